@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what the build needs on Debian 12, skipping what is already there.
+set -euo pipefail
+packages=(qt6-base-dev qt6-translations-l10n libsqlcipher-dev fonts-ipafont-gothic xvfb xauth
+  pkg-config cmake ninja-build g++ libgtest-dev libbenchmark-dev imagemagick mdbtools-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y --no-install-recommends "${missing[@]}"

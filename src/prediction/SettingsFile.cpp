@@ -1,0 +1,71 @@
+#include "prediction/SettingsFile.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "data/TextEncoding.h"
+
+namespace n4 {
+
+namespace {
+
+void applyLine(const std::string& line, AnalysisOptions& options) {
+    size_t eq = line.find('=');
+    if (eq == std::string::npos) return;
+    std::string key = line.substr(0, eq);
+    std::string rest = line.substr(eq + 1);
+    std::string value = rest.substr(0, rest.find('='));
+    for (int k = 0; k < kOptionCount; ++k) {
+        if (key != optionKey(k)) continue;
+        if (value == "True")
+            options.flags[k] = true;
+        else if (value == "False")
+            options.flags[k] = false;
+        return;
+    }
+}
+
+} // namespace
+
+void readInitFile(const std::string& path, AnalysisOptions& options) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto text = decodeUtf8OrShiftJis(bytes);
+    if (!text) return;
+    std::istringstream lines(*text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        applyLine(line, options);
+    }
+}
+
+WriteResult writeInitFile(const std::string& path, const AnalysisOptions& options) {
+    std::string text;
+    for (int k = 0; k < kOptionCount; ++k)
+        text += std::string(optionKey(k)) + "=" + (options.flags[k] ? "True" : "False") + "\r\n";
+    auto bytes = utf8ToShiftJis(text);
+    const std::string failed = "設定ファイル「" + path + "」を保存できませんでした。";
+    if (!bytes) return {false, failed};
+    std::string temp = path + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return {false, failed};
+        out.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
+        out.flush();
+        if (!out) {
+            std::remove(temp.c_str());
+            return {false, failed};
+        }
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::remove(temp.c_str());
+        return {false, failed};
+    }
+    return {};
+}
+
+} // namespace n4

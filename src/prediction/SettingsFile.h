@@ -1,0 +1,23 @@
+#pragma once
+// The settings file "ナンバーズ4マーヴォ.ini": ten lines key=True/False in
+// Shift-JIS with CR LF, as older copies of the program wrote it.
+#include <string>
+
+#include "prediction/AnalysisOptions.h"
+
+namespace n4 {
+
+inline constexpr const char* kSettingsFileName = "ナンバーズ4マーヴォ.ini";
+
+// Reads what it can: a missing or unreadable file, blank lines, lines without
+// "=" and values other than True/False leave the flags as they are.
+void readInitFile(const std::string& path, AnalysisOptions& options);
+
+struct WriteResult {
+    bool ok = true;
+    std::string message; // Japanese, when !ok
+};
+// Replaces the file atomically: a temporary file beside it, then a rename.
+WriteResult writeInitFile(const std::string& path, const AnalysisOptions& options);
+
+} // namespace n4

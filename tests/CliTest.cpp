@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "TestSupport.h"
+#include "cli/Cli.h"
+#include "data/DrawStore.h"
+
+using namespace n4;
+
+namespace {
+struct CliRun {
+    int code;
+    std::string out, err;
+};
+CliRun cli(std::vector<std::string> args, const std::string& folder) {
+    std::ostringstream out, err;
+    int code = runCli(args, out, err, folder);
+    return {code, out.str(), err.str()};
+}
+DrawTable stored(const std::string& folder) {
+    StoreResult r;
+    DrawTable t;
+    if (auto s = DrawStore::open(DbConnectionString::forProgramFolder(folder), r)) s->readAll(t);
+    return t;
+}
+} // namespace
+
+TEST(CliImport, CreatesTheDatabaseAndUpsertsByDrawNumber) {
+    std::string folder = n4test::tempFolder();
+    n4test::writeFile(folder + "/a.csv", "draw,d1,d2,d3,d4\n1,1,2,3,4\n2,5,6,7,8\n");
+    n4test::writeFile(folder + "/b.csv", "draw,d1,d2,d3,d4\n2,0,0,0,0\n3,9,,9,9\n");
+    EXPECT_EQ(cli({"import", folder + "/a.csv"}, folder).code, CliDone);
+    CliRun r = cli({"import", folder + "/b.csv"}, folder);
+    EXPECT_EQ(r.code, CliDone) << r.err;
+    DrawTable t = stored(folder);
+    ASSERT_EQ(t.size(), 3u);
+    EXPECT_EQ(t[1].digits, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(t[2].digits[1], kAbsentDigit);
+}
+
+TEST(CliImport, BadLineWritesNothing) {
+    std::string folder = n4test::tempFolder();
+    n4test::writeFile(folder + "/bad.csv", "draw,d1,d2,d3,d4\n1,1,2,3,4\n2,5,6,x,8\n");
+    CliRun r = cli({"import", folder + "/bad.csv"}, folder);
+    EXPECT_EQ(r.code, CliBadInput);
+    EXPECT_NE(r.err.find("3行目"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/Numbers4Marvo.mdb"));
+}
+
+TEST(CliImport, ExplicitDatabasePathAndForeignFiles) {
+    std::string folder = n4test::tempFolder();
+    n4test::writeFile(folder + "/a.csv", "draw,d1,d2,d3,d4\n1,1,2,3,4\n");
+    std::string db = folder + "/other.mdb";
+    EXPECT_EQ(cli({"import", folder + "/a.csv", "--db", db}, folder).code, CliDone);
+    EXPECT_TRUE(std::filesystem::exists(db));
+    n4test::writeFile(folder + "/junk.bin", std::string("\0\1\2junk", 7));
+    EXPECT_EQ(cli({"import", folder + "/junk.bin"}, folder).code, CliBadInput);
+    EXPECT_EQ(cli({"import", folder + "/missing.csv"}, folder).code, CliBadInput);
+}
+
+TEST(CliUsage, UnknownCommandsNamesAndOptionsAreUsageErrors) {
+    std::string folder = n4test::tempFolder();
+    EXPECT_EQ(cli({}, folder).code, CliUsage);
+    EXPECT_EQ(cli({"frobnicate"}, folder).code, CliUsage);
+    EXPECT_EQ(cli({"export", "no-such-window"}, folder).code, CliUsage);
+    EXPECT_EQ(cli({"export", "prediction", "--format", "xml"}, folder).code, CliUsage);
+    EXPECT_EQ(cli({"export", "prediction", "--reflect", "11"}, folder).code, CliUsage);
+    EXPECT_EQ(cli({"export", "prediction", "--bogus", "1"}, folder).code, CliUsage);
+}

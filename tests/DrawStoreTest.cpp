@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "data/DrawStore.h"
+
+using namespace n4;
+using n4test::readFile;
+using n4test::tempFolder;
+
+namespace {
+DbConnectionString connIn(const std::string& folder) {
+    return DbConnectionString::forProgramFolder(folder);
+}
+} // namespace
+
+TEST(DrawStore, MissingFileIsCreatedEncryptedAndEmpty) {
+    std::string folder = tempFolder();
+    StoreResult r;
+    bool created = false;
+    auto store = DrawStore::open(connIn(folder), r, &created);
+    ASSERT_TRUE(store) << r.message;
+    EXPECT_TRUE(created);
+    EXPECT_FALSE(store->cipherVersion().empty());
+    DrawTable t;
+    ASSERT_TRUE(store->readAll(t));
+    EXPECT_TRUE(t.empty());
+    ASSERT_TRUE(store->upsert(draws({{1, 2, 3, 4}})));
+    store.reset();
+    std::string bytes = readFile(folder + "/Numbers4Marvo.mdb");
+    EXPECT_EQ(bytes.find("SQLite format 3"), std::string::npos);
+    EXPECT_EQ(bytes.find("当選番号"), std::string::npos);
+}
+
+TEST(DrawStore, ReadsInDrawNumberOrderWithAbsentDigits) {
+    std::string folder = tempFolder();
+    StoreResult r;
+    auto store = DrawStore::open(connIn(folder), r);
+    ASSERT_TRUE(store);
+    DrawRecord late{5, {9, 9, 9, 9}}, gap{2, {1, kAbsentDigit, 3, 4}};
+    ASSERT_TRUE(store->upsert({late, gap, DrawRecord{1, {0, 0, 0, 0}}}));
+    DrawTable t;
+    ASSERT_TRUE(store->readAll(t));
+    ASSERT_EQ(t.size(), 3u);
+    EXPECT_EQ(t[0].drawNo, 1);
+    EXPECT_EQ(t[1].drawNo, 2);
+    EXPECT_EQ(t[1].digits[1], kAbsentDigit);
+    EXPECT_FALSE(t[1].isComplete());
+    EXPECT_EQ(t[2].drawNo, 5);
+}
+
+TEST(DrawStore, UpsertReplacesByDrawNumberAndRejectsBadDigitsWhole) {
+    std::string folder = tempFolder();
+    StoreResult r;
+    auto store = DrawStore::open(connIn(folder), r);
+    ASSERT_TRUE(store->upsert(draws({{1, 2, 3, 4}, {5, 6, 7, 8}})));
+    ASSERT_TRUE(store->upsert({DrawRecord{2, {0, 0, 0, 0}}}));
+    DrawRecord bad{3, {1, 2, 10, 4}};
+    EXPECT_FALSE(store->upsert({DrawRecord{1, {9, 9, 9, 9}}, bad}));
+    DrawTable t;
+    store->readAll(t);
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[0].digits, (std::array<int, 4>{1, 2, 3, 4})); // rolled back
+    EXPECT_EQ(t[1].digits, (std::array<int, 4>{0, 0, 0, 0}));
+}
+
+TEST(DrawStore, EditsInsertsAndDeletesPersist) {
+    std::string folder = tempFolder();
+    StoreResult r;
+    {
+        auto store = DrawStore::open(connIn(folder), r);
+        ASSERT_TRUE(store->upsert(draws({{1, 2, 3, 4}})));
+        ASSERT_TRUE(store->insertEmpty(2));
+        ASSERT_TRUE(store->setDigit(2, 3, 7));
+        ASSERT_TRUE(store->setDigit(1, 1, kAbsentDigit));
+        EXPECT_FALSE(store->setDigit(1, 2, 11));
+        EXPECT_FALSE(store->insertEmpty(2));
+    }
+    auto store = DrawStore::open(connIn(folder), r);
+    DrawTable t;
+    store->readAll(t);
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[0].digits, (std::array<int, 4>{kAbsentDigit, 2, 3, 4}));
+    EXPECT_EQ(t[1].digits, (std::array<int, 4>{kAbsentDigit, kAbsentDigit, 7, kAbsentDigit}));
+    ASSERT_TRUE(store->remove(1));
+    store->readAll(t);
+    EXPECT_EQ(t.size(), 1u);
+    EXPECT_TRUE(store->integrityOk());
+}
+
+TEST(DrawStoreRefusal, WrongPasswordIsReportedAndTheFileUntouched) {
+    std::string folder = tempFolder();
+    StoreResult r;
+    DrawStore::open(connIn(folder), r)->upsert(draws({{1, 2, 3, 4}}));
+    std::string before = readFile(folder + "/Numbers4Marvo.mdb");
+    DbConnectionString wrong = connIn(folder);
+    wrong.password = "000000";
+    EXPECT_FALSE(DrawStore::open(wrong, r));
+    EXPECT_NE(r.message.find("Numbers4Marvo.mdb"), std::string::npos);
+    EXPECT_NE(r.message.find("パスワード"), std::string::npos);
+    EXPECT_EQ(readFile(folder + "/Numbers4Marvo.mdb"), before);
+}
+
+TEST(DrawStoreRefusal, ForeignAndDamagedFilesAreNeverModified) {
+    for (std::string content : {std::string("hello, this is not a database"), std::string(),
+                                std::string(4096, '\x7f')}) {
+        std::string folder = tempFolder();
+        n4test::writeFile(folder + "/Numbers4Marvo.mdb", content);
+        StoreResult r;
+        EXPECT_FALSE(DrawStore::open(connIn(folder), r));
+        EXPECT_FALSE(r.message.empty());
+        EXPECT_EQ(readFile(folder + "/Numbers4Marvo.mdb"), content);
+    }
+}
+
+TEST(DrawStoreRefusal, TruncatedDatabaseIsRefused) {
+    std::string folder = tempFolder();
+    StoreResult r;
+    {
+        auto store = DrawStore::open(connIn(folder), r);
+        std::vector<DrawRecord> rows;
+        for (int no = 1; no <= 3000; ++no) rows.push_back(DrawRecord{no, {1, 2, 3, no % 10}});
+        store->upsert(rows);
+    }
+    std::string path = folder + "/Numbers4Marvo.mdb";
+    std::string half = readFile(path).substr(0, 4096 * 3);
+    n4test::writeFile(path, half);
+    auto store = DrawStore::open(connIn(folder), r);
+    DrawTable t;
+    if (store) {
+        EXPECT_FALSE(store->readAll(t)); // damage can show only on the full read
+    } else {
+        EXPECT_FALSE(r.message.empty());
+    }
+    EXPECT_EQ(readFile(path), half);
+}
+
+TEST(DbConnectionString, NamesTheFileButNeverTheKey) {
+    DbConnectionString c = DbConnectionString::forProgramFolder("/opt/n4");
+    EXPECT_EQ(c.dataSource, "/opt/n4/Numbers4Marvo.mdb");
+    EXPECT_EQ(c.password.size(), 6u);
+    EXPECT_EQ(c.text().find(c.password), std::string::npos);
+}

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "grid/Grid.h"
+#include "grid/GridExport.h"
+#include "grid/Palette.h"
+
+using namespace n4;
+
+TEST(Grid, WritesOutsideAreIgnoredAndBlocksAreClipped) {
+    Grid g(3, 2);
+    g.setText(4, 1, "x");
+    g.setText(0, 1, "x");
+    g.setText(1, 3, "x");
+    g.setBackground({2, 1, 9, 9}, palette::Cyan);
+    EXPECT_EQ(gridToTsv(g), "\t\t\n\t\t\n");
+    EXPECT_EQ(g.background(2, 2), palette::Cyan);
+    EXPECT_EQ(g.background(3, 1), palette::Cyan);
+    EXPECT_TRUE(g.background(1, 1).isNone());
+}
+
+TEST(Grid, MinusOneSelectsEveryColumnOrRow) {
+    Grid g(4, 3);
+    g.setForeground({2, -1, 2, -1}, palette::Red);
+    for (int row = 1; row <= 3; ++row) EXPECT_EQ(g.foreground(2, row), palette::Red);
+    EXPECT_TRUE(g.foreground(1, 1).isNone());
+    g.setBackground(Block::all(), palette::White);
+    EXPECT_EQ(g.background(4, 3), palette::White);
+}
+
+TEST(Grid, LaterSingleWidthOverridesTheAllSetting) {
+    Grid g(3, 3);
+    g.setColWidth(-1, 2.0);
+    g.setColWidth(1, 6.0);
+    g.setRowHeight(-1, 9.0);
+    g.setRowHeight(2, 15.0);
+    EXPECT_DOUBLE_EQ(g.colWidth(1), 6.0);
+    EXPECT_DOUBLE_EQ(g.colWidth(3), 2.0);
+    EXPECT_DOUBLE_EQ(g.rowHeight(2), 15.0);
+    EXPECT_DOUBLE_EQ(g.rowHeight(3), 9.0);
+}
+
+TEST(Grid, ClearTextKeepsColours) {
+    Grid g(2, 2);
+    g.setText(1, 1, "7");
+    g.setBackground(Block::cell(1, 1), palette::Green);
+    g.clearText(Block::all());
+    EXPECT_EQ(g.text(1, 1), "");
+    EXPECT_EQ(g.background(1, 1), palette::Green);
+}
+
+TEST(GridBorders, SidesAddUpAndZeroClears) {
+    Grid g(3, 3);
+    g.setBorder(Block::all(), 15);
+    EXPECT_EQ(g.borders(2, 2), 15);
+    g.setBorder({1, 1, 3, 1}, 0);
+    g.setBorder({1, 1, 3, 1}, 8);
+    EXPECT_EQ(g.borders(2, 1), BorderBottom);
+    g.setBorder(Block::cell(2, 1), 12);
+    EXPECT_EQ(g.borders(2, 1), BorderTop | BorderBottom);
+}
+
+TEST(GridBorders, OutlineSetsOnlyTheOuterSides) {
+    Grid g(4, 3);
+    g.setBorder({2, 1, 4, 2}, 16);
+    EXPECT_EQ(g.borders(2, 1), BorderLeft | BorderTop);
+    EXPECT_EQ(g.borders(3, 1), BorderTop);
+    EXPECT_EQ(g.borders(4, 2), BorderRight | BorderBottom);
+    EXPECT_EQ(g.borders(3, 2), BorderBottom);
+    EXPECT_EQ(g.borders(1, 1), 0);
+}
+
+TEST(GridBorders, BorderColourStaysInForceAndIsPerSide) {
+    Grid g(2, 2);
+    g.setBorderColour(palette::ChartLine);
+    g.setBorder(Block::all(), 15);
+    g.setBorderColour(palette::Red);
+    g.setBorder({2, -1, 2, -1}, BorderLeft);
+    EXPECT_EQ(g.borderColour(2, 1, BorderLeft), palette::Red);
+    EXPECT_EQ(g.borderColour(2, 1, BorderTop), palette::ChartLine);
+    EXPECT_EQ(g.borderColour(1, 1, BorderRight), palette::ChartLine);
+}
+
+TEST(Grid, StaysCompactAtTheLargestHistory) {
+    EXPECT_LE(Grid::bytesPerCell(), 16u);
+    Grid g(42, 32767);
+    for (int row = 1; row <= 32767; ++row) g.setNumber(1, row, row);
+    EXPECT_EQ(g.text(1, 32767), "32767");
+    EXPECT_LE(g.memoryBytes() / (42.0 * 32767), 16.0);
+}
+
+TEST(GridExport, JsonCarriesTextsAndColoursOrNull) {
+    Grid g(2, 1);
+    g.setText(1, 1, "回\"数");
+    g.setForeground(Block::cell(1, 1), palette::Red);
+    EXPECT_EQ(gridToJson(g, "w"), "{\"window\": \"w\", \"cols\": 2, \"rows\": 1, \"cells\": "
+                                  "[[\"回\\\"数\", \"#ff0000\", null], [\"\", null, null]]}");
+}
+
+TEST(GridExport, HtmlEscapesAndColours) {
+    Grid g(1, 1);
+    g.setText(1, 1, "<b>");
+    g.setBackground(Block::cell(1, 1), palette::LabelYellow);
+    std::string html = gridToHtml(g, "タイトル");
+    EXPECT_NE(html.find("&lt;b&gt;"), std::string::npos);
+    EXPECT_NE(html.find("background:#ffffc8"), std::string::npos);
+    EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
+}
