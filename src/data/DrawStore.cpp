@@ -35,19 +35,22 @@ std::string quoteKey(const std::string& key) {
 }
 
 // A field value as the analyses see it: a digit, absent (NULL or empty
-// text), or an out-of-range number that makes the row incomplete.
+// text), or something else from a damaged or foreign file, kept as it is (or
+// kUnreadableDigit for text that is no number) so the row counts as
+// incomplete and the data-entry check can point at it.
 int digitValue(sqlite3_stmt* st, int col) {
     switch (sqlite3_column_type(st, col)) {
     case SQLITE_NULL: return kAbsentDigit;
     case SQLITE_INTEGER: {
         sqlite3_int64 v = sqlite3_column_int64(st, col);
-        return v >= 0 && v <= 9 ? static_cast<int>(v) : 99;
+        return v >= -1000000 && v <= 1000000 && v != kAbsentDigit ? static_cast<int>(v)
+                                                                   : kUnreadableDigit;
     }
     default: {
         const char* t = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
         if (!t || !*t) return kAbsentDigit;
         if (t[0] >= '0' && t[0] <= '9' && t[1] == '\0') return t[0] - '0';
-        return 99;
+        return kUnreadableDigit;
     }
     }
 }

@@ -10,6 +10,8 @@
 namespace n4 {
 
 constexpr int kAbsentDigit = -1;
+// A stored value that is no number at all (text from a foreign file).
+constexpr int kUnreadableDigit = 1 << 30;
 
 // One row: the draw number "回数" and the digits "第1数字".."第4数字".
 // A digit may be absent (NULL or empty text in the database).

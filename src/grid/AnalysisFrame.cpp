@@ -1,0 +1,105 @@
+#include "grid/AnalysisFrame.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadialGradient>
+#include <QVBoxLayout>
+
+#include "grid/GridView.h"
+
+namespace n4 {
+
+namespace {
+
+QPushButton* makeButton(const QString& text, const QString& colour, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setStyleSheet(QStringLiteral("QPushButton{background:%1;border:1px solid #808080;"
+                                    "padding:3px 14px;}QPushButton:disabled{color:#808080;}")
+                         .arg(colour));
+    return b;
+}
+
+QPixmap ballPixmap(const QColor& dark, const QColor& light) {
+    QPixmap pm(19, 19);
+    pm.fill(Qt::white);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient g(QPointF(7, 7), 10, QPointF(6, 6));
+    g.setColorAt(0, light);
+    g.setColorAt(1, dark);
+    p.setBrush(g);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QRectF(1.5, 1.5, 16, 16));
+    return pm;
+}
+
+} // namespace
+
+QPushButton* makeCloseButton(QWidget* parent) {
+    auto* b = makeButton(QStringLiteral("閉じる"), QStringLiteral("rgb(255,255,192)"), parent);
+    b->setObjectName(QStringLiteral("Command1"));
+    return b;
+}
+
+QPushButton* makePrintButton(QWidget* parent) {
+    auto* b = makeButton(QStringLiteral("印刷"), QStringLiteral("rgb(255,192,255)"), parent);
+    b->setObjectName(QStringLiteral("Command2"));
+    b->setEnabled(false);
+    return b;
+}
+
+QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QStringLiteral("Picture1"));
+    switch (kind) {
+    case LegendPicture::Ball: l->setPixmap(ballPixmap(QColor(51, 51, 204), QColor(153, 153, 255))); break;
+    case LegendPicture::BonusBall: l->setPixmap(ballPixmap(QColor(204, 51, 51), QColor(255, 153, 153))); break;
+    case LegendPicture::Swatch:
+        l->setFixedSize(17, 17);
+        l->setStyleSheet(QStringLiteral("background:rgb(128,255,255);border:1px solid black;"));
+        break;
+    }
+    return l;
+}
+
+AnalysisFrame::AnalysisFrame(const QString& label, bool printButton, QWidget* parent)
+    : QWidget(parent) {
+    auto* top = new QHBoxLayout;
+    label_ = new QLabel(label, this);
+    label_->setObjectName(QStringLiteral("Label1"));
+    top->addWidget(label_);
+    legendBox_ = new QWidget(this);
+    auto* legend = new QHBoxLayout(legendBox_);
+    legend->setContentsMargins(12, 0, 0, 0);
+    legend->setSpacing(2);
+    top->addWidget(legendBox_);
+    top->addStretch(1);
+    if (printButton) {
+        print_ = makePrintButton(this);
+        top->addWidget(print_);
+    }
+    close_ = makeCloseButton(this);
+    top->addWidget(close_);
+    view_ = new GridView(this);
+    view_->setObjectName(QStringLiteral("fpSpread1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->addLayout(top);
+    layout->addWidget(view_, 1);
+    connect(close_, &QPushButton::clicked, this, &AnalysisFrame::closeRequested);
+}
+
+void AnalysisFrame::addLegend(LegendPicture picture, const QString& text) {
+    auto* layout = static_cast<QHBoxLayout*>(legendBox_->layout());
+    layout->addWidget(makeLegendPicture(picture, legendBox_));
+    auto* l = new QLabel(text, legendBox_);
+    l->setObjectName(QStringLiteral("Label2"));
+    layout->addWidget(l);
+    layout->addSpacing(8);
+}
+
+void AnalysisFrame::setGrid(Grid grid) { view_->setGrid(std::move(grid)); }
+
+} // namespace n4

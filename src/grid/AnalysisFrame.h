@@ -1,0 +1,48 @@
+#pragma once
+// The common frame of the analysis windows: the description label, an
+// optional legend, the greyed print button, the close button and the grid.
+#include <QWidget>
+
+#include "grid/Grid.h"
+
+class QLabel;
+class QPushButton;
+
+namespace n4 {
+
+class GridView;
+
+enum class LegendPicture { Ball, BonusBall, Swatch };
+
+// The buttons every window shares: "閉じる" on light yellow and the print
+// button "印刷" on pink, which has no action and is shown greyed.
+QPushButton* makeCloseButton(QWidget* parent);
+QPushButton* makePrintButton(QWidget* parent);
+// A small picture drawn by the program (no image files).
+QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent);
+
+class AnalysisFrame : public QWidget {
+    Q_OBJECT
+  public:
+    AnalysisFrame(const QString& label, bool printButton, QWidget* parent = nullptr);
+
+    // A legend entry: a picture followed by its text, in order of addition.
+    void addLegend(LegendPicture picture, const QString& text);
+    void setGrid(Grid grid);
+    GridView* gridView() const { return view_; }
+    QLabel* descriptionLabel() const { return label_; }
+    QPushButton* closeButton() const { return close_; }
+    QPushButton* printButton() const { return print_; }
+
+  signals:
+    void closeRequested();
+
+  private:
+    QLabel* label_;
+    QWidget* legendBox_;
+    QPushButton* print_ = nullptr;
+    QPushButton* close_;
+    GridView* view_;
+};
+
+} // namespace n4

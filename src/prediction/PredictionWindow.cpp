@@ -1,0 +1,128 @@
+#include "prediction/PredictionWindow.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "grid/AnalysisFrame.h"
+#include "grid/GridView.h"
+#include "grid/Twips.h"
+#include "prediction/AnalysisOptions.h"
+#include "prediction/PredictionEngine.h"
+
+namespace n4 {
+
+namespace {
+
+const char* const kPanelStyle = "background:rgb(192,255,255);";
+const char* const kGroupStyle = "background:rgb(255,192,255);";
+
+QGroupBox* panel(const QString& title, QRect geometry, const char* style, QWidget* parent) {
+    auto* box = new QGroupBox(title, parent);
+    box->setGeometry(geometry);
+    box->setStyleSheet(QStringLiteral("QGroupBox{%1 border:1px solid #808080; margin-top:0px;}"
+                                      "QGroupBox::title{subcontrol-origin:padding; left:4px;}")
+                           .arg(QLatin1String(style)));
+    return box;
+}
+
+QLabel* wrappedLabel(const QString& text, QRect geometry, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setGeometry(geometry);
+    return l;
+}
+
+} // namespace
+
+PredictionWindow::PredictionWindow(AnalysisOptions& options, PredictionEngine& engine,
+                                   const DrawTable& table, int latestDrawNo, QWidget* parent)
+    : QWidget(parent), options_(options), engine_(engine) {
+    setObjectName(QStringLiteral("一発マーヴォ"));
+    setMinimumSize(twipsSize(9240, 7860, this));
+    QPushButton* print = makePrintButton(this);
+    print->setGeometry(twipsRect(7200, 60, 855, 375, this));
+    close_ = makeCloseButton(this);
+    close_->setObjectName(QStringLiteral("Cmd閉じる"));
+    close_->setGeometry(twipsRect(8160, 60, 855, 375, this));
+    connect(close_, &QPushButton::clicked, this, &PredictionWindow::closeRequested);
+    buildOptionsPanel();
+    RestoreOptionButtons();
+    buildPredictionPanel();
+    engine_.ScanDraws(table, latestDrawNo, options_.reflectedCount());
+    showGrids();
+}
+
+void PredictionWindow::buildOptionsPanel() {
+    QGroupBox* frame = panel(QStringLiteral("データ分析オプション"),
+                             twipsRect(120, 480, 3855, 7272, this), kPanelStyle, this);
+    wrappedLabel(QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"),
+                 twipsRect(120, 240, 3615, 615, this), frame);
+    for (int k = 0; k < kOptionGroupCount; ++k) {
+        QGroupBox* group = panel(QString::fromUtf8(optionGroupCaption(k)),
+                                 twipsRect(120, 720 + 540 * k, 3615, 495, this), kGroupStyle, frame);
+        reflect_[k] = new QRadioButton(QStringLiteral("反映する"), group);
+        reflect_[k]->setObjectName(QStringLiteral("Opt反映する_%1").arg(k));
+        reflect_[k]->move(twipsToPixels(480, this), twipsToPixels(200, this));
+        noReflect_[k] = new QRadioButton(QStringLiteral("反映しない"), group);
+        noReflect_[k]->setObjectName(QStringLiteral("Opt反映しない_%1").arg(k));
+        noReflect_[k]->move(twipsToPixels(1920, this), twipsToPixels(200, this));
+        noReflect_[k]->setChecked(true);
+        auto* pair = new QButtonGroup(group);
+        pair->addButton(reflect_[k]);
+        pair->addButton(noReflect_[k]);
+        // The two lowest groups have no setting behind them.
+        if (k >= kOptionCount) {
+            group->setEnabled(false);
+            continue;
+        }
+        connect(reflect_[k], &QRadioButton::clicked, this, [this, k] { onOptionClicked(k, true); });
+        connect(noReflect_[k], &QRadioButton::clicked, this, [this, k] { onOptionClicked(k, false); });
+    }
+}
+
+void PredictionWindow::buildPredictionPanel() {
+    QGroupBox* frame = panel(QStringLiteral("当選予想"), twipsRect(4080, 480, 5055, 7272, this),
+                             kPanelStyle, this);
+    wrappedLabel(QStringLiteral("各データ分析の結果を元に周期法、消去法、連発マーヴォ、一発マーヴォの各手法を用いて当選数字を予想します。"),
+                 twipsRect(240, 240, 4575, 375, this), frame);
+    const char* labels[4] = {"●周期法による予想(この予想数字を組合わせて購入します)",
+                             "●消去法による予想(この予想数字を組合わせて購入します)",
+                             "●連発マーヴォ予想(この予想数字を組む合わせて購入します)",
+                             "●一発マーヴォ予想"};
+    const int labelTops[4] = {840, 2640, 4200, 5520};
+    const QRect grids[4] = {{4320, 1680, 4065, 1095}, {4320, 3480, 4080, 915},
+                            {4320, 5040, 4080, 615}, {4320, 6360, 4080, 675}};
+    for (int g = 0; g < 4; ++g) {
+        auto* l = new QLabel(QString::fromUtf8(labels[g]), frame);
+        l->setStyleSheet(QStringLiteral("color:rgb(255,0,0);background:rgb(192,255,255);"));
+        l->move(twipsToPixels(120, this), twipsToPixels(labelTops[g], this));
+        views_[g] = new GridView(frame);
+        views_[g]->setObjectName(QStringLiteral("fpSpread1_%1").arg(g));
+        views_[g]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        views_[g]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // Grid positions are given within the window; the frame starts at 4080, 480.
+        const QRect r = grids[g];
+        views_[g]->setGeometry(twipsRect(r.x() - 4080, r.y() - 480, r.width(), r.height(), this));
+    }
+}
+
+void PredictionWindow::RestoreOptionButtons() {
+    for (int k = 0; k < kOptionCount; ++k)
+        (options_.flags[k] ? reflect_[k] : noReflect_[k])->setChecked(true);
+}
+
+void PredictionWindow::onOptionClicked(int k, bool reflect) {
+    options_.flags[k] = reflect;
+    engine_.Predict(options_.reflectedCount());
+    showGrids();
+}
+
+void PredictionWindow::showGrids() {
+    for (int g = 0; g < 4; ++g) views_[g]->setGrid(engine_.grids()[g]);
+}
+
+} // namespace n4

@@ -1,0 +1,47 @@
+#pragma once
+// The prediction window 一発マーヴォ: the analysis options panel and the four
+// result grids. The options and the engine's stores belong to the main
+// window for the whole run, so they outlive this window.
+#include <QWidget>
+#include <array>
+
+#include "data/DrawTable.h"
+
+class QRadioButton;
+class QPushButton;
+
+namespace n4 {
+
+struct AnalysisOptions;
+class PredictionEngine;
+class GridView;
+
+class PredictionWindow : public QWidget {
+    Q_OBJECT
+  public:
+    PredictionWindow(AnalysisOptions& options, PredictionEngine& engine, const DrawTable& table,
+                     int latestDrawNo, QWidget* parent = nullptr);
+
+    QRadioButton* reflectButton(int k) const { return reflect_[k]; }
+    QRadioButton* noReflectButton(int k) const { return noReflect_[k]; }
+    GridView* gridView(int g) const { return views_[g]; }
+    QPushButton* closeButton() const { return close_; }
+
+  signals:
+    void closeRequested();
+
+  private:
+    void buildOptionsPanel();
+    void buildPredictionPanel();
+    void RestoreOptionButtons();
+    void onOptionClicked(int k, bool reflect);
+    void showGrids();
+
+    AnalysisOptions& options_;
+    PredictionEngine& engine_;
+    std::array<QRadioButton*, 12> reflect_{}, noReflect_{};
+    std::array<GridView*, 4> views_{};
+    QPushButton* close_ = nullptr;
+};
+
+} // namespace n4

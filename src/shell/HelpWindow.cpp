@@ -1,0 +1,22 @@
+#include "shell/HelpWindow.h"
+
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace n4 {
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setWindowTitle(QStringLiteral("ナンバーズ4マーヴォ ヘルプ"));
+    setAttribute(Qt::WA_QuitOnClose, false);
+    browser_ = new QTextBrowser(this);
+    browser_->setSource(QUrl(QStringLiteral("qrc:/help/help.html")));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    resize(640, 720);
+}
+
+void HelpWindow::showTopic(const QString& anchor) { browser_->scrollToAnchor(anchor); }
+
+} // namespace n4

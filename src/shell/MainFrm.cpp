@@ -1,0 +1,316 @@
+#include "shell/MainFrm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QUrl>
+#include <QWindow>
+
+#include "data/DataEntryWindow.h"
+#include "grid/AnalysisFrame.h"
+#include "grid/Twips.h"
+#include "prediction/PredictionWindow.h"
+#include "prediction/SettingsFile.h"
+#include "shell/AboutWindow.h"
+#include "shell/AnalysisWindowTable.h"
+#include "shell/HelpWindow.h"
+#include "shell/MessageSink.h"
+#include "shell/WindowArrangement.h"
+
+namespace n4 {
+
+namespace {
+
+const QString kPredictionName = QStringLiteral("一発マーヴォ");
+const QString kDataEntryName = QStringLiteral("当選データ入力");
+const QString kHelpFileName = QStringLiteral("ナンバーズ4マーヴォM.chm");
+
+// Hourglass for the length of a scope, after letting pending messages run once.
+class BusyCursor {
+  public:
+    BusyCursor() {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+MainFrm::MainFrm(ShellConfig config, MessageSink* messages, QWidget* parent)
+    : QMainWindow(parent), config_(std::move(config)), messages_(messages) {
+    setObjectName(QStringLiteral("MainFrm"));
+    setWindowTitle(kProgramTitle + QStringLiteral(" スタンダード版"));
+    mdi_ = new QMdiArea(this);
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setBackground(QColor(128, 128, 128));
+    setCentralWidget(mdi_);
+    buildMenus();
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &MainFrm::onSubWindowActivated);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainFrm::onFocusWindowChanged);
+    resize(1000, 760);
+}
+
+MainFrm::~MainFrm() {
+    shutDown();
+    delete about_.data();
+    delete help_.data();
+}
+
+bool MainFrm::load() {
+    readInitFile(config_.settingsPath, options_);
+    BusyCursor busy;
+    propEnd_ = true;
+    conn_ = DbConnectionString::forProgramFolder(config_.programFolder);
+    StoreResult result;
+    bool created = false;
+    auto store = DrawStore::open(conn_, result, &created);
+    if (store) result = store->readAll(table_);
+    if (!result) {
+        QApplication::restoreOverrideCursor();
+        messages_->critical(this, kMessageTitle, QString::fromStdString(result.message));
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return false;
+    }
+    figures_ = computeStartupFigures(table_);
+    statusBar()->showMessage(
+        created ? QStringLiteral("当選データのデータベースを新しく作成しました: %1")
+                      .arg(QString::fromStdString(conn_.dataSource))
+                : QStringLiteral("当選データ %1 件を読み込みました。最新回: 第%2回")
+                      .arg(table_.size())
+                      .arg(figures_.latestDrawNo));
+    return true;
+}
+
+void MainFrm::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto command = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    QAction* end = bar->addAction(QStringLiteral("終了(&X)"));
+    end->setObjectName(QStringLiteral("mnuEnd"));
+    connect(end, &QAction::triggered, this, &QWidget::close);
+    QAction* yoso = bar->addAction(QStringLiteral("一発マーヴォ予想(&D)"));
+    yoso->setObjectName(QStringLiteral("mnuYoso"));
+    connect(yoso, &QAction::triggered, this, &MainFrm::openPrediction);
+    bar->addMenu(buildAnalysisMenu());
+
+    QMenu* hosyu = bar->addMenu(QStringLiteral("データ管理(&M)"));
+    hosyu->menuAction()->setObjectName(QStringLiteral("mnuHosyu"));
+    connect(command(hosyu, "mnuMasterInput", QStringLiteral("当選データ入力(&I)")),
+            &QAction::triggered, this, &MainFrm::openDataEntry);
+    command(hosyu, "mnuMasterKanri", QStringLiteral("当選データ保守(&D)"))->setEnabled(false);
+
+    editMenu_ = bar->addMenu(QStringLiteral("編集(&E)"));
+    editMenu_->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
+    editMenu_->menuAction()->setVisible(false);
+
+    QMenu* window = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
+    window->menuAction()->setObjectName(QStringLiteral("mnuWindow"));
+    connect(command(window, "mnuWindowHorizontal", QStringLiteral("上下に並べて表示(&H)")),
+            &QAction::triggered, this, [this] { arrangeWindows(mdi_, Arrangement::TileHorizontal); });
+    connect(command(window, "mnuWindowVertical", QStringLiteral("左右に並べて表示(&V)")),
+            &QAction::triggered, this, [this] { arrangeWindows(mdi_, Arrangement::TileVertical); });
+    connect(command(window, "mnuWindowCascade", QStringLiteral("重ねて表示(&C)")),
+            &QAction::triggered, this, [this] { arrangeWindows(mdi_, Arrangement::Cascade); });
+    connect(command(window, "mnuWindowArrangeIcon", QStringLiteral("アイコンの整列(&A)")),
+            &QAction::triggered, this, [this] { arrangeWindows(mdi_, Arrangement::ArrangeIcons); });
+
+    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
+    connect(command(help, "mnuHelpFile", QStringLiteral("ヘルプ(&H)")), &QAction::triggered, this,
+            &MainFrm::openHelp);
+    connect(command(help, "mnuAbout", QStringLiteral("バージョン情報(&A)")), &QAction::triggered,
+            this, &MainFrm::openAbout);
+}
+
+QMenu* MainFrm::buildAnalysisMenu() {
+    auto* main = new QMenu(QStringLiteral("データ分析(&S)"), this);
+    main->menuAction()->setObjectName(QStringLiteral("mnuMain"));
+    auto submenu = [main](const char* name, const QString& caption) {
+        QMenu* m = main->addMenu(caption);
+        m->menuAction()->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    QMenu* hindo = submenu("mnuHindo", QStringLiteral("頻度分析"));
+    addAnalysisAction(hindo, "出現頻度分析", "出現頻度分析");
+    addAnalysisAction(hindo, "回数別出現分析", "回数別出現分析");
+    QMenu* kankaku = submenu("mnuKankaku", QStringLiteral("間隔分析"));
+    addAnalysisAction(kankaku, "出現間隔分析", "出現間隔分析");
+    addAnalysisAction(kankaku, "数字間隔分析", "数字間隔分析");
+    addAnalysisAction(main, "出現回数分析", "出現回数分析");
+    addAnalysisAction(main, "バラツキ分析", "バラツキ分析");
+    addAnalysisAction(main, "引っ張り分析", "引っ張り分析");
+    addAnalysisAction(main, "連番飛び石分析", "連番・飛び石分析");
+    addAnalysisAction(main, "数字合計分析", "数字合計分析");
+    QMenu* pattern = submenu("mnuPattern", QStringLiteral("組合せパターン分析"));
+    addAnalysisAction(pattern, "低数字高数字の組合せパターン分析", "低数字・高数字の組合せパターン分析");
+    addAnalysisAction(pattern, "偶数奇数の組合せパターン分析", "偶数・奇数の組合せパターン分析");
+    addAnalysisAction(main, "分割5傾向分析", "5分割傾向分析");
+    QMenu* bunkatsu = submenu("mnuBunkatsuData", QStringLiteral("分割データ分析"));
+    addAnalysisAction(bunkatsu, "分割3データ分析", "3分割データ分析");
+    addAnalysisAction(bunkatsu, "分割5データ分析", "5分割データ分析");
+    addAnalysisAction(bunkatsu, "分割10データ分析", "10分割データ分析");
+    return main;
+}
+
+void MainFrm::addAnalysisAction(QMenu* menu, const char* name, const char* caption) {
+    const AnalysisWindowSpec* spec = findAnalysisWindow(name);
+    QAction* a = menu->addAction(QString::fromUtf8(caption));
+    a->setObjectName(QString::fromLatin1(spec->menu));
+    const QString window = QString::fromUtf8(name);
+    connect(a, &QAction::triggered, this, [this, window] { openAnalysis(window); });
+}
+
+AboutWindow* MainFrm::aboutWindow() const { return about_.data(); }
+
+QMdiSubWindow* MainFrm::openWindow(const QString& name) const {
+    auto it = windows_.find(name);
+    return it == windows_.end() ? nullptr : it->data();
+}
+
+bool MainFrm::bringToFront(const QString& name) {
+    QMdiSubWindow* w = openWindow(name);
+    if (!w) return false;
+    if (w->isMinimized()) w->showNormal();
+    mdi_->setActiveSubWindow(w);
+    w->raise();
+    return true;
+}
+
+QMdiSubWindow* MainFrm::addChild(const QString& name, QWidget* child, const QString& caption,
+                                 QSize size) {
+    QMdiSubWindow* sub = mdi_->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName(name);
+    sub->setWindowTitle(caption);
+    // Closing any window, by its button or its frame, sets propEnd.
+    connect(sub, &QObject::destroyed, this, [this] { propEnd_ = true; });
+    windows_[name] = sub;
+    sub->move(0, 0);
+    sub->resize(size);
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
+    return sub;
+}
+
+void MainFrm::openAnalysis(const QString& name) {
+    if (bringToFront(name)) return;
+    const AnalysisWindowSpec* spec = findAnalysisWindow(name.toUtf8().constData());
+    if (!spec) return;
+    BusyCursor busy;
+    propEnd_ = spec->propEndOnOpen;
+    auto* frame = new AnalysisFrame(QString::fromUtf8(spec->label), spec->printButton);
+    switch (spec->legend) {
+    case Legend::DrawnDigit: frame->addLegend(LegendPicture::Ball, QStringLiteral("：当選数字")); break;
+    case Legend::CarryOver: frame->addLegend(LegendPicture::Swatch, QStringLiteral(":前回の数字")); break;
+    case Legend::Dispersion:
+        frame->addLegend(LegendPicture::Ball, QStringLiteral("：本数字"));
+        frame->addLegend(LegendPicture::BonusBall, QStringLiteral("：ボーナス数字"));
+        break;
+    case Legend::None: break;
+    }
+    if (ComputeFn compute = computeFor(*spec)) {
+        frame->setGrid(compute(AnalysisInput{table_, figures_}));
+        computeCounts_[name] += 1;
+    }
+    QMdiSubWindow* sub = addChild(name, frame, QString::fromUtf8(spec->caption),
+                                  twipsSize(spec->widthTwips, spec->heightTwips, this));
+    connect(frame, &AnalysisFrame::closeRequested, sub, &QWidget::close);
+}
+
+void MainFrm::openPrediction() {
+    if (bringToFront(kPredictionName)) return;
+    BusyCursor busy;
+    propEnd_ = false;
+    auto* window = new PredictionWindow(options_, engine_, table_, figures_.latestDrawNo);
+    computeCounts_[kPredictionName] += 1;
+    QMdiSubWindow* sub = addChild(kPredictionName, window, QStringLiteral("一発マーヴォ予想"),
+                                  twipsSize(9360, 8244, this));
+    connect(window, &PredictionWindow::closeRequested, sub, &QWidget::close);
+}
+
+void MainFrm::openDataEntry() {
+    if (!propEnd_) {
+        messages_->critical(this, kMessageTitle,
+                            QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+        return;
+    }
+    if (bringToFront(kDataEntryName)) return;
+    BusyCursor busy;
+    propEnd_ = false;
+    auto* window = new DataEntryWindow(conn_, messages_);
+    if (!window->isUsable()) {
+        delete window;
+        propEnd_ = true;
+        return;
+    }
+    QMdiSubWindow* sub = addChild(kDataEntryName, window, kDataEntryName, window->sizeHint());
+    connect(window, &DataEntryWindow::closeAccepted, sub, &QWidget::close);
+    for (QAction* a : window->editActions()) editMenu_->addAction(a);
+    onSubWindowActivated(sub);
+}
+
+void MainFrm::onSubWindowActivated(QMdiSubWindow* window) {
+    // The data-entry window's own menu shows while it is the active child.
+    const bool entryActive = window && window == openWindow(kDataEntryName);
+    editMenu_->menuAction()->setVisible(entryActive);
+}
+
+void MainFrm::openHelp() {
+    const QString chm = QString::fromStdString(config_.helpFolder) + QLatin1Char('/') + kHelpFileName;
+    if (QFileInfo::exists(chm) && QDesktopServices::openUrl(QUrl::fromLocalFile(chm))) return;
+    if (!help_) help_ = new HelpWindow;
+    help_->showTopic(QStringLiteral("intro"));
+    help_->show();
+    help_->raise();
+}
+
+void MainFrm::openAbout() {
+    if (!about_) about_ = new AboutWindow;
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+void MainFrm::onFocusWindowChanged(QWindow* window) {
+    // Only the program's own top-level windows count: message boxes and other
+    // applications leave the rule alone.
+    if (!window) return;
+    if (about_ && window == about_->windowHandle()) {
+        aboutWasActive_ = true;
+        return;
+    }
+    if (window == windowHandle() && aboutWasActive_) {
+        aboutWasActive_ = false;
+        openPrediction();
+    }
+}
+
+void MainFrm::closeEvent(QCloseEvent* event) {
+    mdi_->closeAllSubWindows();
+    shutDown();
+    if (about_) about_->close();
+    if (help_) help_->close();
+    event->accept();
+}
+
+void MainFrm::shutDown() {
+    if (shutDownDone_) return;
+    shutDownDone_ = true;
+    WriteResult written = writeInitFile(config_.settingsPath, options_);
+    if (!written.ok) messages_->critical(this, kMessageTitle, QString::fromStdString(written.message));
+    table_.clear();
+    table_.shrink_to_fit();
+}
+
+} // namespace n4

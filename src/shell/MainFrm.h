@@ -1,0 +1,98 @@
+#pragma once
+// The main window: a multiple-document frame holding every other window. It
+// loads the draw table at start-up, offers the menu of commands, carries the
+// propEnd flag that gates the data-entry command, and shows the prediction
+// window whenever it becomes active again after the about window.
+
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+#include <memory>
+
+#include "data/DrawStore.h"
+#include "data/DrawTable.h"
+#include "data/StartupFigures.h"
+#include "prediction/AnalysisOptions.h"
+#include "prediction/PredictionEngine.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QWindow;
+
+namespace n4 {
+
+class MessageSink;
+class AboutWindow;
+class HelpWindow;
+struct AnalysisWindowSpec;
+
+struct ShellConfig {
+    std::string programFolder; // where the draw database lives
+    std::string settingsPath;  // the settings file
+    std::string helpFolder;    // where a compiled help file may be
+};
+
+class MainFrm : public QMainWindow {
+    Q_OBJECT
+  public:
+    MainFrm(ShellConfig config, MessageSink* messages, QWidget* parent = nullptr);
+    ~MainFrm() override;
+
+    // The start-up load; false (after telling the user why) when the draw
+    // database cannot be used.
+    bool load();
+
+    bool propEnd() const { return propEnd_; }
+    void setPropEnd(bool value) { propEnd_ = value; }
+
+    QMdiArea* mdiArea() const { return mdi_; }
+    QMdiSubWindow* openWindow(const QString& name) const;
+    int computeCount(const QString& name) const { return computeCounts_.value(name); }
+    AnalysisOptions& analysisOptions() { return options_; }
+    const DrawTable& drawTable() const { return table_; }
+    const StartupFigures& figures() const { return figures_; }
+    const DbConnectionString& connection() const { return conn_; }
+    AboutWindow* aboutWindow() const;
+    QMenu* editMenuSlot() const { return editMenu_; }
+
+  public slots:
+    void openAnalysis(const QString& name);
+    void openPrediction();
+    void openDataEntry();
+    void openHelp();
+    void openAbout();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildMenus();
+    QMenu* buildAnalysisMenu();
+    void addAnalysisAction(QMenu* menu, const char* name, const char* caption);
+    QMdiSubWindow* addChild(const QString& name, QWidget* child, const QString& caption,
+                            QSize size);
+    bool bringToFront(const QString& name);
+    void onFocusWindowChanged(QWindow* window);
+    void onSubWindowActivated(QMdiSubWindow* window);
+    void shutDown();
+
+    ShellConfig config_;
+    MessageSink* messages_;
+    QMdiArea* mdi_;
+    QMenu* editMenu_ = nullptr;
+    bool propEnd_ = true;
+    bool aboutWasActive_ = false;
+    bool shutDownDone_ = false;
+    DbConnectionString conn_;
+    DrawTable table_;
+    StartupFigures figures_;
+    AnalysisOptions options_;
+    PredictionEngine engine_;
+    QMap<QString, QPointer<QMdiSubWindow>> windows_;
+    QMap<QString, int> computeCounts_;
+    QPointer<AboutWindow> about_;
+    QPointer<HelpWindow> help_;
+};
+
+} // namespace n4
