@@ -1,0 +1,32 @@
+#include "analysis/GridSetup.h"
+
+#include "grid/Palette.h"
+
+namespace n4 {
+
+Grid newAnalysisGrid(int cols, int rows, double rowHeight, double colWidth) {
+    Grid g(cols, rows);
+    g.setRowHeight(-1, rowHeight);
+    g.setColWidth(-1, colWidth);
+    g.setAlign(Block::all(), Align::Center);
+    g.setTextOverflow(true);
+    return g;
+}
+
+void writeRunOnTitle(Grid& grid, int col, int row, const std::string& text) {
+    grid.setText(col, row, text);
+    grid.setAlign(Block::cell(col, row), Align::Left);
+}
+
+void writeDrawBand(Grid& grid, const DrawBand& band, int base, bool top) {
+    const int titleRow = top ? base : base + 1;
+    const int labelRow = top ? base + 1 : base;
+    grid.setBorder({2, titleRow, 9, titleRow}, 0);
+    if (band.outlineTitle) grid.setBorder({2, titleRow, 9, titleRow}, BorderOutline);
+    grid.setForeground({2, base, 9, base + 1}, palette::Black);
+    grid.setBackground({2, base, 9, base + 1}, palette::HeaderPink);
+    writeRunOnTitle(grid, 5, titleRow, band.title);
+    for (int col = 1; col <= 9; ++col) grid.setText(col, labelRow, band.labels[col - 1]);
+}
+
+} // namespace n4

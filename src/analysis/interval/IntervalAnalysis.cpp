@@ -1,0 +1,59 @@
+// 出現間隔分析: every draw with its four digits and, beside each digit, how
+// many draws ago that digit was last drawn ("7回前"), or "初回".
+#include "analysis/interval/IntervalAnalysis.h"
+
+#include "analysis/DigitsByDraw.h"
+#include "analysis/GridSetup.h"
+#include "grid/Palette.h"
+
+namespace n4 {
+
+namespace {
+
+const DrawBand kBand = {"    当 選 数 字     ",
+                        {"回数", "第1数字", "出現", "第2数字", "出現", "第3数字", "出現", "第4数字", "出現"},
+                        true};
+
+Grid setUp(int rows) {
+    Grid g = newAnalysisGrid(9, rows, 10.0, 5.0);
+    g.setVisible(9, 52);
+    g.setRowHeight(1, 15.0);
+    g.setRowHeight(2, 12.0);
+    g.setForeground({1, 1, 1, rows}, palette::Red);
+    g.setBackground({1, 1, 1, rows}, palette::LabelYellow);
+    for (int col : {2, 4, 6, 8}) g.setBackground({col, 3, col, rows}, palette::Cyan);
+    g.setBorder({1, 1, 9, rows}, BorderAll);
+    return g;
+}
+
+std::string intervalText(int r, int k) { return k == 0 ? "初回" : std::to_string(r - k) + "回前"; }
+
+void fill(Grid& g, const DrawTable& table) {
+    DigitsByDraw seen;
+    seen.reserve(table.size());
+    int row = 3;
+    for (const DrawRecord& draw : table) {
+        if (draw.isComplete()) {
+            const int r = draw.drawNo;
+            g.setNumber(1, row, r);
+            for (int p = 1; p <= 4; ++p) g.setText(2 * p, row, digitText(draw.digit(p)));
+            seen.store(r, draw.digits);
+            for (int p = 1; p <= 4; ++p)
+                g.setText(2 * p + 1, row, intervalText(r, seen.lastDrawWith(r, draw.digit(p))));
+        }
+        ++row; // an incomplete row leaves its grid row empty
+    }
+}
+
+} // namespace
+
+Grid computeIntervalAnalysis(const AnalysisInput& in) {
+    const int latest = in.figures.latestDrawNo;
+    Grid g = setUp(latest + 4);
+    writeDrawBand(g, kBand, 1, true);
+    writeDrawBand(g, kBand, latest + 3, false);
+    fill(g, in.table);
+    return g;
+}
+
+} // namespace n4
