@@ -59,3 +59,20 @@ n4::DrawTable realHistory() {
 }
 
 } // namespace n4test
+
+namespace n4test {
+
+n4::Grid analyse(n4::ComputeFn compute, const n4::DrawTable& table) {
+    n4::StartupFigures figures = n4::computeStartupFigures(table);
+    return compute(n4::AnalysisInput{table, figures});
+}
+
+std::string rowTexts(const n4::Grid& grid, int row) {
+    std::string out;
+    for (int col = 1; col <= grid.maxCols(); ++col) out += (col > 1 ? "|" : "") + grid.text(col, row);
+    return out;
+}
+
+n4::DrawRecord incomplete(int drawNo) { return n4::DrawRecord{drawNo, {1, 2, n4::kAbsentDigit, 4}}; }
+
+} // namespace n4test

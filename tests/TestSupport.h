@@ -15,3 +15,13 @@ std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 
 } // namespace n4test
+
+#include "analysis/AnalysisCatalog.h"
+
+namespace n4test {
+// Runs an analysis as the window does: start-up figures, then the compute step.
+n4::Grid analyse(n4::ComputeFn compute, const n4::DrawTable& table);
+// One grid row's texts from column 1, joined by "|".
+std::string rowTexts(const n4::Grid& grid, int row);
+n4::DrawRecord incomplete(int drawNo);
+} // namespace n4test
