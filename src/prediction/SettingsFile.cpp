@@ -33,9 +33,8 @@ void readInitFile(const std::string& path, AnalysisOptions& options) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    auto text = decodeUtf8OrShiftJis(bytes);
-    if (!text) return;
-    std::istringstream lines(*text);
+    // A damaged file is read line by line as it is: its good lines still count.
+    std::istringstream lines(decodeUtf8OrShiftJis(bytes).value_or(bytes));
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "data/TextEncoding.h"
+#include "prediction/SettingsFile.h"
+
+using namespace n4;
+
+namespace {
+std::string settingsPath() { return n4test::tempFolder() + "/" + kSettingsFileName; }
+} // namespace
+
+TEST(SettingsFile, WriteThenReadGivesTheSameFlags) {
+    const std::string path = settingsPath();
+    AnalysisOptions written;
+    written.flags = {true, false, true, false, false, true, true, false, true, false};
+    ASSERT_TRUE(writeInitFile(path, written).ok);
+    AnalysisOptions read;
+    readInitFile(path, read);
+    EXPECT_EQ(read.flags, written.flags);
+    EXPECT_EQ(read.reflectedCount(), 5);
+}
+
+TEST(SettingsFile, WritesTenShiftJisLinesWithCrLfInKeyOrder) {
+    const std::string path = settingsPath();
+    AnalysisOptions o;
+    o.flags[8] = true;
+    ASSERT_TRUE(writeInitFile(path, o).ok);
+    const std::string bytes = n4test::readFile(path);
+    auto text = shiftJisToUtf8(bytes);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text,
+              "頻度分析Opt=False\r\n間隔分析Opt=False\r\n出現回数分析Opt=False\r\n"
+              "バラツキ分析Opt=False\r\n引っ張り分析Opt=False\r\n連番飛び石分析Opt=False\r\n"
+              "数字合計分析Opt=False\r\n組合せパターン分析Opt=False\r\n5分割傾向分析Opt=True\r\n"
+              "分割データ分析Opt=False\r\n");
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
+TEST(SettingsFile, ReadsUtf8AnyOrderLaterLineWinsUnknownIgnored) {
+    const std::string path = settingsPath();
+    n4test::writeFile(path, "分割データ分析Opt=True\n[section]\n頻度分析Opt=True\n頻度分析Opt=False\n"
+                            "５分割傾向分析Opt=True\n");
+    AnalysisOptions o;
+    readInitFile(path, o);
+    EXPECT_TRUE(o.flags[9]);
+    EXPECT_FALSE(o.flags[0]);
+    EXPECT_FALSE(o.flags[8]); // a full-width 5 is another key
+}
+
+TEST(SettingsFile, OnlyOneKeyLeavesTheOthersOff) {
+    const std::string path = settingsPath();
+    n4test::writeFile(path, *utf8ToShiftJis("間隔分析Opt=True\r\n"));
+    AnalysisOptions o;
+    readInitFile(path, o);
+    for (int k = 0; k < kOptionCount; ++k) EXPECT_EQ(o.flags[k], k == 1) << k;
+}
+
+TEST(SettingsFile, BrokenLinesAndMissingFilesChangeNothing) {
+    const std::string path = settingsPath();
+    n4test::writeFile(path, "\r\n頻度分析Opt\r\n間隔分析Opt=yes\r\n出現回数分析Opt=\r\n=True\r\n"
+                            "バラツキ分析Opt=True=extra\r\n\xff\xfe\x00garbage");
+    AnalysisOptions o;
+    readInitFile(path, o);
+    for (int k = 0; k < kOptionCount; ++k) EXPECT_EQ(o.flags[k], k == 3) << k;
+    AnalysisOptions untouched;
+    readInitFile(path + ".missing", untouched);
+    EXPECT_EQ(untouched.reflectedCount(), 0);
+}
+
+TEST(SettingsFile, UnwritableFolderReportsAndLeavesTheOldFile) {
+    AnalysisOptions o;
+    WriteResult r = writeInitFile("/nonexistent-folder/" + std::string(kSettingsFileName), o);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("保存できませんでした"), std::string::npos);
+}
+
+TEST(AnalysisOptions, KeyEightAndItsCaptionAreAsUsersKnowThem) {
+    EXPECT_STREQ(optionKey(8), "5分割傾向分析Opt");
+    EXPECT_STREQ(optionGroupCaption(8), "■4分割傾向分析");
+    EXPECT_STREQ(optionGroupCaption(11), "■下一桁連続出現回数分析");
+}
