@@ -1,5 +1,6 @@
 #include "shell/AboutWindow.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -45,6 +46,11 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     buttons->addWidget(close);
     layout->addLayout(buttons);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void AboutWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) emit activated();
 }
 
 } // namespace n4

@@ -11,6 +11,12 @@ class AboutWindow : public QWidget {
     Q_OBJECT
   public:
     explicit AboutWindow(QWidget* parent = nullptr);
+
+  signals:
+    void activated();
+
+  protected:
+    void changeEvent(QEvent* event) override;
 };
 
 } // namespace n4

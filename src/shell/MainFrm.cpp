@@ -54,7 +54,6 @@ MainFrm::MainFrm(ShellConfig config, MessageSink* messages, QWidget* parent)
     setCentralWidget(mdi_);
     buildMenus();
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainFrm::onSubWindowActivated);
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainFrm::onFocusWindowChanged);
     resize(1000, 760);
 }
 
@@ -276,21 +275,20 @@ void MainFrm::openHelp() {
 }
 
 void MainFrm::openAbout() {
-    if (!about_) about_ = new AboutWindow;
+    if (!about_) {
+        about_ = new AboutWindow;
+        connect(about_, &AboutWindow::activated, this, [this] { aboutWasActive_ = true; });
+    }
     about_->show();
     about_->raise();
     about_->activateWindow();
 }
 
-void MainFrm::onFocusWindowChanged(QWindow* window) {
+void MainFrm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
     // Only the program's own top-level windows count: message boxes and other
     // applications leave the rule alone.
-    if (!window) return;
-    if (about_ && window == about_->windowHandle()) {
-        aboutWasActive_ = true;
-        return;
-    }
-    if (window == windowHandle() && aboutWasActive_) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && aboutWasActive_) {
         aboutWasActive_ = false;
         openPrediction();
     }

@@ -65,6 +65,7 @@ class MainFrm : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void buildMenus();
@@ -73,7 +74,6 @@ class MainFrm : public QMainWindow {
     QMdiSubWindow* addChild(const QString& name, QWidget* child, const QString& caption,
                             QSize size);
     bool bringToFront(const QString& name);
-    void onFocusWindowChanged(QWindow* window);
     void onSubWindowActivated(QMdiSubWindow* window);
     void shutDown();
 

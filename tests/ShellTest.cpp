@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <filesystem>
+
+#include "UiSupport.h"
+#include "prediction/SettingsFile.h"
+#include "shell/AboutWindow.h"
+
+using namespace n4;
+using n4test::RecordingSink;
+using n4test::Workspace;
+
+namespace {
+
+QStringList captions(const QList<QAction*>& actions) {
+    QStringList out;
+    for (QAction* a : actions)
+        if (!a->isSeparator() && a->isVisible()) out << a->text();
+    return out;
+}
+
+QMenu* submenu(QMenu* menu, const QString& caption) {
+    for (QAction* a : menu->actions())
+        if (a->text() == caption) return a->menu();
+    return nullptr;
+}
+
+struct Shell {
+    Workspace ws;
+    RecordingSink sink;
+    std::unique_ptr<MainFrm> main;
+    explicit Shell(const DrawTable& t = draws({{1, 2, 3, 4}, {5, 6, 7, 8}})) : ws(t) {
+        main = std::make_unique<MainFrm>(ws.config, &sink);
+        EXPECT_TRUE(main->load());
+        main->show();
+        main->openPrediction();
+    }
+    void close(const QString& name) {
+        if (QMdiSubWindow* w = main->openWindow(name)) w->close();
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+} // namespace
+
+TEST(MainMenu, TreeAndCaptionsInOrder) {
+    Shell s;
+    QMenuBar* bar = s.main->menuBar();
+    EXPECT_EQ(captions(bar->actions()),
+              (QStringList{"終了(&X)", "一発マーヴォ予想(&D)", "データ分析(&S)", "データ管理(&M)",
+                           "ウィンドウ(&W)", "ヘルプ(&H)"}));
+    QMenu* main = bar->actions()[2]->menu();
+    EXPECT_EQ(captions(main->actions()),
+              (QStringList{"頻度分析", "間隔分析", "出現回数分析", "バラツキ分析", "引っ張り分析",
+                           "連番・飛び石分析", "数字合計分析", "組合せパターン分析", "5分割傾向分析",
+                           "分割データ分析"}));
+    EXPECT_EQ(captions(submenu(main, "頻度分析")->actions()), (QStringList{"出現頻度分析", "回数別出現分析"}));
+    EXPECT_EQ(captions(submenu(main, "間隔分析")->actions()), (QStringList{"出現間隔分析", "数字間隔分析"}));
+    EXPECT_EQ(captions(submenu(main, "組合せパターン分析")->actions()),
+              (QStringList{"低数字・高数字の組合せパターン分析", "偶数・奇数の組合せパターン分析"}));
+    EXPECT_EQ(captions(submenu(main, "分割データ分析")->actions()),
+              (QStringList{"3分割データ分析", "5分割データ分析", "10分割データ分析"}));
+    QMenu* hosyu = bar->actions()[3]->menu();
+    EXPECT_EQ(captions(hosyu->actions()), (QStringList{"当選データ入力(&I)", "当選データ保守(&D)"}));
+    EXPECT_FALSE(hosyu->actions()[1]->isEnabled());
+    EXPECT_EQ(captions(bar->actions()[5]->menu()->actions()),
+              (QStringList{"上下に並べて表示(&H)", "左右に並べて表示(&V)", "重ねて表示(&C)", "アイコンの整列(&A)"}));
+    EXPECT_EQ(captions(bar->actions()[6]->menu()->actions()), (QStringList{"ヘルプ(&H)", "バージョン情報(&A)"}));
+    EXPECT_TRUE(s.main->windowTitle().startsWith("ナンバーズ4マーヴォ"));
+}
+
+TEST(MainMenu, EveryAnalysisCommandOpensItsWindowWithItsCaption) {
+    Shell s;
+    for (QAction* a : s.main->findChildren<QAction*>()) {
+        if (!a->objectName().startsWith("mnu") || a->menu()) continue;
+        const QString n = a->objectName();
+        if (n == "mnuEnd" || n == "mnuMasterInput" || n == "mnuHelpFile" || n == "mnuAbout" ||
+            n.startsWith("mnuWindow") || n == "mnuMasterKanri" || n == "mnuYoso")
+            continue;
+        const int before = s.main->mdiArea()->subWindowList().size();
+        a->trigger();
+        EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), before + 1) << n.toStdString();
+        EXPECT_EQ(s.main->mdiArea()->activeSubWindow()->pos(), QPoint(0, 0));
+    }
+    EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), 16);
+    EXPECT_EQ(s.main->openWindow("回数別出現分析")->windowTitle(), "回数別頻度分析");
+}
+
+TEST(SingleInstance, ReopeningBringsToFrontWithoutRecomputing) {
+    Shell s;
+    s.main->openAnalysis("出現頻度分析");
+    s.main->openAnalysis("数字合計分析");
+    s.main->openAnalysis("出現頻度分析");
+    EXPECT_EQ(s.main->computeCount("出現頻度分析"), 1);
+    EXPECT_EQ(s.main->mdiArea()->activeSubWindow(), s.main->openWindow("出現頻度分析"));
+    s.close("出現頻度分析");
+    EXPECT_EQ(s.main->openWindow("出現頻度分析"), nullptr);
+    s.main->openAnalysis("出現頻度分析");
+    EXPECT_EQ(s.main->computeCount("出現頻度分析"), 2);
+}
+
+TEST(PropEnd, PredictionAtStartRefusesDataEntryWithTheMessage) {
+    Shell s;
+    EXPECT_FALSE(s.main->propEnd());
+    s.main->openDataEntry();
+    ASSERT_EQ(s.sink.messages.size(), 1);
+    EXPECT_EQ(s.sink.messages[0].kind, "critical");
+    EXPECT_EQ(s.sink.messages[0].title, "メッセ－ジ");
+    EXPECT_EQ(s.sink.messages[0].text, "表示中のウィンドウを閉じないと実行できません。");
+    EXPECT_EQ(s.main->openWindow("当選データ入力"), nullptr);
+    EXPECT_EQ(s.main->computeCount("一発マーヴォ"), 1); // the refusal reopens nothing
+}
+
+TEST(PropEnd, TrueOnOpenWindowsAndAnyCloseLetDataEntryThrough) {
+    Shell s;
+    s.main->openAnalysis("出現頻度分析");
+    EXPECT_FALSE(s.main->propEnd());
+    s.main->openAnalysis("偶数奇数の組合せパターン分析");
+    EXPECT_TRUE(s.main->propEnd());
+    s.main->openDataEntry();
+    EXPECT_NE(s.main->openWindow("当選データ入力"), nullptr);
+    EXPECT_TRUE(s.sink.messages.isEmpty());
+}
+
+TEST(PropEnd, ClosingOneOfTwoWindowsSetsItTrue) {
+    Shell s;
+    s.main->openAnalysis("出現頻度分析");
+    s.main->openAnalysis("出現間隔分析");
+    s.close("出現間隔分析");
+    EXPECT_TRUE(s.main->propEnd());
+    EXPECT_NE(s.main->openWindow("出現頻度分析"), nullptr);
+}
+
+TEST(Activation, ReturningFromTheAboutWindowShowsThePredictionAgain) {
+    Shell s;
+    s.close("一発マーヴォ");
+    ASSERT_EQ(s.main->openWindow("一発マーヴォ"), nullptr);
+    s.main->openAbout();
+    QApplication::setActiveWindow(s.main->aboutWindow());
+    QApplication::processEvents();
+    s.main->aboutWindow()->close();
+    QApplication::setActiveWindow(s.main.get());
+    QApplication::processEvents();
+    EXPECT_NE(s.main->openWindow("一発マーヴォ"), nullptr);
+    EXPECT_EQ(s.main->computeCount("一発マーヴォ"), 2);
+}
+
+TEST(Activation, OtherTopLevelWindowsLikeMessageBoxesDoNotCount) {
+    Shell s;
+    s.close("一発マーヴォ");
+    QWidget box(nullptr, Qt::Dialog); // stands in for a message box
+    box.show();
+    QApplication::setActiveWindow(&box);
+    QApplication::processEvents();
+    QApplication::setActiveWindow(s.main.get());
+    QApplication::processEvents();
+    EXPECT_EQ(s.main->openWindow("一発マーヴォ"), nullptr);
+}
+
+TEST(Exit, WritesTheSettingsFileAndClosesChildren) {
+    Shell s;
+    s.main->analysisOptions().flags[6] = true;
+    s.main->openAnalysis("出現頻度分析");
+    s.main->close();
+    QApplication::processEvents();
+    AnalysisOptions read;
+    readInitFile(s.ws.config.settingsPath, read);
+    EXPECT_TRUE(read.flags[6]);
+    EXPECT_EQ(read.reflectedCount(), 1);
+    EXPECT_TRUE(s.main->mdiArea()->subWindowList().isEmpty());
+}
+
+TEST(StartUp, ForeignDatabaseIsRefusedWithAMessageAndLeftAlone) {
+    Workspace ws{DrawTable{}};
+    const std::string path = ws.folder + "/Numbers4Marvo.mdb";
+    n4test::writeFile(path, "not a database at all");
+    RecordingSink sink;
+    MainFrm main(ws.config, &sink);
+    EXPECT_FALSE(main.load());
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_TRUE(sink.messages[0].text.contains("Numbers4Marvo.mdb"));
+    EXPECT_EQ(n4test::readFile(path), "not a database at all");
+}
+
+TEST(StartUp, MissingDatabaseIsCreatedEmpty) {
+    Workspace ws{DrawTable{}};
+    std::filesystem::remove(ws.folder + "/Numbers4Marvo.mdb");
+    RecordingSink sink;
+    MainFrm main(ws.config, &sink);
+    EXPECT_TRUE(main.load());
+    EXPECT_TRUE(std::filesystem::exists(ws.folder + "/Numbers4Marvo.mdb"));
+    EXPECT_EQ(main.figures().latestDrawNo, 0);
+    main.show();
+    main.openPrediction();
+    main.openAnalysis("分割10データ分析"); // an empty history opens every window
+    main.openAnalysis("回数別出現分析");
+    EXPECT_TRUE(sink.messages.isEmpty());
+}
