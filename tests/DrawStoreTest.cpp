@@ -142,3 +142,44 @@ TEST(DbConnectionString, NamesTheFileButNeverTheKey) {
     EXPECT_EQ(c.password.size(), 6u);
     EXPECT_EQ(c.text().find(c.password), std::string::npos);
 }
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+TEST(DrawStoreCrashSafety, KilledMidWayKeepsEveryAcknowledgedEdit) {
+    std::string folder = tempFolder();
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(fds[0]);
+        StoreResult r;
+        auto store = DrawStore::open(connIn(folder), r);
+        for (int no = 1; store && no <= 100000; ++no) {
+            if (!store->insertEmpty(no) || !store->setDigit(no, 1, no % 10)) _exit(2);
+            if (write(fds[1], &no, sizeof no) != sizeof no) _exit(3);
+        }
+        _exit(0);
+    }
+    close(fds[1]);
+    int acked = 0, no = 0;
+    while (acked < 40 && read(fds[0], &no, sizeof no) == sizeof no) acked = no;
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    while (read(fds[0], &no, sizeof no) == sizeof no) acked = no; // acks already in the pipe
+    close(fds[0]);
+    ASSERT_GE(acked, 40);
+    StoreResult r;
+    auto store = DrawStore::open(connIn(folder), r);
+    ASSERT_TRUE(store) << r.message;
+    EXPECT_TRUE(store->integrityOk());
+    DrawTable t;
+    ASSERT_TRUE(store->readAll(t));
+    ASSERT_GE(static_cast<int>(t.size()), acked);
+    for (int i = 0; i < acked; ++i) {
+        EXPECT_EQ(t[i].drawNo, i + 1);
+        EXPECT_EQ(t[i].digits[0], (i + 1) % 10);
+    }
+}

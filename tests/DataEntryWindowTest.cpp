@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <sqlite3.h>
+
+#include "UiSupport.h"
+#include "data/DataEntryWindow.h"
+#include "data/DrawEntryModel.h"
+
+using namespace n4;
+using n4test::RecordingSink;
+using n4test::Workspace;
+
+namespace {
+
+struct Entry {
+    Workspace ws;
+    RecordingSink sink;
+    std::unique_ptr<DataEntryWindow> window;
+    explicit Entry(const DrawTable& t = draws({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 0, 1, 2}})) : ws(t) {
+        window = std::make_unique<DataEntryWindow>(DbConnectionString::forProgramFolder(ws.folder), &sink);
+        window->show();
+    }
+    DrawEntryModel* model() const { return window->model(); }
+    void select(int row, int col = 1) {
+        window->table()->setCurrentIndex(model()->index(row, col));
+    }
+    DrawTable stored() const {
+        StoreResult r;
+        DrawTable t;
+        DrawStore::open(DbConnectionString::forProgramFolder(ws.folder), r)->readAll(t);
+        return t;
+    }
+};
+
+// Writes digits the program itself would refuse, as an older copy of the file might hold.
+void storeRawDigits(const std::string& folder, const std::vector<std::array<const char*, 5>>& rows) {
+    DbConnectionString c = DbConnectionString::forProgramFolder(folder);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
+    std::string sql = "PRAGMA key = '" + c.password + "';"
+                      "DROP VIEW 全データ選択クエリ; DROP TABLE 当選番号;"
+                      "CREATE TABLE 当選番号 (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字, 第4数字);"
+                      "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選番号;";
+    for (const auto& r : rows)
+        sql += std::string("INSERT INTO 当選番号 VALUES (") + r[0] + "," + r[1] + "," + r[2] + "," +
+               r[3] + "," + r[4] + ");";
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+} // namespace
+
+TEST(DataEntryWindow, LayoutTextsAndColumns) {
+    Entry e;
+    EXPECT_EQ(e.window->findChild<QLabel*>("Label1")->text(),
+              "当選数字を開催回数毎に入力します（分析対象データとなります）");
+    EXPECT_EQ(e.window->closeButton()->text(), "閉じる");
+    EXPECT_EQ(e.model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "回数");
+    EXPECT_EQ(e.model()->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(), "第4数字");
+    EXPECT_TRUE(e.window->table()->verticalHeader()->isVisible());
+    EXPECT_FALSE(e.model()->flags(e.model()->index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(e.model()->flags(e.model()->index(0, 1)) & Qt::ItemIsEditable);
+    EXPECT_EQ(e.model()->data(e.model()->index(0, 0), Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 200));
+    EXPECT_EQ(e.model()->rowCount(), 3);
+}
+
+TEST(DataEntryEditing, AnEditReachesTheEncryptedFile) {
+    Entry e;
+    ASSERT_TRUE(e.model()->setData(e.model()->index(1, 3), "0", Qt::EditRole));
+    ASSERT_TRUE(e.model()->setData(e.model()->index(2, 4), "", Qt::EditRole));
+    DrawTable t = e.stored();
+    EXPECT_EQ(t[1].digits, (std::array<int, 4>{5, 6, 0, 8}));
+    EXPECT_EQ(t[2].digits[3], kAbsentDigit);
+    EXPECT_EQ(n4test::readFile(e.ws.folder + "/Numbers4Marvo.mdb").find("SQLite format 3"), std::string::npos);
+}
+
+TEST(DataEntryEditing, WrongInputIsRefusedAtOnceWithAHint) {
+    Entry e;
+    for (const char* bad : {"10", "-1", "1.5", "a", "１"}) {
+        EXPECT_FALSE(e.model()->setData(e.model()->index(0, 1), bad, Qt::EditRole)) << bad;
+    }
+    EXPECT_EQ(e.stored()[0].digits[0], 1);
+    EXPECT_EQ(e.model()->cellText(0, 1), "1");
+    EXPECT_TRUE(e.window->statusLabel()->text().contains("0～9"));
+    // The editor itself takes no second character and no letter.
+    e.select(0, 2);
+    e.window->table()->edit(e.model()->index(0, 2));
+    auto* editor = e.window->table()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->clear();
+    QTest::keyClicks(editor, "x7");
+    QTest::keyClicks(editor, "8");
+    EXPECT_EQ(editor->text(), "7");
+}
+
+TEST(DataEntryRows, AddAfterTheLastRowAndInAGap) {
+    Entry e(DrawTable{DrawRecord{1, {1, 1, 1, 1}}, DrawRecord{2, {2, 2, 2, 2}}, DrawRecord{4, {4, 4, 4, 4}}});
+    e.select(2);
+    e.window->addLine();
+    ASSERT_EQ(e.model()->rowCount(), 4);
+    EXPECT_EQ(e.model()->drawNo(3), 5);
+    EXPECT_EQ(e.window->table()->currentIndex().row(), 3);
+    e.select(1);
+    e.window->addLine();
+    EXPECT_EQ(e.model()->drawNo(2), 3); // fills the missing draw in place
+    ASSERT_EQ(e.sink.messages.size(), 2);
+    EXPECT_EQ(e.sink.messages[0].text, "選択された行のうしろに行を追加します。よろしいですか？");
+    EXPECT_EQ(e.sink.messages[0].title, "ナンバーズ4マーヴォ");
+    DrawTable t = e.stored();
+    ASSERT_EQ(t.size(), 5u);
+    EXPECT_EQ(t[2].drawNo, 3);
+    EXPECT_FALSE(t[2].isComplete());
+}
+
+TEST(DataEntryRows, DeleteAndAnsweringNoChangesNothing) {
+    Entry e;
+    e.sink.answer = false;
+    e.select(1);
+    e.window->addLine();
+    e.window->deleteLine();
+    EXPECT_EQ(e.model()->rowCount(), 3);
+    EXPECT_EQ(e.stored().size(), 3u);
+    e.sink.answer = true;
+    e.window->deleteLine();
+    EXPECT_EQ(e.sink.messages.back().text, "選択された行を削除します。よろしいですか？");
+    DrawTable t = e.stored();
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[1].drawNo, 3);
+}
+
+TEST(DataEntryRows, RightClickMenuOnlyOnADataRowWithOneRowSelected) {
+    Entry e;
+    e.select(1);
+    EXPECT_TRUE(e.window->rowHeaderMenuAllowed(1));
+    EXPECT_FALSE(e.window->rowHeaderMenuAllowed(3));
+    EXPECT_FALSE(e.window->rowHeaderMenuAllowed(-1));
+    auto* sel = e.window->table()->selectionModel();
+    sel->select(QItemSelection(e.model()->index(0, 1), e.model()->index(2, 1)), QItemSelectionModel::ClearAndSelect);
+    EXPECT_FALSE(e.window->rowHeaderMenuAllowed(1));
+    EXPECT_EQ(e.window->editActions()[0]->shortcut(), QKeySequence("Ctrl+A"));
+    EXPECT_EQ(e.window->editActions()[1]->text(), "行削除");
+}
+
+TEST(DataEntryClose, ValidationFindsWrongCellsInOrderOneAtATime) {
+    Workspace ws{DrawTable{}};
+    storeRawDigits(ws.folder, {{"1", "1", "2", "3", "4"}, {"2", "5", "6", "7", "8"},
+                               {"3", "1", "10", "3", "4"}, {"4", "1", "NULL", "3", "4"},
+                               {"5", "1", "2", "3", "4"}, {"6", "1", "2", "3", "4"},
+                               {"7", "1", "2", "'a'", "4"}});
+    RecordingSink sink;
+    DataEntryWindow w(DbConnectionString::forProgramFolder(ws.folder), &sink);
+    ASSERT_TRUE(w.isUsable());
+    QSignalSpy closed(&w, &DataEntryWindow::closeAccepted);
+    w.closeButton()->click();
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_EQ(sink.messages[0].text, "結果マスタの数字に誤りがあります。");
+    EXPECT_EQ(sink.messages[0].title, "メッセ－ジ");
+    EXPECT_EQ(w.table()->currentIndex(), w.model()->index(2, 2));
+    EXPECT_EQ(closed.count(), 0);
+    ASSERT_TRUE(w.model()->setData(w.model()->index(2, 2), "1", Qt::EditRole));
+    w.closeButton()->click();
+    EXPECT_EQ(w.table()->currentIndex(), w.model()->index(6, 3));
+    ASSERT_TRUE(w.model()->setData(w.model()->index(6, 3), "", Qt::EditRole));
+    w.closeButton()->click();
+    EXPECT_EQ(closed.count(), 1); // an empty cell is accepted
+}
+
+TEST(DataEntryWrites, AFailedWriteStaysVisibleAndIsRetriedOnClose) {
+    Entry e;
+    QSignalSpy closed(e.window.get(), &DataEntryWindow::closeAccepted);
+    e.model()->setFailWrites(true);
+    EXPECT_FALSE(e.model()->setData(e.model()->index(0, 1), "9", Qt::EditRole));
+    EXPECT_EQ(e.model()->cellText(0, 1), "9");
+    EXPECT_TRUE(e.model()->hasPending());
+    EXPECT_TRUE(e.window->statusLabel()->text().contains("保存できませんでした"));
+    e.window->closeButton()->click();
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_EQ(e.stored()[0].digits[0], 1);
+    e.model()->setFailWrites(false);
+    e.window->closeButton()->click();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(e.stored()[0].digits[0], 9);
+}
+
+TEST(DataEntryPaste, TwentyRowsInOneGo) {
+    Entry e;
+    QString text;
+    for (int i = 0; i < 20; ++i) text += QString("%1\t%2,%3\t%4\n").arg(i % 10).arg((i + 1) % 10).arg((i + 2) % 10).arg((i + 3) % 10);
+    text.replace(QLatin1Char(','), QLatin1Char('\t'));
+    QApplication::clipboard()->setText(text);
+    e.select(1, 1);
+    e.window->table()->setFocus();
+    QTest::keySequence(e.window->table(), QKeySequence::Paste);
+    DrawTable t = e.stored();
+    ASSERT_EQ(t.size(), 21u);
+    EXPECT_EQ(t[1].digits, (std::array<int, 4>{0, 1, 2, 3}));
+    EXPECT_EQ(t[20].drawNo, 21);
+    EXPECT_EQ(t[20].digits, (std::array<int, 4>{9, 0, 1, 2}));
+    EXPECT_EQ(e.model()->rowCount(), 21);
+}
+
+TEST(DataEntryPaste, ABadValueRefusesTheWholePaste) {
+    Entry e;
+    QApplication::clipboard()->setText("1,2,3,4\n5,6,x,8\n");
+    e.select(0, 1);
+    QTest::keySequence(e.window->table(), QKeySequence::Paste);
+    EXPECT_EQ(e.stored()[0].digits, (std::array<int, 4>{1, 2, 3, 4}));
+    EXPECT_EQ(e.stored().size(), 3u);
+    EXPECT_TRUE(e.window->statusLabel()->text().contains("2行目"));
+}
+
+TEST(DataEntryInShell, EditMenuShowsWhileTheWindowIsActive) {
+    Workspace ws;
+    RecordingSink sink;
+    MainFrm main(ws.config, &sink);
+    ASSERT_TRUE(main.load());
+    main.show();
+    main.openDataEntry();
+    ASSERT_NE(main.openWindow("当選データ入力"), nullptr);
+    EXPECT_TRUE(main.editMenuSlot()->menuAction()->isVisible());
+    EXPECT_EQ(main.editMenuSlot()->title(), "編集(&E)");
+    EXPECT_EQ(main.editMenuSlot()->actions().size(), 2);
+    EXPECT_FALSE(main.propEnd());
+    main.openAnalysis("出現頻度分析");
+    EXPECT_FALSE(main.editMenuSlot()->menuAction()->isVisible());
+}
