@@ -18,7 +18,7 @@ QColor toQColor(Rgb c, const QColor& fallback) {
 // A width unit is the digit 0 plus a pixel of air, as the old grid's
 // character units were; a few pixels more keep the text off the lines.
 constexpr int kCellPadding = 4;
-constexpr int kUnitAir = 1;
+constexpr int kUnitAir = 2;
 
 } // namespace
 
