@@ -203,3 +203,22 @@ TEST(StartUp, MissingDatabaseIsCreatedEmpty) {
     main.openAnalysis("回数別出現分析");
     EXPECT_TRUE(sink.messages.isEmpty());
 }
+
+TEST(StartUp, AnOldJetDatabaseIsTakenOverWithOneMessage) {
+    const std::string shared = n4test::sharedDataFolder();
+    const std::string fixture = shared + "/jet/history_text_pw123456.mdb";
+    if (shared.empty() || !std::filesystem::exists(fixture)) GTEST_SKIP() << "Jet fixtures not present";
+    Workspace ws{DrawTable{}};
+    const std::string db = ws.folder + "/Numbers4Marvo.mdb";
+    std::filesystem::remove(db);
+    std::filesystem::copy_file(fixture, db);
+    RecordingSink sink;
+    MainFrm main(ws.config, &sink);
+    ASSERT_TRUE(main.load());
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_EQ(sink.messages[0].kind, "information");
+    EXPECT_TRUE(sink.messages[0].text.contains("50 件"));
+    EXPECT_TRUE(sink.messages[0].text.contains("Numbers4Marvo.mdb.jet4"));
+    EXPECT_EQ(main.drawTable().size(), 50u);
+    EXPECT_EQ(n4test::readFile(db + ".jet4"), n4test::readFile(fixture));
+}

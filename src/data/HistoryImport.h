@@ -12,6 +12,7 @@ struct ImportResult {
     bool ok = false;
     std::vector<DrawRecord> rows;
     int unreadableDigits = 0; // digits that were not 0..9, taken as absent
+    int skippedRows = 0;      // rows without a usable draw number
     std::string message;      // Japanese, when !ok
 };
 

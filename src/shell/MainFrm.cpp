@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include "data/DataEntryWindow.h"
+#include "data/JetConversion.h"
 #include "grid/AnalysisFrame.h"
 #include "grid/Twips.h"
 #include "prediction/PredictionWindow.h"
@@ -68,6 +69,17 @@ bool MainFrm::load() {
     BusyCursor busy;
     propEnd_ = true;
     conn_ = DbConnectionString::forProgramFolder(config_.programFolder);
+    const JetConversion jet = convertJetDatabaseIfNeeded(conn_);
+    if (jet.needed) {
+        QApplication::restoreOverrideCursor();
+        if (!jet.ok) {
+            messages_->critical(this, kMessageTitle, QString::fromStdString(jet.message));
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            return false;
+        }
+        messages_->information(this, kProgramTitle, QString::fromStdString(jet.message));
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
     StoreResult result;
     bool created = false;
     auto store = DrawStore::open(conn_, result, &created);

@@ -1,0 +1,27 @@
+#pragma once
+// Carrying an older Jet 4.0 draw database over to the encrypted store at
+// start-up, without risk to the user's file.
+#include <string>
+
+#include "data/DrawStore.h"
+
+namespace n4 {
+
+inline constexpr const char* kJetBackupSuffix = ".jet4";
+
+struct JetConversion {
+    bool needed = false; // the database file was a Jet file
+    bool ok = true;
+    int draws = 0;
+    int unreadableDigits = 0;
+    std::string backupPath; // where the old file now is
+    std::string message;    // Japanese: what happened, for the user
+};
+
+// When the database file is a Jet file (by its header), writes a new store
+// beside it under a temporary name, keeps the old file as NAME.jet4 and moves
+// the new store into place. On any failure the old file stays as it was and
+// nothing half-made is left behind.
+JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn);
+
+} // namespace n4

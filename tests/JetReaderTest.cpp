@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "data/HistoryCsv.h"
+#include "data/HistoryImport.h"
+#include "data/JetConversion.h"
+#include "data/JetReader.h"
+
+using namespace n4;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string jetFolder() {
+    std::string shared = n4test::sharedDataFolder();
+    return !shared.empty() && fs::exists(shared + "/jet") ? shared + "/jet" : "";
+}
+
+std::vector<std::string> fixtures() {
+    std::vector<std::string> names;
+    if (jetFolder().empty()) return names;
+    for (const auto& e : fs::directory_iterator(jetFolder()))
+        if (e.path().extension() == ".mdb") names.push_back(e.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<DrawRecord> expected(const std::string& name) {
+    return parseHistoryCsv(n4test::readFile(jetFolder() + "/" + name + ".expected.csv")).rows;
+}
+
+// A copy of a fixture in a fresh program folder, as the program's own database.
+std::string programFolderWith(const std::string& name) {
+    std::string folder = n4test::tempFolder();
+    fs::copy_file(jetFolder() + "/" + name + ".mdb", folder + "/Numbers4Marvo.mdb");
+    fs::permissions(folder + "/Numbers4Marvo.mdb", fs::perms::owner_read | fs::perms::owner_write);
+    return folder;
+}
+
+bool sameDraws(const std::vector<DrawRecord>& a, const std::vector<DrawRecord>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].drawNo != b[i].drawNo || a[i].digits != b[i].digits) return false;
+    return true;
+}
+
+} // namespace
+
+TEST(JetReader, EveryFixtureReadsAsExpected) {
+    if (fixtures().empty()) GTEST_SKIP() << "Jet fixtures not present";
+    for (const std::string& name : fixtures()) {
+        const std::string path = jetFolder() + "/" + name + ".mdb";
+        EXPECT_TRUE(isJetDatabaseFile(path)) << name;
+        ImportResult r = readHistoryFile(path);
+        ASSERT_TRUE(r.ok) << name << ": " << r.message;
+        EXPECT_TRUE(sameDraws(r.rows, expected(name))) << name;
+        EXPECT_EQ(r.unreadableDigits, 0) << name;
+    }
+}
+
+TEST(JetConversion, KeepsTheOriginalByteForByteAndTheNewStoreHoldsEveryDraw) {
+    if (fixtures().empty()) GTEST_SKIP() << "Jet fixtures not present";
+    const std::string name = "history_7000_int_pw123456";
+    const std::string folder = programFolderWith(name);
+    const std::string original = n4test::readFile(folder + "/Numbers4Marvo.mdb");
+    const auto conn = DbConnectionString::forProgramFolder(folder);
+    JetConversion c = convertJetDatabaseIfNeeded(conn);
+    ASSERT_TRUE(c.needed);
+    ASSERT_TRUE(c.ok) << c.message;
+    EXPECT_EQ(c.draws, 7000);
+    EXPECT_EQ(c.backupPath, folder + "/Numbers4Marvo.mdb.jet4");
+    EXPECT_EQ(n4test::readFile(c.backupPath), original);
+    EXPECT_NE(c.message.find("7000"), std::string::npos);
+    StoreResult r;
+    auto store = DrawStore::open(conn, r);
+    ASSERT_TRUE(store) << r.message;
+    DrawTable t;
+    ASSERT_TRUE(store->readAll(t));
+    EXPECT_TRUE(sameDraws(t, expected(name)));
+    EXPECT_FALSE(fs::exists(folder + "/Numbers4Marvo.mdb.converting"));
+    EXPECT_FALSE(convertJetDatabaseIfNeeded(conn).needed); // once only
+}
+
+TEST(JetConversion, DamagedCopiesChangeNothingAndReportAnError) {
+    if (fixtures().empty()) GTEST_SKIP() << "Jet fixtures not present";
+    const std::string source = n4test::readFile(jetFolder() + "/history_int_nopw.mdb");
+    const std::string damaged[] = {source.substr(0, 4096), source.substr(0, 4096 * 3 + 100),
+                                   source.substr(0, 2048) + std::string(source.size() - 2048, '\xff')};
+    for (const std::string& bytes : damaged) {
+        std::string folder = n4test::tempFolder();
+        const std::string path = folder + "/Numbers4Marvo.mdb";
+        n4test::writeFile(path, bytes);
+        JetConversion c = convertJetDatabaseIfNeeded(DbConnectionString::forProgramFolder(folder));
+        EXPECT_TRUE(c.needed);
+        EXPECT_FALSE(c.ok);
+        EXPECT_FALSE(c.message.empty());
+        EXPECT_EQ(n4test::readFile(path), bytes);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
+}
+
+TEST(HistoryImport, AFileOfNeitherFormatIsRefused) {
+    std::string folder = n4test::tempFolder();
+    n4test::writeFile(folder + "/x.mdb", std::string("\x00\x01\x00\x00Standard XYZ DB\x00", 20) + std::string(5000, 'z'));
+    EXPECT_FALSE(isJetDatabaseFile(folder + "/x.mdb"));
+    ImportResult r = readHistoryFile(folder + "/x.mdb");
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("Jet"), std::string::npos);
+    EXPECT_FALSE(convertJetDatabaseIfNeeded(DbConnectionString::forProgramFolder(folder)).needed);
+}
