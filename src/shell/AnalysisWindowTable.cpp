@@ -4,8 +4,8 @@
 
 namespace n4 {
 
-const std::vector<AnalysisWindowSpec>& analysisWindowTable() {
-    static const std::vector<AnalysisWindowSpec> table = {
+const std::vector<AnalysisWindowInfo>& analysisWindowTable() {
+    static const std::vector<AnalysisWindowInfo> table = {
         {"出現頻度分析", "mnuSyutugenHindo", "出現頻度分析",
          "過去の当選番号の出現回数を数字別に分析します", 5280, 13200, false, false, Legend::DrawnDigit},
         {"出現回数分析", "mnuZenkaiSyutugen", "出現回数分析",
@@ -48,14 +48,14 @@ const std::vector<AnalysisWindowSpec>& analysisWindowTable() {
     return table;
 }
 
-const AnalysisWindowSpec* findAnalysisWindow(const char* name) {
-    for (const auto& spec : analysisWindowTable())
-        if (std::strcmp(spec.name, name) == 0) return &spec;
+const AnalysisWindowInfo* findAnalysisWindow(const char* name) {
+    for (const auto& info : analysisWindowTable())
+        if (std::strcmp(info.name, name) == 0) return &info;
     return nullptr;
 }
 
-ComputeFn computeFor(const AnalysisWindowSpec& spec) {
-    const AnalysisEntry* entry = findAnalysis(spec.name);
+ComputeFn computeFor(const AnalysisWindowInfo& info) {
+    const AnalysisEntry* entry = findAnalysis(info.name);
     return entry ? entry->compute : nullptr;
 }
 

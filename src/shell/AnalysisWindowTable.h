@@ -14,7 +14,7 @@ enum class Legend {
     Dispersion, // "：本数字" and "：ボーナス数字"
 };
 
-struct AnalysisWindowSpec {
+struct AnalysisWindowInfo {
     const char* name;    // the window's name, also the export name
     const char* menu;    // the menu command that opens it
     const char* caption; // window title
@@ -25,9 +25,9 @@ struct AnalysisWindowSpec {
     Legend legend;
 };
 
-const std::vector<AnalysisWindowSpec>& analysisWindowTable();
-const AnalysisWindowSpec* findAnalysisWindow(const char* name);
+const std::vector<AnalysisWindowInfo>& analysisWindowTable();
+const AnalysisWindowInfo* findAnalysisWindow(const char* name);
 // The window's computation, or nullptr while it is not built.
-ComputeFn computeFor(const AnalysisWindowSpec& spec);
+ComputeFn computeFor(const AnalysisWindowInfo& info);
 
 } // namespace n4

@@ -175,9 +175,9 @@ QMenu* MainFrm::buildAnalysisMenu() {
 }
 
 void MainFrm::addAnalysisAction(QMenu* menu, const char* name, const char* caption) {
-    const AnalysisWindowSpec* spec = findAnalysisWindow(name);
+    const AnalysisWindowInfo* info = findAnalysisWindow(name);
     QAction* a = menu->addAction(QString::fromUtf8(caption));
-    a->setObjectName(QString::fromLatin1(spec->menu));
+    a->setObjectName(QString::fromLatin1(info->menu));
     const QString window = QString::fromUtf8(name);
     connect(a, &QAction::triggered, this, [this, window] { openAnalysis(window); });
 }
@@ -216,12 +216,12 @@ QMdiSubWindow* MainFrm::addChild(const QString& name, QWidget* child, const QStr
 
 void MainFrm::openAnalysis(const QString& name) {
     if (bringToFront(name)) return;
-    const AnalysisWindowSpec* spec = findAnalysisWindow(name.toUtf8().constData());
-    if (!spec) return;
+    const AnalysisWindowInfo* info = findAnalysisWindow(name.toUtf8().constData());
+    if (!info) return;
     BusyCursor busy;
-    propEnd_ = spec->propEndOnOpen;
-    auto* frame = new AnalysisFrame(QString::fromUtf8(spec->label), spec->printButton);
-    switch (spec->legend) {
+    propEnd_ = info->propEndOnOpen;
+    auto* frame = new AnalysisFrame(QString::fromUtf8(info->label), info->printButton);
+    switch (info->legend) {
     case Legend::DrawnDigit: frame->addLegend(LegendPicture::Ball, QStringLiteral("：当選数字")); break;
     case Legend::CarryOver: frame->addLegend(LegendPicture::Swatch, QStringLiteral(":前回の数字")); break;
     case Legend::Dispersion:
@@ -230,12 +230,12 @@ void MainFrm::openAnalysis(const QString& name) {
         break;
     case Legend::None: break;
     }
-    if (ComputeFn compute = computeFor(*spec)) {
+    if (ComputeFn compute = computeFor(*info)) {
         frame->setGrid(compute(AnalysisInput{table_, figures_}));
         computeCounts_[name] += 1;
     }
-    QMdiSubWindow* sub = addChild(name, frame, QString::fromUtf8(spec->caption),
-                                  twipsSize(spec->widthTwips, spec->heightTwips, this));
+    QMdiSubWindow* sub = addChild(name, frame, QString::fromUtf8(info->caption),
+                                  twipsSize(info->widthTwips, info->heightTwips, this));
     connect(frame, &AnalysisFrame::closeRequested, sub, &QWidget::close);
 }
 

@@ -25,7 +25,7 @@ namespace n4 {
 class MessageSink;
 class AboutWindow;
 class HelpWindow;
-struct AnalysisWindowSpec;
+struct AnalysisWindowInfo;
 
 struct ShellConfig {
     std::string programFolder; // where the draw database lives
