@@ -13,6 +13,11 @@ Grid newAnalysisGrid(int cols, int rows, double rowHeight, double colWidth) {
     return g;
 }
 
+void paintLabelCells(Grid& grid, const Block& block) {
+    grid.setForeground(block, palette::Red);
+    grid.setBackground(block, palette::LabelYellow);
+}
+
 void writeRunOnTitle(Grid& grid, int col, int row, const std::string& text) {
     grid.setText(col, row, text);
     grid.setAlign(Block::cell(col, row), Align::Left);

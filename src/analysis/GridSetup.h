@@ -11,6 +11,9 @@ namespace n4 {
 // column widths start at the given all-settings.
 Grid newAnalysisGrid(int cols, int rows, double rowHeight, double colWidth);
 
+// Label cells: red text on light yellow, as every window has them.
+void paintLabelCells(Grid& grid, const Block& block);
+
 // A title text written left-aligned so that it runs on over the empty cells
 // to its right.
 void writeRunOnTitle(Grid& grid, int col, int row, const std::string& text);

@@ -35,8 +35,7 @@ Grid setUp(int last, const DivisionScheme& scheme) {
     g.setAlign({2, 1, 41, 1}, Align::Left);
     g.setBackground({2, 1, 41, 1}, palette::HeaderPink);
     for (int col : {1, kLastCol}) {
-        g.setForeground({col, 1, col, last}, palette::Red);
-        g.setBackground({col, 1, col, last}, palette::LabelYellow);
+        paintLabelCells(g, {col, 1, col, last});
     }
     for (int k = 1; k <= 4; ++k)
         for (const DivisionGroup& grp : scheme.groups)

@@ -20,8 +20,7 @@ Grid setUp(int last) {
     g.setRowHeight(1, 20.0);
     g.setRowHeight(last, 20.0);
     g.setColWidth(1, 6.0);
-    g.setForeground({1, 2, 1, last}, palette::Red);
-    g.setBackground({1, 2, 1, last}, palette::LabelYellow);
+    paintLabelCells(g, {1, 2, 1, last});
     for (int grp = 1; grp < 5; ++grp) g.setBackground({6 + grp, 2, 6 + grp, last}, kGroupColours[grp]);
     g.setBorder({1, 1, 10, last}, BorderAll);
     g.setBorderColour(palette::Red);

@@ -15,8 +15,7 @@ Grid setUp(int rows) {
     Grid g = newAnalysisGrid(5, rows, 10.0, 6.0);
     g.setVisible(5, 51);
     g.setRowHeight(1, 15.0);
-    g.setForeground({1, 1, 1, rows}, palette::Red);
-    g.setBackground({1, 1, 1, rows}, palette::LabelYellow);
+    paintLabelCells(g, {1, 1, 1, rows});
     g.setBorder({1, 1, 5, rows}, BorderAll);
     return g;
 }

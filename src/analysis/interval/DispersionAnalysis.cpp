@@ -25,8 +25,7 @@ Grid setUp(int rows) {
     g.setForeground(Block::cell(6, 1), palette::Blue);
     g.setBackground({2, 1, 11, 1}, palette::ChartBand);
     for (int col : {1, 12}) {
-        g.setForeground({col, 1, col, rows}, palette::Red);
-        g.setBackground({col, 1, col, rows}, palette::LabelYellow);
+        paintLabelCells(g, {col, 1, col, rows});
     }
     g.setBorder({1, 2, 12, rows}, BorderAll);
     return g;

@@ -19,8 +19,7 @@ Grid setUp(int rows) {
     g.setVisible(9, 52);
     g.setRowHeight(1, 15.0);
     g.setRowHeight(2, 12.0);
-    g.setForeground({1, 1, 1, rows}, palette::Red);
-    g.setBackground({1, 1, 1, rows}, palette::LabelYellow);
+    paintLabelCells(g, {1, 1, 1, rows});
     for (int col : {2, 4, 6, 8}) g.setBackground({col, 3, col, rows}, palette::Cyan);
     g.setBorder({1, 1, 9, rows}, BorderAll);
     return g;

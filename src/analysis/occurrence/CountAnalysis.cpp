@@ -18,8 +18,7 @@ Grid setUp(int rows) {
     g.setRowHeight(1, 20.0);
     g.setRowHeight(2, 12.0);
     g.setColWidth(1, 6.0);
-    g.setForeground({1, -1, 1, -1}, palette::Red);
-    g.setBackground({1, -1, 1, -1}, palette::LabelYellow);
+    paintLabelCells(g, {1, -1, 1, -1});
     g.setBorder(Block::all(), BorderAll);
     g.setForeground({2, 1, 5, 2}, palette::Blue);
     g.setBackground({2, 1, 5, 2}, palette::Cyan);

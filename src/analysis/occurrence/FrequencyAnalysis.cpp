@@ -29,8 +29,7 @@ Grid setUp(int maxCount) {
     g.setForeground({1, -1, 1, -1}, palette::Blue);
     g.setBackground({1, -1, 1, -1}, palette::ChartBand);
     g.setBorder({1, 2, 11, last}, BorderAll);
-    g.setForeground({2, 2, 11, 2}, palette::Red);
-    g.setBackground({2, 2, 11, 2}, palette::LabelYellow);
+    paintLabelCells(g, {2, 2, 11, 2});
     g.setForeground({2, 3, 11, last}, palette::Mark);
     return g;
 }

@@ -15,8 +15,7 @@ Grid setUp(int rows) {
     g.setRowHeight(1, 20.0);
     g.setColWidth(1, 7.0);
     g.setColWidth(6, 7.0);
-    g.setForeground({1, 2, 1, rows}, palette::Red);
-    g.setBackground({1, 2, 1, rows}, palette::LabelYellow);
+    paintLabelCells(g, {1, 2, 1, rows});
     g.setForeground({6, 2, 6, rows}, palette::Blue);
     g.setBackground({6, 2, 6, rows}, palette::Cyan);
     g.setBorder(Block::all(), BorderAll);

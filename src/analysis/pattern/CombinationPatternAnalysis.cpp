@@ -44,8 +44,7 @@ Grid setUp(int latest) {
     g.setRowHeight(1, 20.0);
     g.setColWidth(1, 6.0);
     g.setColWidth(8, 7.0);
-    g.setForeground({1, 2, 1, end}, palette::Red);
-    g.setBackground({1, 2, 1, end}, palette::LabelYellow);
+    paintLabelCells(g, {1, 2, 1, end});
     g.setForeground({6, 2, 6, end}, palette::Blue);
     g.setBackground({6, 2, 6, end}, palette::Cyan);
     g.setForeground({7, 2, 7, end}, palette::Blue);

@@ -29,8 +29,7 @@ Grid setUp(int latest) {
     Grid g = newAnalysisGrid(10, latest + 1, 10.0, 5.0);
     for (const PairTable& t : kTables) {
         g.setColWidth(t.base, 6.0);
-        g.setForeground({t.base, 1, t.base, latest + 2}, palette::Red);
-        g.setBackground({t.base, 1, t.base, latest + 2}, palette::LabelYellow);
+        paintLabelCells(g, {t.base, 1, t.base, latest + 2});
     }
     g.setBorder({1, 1, 10, latest + 2}, BorderAll);
     return g;

@@ -18,8 +18,7 @@ Grid setUp(int latest) {
     g.setRowHeight(1, 15.0);
     g.setRowHeight(2, 12.0);
     for (int col : {2, 4, 6, 8}) g.setBackground({col, 3, col, latest + 5}, palette::Cyan);
-    g.setForeground({1, 1, 1, latest + 5}, palette::Red);
-    g.setBackground({1, 1, 1, latest + 5}, palette::LabelYellow);
+    paintLabelCells(g, {1, 1, 1, latest + 5});
     g.setBorder({1, 1, 9, latest + 4}, BorderAll);
     return g;
 }
