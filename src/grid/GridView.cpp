@@ -20,6 +20,11 @@ QColor toQColor(Rgb c, const QColor& fallback) {
 constexpr int kCellPadding = 4;
 constexpr int kUnitAir = 2;
 
+// Chart columns (two units or less) hold one mark and sit closer together.
+int columnPixels(double width, double unit) {
+    return static_cast<int>(width * unit) + (width <= 2.0 ? 1 : kCellPadding);
+}
+
 } // namespace
 
 GridView::GridView(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -41,7 +46,7 @@ void GridView::layoutGeometry() {
     const double pointsToPixels = logicalDpiY() / 72.0;
     colX_.assign(1, 0);
     for (int c = 1; c <= grid_.maxCols(); ++c)
-        colX_.push_back(colX_.back() + static_cast<int>(grid_.colWidth(c) * zero + kCellPadding));
+        colX_.push_back(colX_.back() + columnPixels(grid_.colWidth(c), zero));
     rowY_.assign(1, 0);
     for (int r = 1; r <= grid_.maxRows(); ++r)
         rowY_.push_back(rowY_.back() + std::max(4, static_cast<int>(grid_.rowHeight(r) * pointsToPixels + 0.5)));

@@ -1,6 +1,7 @@
 #include "prediction/PredictionWindow.h"
 
 #include <QButtonGroup>
+#include <algorithm>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -32,7 +33,8 @@ QLabel* wrappedLabel(const QString& text, QRect geometry, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setWordWrap(true);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    l->setGeometry(geometry);
+    // The given height holds two lines of the old font; let a third one show.
+    l->setGeometry(geometry.adjusted(0, 0, 0, std::max(0, l->heightForWidth(geometry.width()) - geometry.height())));
     return l;
 }
 
