@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -234,4 +235,31 @@ TEST(DataEntryInShell, EditMenuShowsWhileTheWindowIsActive) {
     EXPECT_FALSE(main.propEnd());
     main.openAnalysis("出現頻度分析");
     EXPECT_FALSE(main.editMenuSlot()->menuAction()->isVisible());
+}
+
+TEST(DataEntryWrites, ClosingByTheFrameNeverDropsAnUnsavedEdit) {
+    Workspace ws;
+    RecordingSink sink;
+    MainFrm main(ws.config, &sink);
+    ASSERT_TRUE(main.load());
+    main.show();
+    main.openDataEntry();
+    QMdiSubWindow* sub = main.openWindow("当選データ入力");
+    ASSERT_NE(sub, nullptr);
+    auto* w = qobject_cast<DataEntryWindow*>(sub->widget());
+    w->model()->setFailWrites(true);
+    w->model()->setData(w->model()->index(0, 2), "0", Qt::EditRole);
+    sub->close();
+    QApplication::processEvents();
+    EXPECT_NE(main.openWindow("当選データ入力"), nullptr);
+    EXPECT_EQ(sink.messages.back().kind, "critical");
+    w->model()->setFailWrites(false);
+    sub->close();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main.openWindow("当選データ入力"), nullptr);
+    StoreResult r;
+    DrawTable t;
+    DrawStore::open(DbConnectionString::forProgramFolder(ws.folder), r)->readAll(t);
+    EXPECT_EQ(t[0].digits[1], 0);
 }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -182,6 +183,16 @@ void DataEntryWindow::onCloseClicked() {
         return;
     }
     emit closeAccepted();
+}
+
+void DataEntryWindow::closeEvent(QCloseEvent* event) {
+    if (model_ && model_->hasPending() && !model_->retryPending()) {
+        messages_->critical(this, kMessageTitle,
+                            QStringLiteral("保存できていない入力があります。保存できるようになってから閉じてください。"));
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 bool DataEntryWindow::eventFilter(QObject* watched, QEvent* event) {

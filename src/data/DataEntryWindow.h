@@ -43,6 +43,9 @@ class DataEntryWindow : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing by the frame skips the digit check but never drops an edit
+    // that could not be saved.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void onCloseClicked();
