@@ -192,7 +192,7 @@ void GridView::paintTexts(QPainter& p, int, int r1, int c2, int r2) {
             if (span.right() < 0) continue;
             p.setPen(toQColor(grid_.foreground(col, row), ink));
             const Qt::Alignment h = grid_.align(col, row) == Align::Left ? Qt::AlignLeft : Qt::AlignHCenter;
-            p.drawText(span.adjusted(1, 0, -1, 0), h | Qt::AlignVCenter | Qt::TextDontClip, text);
+            p.drawText(span.adjusted(1, 0, -1, 0), h | Qt::AlignVCenter, text);
         }
 }
 
