@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -91,7 +92,10 @@ bool MainFrm::load() {
         return false;
     }
     figures_ = computeStartupFigures(table_);
-    statusBar()->showMessage(
+    // A permanent label: menu hovering does not wipe it.
+    auto* status = new QLabel(this);
+    statusBar()->addWidget(status, 1);
+    status->setText(
         created ? QStringLiteral("当選データのデータベースを新しく作成しました: %1")
                       .arg(QString::fromStdString(conn_.dataSource))
                 : QStringLiteral("当選データ %1 件を読み込みました。最新回: 第%2回")
