@@ -28,6 +28,5 @@ struct DrawBand {
 // The top band has its title row at base; the bottom band at base + 1.
 void writeDrawBand(Grid& grid, const DrawBand& band, int base, bool top);
 
-inline std::string digitText(int d) { return std::string(1, static_cast<char>('0' + d)); }
 
 } // namespace n4

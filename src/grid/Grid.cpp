@@ -67,6 +67,18 @@ void Grid::setText(int col, int row, const std::string& text) {
     at(col, row).text = textIndex(text);
 }
 
+void Grid::setNumber(int col, int row, long long value) {
+    if (!inside(col, row)) return;
+    if (value < 0 || value > 1000000) {
+        setText(col, row, std::to_string(value));
+        return;
+    }
+    const auto v = static_cast<std::size_t>(value);
+    if (v >= numberIds_.size()) numberIds_.resize(std::max(v + 1, numberIds_.size() * 2), 0);
+    if (numberIds_[v] == 0) numberIds_[v] = textIndex(std::to_string(value)); // id 0 is ""
+    at(col, row).text = numberIds_[v];
+}
+
 const std::string& Grid::text(int col, int row) const {
     if (!inside(col, row)) return kEmpty;
     return texts_[at(col, row).text];

@@ -47,7 +47,7 @@ class Grid {
     int visibleRows() const { return visibleRows_; }
 
     void setText(int col, int row, const std::string& text);
-    void setNumber(int col, int row, long long value) { setText(col, row, std::to_string(value)); }
+    void setNumber(int col, int row, long long value);
     const std::string& text(int col, int row) const;
     bool isEmpty(int col, int row) const { return text(col, row).empty(); }
     void clearText(const Block& b);
@@ -112,6 +112,8 @@ class Grid {
     std::vector<std::string> texts_{""};
     std::unordered_map<std::string, std::uint32_t> textIds_{{"", 0}};
     std::vector<Rgb> palette_{Rgb::none()};
+    // Text ids of small numbers, the most common texts, without hashing.
+    std::vector<std::uint32_t> numberIds_;
 };
 
 } // namespace n4

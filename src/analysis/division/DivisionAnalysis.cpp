@@ -62,7 +62,7 @@ void writeHeaders(Grid& g, const DivisionScheme& scheme) {
     g.setText(1, 3, "回数");
     g.setText(kLastCol, 3, "回数");
     for (int k = 1; k <= 4; ++k)
-        for (int d = 0; d <= 9; ++d) g.setText(digitColumn(k, d), 3, digitText(d));
+        for (int d = 0; d <= 9; ++d) g.setNumber(digitColumn(k, d), 3, d);
     g.setForeground({2, 3, scheme.blueLabelsAllPositions ? 41 : 11, 3}, palette::Blue);
 }
 

@@ -49,7 +49,7 @@ void fill(Grid& g, const DrawTable& table) {
         int counts[5] = {};
         for (int k = 1; k <= 4; ++k) {
             const int grp = draw.digit(k) / 2;
-            g.setText(k + 1, r, digitText(draw.digit(k)));
+            g.setNumber(k + 1, r, draw.digit(k));
             g.setBackground(Block::cell(k + 1, r), kGroupColours[grp]);
             ++counts[grp];
         }

@@ -40,7 +40,7 @@ void fill(Grid& g, const DrawTable& table) {
         if (!draw.isComplete()) continue;
         g.setNumber(1, row, draw.drawNo);
         for (int q = 1; q <= 4; ++q) {
-            g.setText(q + 1, row, digitText(draw.digit(q)));
+            g.setNumber(q + 1, row, draw.digit(q));
             if (previous && drawnIn(draw.digit(q), previous->digits))
                 g.setBackground(Block::cell(q + 1, row), palette::Cyan);
         }

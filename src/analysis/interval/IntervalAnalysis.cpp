@@ -35,7 +35,7 @@ void fill(Grid& g, const DrawTable& table) {
         if (draw.isComplete()) {
             const int r = draw.drawNo;
             g.setNumber(1, row, r);
-            for (int p = 1; p <= 4; ++p) g.setText(2 * p, row, digitText(draw.digit(p)));
+            for (int p = 1; p <= 4; ++p) g.setNumber(2 * p, row, draw.digit(p));
             seen.store(r, draw.digits);
             for (int p = 1; p <= 4; ++p)
                 g.setText(2 * p + 1, row, intervalText(r, seen.lastDrawWith(r, draw.digit(p))));

@@ -49,7 +49,7 @@ void fill(Grid& g, const DrawTable& table) {
         if (!row.isComplete()) continue;
         g.setNumber(1, r, row.drawNo);
         for (int p = 0; p < 4; ++p) {
-            g.setText(p + 2, r, digitText(row.digits[p]));
+            g.setNumber(p + 2, r, row.digits[p]);
             g.setNumber(p + 6, r, counter[row.digits[p]]); // read before this draw counts
         }
         for (int d : row.digits) ++counter[d];

@@ -36,7 +36,7 @@ Grid setUp(int maxCount) {
 
 void writeHeaders(Grid& g, int maxCount) {
     g.setText(1, 2, "出現数");
-    for (int d = 0; d <= 9; ++d) g.setText(d + 2, 2, digitText(d));
+    for (int d = 0; d <= 9; ++d) g.setNumber(d + 2, 2, d);
     for (int k = 1; k <= maxCount; ++k) g.setNumber(1, k + 2, k);
 }
 

@@ -34,7 +34,7 @@ void fill(Grid& g, const DrawTable& table) {
         g.setNumber(1, r, row.drawNo);
         int sum = 0;
         for (int p = 0; p < 4; ++p) {
-            g.setText(p + 2, r, digitText(row.digits[p]));
+            g.setNumber(p + 2, r, row.digits[p]);
             sum += row.digits[p];
         }
         g.setNumber(6, r, sum);

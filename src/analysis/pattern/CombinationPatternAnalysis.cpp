@@ -73,7 +73,7 @@ void fill(Grid& g, const DrawTable& table, const PatternRule& rule) {
         int first = 0;
         for (int p = 1; p <= 4; ++p) {
             const int d = draw.digit(p);
-            g.setText(p + 1, r, digitText(d));
+            g.setNumber(p + 1, r, d);
             if (rule.isFirstClass(d)) {
                 ++first;
                 g.setBackground(Block::cell(p + 1, r), palette::Cyan);

@@ -48,7 +48,7 @@ void writeHeader(Grid& g) {
 
 void writeTable(Grid& g, const PairTable& t, const DrawRecord& draw, int r) {
     g.setNumber(t.base, r, draw.drawNo);
-    for (int p = 1; p <= 4; ++p) g.setText(t.base + p, r, digitText(draw.digit(p)));
+    for (int p = 1; p <= 4; ++p) g.setNumber(t.base + p, r, draw.digit(p));
     int pairs = 0;
     for (int i = 1; i <= 3; ++i) {
         if (std::abs(draw.digit(i) - draw.digit(i + 1)) != t.difference) continue;

@@ -34,7 +34,7 @@ void fill(Grid& g, const DrawTable& table) {
         if (draw.isComplete()) {
             g.setNumber(1, r, draw.drawNo);
             for (int p = 1; p <= 4; ++p) {
-                g.setText(2 * p, r, digitText(draw.digit(p)));
+                g.setNumber(2 * p, r, draw.digit(p));
                 if (r == 3) continue; // the first data row never shows changes
                 const int change = draw.digit(p) - prev[p - 1];
                 g.setText(2 * p + 1, r, changeText(change));
