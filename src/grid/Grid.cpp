@@ -190,6 +190,7 @@ Align Grid::align(int col, int row) const {
 std::size_t Grid::memoryBytes() const {
     std::size_t bytes = cells_.capacity() * sizeof(Cell);
     bytes += (colWidths_.capacity() + rowHeights_.capacity()) * sizeof(double);
+    bytes += numberIds_.capacity() * sizeof(std::uint32_t);
     for (const auto& t : texts_) bytes += sizeof(std::string) + t.capacity();
     bytes += textIds_.size() * (sizeof(std::string) + sizeof(std::uint32_t) + 2 * sizeof(void*));
     return bytes;
