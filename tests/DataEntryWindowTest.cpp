@@ -221,14 +221,24 @@ TEST(DataEntryPaste, ABadValueRefusesTheWholePaste) {
     EXPECT_TRUE(e.window->statusLabel()->text().contains("2行目"));
 }
 
-TEST(DataEntryInShell, EditMenuShowsWhileTheWindowIsActive) {
+// The data-entry window opened from the main window's menu command.
+struct EntryInShell {
     Workspace ws;
     RecordingSink sink;
-    MainFrm main(ws.config, &sink);
-    ASSERT_TRUE(main.load());
-    main.show();
-    main.openDataEntry();
-    ASSERT_NE(main.openWindow("当選データ入力"), nullptr);
+    MainFrm main{ws.config, &sink};
+    QMdiSubWindow* sub = nullptr;
+    EntryInShell() {
+        EXPECT_TRUE(main.load());
+        main.show();
+        main.openDataEntry();
+        sub = main.openWindow("当選データ入力");
+    }
+};
+
+TEST(DataEntryInShell, EditMenuShowsWhileTheWindowIsActive) {
+    EntryInShell s;
+    MainFrm& main = s.main;
+    ASSERT_NE(s.sub, nullptr);
     EXPECT_TRUE(main.editMenuSlot()->menuAction()->isVisible());
     EXPECT_EQ(main.editMenuSlot()->title(), "編集(&E)");
     EXPECT_EQ(main.editMenuSlot()->actions().size(), 2);
@@ -238,13 +248,9 @@ TEST(DataEntryInShell, EditMenuShowsWhileTheWindowIsActive) {
 }
 
 TEST(DataEntryWrites, ClosingByTheFrameNeverDropsAnUnsavedEdit) {
-    Workspace ws;
-    RecordingSink sink;
-    MainFrm main(ws.config, &sink);
-    ASSERT_TRUE(main.load());
-    main.show();
-    main.openDataEntry();
-    QMdiSubWindow* sub = main.openWindow("当選データ入力");
+    EntryInShell s;
+    MainFrm& main = s.main;
+    QMdiSubWindow* sub = s.sub;
     ASSERT_NE(sub, nullptr);
     auto* w = qobject_cast<DataEntryWindow*>(sub->widget());
     w->model()->setFailWrites(true);
@@ -252,7 +258,7 @@ TEST(DataEntryWrites, ClosingByTheFrameNeverDropsAnUnsavedEdit) {
     sub->close();
     QApplication::processEvents();
     EXPECT_NE(main.openWindow("当選データ入力"), nullptr);
-    EXPECT_EQ(sink.messages.back().kind, "critical");
+    EXPECT_EQ(s.sink.messages.back().kind, "critical");
     w->model()->setFailWrites(false);
     sub->close();
     QApplication::processEvents();
@@ -260,6 +266,6 @@ TEST(DataEntryWrites, ClosingByTheFrameNeverDropsAnUnsavedEdit) {
     EXPECT_EQ(main.openWindow("当選データ入力"), nullptr);
     StoreResult r;
     DrawTable t;
-    DrawStore::open(DbConnectionString::forProgramFolder(ws.folder), r)->readAll(t);
+    DrawStore::open(DbConnectionString::forProgramFolder(s.ws.folder), r)->readAll(t);
     EXPECT_EQ(t[0].digits[1], 0);
 }
