@@ -183,3 +183,16 @@ TEST(DrawStoreCrashSafety, KilledMidWayKeepsEveryAcknowledgedEdit) {
         EXPECT_EQ(t[i].digits[0], (i + 1) % 10);
     }
 }
+
+TEST(DrawNumbers, StayWithinOneToNinetyNineThousandNineHundredNinetyNine) {
+    std::string folder = tempFolder();
+    StoreResult r;
+    auto store = DrawStore::open(connIn(folder), r);
+    EXPECT_TRUE(store->upsert({DrawRecord{99999, {1, 2, 3, 4}}}));
+    EXPECT_FALSE(store->upsert({DrawRecord{100000, {1, 2, 3, 4}}}));
+    EXPECT_FALSE(store->insertEmpty(0));
+    // A wild number read from a foreign file cannot size the windows' grids.
+    DrawTable t = draws({{1, 2, 3, 4}});
+    t.push_back(DrawRecord{2000000000, {5, 6, 7, 8}});
+    EXPECT_FALSE(t[1].isComplete());
+}

@@ -46,3 +46,10 @@ TEST(HistoryCsv, RealHistoryReadsWhole) {
     EXPECT_EQ(table[0].digits, (std::array<int, 4>{1, 1, 4, 9}));
     for (size_t i = 0; i < table.size(); ++i) EXPECT_EQ(table[i].drawNo, static_cast<int>(i) + 1);
 }
+
+TEST(HistoryCsv, DrawNumbersAboveTheLimitAreRefused) {
+    auto r = parseHistoryCsv("draw,d1,d2,d3,d4\n99999,1,2,3,4\n100000,1,2,3,4\n");
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("3行目"), std::string::npos);
+    EXPECT_NE(r.message.find("99999"), std::string::npos);
+}

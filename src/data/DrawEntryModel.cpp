@@ -133,6 +133,7 @@ int DrawEntryModel::addRowAfter(int row) {
     auto pos = std::lower_bound(rows_.begin(), rows_.end(), number,
                                 [](const DrawRecord& r, int no) { return r.drawNo < no; });
     while (pos != rows_.end() && pos->drawNo == number) ++number, ++pos;
+    if (number > kMaxDrawNo) return fail(QStringLiteral("回数は 99999 までです。これ以上行を追加できません。")), -1;
     StoreResult w = write([&] { return store_->insertEmpty(number); });
     if (!w) return fail(QString::fromStdString(w.message)), -1;
     const int at = static_cast<int>(pos - rows_.begin());
@@ -167,6 +168,7 @@ bool DrawEntryModel::pasteDigits(int row, int col, const QString& text) {
         const QStringList fields = lines[i].split(separators);
         if (col + fields.size() - 1 > 4) return fail(QStringLiteral("貼り付ける列が多すぎます。"));
         DrawRecord r = row + i < rowCount() ? rows_[row + i] : DrawRecord{nextNo++, {}};
+        if (r.drawNo > kMaxDrawNo) return fail(QStringLiteral("回数は 99999 までです。貼り付けられません。"));
         for (int f = 0; f < fields.size(); ++f) {
             const QString t = fields[f].trimmed();
             if (!isDigitText(t)) return fail(QStringLiteral("%1行目: ").arg(i + 1) + kDigitHint);

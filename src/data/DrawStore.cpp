@@ -15,7 +15,7 @@ constexpr const char* kDatabasePassword = "480724";
 
 constexpr const char* kSchema =
     "CREATE TABLE 当選番号 ("
-    " 回数 INTEGER PRIMARY KEY,"
+    " 回数 INTEGER PRIMARY KEY CHECK (回数 BETWEEN 1 AND 99999),"
     " 第1数字 INTEGER NULL CHECK (第1数字 BETWEEN 0 AND 9),"
     " 第2数字 INTEGER NULL CHECK (第2数字 BETWEEN 0 AND 9),"
     " 第3数字 INTEGER NULL CHECK (第3数字 BETWEEN 0 AND 9),"

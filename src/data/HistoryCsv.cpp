@@ -99,8 +99,8 @@ CsvParseResult parseHistoryCsv(const std::string& bytes) {
         }
         DrawRecord r;
         long long v;
-        if (!parseInt(fields[cols.draw], v) || v < 1 || v > 2147483647LL) {
-            result.message = lineError(lineNo, "回数が正しい数ではありません。");
+        if (!parseInt(fields[cols.draw], v) || v < 1 || v > kMaxDrawNo) {
+            result.message = lineError(lineNo, "回数は 1～99999 の数で指定してください。");
             return result;
         }
         r.drawNo = static_cast<int>(v);

@@ -133,7 +133,7 @@ bool parseDrawNo(const std::string& s, int& out) {
         if (c < '0' || c > '9') return false;
         out = out * 10 + (c - '0');
     }
-    return out >= 1;
+    return out >= 1 && out <= kMaxDrawNo;
 }
 
 ImportResult parseSerialized(const std::string& text) {
