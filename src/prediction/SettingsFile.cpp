@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "data/TextEncoding.h"
@@ -32,7 +31,11 @@ void applyLine(const std::string& line, AnalysisOptions& options) {
 void readInitFile(const std::string& path, AnalysisOptions& options) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Ten short lines; a stray huge file is read no further than this.
+    constexpr std::streamsize kMaxSettingsBytes = 64 * 1024;
+    std::string bytes(kMaxSettingsBytes, '\0');
+    in.read(bytes.data(), kMaxSettingsBytes);
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
     // A damaged file is read line by line as it is: its good lines still count.
     std::istringstream lines(decodeUtf8OrShiftJis(bytes).value_or(bytes));
     std::string line;
