@@ -116,6 +116,11 @@ DataEntryWindow::DataEntryWindow(const DbConnectionString& conn, MessageSink* me
     connect(delLine_, &QAction::triggered, this, &DataEntryWindow::deleteLine);
     connect(close_, &QPushButton::clicked, this, &DataEntryWindow::onCloseClicked);
     connect(model_, &DrawEntryModel::problem, this, &DataEntryWindow::showHint);
+    // New draws are typed at the end: start there.
+    if (model_->rowCount() > 0) {
+        table_->setCurrentIndex(model_->index(model_->rowCount() - 1, 1));
+        table_->scrollToBottom();
+    }
     connect(table_->verticalHeader(), &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
         const int row = table_->verticalHeader()->logicalIndexAt(p);
         if (rowHeaderMenuAllowed(row)) editMenu_->popup(table_->verticalHeader()->mapToGlobal(p));
