@@ -48,7 +48,7 @@ class BusyCursor {
 MainFrm::MainFrm(ShellConfig config, MessageSink* messages, QWidget* parent)
     : QMainWindow(parent), config_(std::move(config)), messages_(messages) {
     setObjectName(QStringLiteral("MainFrm"));
-    setWindowTitle(kProgramTitle + QStringLiteral(" スタンダード版"));
+    setWindowTitle(kProgramTitle + QLatin1Char(' ') + kEditionWord);
     mdi_ = new QMdiArea(this);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -70,28 +70,38 @@ bool MainFrm::load() {
     BusyCursor busy;
     propEnd_ = true;
     conn_ = DbConnectionString::forProgramFolder(config_.programFolder);
-    const JetConversion jet = convertJetDatabaseIfNeeded(conn_);
-    if (jet.needed) {
-        QApplication::restoreOverrideCursor();
-        if (!jet.ok) {
-            messages_->critical(this, kMessageTitle, QString::fromStdString(jet.message));
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            return false;
-        }
-        messages_->information(this, kProgramTitle, QString::fromStdString(jet.message));
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    StoreResult result;
     bool created = false;
+    if (!takeOverJetFile() || !readDrawTable(created)) return false;
+    figures_ = computeStartupFigures(table_);
+    showLoadStatus(created);
+    return true;
+}
+
+void MainFrm::tell(bool problem, const std::string& text) {
+    // The hourglass is not shown over a message the user has to read.
+    QApplication::restoreOverrideCursor();
+    if (problem)
+        messages_->critical(this, kMessageTitle, QString::fromStdString(text));
+    else
+        messages_->information(this, kProgramTitle, QString::fromStdString(text));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+bool MainFrm::takeOverJetFile() {
+    const JetConversion jet = convertJetDatabaseIfNeeded(conn_);
+    if (jet.needed) tell(!jet.ok, jet.message);
+    return jet.ok;
+}
+
+bool MainFrm::readDrawTable(bool& created) {
+    StoreResult result;
     auto store = DrawStore::open(conn_, result, &created);
     if (store) result = store->readAll(table_);
-    if (!result) {
-        QApplication::restoreOverrideCursor();
-        messages_->critical(this, kMessageTitle, QString::fromStdString(result.message));
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        return false;
-    }
-    figures_ = computeStartupFigures(table_);
+    if (!result) tell(true, result.message);
+    return result.ok;
+}
+
+void MainFrm::showLoadStatus(bool created) {
     // A permanent label: menu hovering does not wipe it.
     auto* status = new QLabel(this);
     statusBar()->addWidget(status, 1);
@@ -101,7 +111,6 @@ bool MainFrm::load() {
                 : QStringLiteral("当選データ %1 件を読み込みました。最新回: 第%2回")
                       .arg(table_.size())
                       .arg(figures_.latestDrawNo));
-    return true;
 }
 
 void MainFrm::buildMenus() {

@@ -68,6 +68,10 @@ class MainFrm : public QMainWindow {
     void changeEvent(QEvent* event) override;
 
   private:
+    bool takeOverJetFile();
+    bool readDrawTable(bool& created);
+    void showLoadStatus(bool created);
+    void tell(bool problem, const std::string& text);
     void buildMenus();
     QMenu* buildAnalysisMenu();
     void addAnalysisAction(QMenu* menu, const char* name, const char* caption);
