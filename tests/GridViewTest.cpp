@@ -48,3 +48,15 @@ TEST(GridView, GeometryFollowsTheGridUnits) {
     EXPECT_EQ(bottom.y(), 40000);
     EXPECT_EQ(v.cellAt(QPoint(-5, -5)), QPoint(0, 0));
 }
+
+TEST(GridView, HomeAndEndJumpToTheFirstAndLatestRows) {
+    GridView v;
+    v.setGrid(Grid(3, 5000));
+    v.resize(200, 300);
+    v.show();
+    v.setFocus();
+    QTest::keyClick(&v, Qt::Key_End);
+    EXPECT_EQ(v.verticalScrollBar()->value(), v.verticalScrollBar()->maximum());
+    QTest::keyClick(&v, Qt::Key_Home);
+    EXPECT_EQ(v.verticalScrollBar()->value(), 0);
+}

@@ -254,6 +254,12 @@ void GridView::keyPressEvent(QKeyEvent* event) {
         selectBlock(1, 1, grid_.maxCols(), grid_.maxRows());
         return;
     }
+    // Home and End jump to the first and the latest draws.
+    if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
+        QScrollBar* bar = verticalScrollBar();
+        bar->setValue(event->key() == Qt::Key_Home ? bar->minimum() : bar->maximum());
+        return;
+    }
     QAbstractScrollArea::keyPressEvent(event);
 }
 

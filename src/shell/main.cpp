@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     config.helpFolder = QDir::currentPath().toStdString();
     n4::MainFrm main(config, &messages);
     if (!main.load()) return 1;
-    main.show();
+    main.showMaximized();
     main.openPrediction();
     return app.exec();
 }
