@@ -125,6 +125,8 @@ std::unique_ptr<DrawStore> DrawStore::open(const DbConnectionString& conn, Store
         return nullptr;
     }
     store->exec("PRAGMA synchronous = FULL");
+    // Another copy of the program reading the file briefly holds a lock.
+    sqlite3_busy_timeout(db, 3000);
     if (!hasView) {
         result = store->exec(kSchema);
         if (!result) {
