@@ -11,6 +11,8 @@
 #include "UiSupport.h"
 #include "prediction/SettingsFile.h"
 #include "shell/AboutWindow.h"
+#include "shell/HelpWindow.h"
+#include <QTextBrowser>
 
 using namespace n4;
 using n4test::RecordingSink;
@@ -221,4 +223,17 @@ TEST(StartUp, AnOldJetDatabaseIsTakenOverWithOneMessage) {
     EXPECT_TRUE(sink.messages[0].text.contains("Numbers4Marvo.mdb.jet4"));
     EXPECT_EQ(main.drawTable().size(), 50u);
     EXPECT_EQ(n4test::readFile(db + ".jet4"), n4test::readFile(fixture));
+}
+
+TEST(Help, WithoutACompiledHelpFileTheProgramsOwnHelpOpensAtItsIntroduction) {
+    Shell s;
+    s.main->openHelp();
+    HelpWindow* help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* h = qobject_cast<HelpWindow*>(w); h && h->isVisible()) help = h;
+    ASSERT_NE(help, nullptr);
+    const QString text = help->browser()->toPlainText();
+    EXPECT_TRUE(text.contains("はじめに"));
+    for (const char* topic : {"出現頻度分析", "出現間隔分析", "連番・飛び石分析", "当選データ入力", "一発マーヴォ予想"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
 }

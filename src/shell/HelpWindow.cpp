@@ -4,9 +4,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+// The help pages live in a static library: their resources must be pulled in
+// by name, outside any namespace.
+static void loadHelpResources() { Q_INIT_RESOURCE(shell); }
+
 namespace n4 {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    loadHelpResources();
     setWindowTitle(QStringLiteral("ナンバーズ4マーヴォ ヘルプ"));
     setAttribute(Qt::WA_QuitOnClose, false);
     browser_ = new QTextBrowser(this);
