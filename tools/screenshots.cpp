@@ -26,12 +26,19 @@ int main(int argc, char** argv) {
         const QStringList names = QString::fromUtf8(argv[i]).split(',');
         for (const QString& name : names) {
             if (name == "一発マーヴォ") main.openPrediction();
+            else if (name == "ヘルプ") main.openHelp();
+            else if (name == "バージョン情報") main.openAbout();
             else if (name == "当選データ入力") main.openDataEntry();
             else main.openAnalysis(name);
         }
         if (names.size() > 1) n4::arrangeWindows(main.mdiArea(), n4::Arrangement::TileVertical);
         app.processEvents();
-        main.grab().save(QString("%1-%2.png").arg(argv[2]).arg(i - 2));
+        const QString file = QString("%1-%2.png").arg(argv[2]).arg(i - 2);
+        main.grab().save(file);
+        // A separate top-level window (help, about) is saved beside it.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != &main && w->isVisible() && w->isWindow() && !w->windowTitle().isEmpty())
+                w->grab().save(QString(file).replace(".png", "-window.png"));
     }
     return 0;
 }
