@@ -69,6 +69,18 @@ DataEntryWindow::DataEntryWindow(const DbConnectionString& conn, MessageSink* me
         messages_->critical(this, kMessageTitle, QString::fromStdString(r.message));
         return;
     }
+    buildLayout();
+    buildEditMenu();
+    connect(close_, &QPushButton::clicked, this, &DataEntryWindow::onCloseClicked);
+    connect(model_, &DrawEntryModel::problem, this, &DataEntryWindow::showHint);
+    // New draws are typed at the end: start there.
+    if (model_->rowCount() > 0) {
+        table_->setCurrentIndex(model_->index(model_->rowCount() - 1, 1));
+        table_->scrollToBottom();
+    }
+}
+
+void DataEntryWindow::buildLayout() {
     auto* label = new QLabel(QStringLiteral("当選数字を開催回数毎に入力します（分析対象データとなります）"), this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setWordWrap(true);
@@ -76,30 +88,36 @@ DataEntryWindow::DataEntryWindow(const DbConnectionString& conn, MessageSink* me
     auto* top = new QHBoxLayout;
     top->addWidget(label, 1);
     top->addWidget(close_, 0, Qt::AlignTop);
-
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("fpSpread1"));
-    table_->setModel(model_);
-    table_->setItemDelegate(new DigitDelegate([this] {
-        showHint(QStringLiteral("数字は 0～9 の一桁で入力してください（空欄も可）。"));
-    }, table_));
-    table_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    table_->setStyleSheet(QStringLiteral("QTableView{gridline-color:black;}"));
-    const int zero = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    table_->setColumnWidth(0, 5 * zero + 8);
-    for (int c = 1; c <= 4; ++c) table_->setColumnWidth(c, 7 * zero + 8);
-    table_->verticalHeader()->setDefaultSectionSize(static_cast<int>(10 * logicalDpiY() / 72.0 + 2));
-    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table_->verticalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
-    table_->installEventFilter(this);
-
+    buildTable();
     status_ = new QLabel(kSavedNote, this);
     status_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(table_, 1);
     layout->addWidget(status_);
+}
 
+void DataEntryWindow::buildTable() {
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("fpSpread1"));
+    table_->setModel(model_);
+    table_->setItemDelegate(new DigitDelegate([this] { showHint(DrawEntryModel::digitHint()); }, table_));
+    table_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    table_->setStyleSheet(QStringLiteral("QTableView{gridline-color:black;}"));
+    const int zero = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    table_->setColumnWidth(0, 5 * zero + 8);
+    for (int c = 1; c <= 4; ++c) table_->setColumnWidth(c, 7 * zero + 8);
+    QHeaderView* rows = table_->verticalHeader();
+    rows->setDefaultSectionSize(static_cast<int>(10 * logicalDpiY() / 72.0 + 2));
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setContextMenuPolicy(Qt::CustomContextMenu);
+    table_->installEventFilter(this);
+    connect(rows, &QWidget::customContextMenuRequested, this, [this, rows](const QPoint& p) {
+        if (rowHeaderMenuAllowed(rows->logicalIndexAt(p))) editMenu_->popup(rows->mapToGlobal(p));
+    });
+}
+
+void DataEntryWindow::buildEditMenu() {
     editMenu_ = new QMenu(QStringLiteral("編集(&E)"), this);
     editMenu_->setObjectName(QStringLiteral("mnuEdit"));
     addLine_ = editMenu_->addAction(QStringLiteral("行追加"));
@@ -114,17 +132,6 @@ DataEntryWindow::DataEntryWindow(const DbConnectionString& conn, MessageSink* me
     }
     connect(addLine_, &QAction::triggered, this, &DataEntryWindow::addLine);
     connect(delLine_, &QAction::triggered, this, &DataEntryWindow::deleteLine);
-    connect(close_, &QPushButton::clicked, this, &DataEntryWindow::onCloseClicked);
-    connect(model_, &DrawEntryModel::problem, this, &DataEntryWindow::showHint);
-    // New draws are typed at the end: start there.
-    if (model_->rowCount() > 0) {
-        table_->setCurrentIndex(model_->index(model_->rowCount() - 1, 1));
-        table_->scrollToBottom();
-    }
-    connect(table_->verticalHeader(), &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
-        const int row = table_->verticalHeader()->logicalIndexAt(p);
-        if (rowHeaderMenuAllowed(row)) editMenu_->popup(table_->verticalHeader()->mapToGlobal(p));
-    });
 }
 
 QSize DataEntryWindow::sizeHint() const { return twipsSize(6240, 12825, this); }

@@ -48,6 +48,9 @@ class DataEntryWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void buildLayout();
+    void buildTable();
+    void buildEditMenu();
     void onCloseClicked();
     void showHint(const QString& text);
     int selectedRow() const;

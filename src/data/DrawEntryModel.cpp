@@ -8,7 +8,6 @@ namespace n4 {
 
 namespace {
 const char* const kHeaders[5] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
-const QString kDigitHint = QStringLiteral("数字は 0～9 の一桁で入力してください（空欄も可）。");
 
 QString digitText(int d) {
     if (d == kAbsentDigit) return QString();
@@ -74,6 +73,10 @@ Qt::ItemFlags DrawEntryModel::flags(const QModelIndex& index) const {
     return index.column() == 0 ? f : f | Qt::ItemIsEditable;
 }
 
+QString DrawEntryModel::digitHint() {
+    return QStringLiteral("数字は 0～9 の一桁で入力してください（空欄も可）。");
+}
+
 bool DrawEntryModel::isDigitText(const QString& text) {
     static const QRegularExpression digit(QStringLiteral("^[0-9]?$"));
     return digit.match(text).hasMatch();
@@ -93,7 +96,7 @@ StoreResult DrawEntryModel::write(const std::function<StoreResult()>& op) {
 bool DrawEntryModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole || index.column() == 0) return false;
     const QString text = value.toString().trimmed();
-    if (!isDigitText(text)) return fail(kDigitHint);
+    if (!isDigitText(text)) return fail(digitHint());
     DrawRecord& r = rows_[index.row()];
     const int position = index.column();
     r.digits[position - 1] = text.isEmpty() ? kAbsentDigit : text.toInt();
@@ -171,7 +174,7 @@ bool DrawEntryModel::pasteDigits(int row, int col, const QString& text) {
         if (r.drawNo > kMaxDrawNo) return fail(QStringLiteral("回数は 99999 までです。貼り付けられません。"));
         for (int f = 0; f < fields.size(); ++f) {
             const QString t = fields[f].trimmed();
-            if (!isDigitText(t)) return fail(QStringLiteral("%1行目: ").arg(i + 1) + kDigitHint);
+            if (!isDigitText(t)) return fail(QStringLiteral("%1行目: ").arg(i + 1) + digitHint());
             r.digits[col + f - 1] = t.isEmpty() ? kAbsentDigit : t.toInt();
         }
         changed.push_back(r);

@@ -27,6 +27,8 @@ class DrawEntryModel : public QAbstractTableModel {
 
     // Empty text or one digit 0..9.
     static bool isDigitText(const QString& text);
+    // What the user is told when a digit is refused.
+    static QString digitHint();
     // A new draw after the given row (-1: none selected): the smallest unused
     // number above that row's; returns the new row, or -1 (see lastError()).
     int addRowAfter(int row);
