@@ -85,55 +85,59 @@ std::string DbConnectionString::text() const {
 
 DrawStore::~DrawStore() { sqlite3_close(db_); }
 
+namespace {
+
+StoreResult refuse(const std::string& path, const std::string& why) {
+    return StoreResult::failure("データベース「" + path + "」" + why);
+}
+
+// Sets the key, then reads: a wrong key or a foreign file only shows at the
+// first real read. hasView tells whether the file holds our schema.
+StoreResult unlock(sqlite3* db, const DbConnectionString& conn, bool& hasView) {
+    const std::string keySql = "PRAGMA key = " + quoteKey(conn.password);
+    if (sqlite3_exec(db, keySql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        return refuse(conn.dataSource, "の暗号化を設定できません。");
+    Statement probe(db, "SELECT count(*) FROM sqlite_master WHERE name = '全データ選択クエリ'");
+    if (!probe.ok() || sqlite3_step(probe.get()) != SQLITE_ROW)
+        return refuse(conn.dataSource, "を読めません。パスワードが違うか、このプログラムの"
+                                       "データベースではないか、ファイルが壊れています。");
+    hasView = sqlite3_column_int(probe.get(), 0) > 0;
+    return StoreResult::success();
+}
+
+} // namespace
+
 std::unique_ptr<DrawStore> DrawStore::open(const DbConnectionString& conn, StoreResult& result,
                                            bool* created) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    bool exists = fs::exists(conn.dataSource, ec);
+    const bool exists = fs::exists(conn.dataSource, ec);
     if (created) *created = !exists;
-    const std::string name = conn.dataSource;
     if (exists && fs::file_size(conn.dataSource, ec) == 0) {
-        result = StoreResult::failure("データベース「" + name +
-                                      "」は空のファイルです。このプログラムのデータベースではありません。");
+        result = refuse(conn.dataSource, "は空のファイルです。このプログラムのデータベースではありません。");
         return nullptr;
     }
     sqlite3* db = nullptr;
-    int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
+    const int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
     if (sqlite3_open_v2(conn.dataSource.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
-        result = StoreResult::failure("データベース「" + name + "」を開けません。");
+        result = refuse(conn.dataSource, "を開けません。");
         return nullptr;
     }
     std::unique_ptr<DrawStore> store(new DrawStore(db, conn.dataSource));
-    std::string keySql = "PRAGMA key = " + quoteKey(conn.password);
-    if (sqlite3_exec(db, keySql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-        result = StoreResult::failure("データベース「" + name + "」の暗号化を設定できません。");
-        return nullptr;
-    }
-    // A wrong key or a foreign file only shows at the first real read.
-    Statement probe(db, "SELECT count(*) FROM sqlite_master WHERE name = '全データ選択クエリ'");
-    if (!probe.ok() || sqlite3_step(probe.get()) != SQLITE_ROW) {
-        result = StoreResult::failure("データベース「" + name +
-                                      "」を読めません。パスワードが違うか、このプログラムの"
-                                      "データベースではないか、ファイルが壊れています。");
-        return nullptr;
-    }
-    bool hasView = sqlite3_column_int(probe.get(), 0) > 0;
+    bool hasView = false;
+    if (result = unlock(db, conn, hasView); !result) return nullptr;
     if (!hasView && exists) {
-        result = StoreResult::failure("データベース「" + name +
-                                      "」にはこのプログラムの当選データがありません。");
+        result = refuse(conn.dataSource, "にはこのプログラムの当選データがありません。");
         return nullptr;
     }
     store->exec("PRAGMA synchronous = FULL");
     // Another copy of the program reading the file briefly holds a lock.
     sqlite3_busy_timeout(db, 3000);
-    if (!hasView) {
-        result = store->exec(kSchema);
-        if (!result) {
-            store.reset();
-            fs::remove(conn.dataSource, ec);
-            return nullptr;
-        }
+    if (!hasView && !(result = store->exec(kSchema))) {
+        store.reset();
+        fs::remove(conn.dataSource, ec); // nothing half-made stays behind
+        return nullptr;
     }
     result = StoreResult::success();
     return store;
