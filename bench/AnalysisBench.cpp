@@ -47,7 +47,8 @@ BENCHMARK(BM_FlatArrayFloor)->Unit(benchmark::kMillisecond);
 
 const int registered = [] {
     for (const n4::AnalysisEntry& e : n4::analysisCatalog())
-        benchmark::RegisterBenchmark((std::string("BM_Analysis/") + e.cliName).c_str(), BM_Analysis, e.compute)
+        benchmark::RegisterBenchmark((std::string("BM_Analysis/") + e.cliName).c_str(), BM_Analysis,
+                                     e.compute)
             ->Unit(benchmark::kMillisecond);
     return 0;
 }();

@@ -36,7 +36,8 @@ void BM_StandardItemModelFill(benchmark::State& state) {
         QStandardItemModel m(kRows, kCols);
         const QBrush cyan(QColor(200, 255, 255)), mark(QColor(62, 158, 255));
         for (int row = 0; row < kRows; ++row) {
-            for (int col = 1; col <= 10; ++col) m.setData(m.index(row, col), cyan, Qt::BackgroundRole);
+            for (int col = 1; col <= 10; ++col)
+                m.setData(m.index(row, col), cyan, Qt::BackgroundRole);
             m.setData(m.index(row, 0), QString::number(row + 1));
             m.setData(m.index(row, kCols - 1), QString::number(row + 1));
             for (int k = 0; k < 4; ++k) {

@@ -38,6 +38,9 @@ void BM_PaintScreenAtEnd(benchmark::State& state) {
         benchmark::DoNotOptimize(target.cacheKey());
     }
 }
-BENCHMARK(BM_PaintScreenAtEnd)->Arg(100)->Arg(n4bench::kLargestHistory)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintScreenAtEnd)
+    ->Arg(100)
+    ->Arg(n4bench::kLargestHistory)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

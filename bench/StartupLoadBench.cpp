@@ -23,14 +23,16 @@ struct Files {
         plain = folder + "/plain.db";
         sqlite3* db = nullptr;
         sqlite3_open(plain.c_str(), &db);
-        sqlite3_exec(db,
-                     "CREATE TABLE t (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字, 第4数字);"
-                     "CREATE VIEW 全データ選択クエリ AS SELECT * FROM t;",
-                     nullptr, nullptr, nullptr);
+        sqlite3_exec(
+            db,
+            "CREATE TABLE t (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字, 第4数字);"
+            "CREATE VIEW 全データ選択クエリ AS SELECT * FROM t;",
+            nullptr, nullptr, nullptr);
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         for (const auto& d : n4bench::syntheticHistory(n4bench::kLargestHistory)) {
             std::string sql = "INSERT INTO t VALUES (" + std::to_string(d.drawNo);
-            for (int x : d.digits) sql += "," + std::to_string(x);
+            for (int x : d.digits)
+                sql += "," + std::to_string(x);
             sqlite3_exec(db, (sql + ")").c_str(), nullptr, nullptr, nullptr);
         }
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
@@ -65,7 +67,8 @@ void BM_PlainSqliteRead(benchmark::State& state) {
         n4::DrawTable t;
         while (sqlite3_step(st) == SQLITE_ROW) {
             n4::DrawRecord r{sqlite3_column_int(st, 0), {}};
-            for (int p = 0; p < 4; ++p) r.digits[p] = sqlite3_column_int(st, p + 1);
+            for (int p = 0; p < 4; ++p)
+                r.digits[p] = sqlite3_column_int(st, p + 1);
             t.push_back(r);
         }
         sqlite3_finalize(st);

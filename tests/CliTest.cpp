@@ -79,7 +79,10 @@ TEST(CliExport, ImportThenExportRoundTripsInEveryFormat) {
     EXPECT_EQ(tsv.out, "回数\t\t　当 選 数 字\t\t\t合計\n1\t1\t2\t3\t4\t10\n2\t9\t9\t9\t9\t36\n");
     EXPECT_EQ(cli({"export", "数字合計分析"}, folder).out, tsv.out);
     CliRun json = cli({"export", "sum", "--format", "json"}, folder);
-    EXPECT_EQ(json.out.rfind("{\"window\": \"数字合計分析\", \"cols\": 6, \"rows\": 3, \"cells\": [[\"回数\", \"#000000\", \"#ffc8c8\"]", 0), 0u);
+    EXPECT_EQ(json.out.rfind("{\"window\": \"数字合計分析\", \"cols\": 6, \"rows\": 3, \"cells\": "
+                             "[[\"回数\", \"#000000\", \"#ffc8c8\"]",
+                             0),
+              0u);
     CliRun html = cli({"export", "division10", "--format", "html"}, folder);
     EXPECT_NE(html.out.find("<table>"), std::string::npos);
     EXPECT_NE(html.out.find("分割10データ分析"), std::string::npos);
@@ -89,9 +92,9 @@ TEST(CliExport, EveryWindowNameAndThePrediction) {
     std::string folder = n4test::tempFolder();
     n4test::writeFile(folder + "/a.csv", "draw,d1,d2,d3,d4\n1,1,2,3,4\n2,5,6,7,8\n3,0,0,1,1\n");
     ASSERT_EQ(cli({"import", folder + "/a.csv"}, folder).code, CliDone);
-    for (const char* name : {"frequency", "count", "by-count", "sum", "interval", "carry-over", "dispersion",
-                             "distance", "consecutive", "even-odd", "low-high", "division3", "division5",
-                             "division10", "trend5"})
+    for (const char* name : {"frequency", "count", "by-count", "sum", "interval", "carry-over",
+                             "dispersion", "distance", "consecutive", "even-odd", "low-high",
+                             "division3", "division5", "division10", "trend5"})
         EXPECT_EQ(cli({"export", name}, folder).code, CliDone) << name;
     CliRun p = cli({"export", "prediction", "--reflect", "0"}, folder);
     EXPECT_EQ(p.code, CliDone);

@@ -29,7 +29,8 @@ struct Entry {
     RecordingSink sink;
     std::unique_ptr<DataEntryWindow> window;
     explicit Entry(const DrawTable& t = draws({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 0, 1, 2}})) : ws(t) {
-        window = std::make_unique<DataEntryWindow>(DbConnectionString::forProgramFolder(ws.folder), &sink);
+        window = std::make_unique<DataEntryWindow>(DbConnectionString::forProgramFolder(ws.folder),
+                                                   &sink);
         window->show();
     }
     DrawEntryModel* model() const { return window->model(); }
@@ -45,18 +46,22 @@ struct Entry {
 };
 
 // Writes digits the program itself would refuse, as an older copy of the file might hold.
-void storeRawDigits(const std::string& folder, const std::vector<std::array<const char*, 5>>& rows) {
+void storeRawDigits(const std::string& folder,
+                    const std::vector<std::array<const char*, 5>>& rows) {
     DbConnectionString c = DbConnectionString::forProgramFolder(folder);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
-    std::string sql = "PRAGMA key = '" + c.password + "';"
-                      "DROP VIEW 全データ選択クエリ; DROP TABLE 当選番号;"
-                      "CREATE TABLE 当選番号 (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字, 第4数字);"
-                      "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選番号;";
+    std::string sql =
+        "PRAGMA key = '" + c.password +
+        "';"
+        "DROP VIEW 全データ選択クエリ; DROP TABLE 当選番号;"
+        "CREATE TABLE 当選番号 (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字, 第4数字);"
+        "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選番号;";
     for (const auto& r : rows)
         sql += std::string("INSERT INTO 当選番号 VALUES (") + r[0] + "," + r[1] + "," + r[2] + "," +
                r[3] + "," + r[4] + ");";
-    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
     sqlite3_close(db);
 }
 
@@ -72,7 +77,8 @@ TEST(DataEntryWindow, LayoutTextsAndColumns) {
     EXPECT_TRUE(e.window->table()->verticalHeader()->isVisible());
     EXPECT_FALSE(e.model()->flags(e.model()->index(0, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(e.model()->flags(e.model()->index(0, 1)) & Qt::ItemIsEditable);
-    EXPECT_EQ(e.model()->data(e.model()->index(0, 0), Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 200));
+    EXPECT_EQ(e.model()->data(e.model()->index(0, 0), Qt::BackgroundRole).value<QColor>(),
+              QColor(255, 255, 200));
     EXPECT_EQ(e.model()->rowCount(), 3);
 }
 
@@ -83,7 +89,8 @@ TEST(DataEntryEditing, AnEditReachesTheEncryptedFile) {
     DrawTable t = e.stored();
     EXPECT_EQ(t[1].digits, (std::array<int, 4>{5, 6, 0, 8}));
     EXPECT_EQ(t[2].digits[3], kAbsentDigit);
-    EXPECT_EQ(n4test::readFile(e.ws.folder + "/Numbers4Marvo.mdb").find("SQLite format 3"), std::string::npos);
+    EXPECT_EQ(n4test::readFile(e.ws.folder + "/Numbers4Marvo.mdb").find("SQLite format 3"),
+              std::string::npos);
 }
 
 TEST(DataEntryEditing, WrongInputIsRefusedAtOnceWithAHint) {
@@ -106,7 +113,8 @@ TEST(DataEntryEditing, WrongInputIsRefusedAtOnceWithAHint) {
 }
 
 TEST(DataEntryRows, AddAfterTheLastRowAndInAGap) {
-    Entry e(DrawTable{DrawRecord{1, {1, 1, 1, 1}}, DrawRecord{2, {2, 2, 2, 2}}, DrawRecord{4, {4, 4, 4, 4}}});
+    Entry e(DrawTable{DrawRecord{1, {1, 1, 1, 1}}, DrawRecord{2, {2, 2, 2, 2}},
+                      DrawRecord{4, {4, 4, 4, 4}}});
     e.select(2);
     e.window->addLine();
     ASSERT_EQ(e.model()->rowCount(), 4);
@@ -147,7 +155,8 @@ TEST(DataEntryRows, RightClickMenuOnlyOnADataRowWithOneRowSelected) {
     EXPECT_FALSE(e.window->rowHeaderMenuAllowed(3));
     EXPECT_FALSE(e.window->rowHeaderMenuAllowed(-1));
     auto* sel = e.window->table()->selectionModel();
-    sel->select(QItemSelection(e.model()->index(0, 1), e.model()->index(2, 1)), QItemSelectionModel::ClearAndSelect);
+    sel->select(QItemSelection(e.model()->index(0, 1), e.model()->index(2, 1)),
+                QItemSelectionModel::ClearAndSelect);
     EXPECT_FALSE(e.window->rowHeaderMenuAllowed(1));
     EXPECT_EQ(e.window->editActions()[0]->shortcut(), QKeySequence("Ctrl+A"));
     EXPECT_EQ(e.window->editActions()[1]->text(), "行削除");
@@ -155,9 +164,12 @@ TEST(DataEntryRows, RightClickMenuOnlyOnADataRowWithOneRowSelected) {
 
 TEST(DataEntryClose, ValidationFindsWrongCellsInOrderOneAtATime) {
     Workspace ws{DrawTable{}};
-    storeRawDigits(ws.folder, {{"1", "1", "2", "3", "4"}, {"2", "5", "6", "7", "8"},
-                               {"3", "1", "10", "3", "4"}, {"4", "1", "NULL", "3", "4"},
-                               {"5", "1", "2", "3", "4"}, {"6", "1", "2", "3", "4"},
+    storeRawDigits(ws.folder, {{"1", "1", "2", "3", "4"},
+                               {"2", "5", "6", "7", "8"},
+                               {"3", "1", "10", "3", "4"},
+                               {"4", "1", "NULL", "3", "4"},
+                               {"5", "1", "2", "3", "4"},
+                               {"6", "1", "2", "3", "4"},
                                {"7", "1", "2", "'a'", "4"}});
     RecordingSink sink;
     DataEntryWindow w(DbConnectionString::forProgramFolder(ws.folder), &sink);
@@ -197,7 +209,12 @@ TEST(DataEntryWrites, AFailedWriteStaysVisibleAndIsRetriedOnClose) {
 TEST(DataEntryPaste, TwentyRowsInOneGo) {
     Entry e;
     QString text;
-    for (int i = 0; i < 20; ++i) text += QString("%1\t%2,%3\t%4\n").arg(i % 10).arg((i + 1) % 10).arg((i + 2) % 10).arg((i + 3) % 10);
+    for (int i = 0; i < 20; ++i)
+        text += QString("%1\t%2,%3\t%4\n")
+                    .arg(i % 10)
+                    .arg((i + 1) % 10)
+                    .arg((i + 2) % 10)
+                    .arg((i + 3) % 10);
     text.replace(QLatin1Char(','), QLatin1Char('\t'));
     QApplication::clipboard()->setText(text);
     e.select(1, 1);

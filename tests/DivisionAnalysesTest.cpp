@@ -107,13 +107,15 @@ TEST(DivisionAnalyses, RealHistoryMarksEveryDrawOncePerPosition) {
     Grid g = analyse(computeDivision10Analysis, t);
     for (size_t i = 0; i < t.size(); i += 50) {
         std::vector<int> expect;
-        for (int k = 1; k <= 4; ++k) expect.push_back(10 * (k - 1) + t[i].digit(k) + 2);
+        for (int k = 1; k <= 4; ++k)
+            expect.push_back(10 * (k - 1) + t[i].digit(k) + 2);
         EXPECT_EQ(markedColumns(g, static_cast<int>(i) + 4), expect);
     }
     Grid trend = analyse(computeTrendAnalysis, t);
     for (size_t i = 0; i < t.size(); i += 50) {
         int total = 0;
-        for (int col = 6; col <= 10; ++col) total += std::stoi(trend.text(col, static_cast<int>(i) + 2));
+        for (int col = 6; col <= 10; ++col)
+            total += std::stoi(trend.text(col, static_cast<int>(i) + 2));
         EXPECT_EQ(total, 4);
     }
 }

@@ -103,8 +103,8 @@ TEST(DrawStoreRefusal, WrongPasswordIsReportedAndTheFileUntouched) {
 }
 
 TEST(DrawStoreRefusal, ForeignAndDamagedFilesAreNeverModified) {
-    for (std::string content : {std::string("hello, this is not a database"), std::string(),
-                                std::string(4096, '\x7f')}) {
+    for (std::string content :
+         {std::string("hello, this is not a database"), std::string(), std::string(4096, '\x7f')}) {
         std::string folder = tempFolder();
         n4test::writeFile(folder + "/Numbers4Marvo.mdb", content);
         StoreResult r;
@@ -120,7 +120,8 @@ TEST(DrawStoreRefusal, TruncatedDatabaseIsRefused) {
     {
         auto store = DrawStore::open(connIn(folder), r);
         std::vector<DrawRecord> rows;
-        for (int no = 1; no <= 3000; ++no) rows.push_back(DrawRecord{no, {1, 2, 3, no % 10}});
+        for (int no = 1; no <= 3000; ++no)
+            rows.push_back(DrawRecord{no, {1, 2, 3, no % 10}});
         store->upsert(rows);
     }
     std::string path = folder + "/Numbers4Marvo.mdb";
@@ -165,10 +166,12 @@ TEST(DrawStoreCrashSafety, KilledMidWayKeepsEveryAcknowledgedEdit) {
     }
     close(fds[1]);
     int acked = 0, no = 0;
-    while (acked < 40 && read(fds[0], &no, sizeof no) == sizeof no) acked = no;
+    while (acked < 40 && read(fds[0], &no, sizeof no) == sizeof no)
+        acked = no;
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
-    while (read(fds[0], &no, sizeof no) == sizeof no) acked = no; // acks already in the pipe
+    while (read(fds[0], &no, sizeof no) == sizeof no)
+        acked = no; // acks already in the pipe
     close(fds[0]);
     ASSERT_GE(acked, 40);
     StoreResult r;

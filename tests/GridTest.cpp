@@ -21,7 +21,8 @@ TEST(Grid, WritesOutsideAreIgnoredAndBlocksAreClipped) {
 TEST(Grid, MinusOneSelectsEveryColumnOrRow) {
     Grid g(4, 3);
     g.setForeground({2, -1, 2, -1}, palette::Red);
-    for (int row = 1; row <= 3; ++row) EXPECT_EQ(g.foreground(2, row), palette::Red);
+    for (int row = 1; row <= 3; ++row)
+        EXPECT_EQ(g.foreground(2, row), palette::Red);
     EXPECT_TRUE(g.foreground(1, 1).isNone());
     g.setBackground(Block::all(), palette::White);
     EXPECT_EQ(g.background(4, 3), palette::White);
@@ -83,7 +84,8 @@ TEST(GridBorders, BorderColourStaysInForceAndIsPerSide) {
 TEST(Grid, StaysCompactAtTheLargestHistory) {
     EXPECT_LE(Grid::bytesPerCell(), 16u);
     Grid g(42, 32767);
-    for (int row = 1; row <= 32767; ++row) g.setNumber(1, row, row);
+    for (int row = 1; row <= 32767; ++row)
+        g.setNumber(1, row, row);
     EXPECT_EQ(g.text(1, 32767), "32767");
     EXPECT_LE(g.memoryBytes() / (42.0 * 32767), 16.0);
 }

@@ -13,7 +13,8 @@ namespace {
 Grid sample() {
     Grid g(3, 3);
     const char* texts[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i"};
-    for (int i = 0; i < 9; ++i) g.setText(i % 3 + 1, i / 3 + 1, texts[i]);
+    for (int i = 0; i < 9; ++i)
+        g.setText(i % 3 + 1, i / 3 + 1, texts[i]);
     return g;
 }
 } // namespace

@@ -28,8 +28,11 @@ TEST(HistoryCsv, BadLinesAreReportedWithTheirLineNumber) {
     const std::string head = "draw,d1,d2,d3,d4\n1,1,2,3,4\n";
     struct Case {
         std::string line, expect;
-    } cases[] = {{"x,1,2,3,4", "3行目"}, {"2,1,2,10,4", "3行目"}, {"2,1,2,3", "3行目"},
-                 {"2,1,-1,3,4", "3行目"}, {"2,1,2.5,3,4", "3行目"}};
+    } cases[] = {{"x,1,2,3,4", "3行目"},
+                 {"2,1,2,10,4", "3行目"},
+                 {"2,1,2,3", "3行目"},
+                 {"2,1,-1,3,4", "3行目"},
+                 {"2,1,2.5,3,4", "3行目"}};
     for (const auto& c : cases) {
         auto r = parseHistoryCsv(head + c.line + "\n");
         EXPECT_FALSE(r.ok) << c.line;
@@ -44,7 +47,8 @@ TEST(HistoryCsv, RealHistoryReadsWhole) {
     if (table.empty()) GTEST_SKIP() << "real history not present";
     EXPECT_GT(table.size(), 7000u);
     EXPECT_EQ(table[0].digits, (std::array<int, 4>{1, 1, 4, 9}));
-    for (size_t i = 0; i < table.size(); ++i) EXPECT_EQ(table[i].drawNo, static_cast<int>(i) + 1);
+    for (size_t i = 0; i < table.size(); ++i)
+        EXPECT_EQ(table[i].drawNo, static_cast<int>(i) + 1);
 }
 
 TEST(HistoryCsv, DrawNumbersAboveTheLimitAreRefused) {

@@ -32,7 +32,8 @@ TEST(IntervalAnalysis, DoubledDigitLooksOnlyAtEarlierDraws) {
 }
 
 TEST(IntervalAnalysis, MissingDrawNumbersCountAsFourZeros) {
-    DrawTable t{DrawRecord{1, {1, 2, 3, 4}}, DrawRecord{2, {0, 5, 5, 5}}, DrawRecord{5, {0, 1, 9, 9}}};
+    DrawTable t{DrawRecord{1, {1, 2, 3, 4}}, DrawRecord{2, {0, 5, 5, 5}},
+                DrawRecord{5, {0, 1, 9, 9}}};
     Grid g = analyse(computeIntervalAnalysis, t);
     // Draws 3 and 4 are missing: the 0 of draw 5 finds draw 4.
     EXPECT_EQ(g.text(3, 5), "1回前");
@@ -62,12 +63,14 @@ TEST(DigitsByDraw, LookBackAgreesWithAPlainScanOverDrawNumbers) {
     if (t.empty()) GTEST_SKIP() << "real history not present";
     Grid g = analyse(computeIntervalAnalysis, t);
     std::vector<std::array<int, 4>> byNo(t.back().drawNo + 1, {0, 0, 0, 0});
-    for (const auto& r : t) byNo[r.drawNo] = r.digits;
+    for (const auto& r : t)
+        byNo[r.drawNo] = r.digits;
     for (size_t i = 0; i < t.size(); i += 97) { // a spread of draws
         const DrawRecord& r = t[i];
         for (int p = 1; p <= 4; ++p) {
             int k = r.drawNo - 1;
-            while (k >= 1 && std::find(byNo[k].begin(), byNo[k].end(), r.digit(p)) == byNo[k].end()) --k;
+            while (k >= 1 && std::find(byNo[k].begin(), byNo[k].end(), r.digit(p)) == byNo[k].end())
+                --k;
             std::string expect = k >= 1 ? std::to_string(r.drawNo - k) + "回前" : "初回";
             EXPECT_EQ(g.text(2 * p + 1, static_cast<int>(i) + 3), expect) << "draw " << r.drawNo;
         }
@@ -82,7 +85,8 @@ TEST(CarryOverAnalysis, MarksDigitsOfThePreviousDraw) {
     EXPECT_TRUE(g.background(3, 3).isNone());
     EXPECT_TRUE(g.background(4, 3).isNone());
     EXPECT_EQ(g.background(5, 3), palette::Cyan);
-    for (int col = 2; col <= 5; ++col) EXPECT_TRUE(g.background(col, 4).isNone()) << col;
+    for (int col = 2; col <= 5; ++col)
+        EXPECT_TRUE(g.background(col, 4).isNone()) << col;
 }
 
 TEST(CarryOverAnalysis, FirstDrawHasNoMarksAndIncompleteRowsLeaveNoGap) {

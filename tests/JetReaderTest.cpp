@@ -87,7 +87,8 @@ TEST(JetConversion, DamagedCopiesChangeNothingAndReportAnError) {
     if (fixtures().empty()) GTEST_SKIP() << "Jet fixtures not present";
     const std::string source = n4test::readFile(jetFolder() + "/history_int_nopw.mdb");
     const std::string damaged[] = {source.substr(0, 4096), source.substr(0, 4096 * 3 + 100),
-                                   source.substr(0, 2048) + std::string(source.size() - 2048, '\xff')};
+                                   source.substr(0, 2048) +
+                                       std::string(source.size() - 2048, '\xff')};
     for (const std::string& bytes : damaged) {
         std::string folder = n4test::tempFolder();
         const std::string path = folder + "/Numbers4Marvo.mdb";
@@ -103,7 +104,8 @@ TEST(JetConversion, DamagedCopiesChangeNothingAndReportAnError) {
 
 TEST(HistoryImport, AFileOfNeitherFormatIsRefused) {
     std::string folder = n4test::tempFolder();
-    n4test::writeFile(folder + "/x.mdb", std::string("\x00\x01\x00\x00Standard XYZ DB\x00", 20) + std::string(5000, 'z'));
+    n4test::writeFile(folder + "/x.mdb", std::string("\x00\x01\x00\x00Standard XYZ DB\x00", 20) +
+                                             std::string(5000, 'z'));
     EXPECT_FALSE(isJetDatabaseFile(folder + "/x.mdb"));
     ImportResult r = readHistoryFile(folder + "/x.mdb");
     EXPECT_FALSE(r.ok);

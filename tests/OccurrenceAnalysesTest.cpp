@@ -43,7 +43,8 @@ TEST(FrequencyAnalysis, OnlyIncompleteRowsGiveTheTwoHeaderRows) {
 TEST(CountAnalysis, EarlierTotalsAreReadBeforeTheDrawsOwnUpdates) {
     Grid g = analyse(computeCountAnalysis, draws({{1, 2, 3, 4}, {1, 1, 5, 5}}));
     ASSERT_EQ(g.maxRows(), 4);
-    EXPECT_EQ(rowTexts(g, 2), "回数|第1数字|第2数字|第3数字|第4数字|第1数字|第2数字|第3数字|第4数字");
+    EXPECT_EQ(rowTexts(g, 2),
+              "回数|第1数字|第2数字|第3数字|第4数字|第1数字|第2数字|第3数字|第4数字");
     EXPECT_EQ(rowTexts(g, 3), "1|1|2|3|4|0|0|0|0");
     EXPECT_EQ(rowTexts(g, 4), "2|1|1|5|5|1|1|0|0");
     EXPECT_EQ(g.text(3, 1), "  当 選 数 字");
@@ -90,8 +91,9 @@ TEST(ByCountAnalysis, SameCountForAllAndEmptyTable) {
     Grid g = analyse(computeByCountAnalysis, draws({{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 8, 9}}));
     // 8 and 9 twice, the others once
     EXPECT_EQ(rowTexts(g, 2), "1回|0,1,2,3,4,5,6,7");
-    Grid same = analyse(computeByCountAnalysis, draws({{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 0, 1},
-                                                       {2, 3, 4, 5}, {6, 7, 8, 9}}));
+    Grid same =
+        analyse(computeByCountAnalysis,
+                draws({{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 0, 1}, {2, 3, 4, 5}, {6, 7, 8, 9}}));
     EXPECT_EQ(same.maxRows(), 2);
     EXPECT_EQ(rowTexts(same, 2), "2回|0,1,2,3,4,5,6,7,8,9");
     Grid empty = analyse(computeByCountAnalysis, {});
@@ -117,7 +119,8 @@ TEST(OccurrenceAnalyses, RealHistoryAgreesWithDirectCounts) {
     Grid freq = computeFrequencyAnalysis({t, f});
     for (int d = 0; d <= 9; ++d) {
         int marks = 0;
-        for (int row = 3; row <= freq.maxRows(); ++row) marks += freq.text(d + 2, row) == "●";
+        for (int row = 3; row <= freq.maxRows(); ++row)
+            marks += freq.text(d + 2, row) == "●";
         EXPECT_EQ(marks, f.digitTally[d]) << "digit " << d;
     }
     // The last row of the count window: the tallies minus the last draw.
@@ -126,7 +129,8 @@ TEST(OccurrenceAnalyses, RealHistoryAgreesWithDirectCounts) {
     const int row = count.maxRows();
     for (int p = 0; p < 4; ++p) {
         int before = f.digitTally[last.digits[p]];
-        for (int d : last.digits) before -= d == last.digits[p];
+        for (int d : last.digits)
+            before -= d == last.digits[p];
         EXPECT_EQ(count.text(p + 6, row), std::to_string(before));
     }
 }

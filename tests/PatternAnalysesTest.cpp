@@ -38,17 +38,20 @@ TEST(DistanceAnalysis, EmptyTableAndIncompleteRowInBetween) {
 }
 
 TEST(ConsecutiveAnalysis, PairColoursAndGreyDrawNumbers) {
-    Grid g = analyse(computeConsecutiveAnalysis, draws({{1, 2, 3, 4}, {1, 3, 2, 4}, {9, 0, 9, 0}, {5, 5, 5, 5}}));
+    Grid g = analyse(computeConsecutiveAnalysis,
+                     draws({{1, 2, 3, 4}, {1, 3, 2, 4}, {9, 0, 9, 0}, {5, 5, 5, 5}}));
     EXPECT_EQ(rowTexts(g, 1), "回数||連番(当選数字)|||回数||飛び石(当選数字)||");
     EXPECT_EQ(rowTexts(g, 2), "1|1|2|3|4|1|1|2|3|4");
-    for (int col = 2; col <= 5; ++col) EXPECT_EQ(g.background(col, 2), palette::Cyan);
+    for (int col = 2; col <= 5; ++col)
+        EXPECT_EQ(g.background(col, 2), palette::Cyan);
     EXPECT_EQ(g.background(1, 2), palette::LabelYellow);
     EXPECT_EQ(g.background(6, 2), palette::NothingFound);
     // 1,3,2,4: one-apart, consecutive, one-apart
     EXPECT_TRUE(g.background(2, 3).isNone());
     EXPECT_EQ(g.background(3, 3), palette::Cyan);
     EXPECT_EQ(g.background(4, 3), palette::Cyan);
-    for (int col = 7; col <= 10; ++col) EXPECT_EQ(g.background(col, 3), palette::Green);
+    for (int col = 7; col <= 10; ++col)
+        EXPECT_EQ(g.background(col, 3), palette::Green);
     EXPECT_EQ(g.background(1, 3), palette::LabelYellow);
     EXPECT_EQ(g.background(6, 3), palette::LabelYellow);
     for (int row : {4, 5}) {
@@ -87,7 +90,8 @@ TEST(EvenOddAnalysis, CountsLettersAndColours) {
         EXPECT_EQ(g.text(8, 2), c.letter);
         EXPECT_EQ(g.background(8, 2), c.letterColour);
         for (int p = 0; p < 4; ++p)
-            EXPECT_EQ(g.background(p + 2, 2), c.digits[p] % 2 == 0 ? palette::Cyan : palette::White);
+            EXPECT_EQ(g.background(p + 2, 2),
+                      c.digits[p] % 2 == 0 ? palette::Cyan : palette::White);
     }
 }
 
@@ -123,7 +127,8 @@ TEST(PatternAnalyses, RealHistoryLettersAgreeWithTheCounts) {
     for (size_t i = 0; i < t.size(); ++i) {
         const int row = static_cast<int>(i) + 2;
         int odd = 0, low = 0;
-        for (int d : t[i].digits) odd += d % 2, low += d <= 4;
+        for (int d : t[i].digits)
+            odd += d % 2, low += d <= 4;
         ASSERT_EQ(evenOdd.text(7, row), std::to_string(odd));
         ASSERT_EQ(evenOdd.text(8, row), letters[odd]);
         ASSERT_EQ(lowHigh.text(8, row), letters[low]);

@@ -14,7 +14,8 @@ namespace {
 // Draws 1..100 with the worked example's draws in place; the rest 5-5-5-5.
 DrawTable workedExample(bool withExtraDraws) {
     DrawTable t;
-    for (int no = 1; no <= 100; ++no) t.push_back(DrawRecord{no, {5, 5, 5, 5}});
+    for (int no = 1; no <= 100; ++no)
+        t.push_back(DrawRecord{no, {5, 5, 5, 5}});
     auto set = [&](int no, std::array<int, 4> d) { t[no - 1].digits = d; };
     set(100, {1, 2, 3, 4});
     set(99, {5, 6, 7, 8});
@@ -35,7 +36,8 @@ DrawTable workedExample(bool withExtraDraws) {
 
 std::vector<int> eliminationValues(const PredictionEngine& e) {
     std::vector<int> v;
-    for (int i = 0; i < 15; ++i) v.push_back(e.eliminationDigit(i));
+    for (int i = 0; i < 15; ++i)
+        v.push_back(e.eliminationDigit(i));
     return v;
 }
 
@@ -43,7 +45,8 @@ std::vector<int> eliminationValues(const PredictionEngine& e) {
 std::string shown(const Grid& g) {
     std::string s;
     for (int row = 2; row <= g.maxRows(); ++row)
-        for (int col = 2; col <= 5; ++col) s += g.text(col, row);
+        for (int col = 2; col <= 5; ++col)
+            s += g.text(col, row);
     return s;
 }
 
@@ -62,7 +65,8 @@ TEST(FoldDigit, FoldsByNines) {
 TEST(PredictByElimination, WorkedExampleWithoutOptions) {
     PredictionEngine e;
     e.ScanDraws(workedExample(false), 100, 0);
-    EXPECT_EQ(eliminationValues(e), (std::vector<int>{2, 1, 5, 1, 1, 4, 6, 7, 4, 5, 7, 1, 6, 4, 4}));
+    EXPECT_EQ(eliminationValues(e),
+              (std::vector<int>{2, 1, 5, 1, 1, 4, 6, 7, 4, 5, 7, 1, 6, 4, 4}));
     EXPECT_EQ(shown(e.eliminationGrid()), "215467");
     EXPECT_EQ(e.eliminationGrid().text(1, 3), "消去法");
 }
@@ -70,7 +74,8 @@ TEST(PredictByElimination, WorkedExampleWithoutOptions) {
 TEST(PredictByElimination, EachOptionReadsOneDrawFurtherBack) {
     PredictionEngine e;
     e.ScanDraws(workedExample(true), 100, 1);
-    EXPECT_EQ(eliminationValues(e), (std::vector<int>{6, 5, 9, 4, 5, 8, 1, 1, 5, 8, 8, 2, 7, 6, 6}));
+    EXPECT_EQ(eliminationValues(e),
+              (std::vector<int>{6, 5, 9, 4, 5, 8, 1, 1, 5, 8, 8, 2, 7, 6, 6}));
     EXPECT_EQ(shown(e.eliminationGrid()), "65948127");
     e.Predict(0);
     EXPECT_EQ(shown(e.eliminationGrid()), "215467"); // recomputed in place, not appended
@@ -94,7 +99,8 @@ TEST(ScanDraws, OnlyIntervalsOfSevenNineElevenTwelveAreRecorded) {
     // Digit 3 comes back after exactly 7 draws in position 1; 4 after 8 in position 2.
     DrawTable t;
     t.push_back(DrawRecord{1, {3, 4, 1, 1}});
-    for (int no = 2; no <= 7; ++no) t.push_back(DrawRecord{no, {1, 1, 1, 1}});
+    for (int no = 2; no <= 7; ++no)
+        t.push_back(DrawRecord{no, {1, 1, 1, 1}});
     t.push_back(DrawRecord{8, {3, 1, 1, 1}});
     t.push_back(DrawRecord{9, {1, 4, 1, 1}});
     PredictionEngine e;
@@ -104,14 +110,16 @@ TEST(ScanDraws, OnlyIntervalsOfSevenNineElevenTwelveAreRecorded) {
     EXPECT_EQ(e.cycleGrid().text(2, 2), "3");
     EXPECT_EQ(e.cycleGrid().text(1, 2), " 7回周期法");
     for (int m = 1; m < 4; ++m)
-        for (int p = 1; p <= 4; ++p) EXPECT_EQ(e.cycleDigit(m, p), kNoDigit);
+        for (int p = 1; p <= 4; ++p)
+            EXPECT_EQ(e.cycleDigit(m, p), kNoDigit);
 }
 
 TEST(PredictRenpatsu, MethodWithAnEmptyFirstPositionContributesNothing) {
     // Position 2 of draw 8 repeats draw 1 after 7 draws; position 1 never does.
     DrawTable t;
     t.push_back(DrawRecord{1, {1, 3, 1, 1}});
-    for (int no = 2; no <= 7; ++no) t.push_back(DrawRecord{no, {1, 1, 1, 1}});
+    for (int no = 2; no <= 7; ++no)
+        t.push_back(DrawRecord{no, {1, 1, 1, 1}});
     t.push_back(DrawRecord{8, {1, 3, 1, 1}});
     PredictionEngine e;
     e.ScanDraws(t, 8, 0);
@@ -124,7 +132,8 @@ TEST(PredictRenpatsu, MethodWithAnEmptyFirstPositionContributesNothing) {
 TEST(Predict, EmptyHistoryGivesAnEmptyPrediction) {
     PredictionEngine e;
     e.ScanDraws({}, 0, 3);
-    for (const Grid& g : e.grids()) EXPECT_EQ(shown(g), "");
+    for (const Grid& g : e.grids())
+        EXPECT_EQ(shown(g), "");
     EXPECT_EQ(e.renpatsuGrid().text(1, 2), "連発予想");
     EXPECT_EQ(e.ippatsuGrid().text(1, 2), "１発予想");
 }
@@ -149,7 +158,8 @@ TEST(Predict, RealHistorySelectionsFollowTheirTolerances) {
         for (int m = 0; m < 4; ++m)
             for (int p = 1; p <= 4; ++p)
                 if (e.cycleDigit(m, p) != kNoDigit) cycle.insert(e.cycleDigit(m, p));
-        for (int i = 0; i < 15; ++i) elimination.insert(e.eliminationDigit(i));
+        for (int i = 0; i < 15; ++i)
+            elimination.insert(e.eliminationDigit(i));
         auto near = [&](char c, int tol) {
             for (int x : elimination)
                 if (std::abs(x - (c - '0')) <= tol) return true;
@@ -158,8 +168,10 @@ TEST(Predict, RealHistorySelectionsFollowTheirTolerances) {
         const std::string renpatsu = shown(e.renpatsuGrid()), ippatsu = shown(e.ippatsuGrid());
         EXPECT_EQ(std::set<char>(renpatsu.begin(), renpatsu.end()).size(), renpatsu.size());
         EXPECT_LE(ippatsu.size(), 4u);
-        for (char c : renpatsu) EXPECT_TRUE(cycle.count(c - '0') && near(c, 3));
-        for (char c : ippatsu) EXPECT_TRUE(cycle.count(c - '0') && near(c, 2));
+        for (char c : renpatsu)
+            EXPECT_TRUE(cycle.count(c - '0') && near(c, 3));
+        for (char c : ippatsu)
+            EXPECT_TRUE(cycle.count(c - '0') && near(c, 2));
         EXPECT_FALSE(shown(e.eliminationGrid()).empty());
     }
 }

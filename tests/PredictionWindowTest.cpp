@@ -18,14 +18,16 @@ std::string gridTsv(GridView* v) {
     std::string out;
     const Grid& g = v->grid();
     for (int row = 1; row <= g.maxRows(); ++row)
-        for (int col = 1; col <= g.maxCols(); ++col) out += g.text(col, row) + (col == g.maxCols() ? "\n" : "\t");
+        for (int col = 1; col <= g.maxCols(); ++col)
+            out += g.text(col, row) + (col == g.maxCols() ? "\n" : "\t");
     return out;
 }
 
 DrawTable history() {
     DrawTable t = n4test::realHistory();
     if (!t.empty()) return t;
-    for (int no = 1; no <= 300; ++no) t.push_back(DrawRecord{no, {no * 7 % 10, no * 3 % 10, no * 11 % 10, no * 13 % 10}});
+    for (int no = 1; no <= 300; ++no)
+        t.push_back(DrawRecord{no, {no * 7 % 10, no * 3 % 10, no * 11 % 10, no * 13 % 10}});
     return t;
 }
 
@@ -48,14 +50,16 @@ TEST(PredictionWindow, OptionClickChangesOnlyTheThreeComputedGrids) {
     PredictionWindow* w = s.window();
     ASSERT_NE(w, nullptr);
     std::string before[4];
-    for (int g = 0; g < 4; ++g) before[g] = gridTsv(w->gridView(g));
+    for (int g = 0; g < 4; ++g)
+        before[g] = gridTsv(w->gridView(g));
     w->reflectButton(6)->click();
     EXPECT_TRUE(s.main.analysisOptions().flags[6]);
     EXPECT_EQ(gridTsv(w->gridView(0)), before[0]);
     EXPECT_NE(gridTsv(w->gridView(1)), before[1]); // the elimination reads one draw further back
     EXPECT_EQ(w->gridView(0)->grid().text(1, 2), " 7回周期法");
     w->noReflectButton(6)->click();
-    for (int g = 0; g < 4; ++g) EXPECT_EQ(gridTsv(w->gridView(g)), before[g]);
+    for (int g = 0; g < 4; ++g)
+        EXPECT_EQ(gridTsv(w->gridView(g)), before[g]);
 }
 
 TEST(PredictionWindow, WhichOptionIsOnMakesNoDifferenceOnlyHowMany) {
@@ -64,7 +68,8 @@ TEST(PredictionWindow, WhichOptionIsOnMakesNoDifferenceOnlyHowMany) {
     s.main.openPrediction();
     PredictionWindow* w = s.window();
     w->reflectButton(0)->click();
-    const std::string one = gridTsv(w->gridView(1)) + gridTsv(w->gridView(2)) + gridTsv(w->gridView(3));
+    const std::string one =
+        gridTsv(w->gridView(1)) + gridTsv(w->gridView(2)) + gridTsv(w->gridView(3));
     w->noReflectButton(0)->click();
     w->reflectButton(9)->click();
     EXPECT_EQ(gridTsv(w->gridView(1)) + gridTsv(w->gridView(2)) + gridTsv(w->gridView(3)), one);
@@ -92,7 +97,8 @@ TEST(PredictionWindow, PanelTextsAndTheTwoInoperableGroups) {
     s.main.openPrediction();
     PredictionWindow* w = s.window();
     QStringList titles;
-    for (QGroupBox* b : w->findChildren<QGroupBox*>()) titles << b->title();
+    for (QGroupBox* b : w->findChildren<QGroupBox*>())
+        titles << b->title();
     EXPECT_TRUE(titles.contains("データ分析オプション"));
     EXPECT_TRUE(titles.contains("当選予想"));
     EXPECT_TRUE(titles.contains("■4分割傾向分析"));

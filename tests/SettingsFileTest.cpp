@@ -9,7 +9,9 @@
 using namespace n4;
 
 namespace {
-std::string settingsPath() { return n4test::tempFolder() + "/" + kSettingsFileName; }
+std::string settingsPath() {
+    return n4test::tempFolder() + "/" + kSettingsFileName;
+}
 } // namespace
 
 TEST(SettingsFile, WriteThenReadGivesTheSameFlags) {
@@ -41,8 +43,9 @@ TEST(SettingsFile, WritesTenShiftJisLinesWithCrLfInKeyOrder) {
 
 TEST(SettingsFile, ReadsUtf8AnyOrderLaterLineWinsUnknownIgnored) {
     const std::string path = settingsPath();
-    n4test::writeFile(path, "分割データ分析Opt=True\n[section]\n頻度分析Opt=True\n頻度分析Opt=False\n"
-                            "５分割傾向分析Opt=True\n");
+    n4test::writeFile(path,
+                      "分割データ分析Opt=True\n[section]\n頻度分析Opt=True\n頻度分析Opt=False\n"
+                      "５分割傾向分析Opt=True\n");
     AnalysisOptions o;
     readInitFile(path, o);
     EXPECT_TRUE(o.flags[9]);
@@ -55,7 +58,8 @@ TEST(SettingsFile, OnlyOneKeyLeavesTheOthersOff) {
     n4test::writeFile(path, *utf8ToShiftJis("間隔分析Opt=True\r\n"));
     AnalysisOptions o;
     readInitFile(path, o);
-    for (int k = 0; k < kOptionCount; ++k) EXPECT_EQ(o.flags[k], k == 1) << k;
+    for (int k = 0; k < kOptionCount; ++k)
+        EXPECT_EQ(o.flags[k], k == 1) << k;
 }
 
 TEST(SettingsFile, BrokenLinesAndMissingFilesChangeNothing) {
@@ -64,7 +68,8 @@ TEST(SettingsFile, BrokenLinesAndMissingFilesChangeNothing) {
                             "バラツキ分析Opt=True=extra\r\n\xff\xfe\x00garbage");
     AnalysisOptions o;
     readInitFile(path, o);
-    for (int k = 0; k < kOptionCount; ++k) EXPECT_EQ(o.flags[k], k == 3) << k;
+    for (int k = 0; k < kOptionCount; ++k)
+        EXPECT_EQ(o.flags[k], k == 3) << k;
     AnalysisOptions untouched;
     readInitFile(path + ".missing", untouched);
     EXPECT_EQ(untouched.reflectedCount(), 0);

@@ -61,20 +61,26 @@ TEST(MainMenu, TreeAndCaptionsInOrder) {
     QMenu* main = bar->actions()[2]->menu();
     EXPECT_EQ(captions(main->actions()),
               (QStringList{"頻度分析", "間隔分析", "出現回数分析", "バラツキ分析", "引っ張り分析",
-                           "連番・飛び石分析", "数字合計分析", "組合せパターン分析", "5分割傾向分析",
-                           "分割データ分析"}));
-    EXPECT_EQ(captions(submenu(main, "頻度分析")->actions()), (QStringList{"出現頻度分析", "回数別出現分析"}));
-    EXPECT_EQ(captions(submenu(main, "間隔分析")->actions()), (QStringList{"出現間隔分析", "数字間隔分析"}));
-    EXPECT_EQ(captions(submenu(main, "組合せパターン分析")->actions()),
-              (QStringList{"低数字・高数字の組合せパターン分析", "偶数・奇数の組合せパターン分析"}));
+                           "連番・飛び石分析", "数字合計分析", "組合せパターン分析",
+                           "5分割傾向分析", "分割データ分析"}));
+    EXPECT_EQ(captions(submenu(main, "頻度分析")->actions()),
+              (QStringList{"出現頻度分析", "回数別出現分析"}));
+    EXPECT_EQ(captions(submenu(main, "間隔分析")->actions()),
+              (QStringList{"出現間隔分析", "数字間隔分析"}));
+    EXPECT_EQ(
+        captions(submenu(main, "組合せパターン分析")->actions()),
+        (QStringList{"低数字・高数字の組合せパターン分析", "偶数・奇数の組合せパターン分析"}));
     EXPECT_EQ(captions(submenu(main, "分割データ分析")->actions()),
               (QStringList{"3分割データ分析", "5分割データ分析", "10分割データ分析"}));
     QMenu* hosyu = bar->actions()[3]->menu();
-    EXPECT_EQ(captions(hosyu->actions()), (QStringList{"当選データ入力(&I)", "当選データ保守(&D)"}));
+    EXPECT_EQ(captions(hosyu->actions()),
+              (QStringList{"当選データ入力(&I)", "当選データ保守(&D)"}));
     EXPECT_FALSE(hosyu->actions()[1]->isEnabled());
     EXPECT_EQ(captions(bar->actions()[5]->menu()->actions()),
-              (QStringList{"上下に並べて表示(&H)", "左右に並べて表示(&V)", "重ねて表示(&C)", "アイコンの整列(&A)"}));
-    EXPECT_EQ(captions(bar->actions()[6]->menu()->actions()), (QStringList{"ヘルプ(&H)", "バージョン情報(&A)"}));
+              (QStringList{"上下に並べて表示(&H)", "左右に並べて表示(&V)", "重ねて表示(&C)",
+                           "アイコンの整列(&A)"}));
+    EXPECT_EQ(captions(bar->actions()[6]->menu()->actions()),
+              (QStringList{"ヘルプ(&H)", "バージョン情報(&A)"}));
     EXPECT_TRUE(s.main->windowTitle().startsWith("ナンバーズ4マーヴォ"));
 }
 
@@ -209,7 +215,8 @@ TEST(StartUp, MissingDatabaseIsCreatedEmpty) {
 TEST(StartUp, AnOldJetDatabaseIsTakenOverWithOneMessage) {
     const std::string shared = n4test::sharedDataFolder();
     const std::string fixture = shared + "/jet/history_text_pw123456.mdb";
-    if (shared.empty() || !std::filesystem::exists(fixture)) GTEST_SKIP() << "Jet fixtures not present";
+    if (shared.empty() || !std::filesystem::exists(fixture))
+        GTEST_SKIP() << "Jet fixtures not present";
     Workspace ws{DrawTable{}};
     const std::string db = ws.folder + "/Numbers4Marvo.mdb";
     std::filesystem::remove(db);
@@ -234,6 +241,7 @@ TEST(Help, WithoutACompiledHelpFileTheProgramsOwnHelpOpensAtItsIntroduction) {
     ASSERT_NE(help, nullptr);
     const QString text = help->browser()->toPlainText();
     EXPECT_TRUE(text.contains("はじめに"));
-    for (const char* topic : {"出現頻度分析", "出現間隔分析", "連番・飛び石分析", "当選データ入力", "一発マーヴォ予想"})
+    for (const char* topic :
+         {"出現頻度分析", "出現間隔分析", "連番・飛び石分析", "当選データ入力", "一発マーヴォ予想"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
 }

@@ -53,7 +53,8 @@ TEST(StartupFigures, OutOfRangeDigitMakesTheRowIncomplete) {
 
 TEST(StartupFigures, CountsBeyondSixteenBitsDoNotOverflow) {
     DrawTable t;
-    for (int no = 1; no <= 40000; ++no) t.push_back(DrawRecord{no, {1, 1, 2, 3}});
+    for (int no = 1; no <= 40000; ++no)
+        t.push_back(DrawRecord{no, {1, 1, 2, 3}});
     StartupFigures f = computeStartupFigures(t);
     EXPECT_EQ(f.latestDrawNo, 40000);
     EXPECT_EQ(f.digitTally[1], 80000);

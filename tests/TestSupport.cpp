@@ -69,10 +69,13 @@ n4::Grid analyse(n4::ComputeFn compute, const n4::DrawTable& table) {
 
 std::string rowTexts(const n4::Grid& grid, int row) {
     std::string out;
-    for (int col = 1; col <= grid.maxCols(); ++col) out += (col > 1 ? "|" : "") + grid.text(col, row);
+    for (int col = 1; col <= grid.maxCols(); ++col)
+        out += (col > 1 ? "|" : "") + grid.text(col, row);
     return out;
 }
 
-n4::DrawRecord incomplete(int drawNo) { return n4::DrawRecord{drawNo, {1, 2, n4::kAbsentDigit, 4}}; }
+n4::DrawRecord incomplete(int drawNo) {
+    return n4::DrawRecord{drawNo, {1, 2, n4::kAbsentDigit, 4}};
+}
 
 } // namespace n4test

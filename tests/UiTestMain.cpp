@@ -8,7 +8,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QString dir = QDir::tempPath() + "/n4ui-runtime";
         QDir().mkpath(dir);
-        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
     }
     QApplication app(argc, argv);

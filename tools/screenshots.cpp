@@ -25,11 +25,16 @@ int main(int argc, char** argv) {
         main.show();
         const QStringList names = QString::fromUtf8(argv[i]).split(',');
         for (const QString& name : names) {
-            if (name == "一発マーヴォ") main.openPrediction();
-            else if (name == "ヘルプ") main.openHelp();
-            else if (name == "バージョン情報") main.openAbout();
-            else if (name == "当選データ入力") main.openDataEntry();
-            else main.openAnalysis(name);
+            if (name == "一発マーヴォ")
+                main.openPrediction();
+            else if (name == "ヘルプ")
+                main.openHelp();
+            else if (name == "バージョン情報")
+                main.openAbout();
+            else if (name == "当選データ入力")
+                main.openDataEntry();
+            else
+                main.openAnalysis(name);
         }
         if (names.size() > 1) n4::arrangeWindows(main.mdiArea(), n4::Arrangement::TileVertical);
         app.processEvents();

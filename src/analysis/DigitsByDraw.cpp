@@ -7,7 +7,8 @@ namespace n4 {
 void DigitsByDraw::store(int drawNo, const std::array<int, 4>& digits) {
     if (!entries_.empty() && entries_.back().drawNo >= drawNo) return;
     Entry e{drawNo, {}};
-    for (int p = 0; p < 4; ++p) e.digits[p] = static_cast<std::int8_t>(digits[p]);
+    for (int p = 0; p < 4; ++p)
+        e.digits[p] = static_cast<std::int8_t>(digits[p]);
     entries_.push_back(e);
 }
 

@@ -31,7 +31,8 @@ void writeDrawBand(Grid& grid, const DrawBand& band, int base, bool top) {
     grid.setForeground({2, base, 9, base + 1}, palette::Black);
     grid.setBackground({2, base, 9, base + 1}, palette::HeaderPink);
     writeRunOnTitle(grid, 5, titleRow, band.title);
-    for (int col = 1; col <= 9; ++col) grid.setText(col, labelRow, band.labels[col - 1]);
+    for (int col = 1; col <= 9; ++col)
+        grid.setText(col, labelRow, band.labels[col - 1]);
 }
 
 } // namespace n4

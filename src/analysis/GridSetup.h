@@ -28,5 +28,4 @@ struct DrawBand {
 // The top band has its title row at base; the bottom band at base + 1.
 void writeDrawBand(Grid& grid, const DrawBand& band, int base, bool top);
 
-
 } // namespace n4

@@ -25,7 +25,8 @@ namespace n4 {
 
 namespace {
 
-const QString kSavedNote = QStringLiteral("入力はすぐに保存されます。分析には次回の起動から反映されます。");
+const QString kSavedNote =
+    QStringLiteral("入力はすぐに保存されます。分析には次回の起動から反映されます。");
 
 // The digit editor takes an empty cell or one digit; anything else is
 // refused as it is typed or pasted.
@@ -33,10 +34,12 @@ class DigitDelegate : public QStyledItemDelegate {
   public:
     DigitDelegate(std::function<void()> onRejected, QObject* parent)
         : QStyledItemDelegate(parent), onRejected_(std::move(onRejected)) {}
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
         auto* e = new QLineEdit(parent);
         e->setAlignment(Qt::AlignCenter);
-        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]?")), e));
+        e->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]?")), e));
         QObject::connect(e, &QLineEdit::inputRejected, e, [cb = onRejected_] { cb(); });
         return e;
     }
@@ -55,7 +58,8 @@ bool isWrongDigitText(const QString& text) {
 
 } // namespace
 
-DataEntryWindow::DataEntryWindow(const DbConnectionString& conn, MessageSink* messages, QWidget* parent)
+DataEntryWindow::DataEntryWindow(const DbConnectionString& conn, MessageSink* messages,
+                                 QWidget* parent)
     : QWidget(parent), messages_(messages) {
     setObjectName(QStringLiteral("当選データ入力"));
     StoreResult r;
@@ -81,7 +85,8 @@ DataEntryWindow::DataEntryWindow(const DbConnectionString& conn, MessageSink* me
 }
 
 void DataEntryWindow::buildLayout() {
-    auto* label = new QLabel(QStringLiteral("当選数字を開催回数毎に入力します（分析対象データとなります）"), this);
+    auto* label = new QLabel(
+        QStringLiteral("当選数字を開催回数毎に入力します（分析対象データとなります）"), this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setWordWrap(true);
     close_ = makeCloseButton(this);
@@ -101,12 +106,14 @@ void DataEntryWindow::buildTable() {
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("fpSpread1"));
     table_->setModel(model_);
-    table_->setItemDelegate(new DigitDelegate([this] { showHint(DrawEntryModel::digitHint()); }, table_));
+    table_->setItemDelegate(
+        new DigitDelegate([this] { showHint(DrawEntryModel::digitHint()); }, table_));
     table_->setSelectionMode(QAbstractItemView::ContiguousSelection);
     table_->setStyleSheet(QStringLiteral("QTableView{gridline-color:black;}"));
     const int zero = fontMetrics().horizontalAdvance(QLatin1Char('0'));
     table_->setColumnWidth(0, 5 * zero + 8);
-    for (int c = 1; c <= 4; ++c) table_->setColumnWidth(c, 7 * zero + 8);
+    for (int c = 1; c <= 4; ++c)
+        table_->setColumnWidth(c, 7 * zero + 8);
     QHeaderView* rows = table_->verticalHeader();
     rows->setDefaultSectionSize(static_cast<int>(10 * logicalDpiY() / 72.0 + 2));
     rows->setSectionResizeMode(QHeaderView::Fixed);
@@ -134,7 +141,9 @@ void DataEntryWindow::buildEditMenu() {
     connect(delLine_, &QAction::triggered, this, &DataEntryWindow::deleteLine);
 }
 
-QSize DataEntryWindow::sizeHint() const { return twipsSize(6240, 12825, this); }
+QSize DataEntryWindow::sizeHint() const {
+    return twipsSize(6240, 12825, this);
+}
 
 void DataEntryWindow::showHint(const QString& text) {
     status_->setText(QStringLiteral("<span style='color:#c00000'>%1</span><br>%2")
@@ -159,8 +168,9 @@ bool DataEntryWindow::rowHeaderMenuAllowed(int row) const {
 }
 
 void DataEntryWindow::addLine() {
-    if (!messages_->confirm(this, kProgramTitle,
-                            QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？")))
+    if (!messages_->confirm(
+            this, kProgramTitle,
+            QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？")))
         return;
     const int column = std::max(1, table_->currentIndex().column());
     const int row = model_->addRowAfter(selectedRow());
@@ -170,7 +180,8 @@ void DataEntryWindow::addLine() {
 void DataEntryWindow::deleteLine() {
     const int row = selectedRow();
     if (row < 0) return;
-    if (!messages_->confirm(this, kProgramTitle, QStringLiteral("選択された行を削除します。よろしいですか？")))
+    if (!messages_->confirm(this, kProgramTitle,
+                            QStringLiteral("選択された行を削除します。よろしいですか？")))
         return;
     model_->removeRowAt(row);
 }
@@ -185,13 +196,15 @@ QPair<int, int> DataEntryWindow::firstWrongCell() const {
 void DataEntryWindow::onCloseClicked() {
     const auto wrong = firstWrongCell();
     if (wrong.first >= 0) {
-        messages_->critical(this, kMessageTitle, QStringLiteral("結果マスタの数字に誤りがあります。"));
+        messages_->critical(this, kMessageTitle,
+                            QStringLiteral("結果マスタの数字に誤りがあります。"));
         table_->setCurrentIndex(model_->index(wrong.first, wrong.second));
         return;
     }
     if (model_->hasPending() && !model_->retryPending()) {
-        messages_->critical(this, kMessageTitle,
-                            QStringLiteral("保存できていない入力があります。もう一度「閉じる」を押してください。"));
+        messages_->critical(
+            this, kMessageTitle,
+            QStringLiteral("保存できていない入力があります。もう一度「閉じる」を押してください。"));
         return;
     }
     emit closeAccepted();
@@ -199,8 +212,10 @@ void DataEntryWindow::onCloseClicked() {
 
 void DataEntryWindow::closeEvent(QCloseEvent* event) {
     if (model_ && model_->hasPending() && !model_->retryPending()) {
-        messages_->critical(this, kMessageTitle,
-                            QStringLiteral("保存できていない入力があります。保存できるようになってから閉じてください。"));
+        messages_->critical(
+            this, kMessageTitle,
+            QStringLiteral(
+                "保存できていない入力があります。保存できるようになってから閉じてください。"));
         event->ignore();
         return;
     }

@@ -19,7 +19,8 @@ class MessageSink;
 class DataEntryWindow : public QWidget {
     Q_OBJECT
   public:
-    DataEntryWindow(const DbConnectionString& conn, MessageSink* messages, QWidget* parent = nullptr);
+    DataEntryWindow(const DbConnectionString& conn, MessageSink* messages,
+                    QWidget* parent = nullptr);
 
     bool isUsable() const { return model_ != nullptr; }
     QList<QAction*> editActions() const { return {addLine_, delLine_}; }

@@ -34,7 +34,9 @@ int DrawEntryModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
-int DrawEntryModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 5; }
+int DrawEntryModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 5;
+}
 
 QString DrawEntryModel::cellText(int row, int col) const {
     const DrawRecord& r = rows_[row];
@@ -46,9 +48,12 @@ QVariant DrawEntryModel::data(const QModelIndex& index, int role) const {
     const int row = index.row(), col = index.column();
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: return cellText(row, col);
-    case Qt::TextAlignmentRole: return int(Qt::AlignCenter);
-    case Qt::ForegroundRole: return col == 0 ? QVariant(QColor(255, 0, 0)) : QVariant();
+    case Qt::EditRole:
+        return cellText(row, col);
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignCenter);
+    case Qt::ForegroundRole:
+        return col == 0 ? QVariant(QColor(255, 0, 0)) : QVariant();
     case Qt::BackgroundRole:
         if (col == 0) return QColor(255, 255, 200);
         if (pending_.contains({rows_[row].drawNo, col})) return QColor(255, 210, 210);
@@ -57,13 +62,15 @@ QVariant DrawEntryModel::data(const QModelIndex& index, int role) const {
         if (col > 0 && pending_.contains({rows_[row].drawNo, col}))
             return QStringLiteral("まだ保存されていません");
         return {};
-    default: return {};
+    default:
+        return {};
     }
 }
 
 QVariant DrawEntryModel::headerData(int section, Qt::Orientation o, int role) const {
     if (role != Qt::DisplayRole) return {};
-    if (o == Qt::Horizontal) return section >= 0 && section < 5 ? QString::fromUtf8(kHeaders[section]) : QVariant();
+    if (o == Qt::Horizontal)
+        return section >= 0 && section < 5 ? QString::fromUtf8(kHeaders[section]) : QVariant();
     return section + 1;
 }
 
@@ -107,8 +114,10 @@ bool DrawEntryModel::setData(const QModelIndex& index, const QVariant& value, in
     else
         pending_.insert({r.drawNo, position});
     emit dataChanged(index, index);
-    if (!w) return fail(QStringLiteral("保存できませんでした。入力は残してあります。もう一度お試しください。\n") +
-                        QString::fromStdString(w.message));
+    if (!w)
+        return fail(QStringLiteral(
+                        "保存できませんでした。入力は残してあります。もう一度お試しください。\n") +
+                    QString::fromStdString(w.message));
     return true;
 }
 
@@ -135,8 +144,10 @@ int DrawEntryModel::addRowAfter(int row) {
                                               : (rows_.empty() ? 1 : rows_.back().drawNo + 1);
     auto pos = std::lower_bound(rows_.begin(), rows_.end(), number,
                                 [](const DrawRecord& r, int no) { return r.drawNo < no; });
-    while (pos != rows_.end() && pos->drawNo == number) ++number, ++pos;
-    if (number > kMaxDrawNo) return fail(QStringLiteral("回数は 99999 までです。これ以上行を追加できません。")), -1;
+    while (pos != rows_.end() && pos->drawNo == number)
+        ++number, ++pos;
+    if (number > kMaxDrawNo)
+        return fail(QStringLiteral("回数は 99999 までです。これ以上行を追加できません。")), -1;
     StoreResult w = write([&] { return store_->insertEmpty(number); });
     if (!w) return fail(QString::fromStdString(w.message)), -1;
     const int at = static_cast<int>(pos - rows_.begin());
@@ -154,14 +165,16 @@ bool DrawEntryModel::removeRowAt(int row) {
     beginRemoveRows({}, row, row);
     rows_.erase(rows_.begin() + row);
     endRemoveRows();
-    for (int p = 1; p <= 4; ++p) pending_.remove({number, p});
+    for (int p = 1; p <= 4; ++p)
+        pending_.remove({number, p});
     return true;
 }
 
 bool DrawEntryModel::pasteDigits(int row, int col, const QString& text) {
     static const QRegularExpression separators(QStringLiteral("[\\t,]"));
     QStringList lines = text.split(QRegularExpression(QStringLiteral("\\r?\\n")));
-    while (!lines.isEmpty() && lines.back().trimmed().isEmpty()) lines.removeLast();
+    while (!lines.isEmpty() && lines.back().trimmed().isEmpty())
+        lines.removeLast();
     if (lines.isEmpty()) return false;
     row = std::max(0, row);
     col = std::clamp(col, 1, 4);
@@ -171,7 +184,8 @@ bool DrawEntryModel::pasteDigits(int row, int col, const QString& text) {
         const QStringList fields = lines[i].split(separators);
         if (col + fields.size() - 1 > 4) return fail(QStringLiteral("貼り付ける列が多すぎます。"));
         DrawRecord r = row + i < rowCount() ? rows_[row + i] : DrawRecord{nextNo++, {}};
-        if (r.drawNo > kMaxDrawNo) return fail(QStringLiteral("回数は 99999 までです。貼り付けられません。"));
+        if (r.drawNo > kMaxDrawNo)
+            return fail(QStringLiteral("回数は 99999 までです。貼り付けられません。"));
         for (int f = 0; f < fields.size(); ++f) {
             const QString t = fields[f].trimmed();
             if (!isDigitText(t)) return fail(QStringLiteral("%1行目: ").arg(i + 1) + digitHint());

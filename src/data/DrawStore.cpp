@@ -13,15 +13,14 @@ namespace {
 // original Jet files knew it; it is never shown or logged.
 constexpr const char* kDatabasePassword = "480724";
 
-constexpr const char* kSchema =
-    "CREATE TABLE 当選番号 ("
-    " 回数 INTEGER PRIMARY KEY CHECK (回数 BETWEEN 1 AND 99999),"
-    " 第1数字 INTEGER NULL CHECK (第1数字 BETWEEN 0 AND 9),"
-    " 第2数字 INTEGER NULL CHECK (第2数字 BETWEEN 0 AND 9),"
-    " 第3数字 INTEGER NULL CHECK (第3数字 BETWEEN 0 AND 9),"
-    " 第4数字 INTEGER NULL CHECK (第4数字 BETWEEN 0 AND 9));"
-    "CREATE VIEW 全データ選択クエリ AS"
-    " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号;";
+constexpr const char* kSchema = "CREATE TABLE 当選番号 ("
+                                " 回数 INTEGER PRIMARY KEY CHECK (回数 BETWEEN 1 AND 99999),"
+                                " 第1数字 INTEGER NULL CHECK (第1数字 BETWEEN 0 AND 9),"
+                                " 第2数字 INTEGER NULL CHECK (第2数字 BETWEEN 0 AND 9),"
+                                " 第3数字 INTEGER NULL CHECK (第3数字 BETWEEN 0 AND 9),"
+                                " 第4数字 INTEGER NULL CHECK (第4数字 BETWEEN 0 AND 9));"
+                                "CREATE VIEW 全データ選択クエリ AS"
+                                " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号;";
 
 const char* kDigitColumns[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
 
@@ -40,11 +39,12 @@ std::string quoteKey(const std::string& key) {
 // incomplete and the data-entry check can point at it.
 int digitValue(sqlite3_stmt* st, int col) {
     switch (sqlite3_column_type(st, col)) {
-    case SQLITE_NULL: return kAbsentDigit;
+    case SQLITE_NULL:
+        return kAbsentDigit;
     case SQLITE_INTEGER: {
         sqlite3_int64 v = sqlite3_column_int64(st, col);
         return v >= -1000000 && v <= 1000000 && v != kAbsentDigit ? static_cast<int>(v)
-                                                                   : kUnreadableDigit;
+                                                                  : kUnreadableDigit;
     }
     default: {
         const char* t = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
@@ -57,7 +57,9 @@ int digitValue(sqlite3_stmt* st, int col) {
 
 class Statement {
   public:
-    Statement(sqlite3* db, const char* sql) { rc_ = sqlite3_prepare_v2(db, sql, -1, &st_, nullptr); }
+    Statement(sqlite3* db, const char* sql) {
+        rc_ = sqlite3_prepare_v2(db, sql, -1, &st_, nullptr);
+    }
     ~Statement() { sqlite3_finalize(st_); }
     bool ok() const { return rc_ == SQLITE_OK; }
     sqlite3_stmt* get() const { return st_; }
@@ -83,7 +85,9 @@ std::string DbConnectionString::text() const {
     return "Data Source=" + dataSource + ";Password=" + std::string(password.size(), '*');
 }
 
-DrawStore::~DrawStore() { sqlite3_close(db_); }
+DrawStore::~DrawStore() {
+    sqlite3_close(db_);
+}
 
 namespace {
 
@@ -114,7 +118,8 @@ std::unique_ptr<DrawStore> DrawStore::open(const DbConnectionString& conn, Store
     const bool exists = fs::exists(conn.dataSource, ec);
     if (created) *created = !exists;
     if (exists && fs::file_size(conn.dataSource, ec) == 0) {
-        result = refuse(conn.dataSource, "は空のファイルです。このプログラムのデータベースではありません。");
+        result = refuse(conn.dataSource,
+                        "は空のファイルです。このプログラムのデータベースではありません。");
         return nullptr;
     }
     sqlite3* db = nullptr;
@@ -149,8 +154,8 @@ StoreResult DrawStore::exec(const char* sql) const {
 }
 
 StoreResult DrawStore::failure(const char* what) const {
-    return StoreResult::failure("データベース「" + path_ + "」の" + what + "に失敗しました: " +
-                                sqlite3_errmsg(db_));
+    return StoreResult::failure("データベース「" + path_ + "」の" + what +
+                                "に失敗しました: " + sqlite3_errmsg(db_));
 }
 
 StoreResult DrawStore::readAll(DrawTable& out) const {
@@ -171,7 +176,8 @@ StoreResult DrawStore::readAll(DrawTable& out) const {
     while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
         DrawRecord r;
         r.drawNo = sqlite3_column_int(st.get(), noCol);
-        for (int p = 0; p < 4; ++p) r.digits[p] = digitValue(st.get(), digitCol[p]);
+        for (int p = 0; p < 4; ++p)
+            r.digits[p] = digitValue(st.get(), digitCol[p]);
         rows.push_back(r);
     }
     if (rc != SQLITE_DONE) return failure("読み込み");
@@ -195,13 +201,15 @@ StoreResult DrawStore::inTransaction(const std::function<StoreResult()>& body) {
 
 StoreResult DrawStore::upsert(const std::vector<DrawRecord>& rows) {
     return inTransaction([&]() -> StoreResult {
-        Statement st(db_, "INSERT OR REPLACE INTO 当選番号 (回数, 第1数字, 第2数字, 第3数字, 第4数字)"
-                          " VALUES (?, ?, ?, ?, ?)");
+        Statement st(db_,
+                     "INSERT OR REPLACE INTO 当選番号 (回数, 第1数字, 第2数字, 第3数字, 第4数字)"
+                     " VALUES (?, ?, ?, ?, ?)");
         if (!st.ok()) return failure("書き込み");
         for (const DrawRecord& r : rows) {
             sqlite3_reset(st.get());
             sqlite3_bind_int(st.get(), 1, r.drawNo);
-            for (int p = 0; p < 4; ++p) st.bindDigit(p + 2, r.digits[p]);
+            for (int p = 0; p < 4; ++p)
+                st.bindDigit(p + 2, r.digits[p]);
             if (sqlite3_step(st.get()) != SQLITE_DONE) return failure("書き込み");
         }
         return StoreResult::success();
@@ -210,8 +218,8 @@ StoreResult DrawStore::upsert(const std::vector<DrawRecord>& rows) {
 
 StoreResult DrawStore::setDigit(int drawNo, int position, int digit) {
     if (position < 1 || position > 4) return StoreResult::failure("位置が正しくありません。");
-    std::string sql = std::string("UPDATE 当選番号 SET ") + kDigitColumns[position - 1] +
-                      " = ? WHERE 回数 = ?";
+    std::string sql =
+        std::string("UPDATE 当選番号 SET ") + kDigitColumns[position - 1] + " = ? WHERE 回数 = ?";
     return inTransaction([&]() -> StoreResult {
         Statement st(db_, sql.c_str());
         if (!st.ok()) return failure("書き込み");

@@ -71,7 +71,8 @@ CsvParseResult parseHistoryCsv(const std::string& bytes) {
     CsvParseResult result;
     auto text = decodeUtf8OrShiftJis(bytes);
     if (!text) {
-        result.message = "文字コードを読み取れません（UTF-8 または Shift-JIS で保存してください）。";
+        result.message =
+            "文字コードを読み取れません（UTF-8 または Shift-JIS で保存してください）。";
         return result;
     }
     std::istringstream in(*text);
@@ -87,7 +88,8 @@ CsvParseResult parseHistoryCsv(const std::string& bytes) {
         if (headerSize == 0) {
             cols = findColumns(fields);
             if (!cols.complete()) {
-                result.message = lineError(lineNo, "見出しに draw/回数 と d1～d4/第1数字～第4数字 がありません。");
+                result.message = lineError(
+                    lineNo, "見出しに draw/回数 と d1～d4/第1数字～第4数字 がありません。");
                 return result;
             }
             headerSize = fields.size();
@@ -108,7 +110,8 @@ CsvParseResult parseHistoryCsv(const std::string& bytes) {
             const std::string& f = fields[cols.digit[p]];
             if (f.empty()) continue;
             if (!parseInt(f, v) || v > 9) {
-                result.message = lineError(lineNo, "第" + std::to_string(p + 1) + "数字が 0～9 ではありません。");
+                result.message = lineError(lineNo, "第" + std::to_string(p + 1) +
+                                                       "数字が 0～9 ではありません。");
                 return result;
             }
             r.digits[p] = static_cast<int>(v);

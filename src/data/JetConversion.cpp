@@ -14,7 +14,8 @@ namespace {
 
 std::string freeBackupPath(const std::string& path) {
     std::string candidate = path + kJetBackupSuffix;
-    for (int i = 1; fs::exists(candidate); ++i) candidate = path + kJetBackupSuffix + "." + std::to_string(i);
+    for (int i = 1; fs::exists(candidate); ++i)
+        candidate = path + kJetBackupSuffix + "." + std::to_string(i);
     return candidate;
 }
 
@@ -69,8 +70,9 @@ JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn) {
     c.backupPath = backup;
     c.message = "旧形式（Jet 4.0）のデータベースから当選データ " + std::to_string(c.draws) +
                 " 件を新しいデータベースに移しました。\n読めなかった数字: " +
-                std::to_string(c.unreadableDigits) + " 個（空欄として取り込みました）\n元のファイルは「" +
-                backup + "」として残してあります。";
+                std::to_string(c.unreadableDigits) +
+                " 個（空欄として取り込みました）\n元のファイルは「" + backup +
+                "」として残してあります。";
     return c;
 }
 

@@ -48,7 +48,9 @@ std::optional<Table> readTable(MdbHandle* mdb, const std::string& name) {
     while (mdb_fetch_row(def)) {
         Row row;
         for (unsigned i = 0; i < def->num_cols; ++i)
-            row[t.columns[i]] = lengths[i] > 0 ? std::string(buffers[i].data(), strnlen(buffers[i].data(), lengths[i])) : "";
+            row[t.columns[i]] = lengths[i] > 0 ? std::string(buffers[i].data(),
+                                                             strnlen(buffers[i].data(), lengths[i]))
+                                               : "";
         t.rows.push_back(std::move(row));
     }
     mdb_free_tabledef(def);
@@ -116,7 +118,8 @@ std::string readSerialized(const std::string& path) {
         out = "OK\n";
         for (const Row& r : t->rows) {
             out += clean(r.at(kFields[0]));
-            for (int p = 1; p <= 4; ++p) out += "\t" + clean(r.at(kFields[p]));
+            for (int p = 1; p <= 4; ++p)
+                out += "\t" + clean(r.at(kFields[p]));
             out += "\n";
         }
     } else {
@@ -152,7 +155,8 @@ ImportResult parseSerialized(const std::string& text) {
         std::vector<std::string> f;
         std::istringstream fields(line);
         std::string v;
-        while (std::getline(fields, v, '\t')) f.push_back(v);
+        while (std::getline(fields, v, '\t'))
+            f.push_back(v);
         f.resize(5);
         DrawRecord r;
         if (!parseDrawNo(f[0], r.drawNo)) {
@@ -203,7 +207,8 @@ ImportResult readJetHistory(const std::string& path) {
     std::string text;
     char buf[65536];
     ssize_t n;
-    while ((n = read(fds[0], buf, sizeof buf)) > 0) text.append(buf, static_cast<size_t>(n));
+    while ((n = read(fds[0], buf, sizeof buf)) > 0)
+        text.append(buf, static_cast<size_t>(n));
     close(fds[0]);
     int status = 0;
     waitpid(child, &status, 0);

@@ -7,7 +7,8 @@ namespace {
 void tallyCompleteDraws(const DrawTable& table, StartupFigures& f) {
     for (const DrawRecord& row : table) {
         if (!row.isComplete()) continue;
-        for (int d : row.digits) ++f.digitTally[d];
+        for (int d : row.digits)
+            ++f.digitTally[d];
         f.latestDrawNo = row.drawNo;
     }
 }

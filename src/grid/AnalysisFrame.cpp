@@ -54,8 +54,12 @@ QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent) {
     auto* l = new QLabel(parent);
     l->setObjectName(QStringLiteral("Picture1"));
     switch (kind) {
-    case LegendPicture::Ball: l->setPixmap(ballPixmap(QColor(51, 51, 204), QColor(153, 153, 255))); break;
-    case LegendPicture::BonusBall: l->setPixmap(ballPixmap(QColor(204, 51, 51), QColor(255, 153, 153))); break;
+    case LegendPicture::Ball:
+        l->setPixmap(ballPixmap(QColor(51, 51, 204), QColor(153, 153, 255)));
+        break;
+    case LegendPicture::BonusBall:
+        l->setPixmap(ballPixmap(QColor(204, 51, 51), QColor(255, 153, 153)));
+        break;
     case LegendPicture::Swatch:
         l->setFixedSize(17, 17);
         l->setStyleSheet(QStringLiteral("background:rgb(128,255,255);border:1px solid black;"));
@@ -100,6 +104,8 @@ void AnalysisFrame::addLegend(LegendPicture picture, const QString& text) {
     layout->addSpacing(8);
 }
 
-void AnalysisFrame::setGrid(Grid grid) { view_->setGrid(std::move(grid)); }
+void AnalysisFrame::setGrid(Grid grid) {
+    view_->setGrid(std::move(grid));
+}
 
 } // namespace n4

@@ -59,7 +59,8 @@ template <typename F> void Grid::forEach(const Block& b, F f) {
     Block c;
     if (!clip(b, c)) return;
     for (int row = c.row1; row <= c.row2; ++row)
-        for (int col = c.col1; col <= c.col2; ++col) f(at(col, row), col, row, c);
+        for (int col = c.col1; col <= c.col2; ++col)
+            f(at(col, row), col, row, c);
 }
 
 void Grid::setText(int col, int row, const std::string& text) {
@@ -131,10 +132,14 @@ Rgb Grid::foreground(int col, int row) const {
 namespace {
 int sideSlot(std::uint8_t side) {
     switch (side) {
-    case BorderLeft: return 0;
-    case BorderRight: return 1;
-    case BorderTop: return 2;
-    default: return 3;
+    case BorderLeft:
+        return 0;
+    case BorderRight:
+        return 1;
+    case BorderTop:
+        return 2;
+    default:
+        return 3;
     }
 }
 
@@ -191,7 +196,8 @@ std::size_t Grid::memoryBytes() const {
     std::size_t bytes = cells_.capacity() * sizeof(Cell);
     bytes += (colWidths_.capacity() + rowHeights_.capacity()) * sizeof(double);
     bytes += numberIds_.capacity() * sizeof(std::uint32_t);
-    for (const auto& t : texts_) bytes += sizeof(std::string) + t.capacity();
+    for (const auto& t : texts_)
+        bytes += sizeof(std::string) + t.capacity();
     bytes += textIds_.size() * (sizeof(std::string) + sizeof(std::uint32_t) + 2 * sizeof(void*));
     return bytes;
 }

@@ -8,11 +8,21 @@ std::string jsonEscape(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 char buf[8];
@@ -30,11 +40,20 @@ std::string htmlEscape(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -53,13 +72,15 @@ std::string gridToTsv(const Grid& grid) {
 }
 
 namespace {
-std::string jsonColour(Rgb c) { return c.isNone() ? "null" : "\"" + c.hex() + "\""; }
+std::string jsonColour(Rgb c) {
+    return c.isNone() ? "null" : "\"" + c.hex() + "\"";
+}
 } // namespace
 
 std::string gridToJson(const Grid& grid, const std::string& window) {
-    std::string out = "{\"window\": \"" + jsonEscape(window) + "\", \"cols\": " +
-                      std::to_string(grid.maxCols()) + ", \"rows\": " +
-                      std::to_string(grid.maxRows()) + ", \"cells\": [";
+    std::string out = "{\"window\": \"" + jsonEscape(window) +
+                      "\", \"cols\": " + std::to_string(grid.maxCols()) +
+                      ", \"rows\": " + std::to_string(grid.maxRows()) + ", \"cells\": [";
     bool first = true;
     for (int row = 1; row <= grid.maxRows(); ++row) {
         for (int col = 1; col <= grid.maxCols(); ++col) {

@@ -49,7 +49,8 @@ void GridView::layoutGeometry() {
         colX_.push_back(colX_.back() + columnPixels(grid_.colWidth(c), zero));
     rowY_.assign(1, 0);
     for (int r = 1; r <= grid_.maxRows(); ++r)
-        rowY_.push_back(rowY_.back() + std::max(4, static_cast<int>(grid_.rowHeight(r) * pointsToPixels + 0.5)));
+        rowY_.push_back(rowY_.back() +
+                        std::max(4, static_cast<int>(grid_.rowHeight(r) * pointsToPixels + 0.5)));
     updateScrollBars();
 }
 
@@ -191,7 +192,8 @@ void GridView::paintTexts(QPainter& p, int, int r1, int c2, int r2) {
             const QRect span = textSpan(col, row, fm.horizontalAdvance(text) + 2);
             if (span.right() < 0) continue;
             p.setPen(toQColor(grid_.foreground(col, row), ink));
-            const Qt::Alignment h = grid_.align(col, row) == Align::Left ? Qt::AlignLeft : Qt::AlignHCenter;
+            const Qt::Alignment h =
+                grid_.align(col, row) == Align::Left ? Qt::AlignLeft : Qt::AlignHCenter;
             p.drawText(span.adjusted(1, 0, -1, 0), h | Qt::AlignVCenter, text);
         }
 }

@@ -6,7 +6,7 @@
 
 namespace n4 {
 
-constexpr int kOptionCount = 10;     // flags with a key in the settings file
+constexpr int kOptionCount = 10;      // flags with a key in the settings file
 constexpr int kOptionGroupCount = 12; // groups shown on the panel
 
 struct AnalysisOptions {

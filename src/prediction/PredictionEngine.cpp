@@ -7,9 +7,21 @@
 namespace n4 {
 
 const std::array<EliminationRow, 15> EliminationTable = {{
-    {0, 1, +1}, {0, 2, +8}, {1, 1, 0},  {1, 4, -7}, {2, 4, +8},
-    {2, 2, -5}, {3, 1, +3}, {3, 4, +1}, {4, 4, +4}, {4, 1, +7},
-    {5, 4, +6}, {5, 4, -9}, {6, 1, +4}, {7, 2, +1}, {9, 4, +9},
+    {0, 1, +1},
+    {0, 2, +8},
+    {1, 1, 0},
+    {1, 4, -7},
+    {2, 4, +8},
+    {2, 2, -5},
+    {3, 1, +3},
+    {3, 4, +1},
+    {4, 4, +4},
+    {4, 1, +7},
+    {5, 4, +6},
+    {5, 4, -9},
+    {6, 1, +4},
+    {7, 2, +1},
+    {9, 4, +9},
 }};
 
 namespace {
@@ -26,7 +38,8 @@ int FoldDigit(int v) {
 }
 
 PredictionEngine::PredictionEngine() : grids_(makePredictionGrids()) {
-    for (auto& m : CycleDigits) m.fill(kNoDigit);
+    for (auto& m : CycleDigits)
+        m.fill(kNoDigit);
     EliminationDigits.fill(kNoDigit);
 }
 
@@ -50,7 +63,8 @@ void PredictionEngine::ScanDraws(const DrawTable& table, int latestDrawNo, int r
 }
 
 void PredictionEngine::Predict(int reflectedCount) {
-    for (int g = 1; g < 4; ++g) grids_[g].clearText({2, 2, 5, grids_[g].maxRows()});
+    for (int g = 1; g < 4; ++g)
+        grids_[g].clearText({2, 2, 5, grids_[g].maxRows()});
     for (int m = 0; m < 4; ++m)
         for (int p = 1; p <= 4; ++p) {
             int d = CycleDigits[m][p - 1];
@@ -72,7 +86,8 @@ void PredictionEngine::PredictByElimination(int n) {
         if (k < 0) continue; // reaches back before the first draw
         const int value = FoldDigit(DigitsByDraw_.digit(k, row.position) + row.offset);
         bool repeat = false;
-        for (int j = 0; j < i; ++j) repeat = repeat || EliminationDigits[j] == value;
+        for (int j = 0; j < i; ++j)
+            repeat = repeat || EliminationDigits[j] == value;
         EliminationDigits[i] = value;
         if (!repeat) placement.place(value);
     }
@@ -95,7 +110,9 @@ void PredictionEngine::selectNearCycleDigits(Grid& grid, int tolerance, int cap)
     }
 }
 
-void PredictionEngine::PredictRenpatsu() { selectNearCycleDigits(grids_[2], kRenpatsuTolerance, kNoCap); }
+void PredictionEngine::PredictRenpatsu() {
+    selectNearCycleDigits(grids_[2], kRenpatsuTolerance, kNoCap);
+}
 
 void PredictionEngine::PredictIppatsu() {
     selectNearCycleDigits(grids_[3], kIppatsuTolerance, kIppatsuCap);

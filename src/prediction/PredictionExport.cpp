@@ -23,14 +23,17 @@ std::string exportPrediction(const DrawTable& table, const StartupFigures& figur
     std::string out;
     if (format == "json") {
         out = "{\"grids\": [";
-        for (int g = 0; g < 4; ++g) out += (g ? ", " : "") + gridToJson(grids[g], "一発マーヴォ");
+        for (int g = 0; g < 4; ++g)
+            out += (g ? ", " : "") + gridToJson(grids[g], "一発マーヴォ");
         return out + "]}\n";
     }
     if (format == "html") {
-        for (int g = 0; g < 4; ++g) out += gridToHtmlTable(grids[g]);
+        for (int g = 0; g < 4; ++g)
+            out += gridToHtmlTable(grids[g]);
         return htmlPage("一発マーヴォ予想", out);
     }
-    for (int g = 0; g < 4; ++g) out += (g ? "\n" : "") + gridToTsv(grids[g]);
+    for (int g = 0; g < 4; ++g)
+        out += (g ? "\n" : "") + gridToTsv(grids[g]);
     return out;
 }
 

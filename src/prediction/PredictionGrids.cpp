@@ -35,9 +35,15 @@ void writeLabels(Grid& g, int index) {
         g.setText(1, 4, "11回周期法");
         g.setText(1, 5, "12回周期法");
         break;
-    case 1: g.setText(1, 3, "消去法"); break;
-    case 2: g.setText(1, 2, "連発予想"); break;
-    default: g.setText(1, 2, "１発予想"); break;
+    case 1:
+        g.setText(1, 3, "消去法");
+        break;
+    case 2:
+        g.setText(1, 2, "連発予想");
+        break;
+    default:
+        g.setText(1, 2, "１発予想");
+        break;
     }
 }
 

@@ -1,11 +1,11 @@
 #include "prediction/PredictionWindow.h"
 
 #include <QButtonGroup>
-#include <algorithm>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "grid/AnalysisFrame.h"
 #include "grid/GridView.h"
@@ -34,7 +34,8 @@ QLabel* wrappedLabel(const QString& text, QRect geometry, QWidget* parent) {
     l->setWordWrap(true);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The given height holds two lines of the old font; let a third one show.
-    l->setGeometry(geometry.adjusted(0, 0, 0, std::max(0, l->heightForWidth(geometry.width()) - geometry.height())));
+    l->setGeometry(geometry.adjusted(
+        0, 0, 0, std::max(0, l->heightForWidth(geometry.width()) - geometry.height())));
     return l;
 }
 
@@ -64,8 +65,9 @@ void PredictionWindow::buildOptionsPanel() {
     wrappedLabel(QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"),
                  twipsRect(120, 240, 3615, 615, this), frame);
     for (int k = 0; k < kOptionGroupCount; ++k) {
-        QGroupBox* group = panel(QString::fromUtf8(optionGroupCaption(k)),
-                                 twipsRect(120, 720 + 540 * k, 3615, 495, this), kGroupStyle, frame);
+        QGroupBox* group =
+            panel(QString::fromUtf8(optionGroupCaption(k)),
+                  twipsRect(120, 720 + 540 * k, 3615, 495, this), kGroupStyle, frame);
         reflect_[k] = new QRadioButton(QStringLiteral("反映する"), group);
         reflect_[k]->setObjectName(QStringLiteral("Opt反映する_%1").arg(k));
         reflect_[k]->move(twipsToPixels(480, this), twipsToPixels(200, this));
@@ -82,22 +84,26 @@ void PredictionWindow::buildOptionsPanel() {
             continue;
         }
         connect(reflect_[k], &QRadioButton::clicked, this, [this, k] { onOptionClicked(k, true); });
-        connect(noReflect_[k], &QRadioButton::clicked, this, [this, k] { onOptionClicked(k, false); });
+        connect(noReflect_[k], &QRadioButton::clicked, this,
+                [this, k] { onOptionClicked(k, false); });
     }
 }
 
 void PredictionWindow::buildPredictionPanel() {
     QGroupBox* frame = panel(QStringLiteral("当選予想"), twipsRect(4080, 480, 5055, 7272, this),
                              kPanelStyle, this);
-    wrappedLabel(QStringLiteral("各データ分析の結果を元に周期法、消去法、連発マーヴォ、一発マーヴォの各手法を用いて当選数字を予想します。"),
+    wrappedLabel(QStringLiteral("各データ分析の結果を元に周期法、消去法、連発マーヴォ、一発マーヴォ"
+                                "の各手法を用いて当選数字を予想します。"),
                  twipsRect(240, 240, 4575, 375, this), frame);
     const char* labels[4] = {"●周期法による予想(この予想数字を組合わせて購入します)",
                              "●消去法による予想(この予想数字を組合わせて購入します)",
                              "●連発マーヴォ予想(この予想数字を組む合わせて購入します)",
                              "●一発マーヴォ予想"};
     const int labelTops[4] = {840, 2640, 4200, 5520};
-    const QRect grids[4] = {{4320, 1680, 4065, 1095}, {4320, 3480, 4080, 915},
-                            {4320, 5040, 4080, 615}, {4320, 6360, 4080, 675}};
+    const QRect grids[4] = {{4320, 1680, 4065, 1095},
+                            {4320, 3480, 4080, 915},
+                            {4320, 5040, 4080, 615},
+                            {4320, 6360, 4080, 675}};
     for (int g = 0; g < 4; ++g) {
         auto* l = new QLabel(QString::fromUtf8(labels[g]), frame);
         l->setStyleSheet(QStringLiteral("color:rgb(255,0,0);background:rgb(192,255,255);"));
@@ -124,7 +130,8 @@ void PredictionWindow::onOptionClicked(int k, bool reflect) {
 }
 
 void PredictionWindow::showGrids() {
-    for (int g = 0; g < 4; ++g) views_[g]->setGrid(engine_.grids()[g]);
+    for (int g = 0; g < 4; ++g)
+        views_[g]->setGrid(engine_.grids()[g]);
 }
 
 } // namespace n4

@@ -24,7 +24,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setAttribute(Qt::WA_QuitOnClose, false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label("Label4",
-                            QStringLiteral("　　　　　一発マーヴォと高額当選を狙う！！　　　　　　　　　　「ナンバーズ４次世代攻略ソフト」"),
+                            QStringLiteral("　　　　　一発マーヴォと高額当選を狙う！！　　　　　　"
+                                           "　　　　「ナンバーズ４次世代攻略ソフト」"),
                             this));
     auto* titleRow = new QHBoxLayout;
     QFont display = font();

@@ -6,7 +6,9 @@
 
 // The help pages live in a static library: their resources must be pulled in
 // by name, outside any namespace.
-static void loadHelpResources() { Q_INIT_RESOURCE(shell); }
+static void loadHelpResources() {
+    Q_INIT_RESOURCE(shell);
+}
 
 namespace n4 {
 
@@ -22,6 +24,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     resize(640, 720);
 }
 
-void HelpWindow::showTopic(const QString& anchor) { browser_->scrollToAnchor(anchor); }
+void HelpWindow::showTopic(const QString& anchor) {
+    browser_->scrollToAnchor(anchor);
+}
 
 } // namespace n4

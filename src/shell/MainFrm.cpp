@@ -105,12 +105,11 @@ void MainFrm::showLoadStatus(bool created) {
     // A permanent label: menu hovering does not wipe it.
     auto* status = new QLabel(this);
     statusBar()->addWidget(status, 1);
-    status->setText(
-        created ? QStringLiteral("当選データのデータベースを新しく作成しました: %1")
-                      .arg(QString::fromStdString(conn_.dataSource))
-                : QStringLiteral("当選データ %1 件を読み込みました。最新回: 第%2回")
-                      .arg(table_.size())
-                      .arg(figures_.latestDrawNo));
+    status->setText(created ? QStringLiteral("当選データのデータベースを新しく作成しました: %1")
+                                  .arg(QString::fromStdString(conn_.dataSource))
+                            : QStringLiteral("当選データ %1 件を読み込みました。最新回: 第%2回")
+                                  .arg(table_.size())
+                                  .arg(figures_.latestDrawNo));
 }
 
 void MainFrm::buildMenus() {
@@ -141,7 +140,8 @@ void MainFrm::buildMenus() {
     QMenu* window = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
     window->menuAction()->setObjectName(QStringLiteral("mnuWindow"));
     connect(command(window, "mnuWindowHorizontal", QStringLiteral("上下に並べて表示(&H)")),
-            &QAction::triggered, this, [this] { arrangeWindows(mdi_, Arrangement::TileHorizontal); });
+            &QAction::triggered, this,
+            [this] { arrangeWindows(mdi_, Arrangement::TileHorizontal); });
     connect(command(window, "mnuWindowVertical", QStringLiteral("左右に並べて表示(&V)")),
             &QAction::triggered, this, [this] { arrangeWindows(mdi_, Arrangement::TileVertical); });
     connect(command(window, "mnuWindowCascade", QStringLiteral("重ねて表示(&C)")),
@@ -177,7 +177,8 @@ QMenu* MainFrm::buildAnalysisMenu() {
     addAnalysisAction(main, "連番飛び石分析", "連番・飛び石分析");
     addAnalysisAction(main, "数字合計分析", "数字合計分析");
     QMenu* pattern = submenu("mnuPattern", QStringLiteral("組合せパターン分析"));
-    addAnalysisAction(pattern, "低数字高数字の組合せパターン分析", "低数字・高数字の組合せパターン分析");
+    addAnalysisAction(pattern, "低数字高数字の組合せパターン分析",
+                      "低数字・高数字の組合せパターン分析");
     addAnalysisAction(pattern, "偶数奇数の組合せパターン分析", "偶数・奇数の組合せパターン分析");
     addAnalysisAction(main, "分割5傾向分析", "5分割傾向分析");
     QMenu* bunkatsu = submenu("mnuBunkatsuData", QStringLiteral("分割データ分析"));
@@ -195,7 +196,9 @@ void MainFrm::addAnalysisAction(QMenu* menu, const char* name, const char* capti
     connect(a, &QAction::triggered, this, [this, window] { openAnalysis(window); });
 }
 
-AboutWindow* MainFrm::aboutWindow() const { return about_.data(); }
+AboutWindow* MainFrm::aboutWindow() const {
+    return about_.data();
+}
 
 QMdiSubWindow* MainFrm::openWindow(const QString& name) const {
     auto it = windows_.find(name);
@@ -235,13 +238,18 @@ void MainFrm::openAnalysis(const QString& name) {
     propEnd_ = info->propEndOnOpen;
     auto* frame = new AnalysisFrame(QString::fromUtf8(info->label), info->printButton);
     switch (info->legend) {
-    case Legend::DrawnDigit: frame->addLegend(LegendPicture::Ball, QStringLiteral("：当選数字")); break;
-    case Legend::CarryOver: frame->addLegend(LegendPicture::Swatch, QStringLiteral(":前回の数字")); break;
+    case Legend::DrawnDigit:
+        frame->addLegend(LegendPicture::Ball, QStringLiteral("：当選数字"));
+        break;
+    case Legend::CarryOver:
+        frame->addLegend(LegendPicture::Swatch, QStringLiteral(":前回の数字"));
+        break;
     case Legend::Dispersion:
         frame->addLegend(LegendPicture::Ball, QStringLiteral("：本数字"));
         frame->addLegend(LegendPicture::BonusBall, QStringLiteral("：ボーナス数字"));
         break;
-    case Legend::None: break;
+    case Legend::None:
+        break;
     }
     if (ComputeFn compute = computeFor(*info)) {
         frame->setGrid(compute(AnalysisInput{table_, figures_}));
@@ -280,7 +288,8 @@ void MainFrm::openDataEntry() {
     }
     QMdiSubWindow* sub = addChild(kDataEntryName, window, kDataEntryName, window->sizeHint());
     connect(window, &DataEntryWindow::closeAccepted, sub, &QWidget::close);
-    for (QAction* a : window->editActions()) editMenu_->addAction(a);
+    for (QAction* a : window->editActions())
+        editMenu_->addAction(a);
     onSubWindowActivated(sub);
 }
 
@@ -291,7 +300,8 @@ void MainFrm::onSubWindowActivated(QMdiSubWindow* window) {
 }
 
 void MainFrm::openHelp() {
-    const QString chm = QString::fromStdString(config_.helpFolder) + QLatin1Char('/') + kHelpFileName;
+    const QString chm =
+        QString::fromStdString(config_.helpFolder) + QLatin1Char('/') + kHelpFileName;
     if (QFileInfo::exists(chm) && QDesktopServices::openUrl(QUrl::fromLocalFile(chm))) return;
     if (!help_) help_ = new HelpWindow;
     help_->showTopic(QStringLiteral("intro"));
@@ -331,7 +341,8 @@ void MainFrm::shutDown() {
     if (shutDownDone_) return;
     shutDownDone_ = true;
     WriteResult written = writeInitFile(config_.settingsPath, options_);
-    if (!written.ok) messages_->critical(this, kMessageTitle, QString::fromStdString(written.message));
+    if (!written.ok)
+        messages_->critical(this, kMessageTitle, QString::fromStdString(written.message));
     table_.clear();
     table_.shrink_to_fit();
 }

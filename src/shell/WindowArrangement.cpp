@@ -48,10 +48,18 @@ void lineUpIcons(QMdiArea* area) {
 
 void arrangeWindows(QMdiArea* area, Arrangement how) {
     switch (how) {
-    case Arrangement::Cascade: area->cascadeSubWindows(); break;
-    case Arrangement::TileHorizontal: tile(area, true); break;
-    case Arrangement::TileVertical: tile(area, false); break;
-    case Arrangement::ArrangeIcons: lineUpIcons(area); break;
+    case Arrangement::Cascade:
+        area->cascadeSubWindows();
+        break;
+    case Arrangement::TileHorizontal:
+        tile(area, true);
+        break;
+    case Arrangement::TileVertical:
+        tile(area, false);
+        break;
+    case Arrangement::ArrangeIcons:
+        lineUpIcons(area);
+        break;
     }
 }
 

@@ -13,7 +13,9 @@ namespace {
 constexpr int kLastCol = 42;
 
 // The column of digit d in the block of position k (1..4).
-int digitColumn(int k, int d) { return 10 * (k - 1) + d + 2; }
+int digitColumn(int k, int d) {
+    return 10 * (k - 1) + d + 2;
+}
 
 std::string positionTitle(int k) {
     const std::string pad = "　　　　";
@@ -40,8 +42,9 @@ Grid setUp(int last, const DivisionScheme& scheme) {
     for (int k = 1; k <= 4; ++k)
         for (const DivisionGroup& grp : scheme.groups)
             if (!grp.band.isNone())
-                g.setBackground({digitColumn(k, grp.firstDigit), 2, digitColumn(k, grp.lastDigit), last},
-                                grp.band);
+                g.setBackground(
+                    {digitColumn(k, grp.firstDigit), 2, digitColumn(k, grp.lastDigit), last},
+                    grp.band);
     return g;
 }
 
@@ -62,7 +65,8 @@ void writeHeaders(Grid& g, const DivisionScheme& scheme) {
     g.setText(1, 3, "回数");
     g.setText(kLastCol, 3, "回数");
     for (int k = 1; k <= 4; ++k)
-        for (int d = 0; d <= 9; ++d) g.setNumber(digitColumn(k, d), 3, d);
+        for (int d = 0; d <= 9; ++d)
+            g.setNumber(digitColumn(k, d), 3, d);
     g.setForeground({2, 3, scheme.blueLabelsAllPositions ? 41 : 11, 3}, palette::Blue);
 }
 
@@ -90,8 +94,14 @@ Grid computeDivisionAnalysis(const AnalysisInput& in, const DivisionScheme& sche
     return g;
 }
 
-Grid computeDivision3Analysis(const AnalysisInput& in) { return computeDivisionAnalysis(in, divisionScheme3()); }
-Grid computeDivision5Analysis(const AnalysisInput& in) { return computeDivisionAnalysis(in, divisionScheme5()); }
-Grid computeDivision10Analysis(const AnalysisInput& in) { return computeDivisionAnalysis(in, divisionScheme10()); }
+Grid computeDivision3Analysis(const AnalysisInput& in) {
+    return computeDivisionAnalysis(in, divisionScheme3());
+}
+Grid computeDivision5Analysis(const AnalysisInput& in) {
+    return computeDivisionAnalysis(in, divisionScheme5());
+}
+Grid computeDivision10Analysis(const AnalysisInput& in) {
+    return computeDivisionAnalysis(in, divisionScheme10());
+}
 
 } // namespace n4

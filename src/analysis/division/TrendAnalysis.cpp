@@ -21,7 +21,8 @@ Grid setUp(int last) {
     g.setRowHeight(last, 20.0);
     g.setColWidth(1, 6.0);
     paintLabelCells(g, {1, 2, 1, last});
-    for (int grp = 1; grp < 5; ++grp) g.setBackground({6 + grp, 2, 6 + grp, last}, kGroupColours[grp]);
+    for (int grp = 1; grp < 5; ++grp)
+        g.setBackground({6 + grp, 2, 6 + grp, last}, kGroupColours[grp]);
     g.setBorder({1, 1, 10, last}, BorderAll);
     g.setBorderColour(palette::Red);
     g.setBorder({6, 1, 6, last}, BorderLeft);
@@ -38,7 +39,8 @@ void writeHeader(Grid& g, int h) {
     g.setBackground({6, h, 10, h}, palette::Lavender);
     writeRunOnTitle(g, 3, h, kTitle);
     g.setText(1, h, "回数");
-    for (int grp = 0; grp < 5; ++grp) g.setText(6 + grp, h, kGroupHeaders[grp]);
+    for (int grp = 0; grp < 5; ++grp)
+        g.setText(6 + grp, h, kGroupHeaders[grp]);
 }
 
 void fill(Grid& g, const DrawTable& table) {
@@ -53,7 +55,8 @@ void fill(Grid& g, const DrawTable& table) {
             g.setBackground(Block::cell(k + 1, r), kGroupColours[grp]);
             ++counts[grp];
         }
-        for (int grp = 0; grp < 5; ++grp) g.setNumber(6 + grp, r, counts[grp]);
+        for (int grp = 0; grp < 5; ++grp)
+            g.setNumber(6 + grp, r, counts[grp]);
         ++r;
     }
 }

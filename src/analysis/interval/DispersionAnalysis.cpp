@@ -34,7 +34,8 @@ Grid setUp(int rows) {
 void writeLabelRow(Grid& g) {
     g.setText(1, 2, "回");
     g.setText(12, 2, "回");
-    for (int d = 0; d <= 9; ++d) g.setNumber(d + 2, 2, d);
+    for (int d = 0; d <= 9; ++d)
+        g.setNumber(d + 2, 2, d);
     g.setForeground({2, 2, 11, 2}, palette::Blue);
     g.setBackground({2, 2, 11, 2}, palette::ChartBand);
 }

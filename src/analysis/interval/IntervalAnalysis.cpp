@@ -10,9 +10,10 @@ namespace n4 {
 
 namespace {
 
-const DrawBand kBand = {"    当 選 数 字     ",
-                        {"回数", "第1数字", "出現", "第2数字", "出現", "第3数字", "出現", "第4数字", "出現"},
-                        true};
+const DrawBand kBand = {
+    "    当 選 数 字     ",
+    {"回数", "第1数字", "出現", "第2数字", "出現", "第3数字", "出現", "第4数字", "出現"},
+    true};
 
 Grid setUp(int rows) {
     Grid g = newAnalysisGrid(9, rows, 10.0, 5.0);
@@ -20,12 +21,15 @@ Grid setUp(int rows) {
     g.setRowHeight(1, 15.0);
     g.setRowHeight(2, 12.0);
     paintLabelCells(g, {1, 1, 1, rows});
-    for (int col : {2, 4, 6, 8}) g.setBackground({col, 3, col, rows}, palette::Cyan);
+    for (int col : {2, 4, 6, 8})
+        g.setBackground({col, 3, col, rows}, palette::Cyan);
     g.setBorder({1, 1, 9, rows}, BorderAll);
     return g;
 }
 
-std::string intervalText(int r, int k) { return k == 0 ? "初回" : std::to_string(r - k) + "回前"; }
+std::string intervalText(int r, int k) {
+    return k == 0 ? "初回" : std::to_string(r - k) + "回前";
+}
 
 void fill(Grid& g, const DrawTable& table) {
     DigitsByDraw seen;
@@ -35,7 +39,8 @@ void fill(Grid& g, const DrawTable& table) {
         if (draw.isComplete()) {
             const int r = draw.drawNo;
             g.setNumber(1, row, r);
-            for (int p = 1; p <= 4; ++p) g.setNumber(2 * p, row, draw.digit(p));
+            for (int p = 1; p <= 4; ++p)
+                g.setNumber(2 * p, row, draw.digit(p));
             seen.store(r, draw.digits);
             for (int p = 1; p <= 4; ++p)
                 g.setText(2 * p + 1, row, intervalText(r, seen.lastDrawWith(r, draw.digit(p))));

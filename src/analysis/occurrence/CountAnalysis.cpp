@@ -52,7 +52,8 @@ void fill(Grid& g, const DrawTable& table) {
             g.setNumber(p + 2, r, row.digits[p]);
             g.setNumber(p + 6, r, counter[row.digits[p]]); // read before this draw counts
         }
-        for (int d : row.digits) ++counter[d];
+        for (int d : row.digits)
+            ++counter[d];
         ++r;
     }
 }

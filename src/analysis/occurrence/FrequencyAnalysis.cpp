@@ -36,15 +36,18 @@ Grid setUp(int maxCount) {
 
 void writeHeaders(Grid& g, int maxCount) {
     g.setText(1, 2, "出現数");
-    for (int d = 0; d <= 9; ++d) g.setNumber(d + 2, 2, d);
-    for (int k = 1; k <= maxCount; ++k) g.setNumber(1, k + 2, k);
+    for (int d = 0; d <= 9; ++d)
+        g.setNumber(d + 2, 2, d);
+    for (int k = 1; k <= maxCount; ++k)
+        g.setNumber(1, k + 2, k);
 }
 
 void fill(Grid& g, const DrawTable& table) {
     int counter[10] = {};
     for (const DrawRecord& row : table) {
         if (!row.isComplete()) continue;
-        for (int d : row.digits) g.setText(d + 2, ++counter[d] + 2, marks::Dot);
+        for (int d : row.digits)
+            g.setText(d + 2, ++counter[d] + 2, marks::Dot);
     }
 }
 

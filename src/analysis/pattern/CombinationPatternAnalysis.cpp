@@ -22,8 +22,12 @@ struct PatternRule {
     bool letterFromFirstCount;
 };
 
-bool isEven(int d) { return d % 2 == 0; }
-bool isLow(int d) { return d <= 4; }
+bool isEven(int d) {
+    return d % 2 == 0;
+}
+bool isLow(int d) {
+    return d <= 4;
+}
 
 const PatternRule kEvenOdd{"偶数", "奇数", isEven, true, false};
 const PatternRule kLowHigh{"低数字", "高数字", isLow, false, true};
@@ -99,7 +103,11 @@ Grid compute(const AnalysisInput& in, const PatternRule& rule) {
 
 } // namespace
 
-Grid computeEvenOddAnalysis(const AnalysisInput& in) { return compute(in, kEvenOdd); }
-Grid computeLowHighAnalysis(const AnalysisInput& in) { return compute(in, kLowHigh); }
+Grid computeEvenOddAnalysis(const AnalysisInput& in) {
+    return compute(in, kEvenOdd);
+}
+Grid computeLowHighAnalysis(const AnalysisInput& in) {
+    return compute(in, kLowHigh);
+}
 
 } // namespace n4

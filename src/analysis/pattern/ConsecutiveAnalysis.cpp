@@ -13,8 +13,8 @@ namespace n4 {
 namespace {
 
 struct PairTable {
-    int base;        // the table's draw-number column
-    int difference;  // 1 for 連番, 2 for 飛び石
+    int base;       // the table's draw-number column
+    int difference; // 1 for 連番, 2 for 飛び石
     Rgb pairColour;
     Rgb bandColour;
     const char* title;
@@ -48,7 +48,8 @@ void writeHeader(Grid& g) {
 
 void writeTable(Grid& g, const PairTable& t, const DrawRecord& draw, int r) {
     g.setNumber(t.base, r, draw.drawNo);
-    for (int p = 1; p <= 4; ++p) g.setNumber(t.base + p, r, draw.digit(p));
+    for (int p = 1; p <= 4; ++p)
+        g.setNumber(t.base + p, r, draw.digit(p));
     int pairs = 0;
     for (int i = 1; i <= 3; ++i) {
         if (std::abs(draw.digit(i) - draw.digit(i + 1)) != t.difference) continue;
@@ -62,7 +63,8 @@ void fill(Grid& g, const DrawTable& table) {
     int r = 2;
     for (const DrawRecord& draw : table) {
         if (!draw.isComplete()) continue;
-        for (const PairTable& t : kTables) writeTable(g, t, draw, r);
+        for (const PairTable& t : kTables)
+            writeTable(g, t, draw, r);
         ++r;
     }
 }

@@ -9,15 +9,17 @@ namespace n4 {
 
 namespace {
 
-const DrawBand kBand = {"   当 選 数 字",
-                        {"回数", "第1数字", "差分", "第2数字", "差分", "第3数字", "差分", "第4数字", "差分"},
-                        false};
+const DrawBand kBand = {
+    "   当 選 数 字",
+    {"回数", "第1数字", "差分", "第2数字", "差分", "第3数字", "差分", "第4数字", "差分"},
+    false};
 
 Grid setUp(int latest) {
     Grid g = newAnalysisGrid(9, latest + 4, 10.0, 5.0);
     g.setRowHeight(1, 15.0);
     g.setRowHeight(2, 12.0);
-    for (int col : {2, 4, 6, 8}) g.setBackground({col, 3, col, latest + 5}, palette::Cyan);
+    for (int col : {2, 4, 6, 8})
+        g.setBackground({col, 3, col, latest + 5}, palette::Cyan);
     paintLabelCells(g, {1, 1, 1, latest + 5});
     g.setBorder({1, 1, 9, latest + 4}, BorderAll);
     return g;
