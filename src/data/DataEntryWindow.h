@@ -24,7 +24,6 @@ class DataEntryWindow : public QWidget {
 
     bool isUsable() const { return model_ != nullptr; }
     QList<QAction*> editActions() const { return {addLine_, delLine_}; }
-    QMenu* editMenu() const { return editMenu_; }
     QTableView* table() const { return table_; }
     DrawEntryModel* model() const { return model_; }
     QPushButton* closeButton() const { return close_; }

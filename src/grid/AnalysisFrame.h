@@ -30,7 +30,6 @@ class AnalysisFrame : public QWidget {
     void addLegend(LegendPicture picture, const QString& text);
     void setGrid(Grid grid);
     GridView* gridView() const { return view_; }
-    QLabel* descriptionLabel() const { return label_; }
     QPushButton* closeButton() const { return close_; }
     QPushButton* printButton() const { return print_; }
 

@@ -52,7 +52,6 @@ class MainFrm : public QMainWindow {
     AnalysisOptions& analysisOptions() { return options_; }
     const DrawTable& drawTable() const { return table_; }
     const StartupFigures& figures() const { return figures_; }
-    const DbConnectionString& connection() const { return conn_; }
     AboutWindow* aboutWindow() const;
     QMenu* editMenuSlot() const { return editMenu_; }
 
