@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
+#include <QImage>
 #include <QTest>
 
 #include "grid/GridView.h"
@@ -60,4 +61,54 @@ TEST(GridView, HomeAndEndJumpToTheFirstAndLatestRows) {
     EXPECT_EQ(v.verticalScrollBar()->value(), v.verticalScrollBar()->maximum());
     QTest::keyClick(&v, Qt::Key_Home);
     EXPECT_EQ(v.verticalScrollBar()->value(), 0);
+}
+
+namespace {
+// The view painted into an image, without scrolling, frame or scroll bars.
+QImage paint(Grid g) {
+    GridView v;
+    v.setFrameShape(QFrame::NoFrame);
+    v.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    v.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    v.setGrid(std::move(g));
+    v.resize(v.totalWidth(), v.totalHeight());
+    QImage img(v.viewport()->size(), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    v.viewport()->render(&img);
+    return img;
+}
+
+bool anyDarkPixel(const QImage& img, QRect area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) return true;
+    return false;
+}
+} // namespace
+
+TEST(GridViewPainting, BackgroundsAndAnEdgeFromEitherSide) {
+    Grid g(3, 1);
+    g.setBackground(Block::cell(2, 1), Rgb(255, 0, 0));
+    g.setBorder(Block::cell(1, 1), BorderRight); // the edge between 1 and 2
+    GridView probe;
+    probe.setGrid(g);
+    const int edge = probe.columnX(2) - 1, mid = (probe.columnX(2) + probe.columnX(3)) / 2;
+    const QImage img = paint(g);
+    EXPECT_EQ(QColor(img.pixel(mid, 3)), QColor(255, 0, 0));
+    EXPECT_LT(qGray(img.pixel(edge, 3)), 128);
+    // No side between cells 2 and 3: the red runs up to the edge.
+    EXPECT_EQ(QColor(img.pixel(probe.columnX(3) - 1, 3)), QColor(255, 0, 0));
+}
+
+TEST(GridViewPainting, LeftAlignedTextRunsOnOnlyOverEmptyCells) {
+    Grid g(3, 1);
+    g.setColWidth(-1, 2.0);
+    g.setText(1, 1, "当選数字当選数字");
+    g.setAlign(Block::cell(1, 1), Align::Left);
+    GridView probe;
+    probe.setGrid(g);
+    const QRect third(probe.columnX(3) + 2, 1, probe.columnX(4) - probe.columnX(3) - 4, probe.rowY(2) - 3);
+    EXPECT_TRUE(anyDarkPixel(paint(g), third)); // runs over the empty cells 2 and 3
+    g.setText(2, 1, " ");                       // cell 2 holds text: the run stops before it
+    EXPECT_FALSE(anyDarkPixel(paint(g), third));
 }
