@@ -286,3 +286,17 @@ TEST(DataEntryWrites, ClosingByTheFrameNeverDropsAnUnsavedEdit) {
     DrawStore::open(DbConnectionString::forProgramFolder(s.ws.folder), r)->readAll(t);
     EXPECT_EQ(t[0].digits[1], 0);
 }
+
+TEST(DataEntryInShell, CtrlAAndCtrlDAddAndDeleteFromTheKeyboard) {
+    EntryInShell s;
+    ASSERT_NE(s.sub, nullptr);
+    auto* w = qobject_cast<DataEntryWindow*>(s.sub->widget());
+    QApplication::setActiveWindow(&s.main);
+    w->table()->setFocus();
+    const int rows = w->model()->rowCount();
+    QTest::keyClick(w->table(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(w->model()->rowCount(), rows + 1);
+    EXPECT_EQ(s.sink.messages.back().text, "選択された行のうしろに行を追加します。よろしいですか？");
+    QTest::keyClick(w->table(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(w->model()->rowCount(), rows);
+}
