@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -179,6 +180,21 @@ ImportResult parseSerialized(const std::string& text) {
     return result;
 }
 
+constexpr int kReaderSilenceLimitMs = 30000;
+
+// Reads until end of file; false when nothing arrives for too long.
+bool readAllWithin(int fd, std::string& text, int silenceLimitMs) {
+    char buf[65536];
+    for (;;) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, silenceLimitMs) <= 0) return false;
+        const ssize_t n = read(fd, buf, sizeof buf);
+        if (n < 0) return false;
+        if (n == 0) return true;
+        text.append(buf, static_cast<size_t>(n));
+    }
+}
+
 } // namespace
 
 ImportResult readJetHistory(const std::string& path) {
@@ -205,14 +221,12 @@ ImportResult readJetHistory(const std::string& path) {
     }
     close(fds[1]);
     std::string text;
-    char buf[65536];
-    ssize_t n;
-    while ((n = read(fds[0], buf, sizeof buf)) > 0)
-        text.append(buf, static_cast<size_t>(n));
+    const bool finished = readAllWithin(fds[0], text, kReaderSilenceLimitMs);
     close(fds[0]);
+    if (!finished) kill(child, SIGKILL); // a reader that hangs must not freeze the program
     int status = 0;
     waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (!finished || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         failed.message = "Jet 形式のデータベースが壊れていて読めません。";
         return failed;
     }
