@@ -5,6 +5,7 @@
 #include <mdbtools.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <map>
@@ -187,7 +188,9 @@ bool readAllWithin(int fd, std::string& text, int silenceLimitMs) {
     char buf[65536];
     for (;;) {
         pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, silenceLimitMs) <= 0) return false;
+        const int ready = poll(&p, 1, silenceLimitMs);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) return false;
         const ssize_t n = read(fd, buf, sizeof buf);
         if (n < 0) return false;
         if (n == 0) return true;
