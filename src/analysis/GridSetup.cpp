@@ -35,4 +35,18 @@ void writeDrawBand(Grid& grid, const DrawBand& band, int base, bool top) {
         grid.setText(col, labelRow, band.labels[col - 1]);
 }
 
+Grid newDrawBandGrid(const DrawBand& band, int latest) {
+    const int rows = latest + 4;
+    Grid g = newAnalysisGrid(9, rows, 10.0, 5.0);
+    g.setRowHeight(1, 15.0);
+    g.setRowHeight(2, 12.0);
+    paintLabelCells(g, {1, 1, 1, rows});
+    for (int col : {2, 4, 6, 8})
+        g.setBackground({col, 3, col, rows}, palette::Cyan);
+    g.setBorder({1, 1, 9, rows}, BorderAll);
+    writeDrawBand(g, band, 1, true);
+    writeDrawBand(g, band, latest + 3, false);
+    return g;
+}
+
 } // namespace n4

@@ -27,5 +27,9 @@ struct DrawBand {
 };
 // The top band has its title row at base; the bottom band at base + 1.
 void writeDrawBand(Grid& grid, const DrawBand& band, int base, bool top);
+// The grid of those windows: 9 columns, latest + 4 rows, the draw-number
+// column as label cells, the digit columns cyan, every cell lined, and both
+// bands written; the fill comes after.
+Grid newDrawBandGrid(const DrawBand& band, int latest);
 
 } // namespace n4

@@ -15,18 +15,6 @@ const DrawBand kBand = {
     {"回数", "第1数字", "出現", "第2数字", "出現", "第3数字", "出現", "第4数字", "出現"},
     true};
 
-Grid setUp(int rows) {
-    Grid g = newAnalysisGrid(9, rows, 10.0, 5.0);
-    g.setVisible(9, 52);
-    g.setRowHeight(1, 15.0);
-    g.setRowHeight(2, 12.0);
-    paintLabelCells(g, {1, 1, 1, rows});
-    for (int col : {2, 4, 6, 8})
-        g.setBackground({col, 3, col, rows}, palette::Cyan);
-    g.setBorder({1, 1, 9, rows}, BorderAll);
-    return g;
-}
-
 std::string intervalText(int r, int k) {
     return k == 0 ? "初回" : std::to_string(r - k) + "回前";
 }
@@ -52,10 +40,8 @@ void fill(Grid& g, const DrawTable& table) {
 } // namespace
 
 Grid computeIntervalAnalysis(const AnalysisInput& in) {
-    const int latest = in.figures.latestDrawNo;
-    Grid g = setUp(latest + 4);
-    writeDrawBand(g, kBand, 1, true);
-    writeDrawBand(g, kBand, latest + 3, false);
+    Grid g = newDrawBandGrid(kBand, in.figures.latestDrawNo);
+    g.setVisible(9, 52);
     fill(g, in.table);
     return g;
 }

@@ -14,17 +14,6 @@ const DrawBand kBand = {
     {"回数", "第1数字", "差分", "第2数字", "差分", "第3数字", "差分", "第4数字", "差分"},
     false};
 
-Grid setUp(int latest) {
-    Grid g = newAnalysisGrid(9, latest + 4, 10.0, 5.0);
-    g.setRowHeight(1, 15.0);
-    g.setRowHeight(2, 12.0);
-    for (int col : {2, 4, 6, 8})
-        g.setBackground({col, 3, col, latest + 5}, palette::Cyan);
-    paintLabelCells(g, {1, 1, 1, latest + 5});
-    g.setBorder({1, 1, 9, latest + 4}, BorderAll);
-    return g;
-}
-
 std::string changeText(int change) {
     return change > 0 ? "+" + std::to_string(change) : std::to_string(change);
 }
@@ -51,10 +40,7 @@ void fill(Grid& g, const DrawTable& table) {
 } // namespace
 
 Grid computeDistanceAnalysis(const AnalysisInput& in) {
-    const int latest = in.figures.latestDrawNo;
-    Grid g = setUp(latest);
-    writeDrawBand(g, kBand, 1, true);
-    writeDrawBand(g, kBand, latest + 3, false);
+    Grid g = newDrawBandGrid(kBand, in.figures.latestDrawNo);
     fill(g, in.table);
     return g;
 }
