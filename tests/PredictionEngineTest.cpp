@@ -50,6 +50,16 @@ std::string shown(const Grid& g) {
     return s;
 }
 
+// Draw 1 and draw 8 as given, draws 2..7 all ones: a digit of draw 8 last
+// seen in draw 1 comes back after exactly 7 draws.
+DrawTable sevenDrawsApart(std::array<int, 4> first, std::array<int, 4> eighth) {
+    DrawTable t{DrawRecord{1, first}};
+    for (int no = 2; no <= 7; ++no)
+        t.push_back(DrawRecord{no, {1, 1, 1, 1}});
+    t.push_back(DrawRecord{8, eighth});
+    return t;
+}
+
 } // namespace
 
 TEST(FoldDigit, FoldsByNines) {
@@ -97,11 +107,7 @@ TEST(Predict, CycleGridKeepsItsDigitsAcrossRecomputes) {
 
 TEST(ScanDraws, OnlyIntervalsOfSevenNineElevenTwelveAreRecorded) {
     // Digit 3 comes back after exactly 7 draws in position 1; 4 after 8 in position 2.
-    DrawTable t;
-    t.push_back(DrawRecord{1, {3, 4, 1, 1}});
-    for (int no = 2; no <= 7; ++no)
-        t.push_back(DrawRecord{no, {1, 1, 1, 1}});
-    t.push_back(DrawRecord{8, {3, 1, 1, 1}});
+    DrawTable t = sevenDrawsApart({3, 4, 1, 1}, {3, 1, 1, 1});
     t.push_back(DrawRecord{9, {1, 4, 1, 1}});
     PredictionEngine e;
     e.ScanDraws(t, 9, 0);
@@ -116,11 +122,7 @@ TEST(ScanDraws, OnlyIntervalsOfSevenNineElevenTwelveAreRecorded) {
 
 TEST(PredictRenpatsu, MethodWithAnEmptyFirstPositionContributesNothing) {
     // Position 2 of draw 8 repeats draw 1 after 7 draws; position 1 never does.
-    DrawTable t;
-    t.push_back(DrawRecord{1, {1, 3, 1, 1}});
-    for (int no = 2; no <= 7; ++no)
-        t.push_back(DrawRecord{no, {1, 1, 1, 1}});
-    t.push_back(DrawRecord{8, {1, 3, 1, 1}});
+    DrawTable t = sevenDrawsApart({1, 3, 1, 1}, {1, 3, 1, 1});
     PredictionEngine e;
     e.ScanDraws(t, 8, 0);
     ASSERT_EQ(e.cycleDigit(0, 2), 3);
