@@ -73,6 +73,8 @@ int runImport(const Args& a, std::ostream& out, std::ostream& err, const std::st
     out << imported.rows.size() << " 件の当選データを取り込みました。\n";
     if (imported.unreadableDigits > 0)
         out << "読めない数字 " << imported.unreadableDigits << " 個は空欄として取り込みました。\n";
+    if (imported.skippedRows > 0)
+        out << "回数が 1～99999 でない " << imported.skippedRows << " 行は取り込みませんでした。\n";
     return CliDone;
 }
 

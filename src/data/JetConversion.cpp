@@ -71,8 +71,11 @@ JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn) {
     c.message = "旧形式（Jet 4.0）のデータベースから当選データ " + std::to_string(c.draws) +
                 " 件を新しいデータベースに移しました。\n読めなかった数字: " +
                 std::to_string(c.unreadableDigits) +
-                " 個（空欄として取り込みました）\n元のファイルは「" + backup +
-                "」として残してあります。";
+                " 個（空欄として取り込みました）\n";
+    if (data.skippedRows > 0)
+        c.message += "回数が 1～99999 でないため移せなかった行: " + std::to_string(data.skippedRows) +
+                     " 行（元のファイルに残っています）\n";
+    c.message += "元のファイルは「" + backup + "」として残してあります。";
     return c;
 }
 
