@@ -12,6 +12,7 @@
 #include "prediction/SettingsFile.h"
 #include "shell/AboutWindow.h"
 #include "shell/HelpWindow.h"
+#include "shell/ProgramStart.h"
 #include <QTextBrowser>
 
 using namespace n4;
@@ -37,11 +38,10 @@ struct Shell {
     Workspace ws;
     RecordingSink sink;
     std::unique_ptr<MainFrm> main;
+    // The program's own start-up, as main() runs it.
     explicit Shell(const DrawTable& t = draws({{1, 2, 3, 4}, {5, 6, 7, 8}})) : ws(t) {
-        main = std::make_unique<MainFrm>(ws.config, &sink);
-        EXPECT_TRUE(main->load());
-        main->show();
-        main->openPrediction();
+        main = startShell(ws.config, &sink);
+        EXPECT_NE(main, nullptr);
     }
     void close(const QString& name) {
         if (QMdiSubWindow* w = main->openWindow(name)) w->close();
@@ -183,6 +183,30 @@ TEST(Exit, WritesTheSettingsFileAndClosesChildren) {
     EXPECT_TRUE(read.flags[6]);
     EXPECT_EQ(read.reflectedCount(), 1);
     EXPECT_TRUE(s.main->mdiArea()->subWindowList().isEmpty());
+}
+
+TEST(StartUp, TheMainWindowOpensMaximisedWithThePredictionWindowActive) {
+    Shell s;
+    EXPECT_TRUE(s.main->isVisible());
+    EXPECT_TRUE(s.main->isMaximized());
+    QMdiSubWindow* prediction = s.main->openWindow("一発マーヴォ");
+    ASSERT_NE(prediction, nullptr);
+    EXPECT_EQ(s.main->mdiArea()->activeSubWindow(), prediction);
+    EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(s.main->computeCount("一発マーヴォ"), 1);
+    EXPECT_FALSE(s.main->propEnd());
+    EXPECT_TRUE(s.sink.messages.isEmpty());
+}
+
+TEST(StartUp, AnUnusableDatabaseStopsTheStartWithoutAWindow) {
+    Workspace ws{DrawTable{}};
+    n4test::writeFile(ws.folder + "/Numbers4Marvo.mdb", "not a database at all");
+    RecordingSink sink;
+    EXPECT_EQ(startShell(ws.config, &sink), nullptr);
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_EQ(sink.messages[0].kind, "critical");
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<MainFrm*>(w) && w->isVisible());
 }
 
 TEST(StartUp, ForeignDatabaseIsRefusedWithAMessageAndLeftAlone) {

@@ -1,0 +1,29 @@
+#pragma once
+// The program's start-up, shared by main() and the window tests so that both
+// run the same steps: Japanese button texts and font, the main window's load,
+// the maximised main window and the prediction window shown first.
+#include <memory>
+
+#include "shell/MainFrm.h"
+
+class QApplication;
+
+namespace n4 {
+
+class MessageSink;
+
+// Japanese standard-button texts and the Japanese font for the whole program.
+void prepareApplication(QApplication& app);
+
+// Where the program looks for its files when started normally.
+ShellConfig defaultShellConfig();
+
+// Loads the draw table and shows the main window with the prediction window
+// open; nullptr (after telling the user why) when the draw database cannot be
+// used.
+std::unique_ptr<MainFrm> startShell(const ShellConfig& config, MessageSink* messages);
+
+// main(): the whole run, returning the exit code.
+int runProgram(int argc, char** argv);
+
+} // namespace n4
