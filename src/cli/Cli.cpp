@@ -1,88 +1,194 @@
 #include "cli/Cli.h"
 
-#include <fstream>
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <sstream>
 
 #include "analysis/AnalysisCatalog.h"
 #include "data/DrawStore.h"
-#include "data/HistoryCsv.h"
 #include "data/HistoryImport.h"
 #include "grid/GridExport.h"
 #include "prediction/PredictionExport.h"
+#include "prediction/SettingsFile.h"
+
+#ifndef N4_VERSION
+#define N4_VERSION "0"
+#endif
 
 namespace n4 {
 
 namespace {
 
-const char* kUsage =
-    "使い方:\n"
-    "  numbers4marvo-cli import FILE.csv|FILE.mdb [--db FILE]\n"
-    "  numbers4marvo-cli export NAME [--db FILE] [--format tsv|json|html] [--reflect N]\n";
+const char* kProgram = "numbers4marvo-cli";
 
-struct Args {
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> options;
-    bool ok = true;
+// ---------------------------------------------------------------------------
+// The command line: every option and every command is one row of a table; the
+// parser, the checks and --help all read these tables.
+
+struct OptionSpec {
+    const char* name;  // "--db"
+    const char* value; // what follows it, as --help names it
+    const char* help;
 };
 
-Args parseArgs(const std::vector<std::string>& args) {
-    Args a;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& s = args[i];
-        if (s.rfind("--", 0) == 0) {
-            if (i + 1 >= args.size() || (s != "--db" && s != "--format" && s != "--reflect")) {
-                a.ok = false;
-                return a;
-            }
-            a.options[s] = args[++i];
-        } else {
-            a.positional.push_back(s);
-        }
-    }
-    return a;
+const std::vector<OptionSpec>& optionTable() {
+    static const std::vector<OptionSpec> options = {
+        {"--db", "FILE", "使うデータベースファイル（既定は下に示す場所）"},
+        {"--format", "FORMAT", "書き出す形式: tsv（既定）、json、html"},
+        {"--reflect", "N",
+         "予想に反映する分析の数 0～10（export prediction のみ。既定は設定ファイルのとおり）"},
+    };
+    return options;
 }
 
-DbConnectionString connectionFor(const Args& a, const std::string& programFolder) {
-    DbConnectionString conn = DbConnectionString::forProgramFolder(programFolder);
-    if (auto it = a.options.find("--db"); it != a.options.end()) conn.dataSource = it->second;
+const OptionSpec* findOption(const std::string& name) {
+    for (const OptionSpec& o : optionTable())
+        if (name == o.name) return &o;
+    return nullptr;
+}
+
+struct Invocation {
+    std::vector<std::string> operands; // the words after the command
+    std::map<std::string, std::string> options;
+    const DataLocation& location;
+    std::ostream& out;
+    std::ostream& err;
+
+    bool has(const char* option) const { return options.count(option) > 0; }
+    std::string value(const char* option, const std::string& otherwise) const {
+        auto it = options.find(option);
+        return it == options.end() ? otherwise : it->second;
+    }
+};
+
+struct CommandSpec {
+    const char* name;
+    std::vector<const char*> operands; // the words it needs, as --help names them
+    std::vector<const char*> options;  // the options it accepts
+    const char* help;
+    int (*run)(const Invocation&);
+};
+
+int runImport(const Invocation& in);
+int runExport(const Invocation& in);
+int runList(const Invocation& in);
+
+const std::vector<CommandSpec>& commandTable() {
+    static const std::vector<CommandSpec> commands = {
+        {"import",
+         {"FILE"},
+         {"--db"},
+         "当選データの履歴（CSV・Jet 4.0 の .mdb）をデータベースに取り込む",
+         runImport},
+        {"export",
+         {"NAME"},
+         {"--db", "--format", "--reflect"},
+         "ウィンドウ NAME の表をプログラムが表示するとおりに書き出す",
+         runExport},
+        {"list", {}, {}, "export で使える名前とそのウィンドウ名を一覧にする", runList},
+    };
+    return commands;
+}
+
+const CommandSpec* findCommand(const std::string& name) {
+    for (const CommandSpec& c : commandTable())
+        if (name == c.name) return &c;
+    return nullptr;
+}
+
+const std::vector<const char*> kFormats = {"tsv", "json", "html"};
+
+// ---------------------------------------------------------------------------
+// Messages.
+
+int usageError(std::ostream& err, const std::string& message) {
+    err << kProgram << ": " << message << "\n"
+        << "使い方は「" << kProgram << " --help」で表示されます。\n";
+    return CliUsage;
+}
+
+std::string padded(std::string text, size_t width) {
+    if (text.size() < width) text.append(width - text.size(), ' ');
+    return text + "  ";
+}
+
+std::string joinedFormats() {
+    std::string s;
+    for (const char* f : kFormats)
+        s += (s.empty() ? "" : "、") + std::string(f);
+    return s;
+}
+
+void printHelp(std::ostream& out, const DataLocation& location) {
+    out << "使い方: " << kProgram << " コマンド [引数] [オプション]\n"
+        << "ナンバーズ4マーヴォの当選データを取り込み、分析の表を書き出します。\n\n"
+        << "コマンド:\n";
+    for (const CommandSpec& c : commandTable()) {
+        std::string synopsis = c.name;
+        for (const char* operand : c.operands)
+            synopsis += std::string(" ") + operand;
+        for (const char* option : c.options)
+            synopsis += std::string(" [") + option + " " + findOption(option)->value + "]";
+        out << "  " << synopsis << "\n      " << c.help << "\n";
+    }
+    out << "\nオプション:\n";
+    for (const OptionSpec& o : optionTable())
+        out << "  " << padded(std::string(o.name) + " " + o.value, 16) << o.help << "\n";
+    out << "  " << padded("-h, --help", 16) << "この説明を表示して終わる\n"
+        << "  " << padded("--version", 16) << "版を表示して終わる\n"
+        << "\n名前（export NAME。ウィンドウ名もそのまま使えます）:\n";
+    for (const auto& [name, window] : exportNames())
+        out << "  " << padded(name, 12) << window << "\n";
+    out << "\nデータベース: " << location.databasePath << "\n"
+        << "設定ファイル: " << location.settingsPath << "\n"
+        << "\n終了コード: 0 完了、1 入力の誤り（理由は標準エラーに）、2 使い方の誤り\n";
+}
+
+// ---------------------------------------------------------------------------
+// The commands.
+
+DbConnectionString connectionFor(const Invocation& in) {
+    DbConnectionString conn = DbConnectionString::forProgramFolder(in.location.databaseFolder);
+    if (in.has("--db")) conn.dataSource = in.options.at("--db");
     return conn;
 }
 
-int runImport(const Args& a, std::ostream& out, std::ostream& err, const std::string& folder) {
-    if (a.positional.size() != 2) {
-        err << kUsage;
-        return CliUsage;
-    }
-    ImportResult imported = readHistoryFile(a.positional[1]);
+int runImport(const Invocation& in) {
+    const std::string& file = in.operands[0];
+    ImportResult imported = readHistoryFile(file);
     if (!imported.ok) {
-        err << a.positional[1] << ": " << imported.message << "\n";
+        in.err << file << ": " << imported.message << "\n";
+        return CliBadInput;
+    }
+    std::string message;
+    if (!in.has("--db") && !prepareDataFolder(in.location, message)) {
+        in.err << message << "\n";
         return CliBadInput;
     }
     StoreResult r;
-    auto store = DrawStore::open(connectionFor(a, folder), r);
+    auto store = DrawStore::open(connectionFor(in), r);
     if (!store) {
-        err << r.message << "\n";
+        in.err << r.message << "\n";
         return CliBadInput;
     }
     if (r = store->upsert(imported.rows); !r) {
-        err << r.message << "\n";
+        in.err << r.message << "\n";
         return CliBadInput;
     }
-    out << imported.rows.size() << " 件の当選データを取り込みました。\n";
+    in.out << imported.rows.size() << " 件の当選データを取り込みました。\n";
     if (imported.unreadableDigits > 0)
-        out << "読めない数字 " << imported.unreadableDigits << " 個は空欄として取り込みました。\n";
+        in.out << "読めない数字 " << imported.unreadableDigits << " 個は空欄として取り込みました。\n";
     if (imported.skippedRows > 0)
-        out << "回数が 1～99999 でない " << imported.skippedRows << " 行は取り込みませんでした。\n";
+        in.out << "回数が 1～99999 でない " << imported.skippedRows << " 行は取り込みませんでした。\n";
     return CliDone;
 }
 
-bool loadTable(const Args& a, const std::string& folder, DrawTable& table, std::ostream& err) {
+bool loadTable(const Invocation& in, DrawTable& table) {
     StoreResult r;
-    auto store = DrawStore::open(connectionFor(a, folder), r);
+    auto store = DrawStore::open(connectionFor(in), r);
     if (store) r = store->readAll(table);
-    if (!r) err << r.message << "\n";
+    if (!r) in.err << r.message << "\n";
     return r.ok;
 }
 
@@ -92,56 +198,145 @@ std::string render(const Grid& grid, const std::string& name, const std::string&
     return gridToTsv(grid);
 }
 
-int runExport(const Args& a, std::ostream& out, std::ostream& err, const std::string& folder) {
-    if (a.positional.size() != 2) {
-        err << kUsage;
-        return CliUsage;
+// The number of reflected analyses: --reflect, or as the settings file says.
+// false (after the message) when --reflect is not 0..10.
+bool reflectCount(const Invocation& in, int& reflect) {
+    if (!in.has("--reflect")) {
+        AnalysisOptions options;
+        readInitFile(in.location.settingsPath, options);
+        reflect = options.reflectedCount();
+        return true;
     }
-    const std::string& name = a.positional[1];
-    std::string format = a.options.count("--format") ? a.options.at("--format") : "tsv";
-    if (format != "tsv" && format != "json" && format != "html") {
-        err << kUsage;
-        return CliUsage;
-    }
+    const std::string& text = in.options.at("--reflect");
+    std::istringstream parse(text);
+    if (parse >> reflect && parse.eof() && reflect >= 0 && reflect <= kOptionCount) return true;
+    usageError(in.err, "--reflect の値「" + text + "」は使えません（0～10 の整数）。");
+    return false;
+}
+
+int runExport(const Invocation& in) {
+    const std::string& name = in.operands[0];
+    const std::string format = in.value("--format", "tsv");
+    if (std::find(kFormats.begin(), kFormats.end(), format) == kFormats.end())
+        return usageError(in.err, "不明な形式です: " + format + "（" + joinedFormats() +
+                                      " のいずれか）");
     const AnalysisEntry* entry = findAnalysis(name);
-    bool prediction = isPredictionName(name);
-    if (!entry && !prediction) {
-        err << "不明なウィンドウ名です: " << name << "\n" << kUsage;
-        return CliUsage;
-    }
-    int reflect = -1;
-    if (auto it = a.options.find("--reflect"); it != a.options.end()) {
-        std::istringstream in(it->second);
-        if (!(in >> reflect) || !in.eof() || reflect < 0 || reflect > 10) {
-            err << "--reflect は 0～10 で指定してください。\n";
-            return CliUsage;
-        }
-    }
+    const bool prediction = isPredictionName(name);
+    if (!entry && !prediction)
+        return usageError(in.err, "不明な名前です: " + name + "（一覧は「" + kProgram +
+                                      " list」）");
+    if (!prediction && in.has("--reflect"))
+        return usageError(in.err, "--reflect は予想（prediction）の書き出しでだけ使えます: " +
+                                      name + " の表は反映する分析の数によりません。");
+    int reflect = 0;
+    if (prediction && !reflectCount(in, reflect)) return CliUsage;
     DrawTable table;
-    if (!loadTable(a, folder, table, err)) return CliBadInput;
+    if (!loadTable(in, table)) return CliBadInput;
     StartupFigures figures = computeStartupFigures(table);
     if (prediction) {
-        out << exportPrediction(table, figures, reflect, format);
+        in.out << exportPrediction(table, figures, reflect, format);
         return CliDone;
     }
     Grid grid = entry->compute(AnalysisInput{table, figures});
-    out << render(grid, entry->windowName, format);
+    in.out << render(grid, entry->windowName, format);
     return CliDone;
+}
+
+int runList(const Invocation& in) {
+    for (const auto& [name, window] : exportNames())
+        in.out << name << "\t" << window << "\n";
+    return CliDone;
+}
+
+// ---------------------------------------------------------------------------
+// Parsing.
+
+struct Parsed {
+    std::vector<std::string> words; // command and operands
+    std::map<std::string, std::string> options;
+    bool help = false;
+    bool version = false;
+    std::string error; // the first usage error, naming the word
+};
+
+Parsed parse(const std::vector<std::string>& args) {
+    Parsed p;
+    auto fail = [&p](const std::string& message) {
+        if (p.error.empty()) p.error = message;
+    };
+    bool operandsOnly = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (operandsOnly || arg == "-" || arg.empty() || arg[0] != '-') {
+            p.words.push_back(arg);
+        } else if (arg == "--") {
+            operandsOnly = true;
+        } else if (arg == "-h" || arg == "--help") {
+            p.help = true;
+        } else if (arg == "--version") {
+            p.version = true;
+        } else {
+            const size_t eq = arg.find('=');
+            const std::string name = arg.substr(0, eq);
+            if (name.rfind("--", 0) != 0 || !findOption(name)) {
+                fail("不明なオプションです: " + name);
+            } else if (p.options.count(name)) {
+                fail(name + " が二度指定されています。");
+            } else if (eq != std::string::npos) {
+                p.options[name] = arg.substr(eq + 1);
+            } else if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) {
+                p.options[name] = args[++i];
+            } else {
+                fail(name + " の後に " + findOption(name)->value + " がありません。");
+            }
+        }
+    }
+    return p;
 }
 
 } // namespace
 
+std::vector<std::pair<std::string, std::string>> exportNames() {
+    std::vector<std::pair<std::string, std::string>> names;
+    for (const AnalysisEntry& e : analysisCatalog())
+        names.emplace_back(e.cliName, e.windowName);
+    names.emplace_back("prediction", "一発マーヴォ");
+    return names;
+}
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const DataLocation& location) {
+    Parsed p = parse(args);
+    if (p.help) {
+        printHelp(out, location);
+        return CliDone;
+    }
+    if (p.version) {
+        out << kProgram << " " << N4_VERSION << "\n";
+        return CliDone;
+    }
+    if (!p.error.empty()) return usageError(err, p.error);
+    if (p.words.empty()) return usageError(err, "コマンドがありません。");
+    const CommandSpec* command = findCommand(p.words[0]);
+    if (!command) return usageError(err, "不明なコマンドです: " + p.words[0]);
+    for (const auto& [option, value] : p.options)
+        if (std::find_if(command->options.begin(), command->options.end(), [&](const char* o) {
+                return option == o;
+            }) == command->options.end())
+            return usageError(err, option + " は " + command->name + " では使えません。");
+    const size_t wanted = command->operands.size();
+    if (p.words.size() - 1 < wanted)
+        return usageError(err, std::string(command->name) + " の後に " +
+                                   command->operands[p.words.size() - 1] + " がありません。");
+    if (p.words.size() - 1 > wanted)
+        return usageError(err, "余分な引数です: " + p.words[wanted + 1]);
+    Invocation in{{p.words.begin() + 1, p.words.end()}, p.options, location, out, err};
+    return command->run(in);
+}
+
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const std::string& programFolder) {
-    Args a = parseArgs(args);
-    if (!a.ok || a.positional.empty()) {
-        err << kUsage;
-        return CliUsage;
-    }
-    if (a.positional[0] == "import") return runImport(a, out, err, programFolder);
-    if (a.positional[0] == "export") return runExport(a, out, err, programFolder);
-    err << kUsage;
-    return CliUsage;
+    return runCli(args, out, err, findDataLocation(programFolder));
 }
 
 } // namespace n4

@@ -3,14 +3,24 @@
 // grid for scripts, spreadsheets and printing.
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "data/DataLocation.h"
 
 namespace n4 {
 
 enum CliExit { CliDone = 0, CliBadInput = 1, CliUsage = 2 };
 
-// args excludes the program name; programFolder holds the default database.
+// args excludes the program name. location gives the default database and
+// settings file (those of the program).
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const DataLocation& location);
+// The same, with the default found as the program finds it from its folder.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const std::string& programFolder);
+
+// Every name `export` accepts, with the window it stands for, in menu order.
+std::vector<std::pair<std::string, std::string>> exportNames();
 
 } // namespace n4

@@ -1,0 +1,153 @@
+// The command line's conventions: --help, --version, list and usage errors
+// that name the word they could not use.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "TestSupport.h"
+#include "analysis/AnalysisCatalog.h"
+#include "cli/Cli.h"
+#include "data/DrawStore.h"
+
+using namespace n4;
+
+namespace {
+struct CliRun {
+    int code;
+    std::string out, err;
+};
+CliRun cli(const std::vector<std::string>& args, const std::string& folder) {
+    std::ostringstream out, err;
+    int code = runCli(args, out, err, folder);
+    return {code, out.str(), err.str()};
+}
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+// A folder with a small database already in it.
+std::string folderWithDraws() {
+    std::string folder = n4test::tempFolder();
+    n4test::writeFile(folder + "/a.csv", "draw,d1,d2,d3,d4\n1,1,2,3,4\n2,5,6,7,8\n3,0,0,1,1\n");
+    EXPECT_EQ(cli({"import", folder + "/a.csv"}, folder).code, CliDone);
+    return folder;
+}
+} // namespace
+
+TEST(CliHelp, ListsCommandsOptionsAndEveryNameOnStandardOutput) {
+    std::string folder = n4test::tempFolder();
+    for (const char* flag : {"--help", "-h"}) {
+        CliRun r = cli({flag}, folder);
+        EXPECT_EQ(r.code, CliDone) << flag;
+        EXPECT_EQ(r.err, "") << flag;
+        for (const char* word : {"import", "export", "list", "--db", "--format", "--reflect",
+                                 "--version", "-h, --help", "tsv", "json", "html"})
+            EXPECT_TRUE(has(r.out, word)) << flag << " lacks " << word;
+        for (const auto& [name, window] : exportNames())
+            EXPECT_TRUE(std::regex_search(r.out, std::regex("\n  " + name + " +" + window + "\n")))
+                << name;
+        // It says where the database is.
+        EXPECT_TRUE(has(r.out, folder + "/Numbers4Marvo.mdb"));
+    }
+    // Asked for help anywhere, even beside a mistake, the answer is help.
+    for (std::vector<std::string> args : {std::vector<std::string>{"export", "--help"},
+                                          {"frobnicate", "-h"},
+                                          {"export", "sum", "--bogus", "--help"}})
+        EXPECT_EQ(cli(args, folder).code, CliDone) << args[0];
+    EXPECT_FALSE(std::filesystem::exists(folder + "/Numbers4Marvo.mdb"));
+}
+
+TEST(CliHelp, VersionIsOneLine) {
+    CliRun r = cli({"--version"}, n4test::tempFolder());
+    EXPECT_EQ(r.code, CliDone);
+    EXPECT_TRUE(std::regex_match(r.out, std::regex("numbers4marvo-cli [0-9]+\\.[0-9]+\n")))
+        << r.out;
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(CliList, EveryListedNameAndWindowNameExports) {
+    std::string folder = folderWithDraws();
+    CliRun r = cli({"list"}, folder);
+    ASSERT_EQ(r.code, CliDone);
+    std::istringstream lines(r.out);
+    std::string line;
+    size_t count = 0;
+    while (std::getline(lines, line)) {
+        const size_t tab = line.find('\t');
+        ASSERT_NE(tab, std::string::npos) << line;
+        const std::string name = line.substr(0, tab), window = line.substr(tab + 1);
+        EXPECT_EQ(cli({"export", name}, folder).code, CliDone) << name;
+        CliRun byWindow = cli({"export", window, "--format", "json"}, folder);
+        EXPECT_EQ(byWindow.code, CliDone) << window;
+        EXPECT_TRUE(has(byWindow.out, window)) << window;
+        ++count;
+    }
+    EXPECT_EQ(count, analysisCatalog().size() + 1); // and the prediction
+    EXPECT_EQ(count, exportNames().size());
+}
+
+TEST(CliUsage, EveryUsageErrorNamesTheWordItCouldNotUse) {
+    const std::string folder = n4test::tempFolder();
+    n4test::writeFile(folder + "/a.csv", "draw,d1,d2,d3,d4\n1,1,2,3,4\n");
+    const std::string csv = folder + "/a.csv";
+    struct Case {
+        std::vector<std::string> args;
+        std::string named;
+    };
+    const std::vector<Case> cases = {
+        {{}, "コマンドがありません"},
+        {{"frobnicate"}, "frobnicate"},
+        {{"export", "sum", "--bogus", "1"}, "--bogus"},
+        {{"export", "sum", "-x"}, "-x"},
+        {{"export", "no-such-window"}, "no-such-window"},
+        {{"export", "sum", "--format", "xml"}, "xml"},
+        {{"export", "sum", "--format=xml"}, "xml"},
+        {{"export", "prediction", "--reflect", "11"}, "11"},
+        {{"export", "prediction", "--reflect", "-1"}, "-1"},
+        {{"export", "prediction", "--reflect", "2x"}, "2x"},
+        {{"export", "sum", "--db", "a.mdb", "--db", "b.mdb"}, "--db"},
+        {{"import", csv, "--db=a.mdb", "--db", "b.mdb"}, "--db"},
+        {{"import", csv, "--reflect", "2"}, "--reflect"},
+        {{"import", csv, "--format", "json"}, "--format"},
+        {{"export", "frequency", "--reflect", "2"}, "--reflect"},
+        {{"list", "--db", "x.mdb"}, "--db"},
+        {{"import", csv, "extra"}, "extra"},
+        {{"list", "frequency"}, "frequency"},
+        {{"import"}, "FILE"},
+        {{"export"}, "NAME"},
+        {{"export", "sum", "--db"}, "--db"},
+        {{"export", "sum", "--format", "--db", "x.mdb"}, "--format"},
+    };
+    for (const Case& c : cases) {
+        CliRun r = cli(c.args, folder);
+        std::string shown;
+        for (const std::string& a : c.args)
+            shown += a + " ";
+        EXPECT_EQ(r.code, CliUsage) << shown;
+        EXPECT_EQ(r.out, "") << shown;
+        EXPECT_TRUE(has(r.err, c.named)) << shown << "-> " << r.err;
+        EXPECT_TRUE(has(r.err, "--help")) << shown;
+    }
+    // A usage error never touches a database.
+    for (const char* file : {"/Numbers4Marvo.mdb", "/a.mdb", "/b.mdb", "/x.mdb"})
+        EXPECT_FALSE(std::filesystem::exists(folder + file)) << file;
+}
+
+TEST(CliUsage, OptionsGoAnywhereInEitherSpellingAndDoubleDashEndsThem) {
+    std::string folder = folderWithDraws();
+    const std::string expected = cli({"export", "sum", "--format", "json"}, folder).out;
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(cli({"--format=json", "export", "sum"}, folder).out, expected);
+    EXPECT_EQ(cli({"export", "--format", "json", "--", "sum"}, folder).out, expected);
+    // A file whose name starts with a dash is reached after "--".
+    n4test::writeFile(folder + "/-draws.csv", "draw,d1,d2,d3,d4\n4,4,4,4,4\n");
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    CliRun r = cli({"import", "--", "-draws.csv"}, folder);
+    EXPECT_EQ(r.code, CliDone) << r.err;
+    // --db=FILE is the same as --db FILE.
+    EXPECT_EQ(cli({"import", "a.csv", "--db=" + folder + "/other.mdb"}, folder).code, CliDone);
+    std::filesystem::current_path(before);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/other.mdb"));
+}
