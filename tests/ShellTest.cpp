@@ -209,6 +209,27 @@ TEST(StartUp, AnUnusableDatabaseStopsTheStartWithoutAWindow) {
         EXPECT_FALSE(qobject_cast<MainFrm*>(w) && w->isVisible());
 }
 
+TEST(Exit, ChildWindowsAreGoneBeforeTheMainWindowIsTakenApart) {
+    // Destroying the main window without closing it first (the program's own
+    // exit does so): every child must be destroyed while MainFrm is still whole,
+    // or the children's signals call into a half-destroyed window.
+    auto s = std::make_unique<Shell>();
+    s->main->openAnalysis("出現頻度分析");
+    s->close("一発マーヴォ");
+    s->main->openDataEntry();
+    QWidget* main = s->main.get();
+    QStringList destroyedAfterMainFrm;
+    int destroyed = 0;
+    for (QMdiSubWindow* sub : s->main->mdiArea()->subWindowList())
+        QObject::connect(sub, &QObject::destroyed, [&, name = sub->objectName()] {
+            ++destroyed;
+            if (!dynamic_cast<MainFrm*>(main)) destroyedAfterMainFrm << name;
+        });
+    s->main.reset();
+    EXPECT_EQ(destroyed, 2);
+    EXPECT_TRUE(destroyedAfterMainFrm.isEmpty()) << destroyedAfterMainFrm.join(",").toStdString();
+}
+
 TEST(StartUp, ForeignDatabaseIsRefusedWithAMessageAndLeftAlone) {
     Workspace ws{DrawTable{}};
     const std::string path = ws.folder + "/Numbers4Marvo.mdb";

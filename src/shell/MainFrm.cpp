@@ -61,6 +61,15 @@ MainFrm::MainFrm(ShellConfig config, MessageSink* messages, QWidget* parent)
 
 MainFrm::~MainFrm() {
     shutDown();
+    // The children go first, while this window is still whole: once ~QWidget
+    // runs, their closing and destroyed signals would call into a half-destroyed
+    // MainFrm. Cut every connection to this window, then delete them.
+    for (QObject* child : children())
+        disconnect(child, nullptr, this, nullptr);
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        disconnect(sub, nullptr, this, nullptr);
+    delete mdi_;
+    mdi_ = nullptr;
     delete about_.data();
     delete help_.data();
 }
