@@ -2,7 +2,8 @@
 # Installs what the build needs on Debian 12, skipping what is already there.
 set -euo pipefail
 packages=(qt6-base-dev qt6-translations-l10n libsqlcipher-dev fonts-ipafont-gothic xvfb xauth
-  pkg-config cmake ninja-build g++ libgtest-dev libbenchmark-dev imagemagick mdbtools-dev)
+  pkg-config cmake ninja-build g++ libgtest-dev libbenchmark-dev imagemagick mdbtools-dev
+  desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

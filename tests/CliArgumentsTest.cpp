@@ -151,3 +151,28 @@ TEST(CliUsage, OptionsGoAnywhereInEitherSpellingAndDoubleDashEndsThem) {
     std::filesystem::current_path(before);
     EXPECT_TRUE(std::filesystem::exists(folder + "/other.mdb"));
 }
+
+TEST(CliDocumentation, ManualPageAndCompletionNameEveryCommandOptionAndName) {
+    const std::string data = std::string(N4_SOURCE_DIR) + "/data";
+    const std::string manual = n4test::readFile(data + "/man/numbers4marvo-cli.1");
+    const std::string completion = n4test::readFile(data + "/completion/numbers4marvo-cli");
+    ASSERT_FALSE(manual.empty());
+    ASSERT_FALSE(completion.empty());
+    // The manual page writes a dash as "\-".
+    auto roff = [](const std::string& word) {
+        return std::regex_replace(word, std::regex("-"), "\\-");
+    };
+    for (const std::string& command : commandNames()) {
+        EXPECT_TRUE(has(manual, ".B numbers4marvo-cli " + command) ||
+                    has(manual, ".BI " + command) || has(manual, ".B " + command + "\n"))
+            << command << " is missing from data/man/numbers4marvo-cli.1";
+        EXPECT_TRUE(has(completion, command)) << command << " is missing from the completion";
+    }
+    for (const std::string& option : optionNames()) {
+        EXPECT_TRUE(has(manual, roff(option))) << option << " is missing from the manual page";
+        EXPECT_TRUE(has(completion, option)) << option << " is missing from the completion";
+    }
+    for (const auto& [name, window] : exportNames())
+        EXPECT_TRUE(std::regex_search(manual, std::regex("\n" + name + " +" + window + "\n")))
+            << name << " " << window << " is missing from the manual page";
+}

@@ -45,8 +45,8 @@ TEST(DataLocation, InstalledProgramUsesTheUserDataFolder) {
     EXPECT_FALSE(at.portable);
     EXPECT_EQ(at.databaseFolder, "/home/hanako/.local/share/Numbers4Marvo");
     EXPECT_EQ(at.databasePath, "/home/hanako/.local/share/Numbers4Marvo/Numbers4Marvo.mdb");
-    EXPECT_EQ(at.settingsPath, "/home/hanako/.local/share/Numbers4Marvo/" +
-                                   std::string(kSettingsFileName));
+    EXPECT_EQ(at.settingsPath,
+              "/home/hanako/.local/share/Numbers4Marvo/" + std::string(kSettingsFileName));
 
     f.xdgDataHome = "/srv/data/";
     EXPECT_EQ(resolveDataLocation(f).databasePath, "/srv/data/Numbers4Marvo/Numbers4Marvo.mdb");

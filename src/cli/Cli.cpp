@@ -178,9 +178,11 @@ int runImport(const Invocation& in) {
     }
     in.out << imported.rows.size() << " 件の当選データを取り込みました。\n";
     if (imported.unreadableDigits > 0)
-        in.out << "読めない数字 " << imported.unreadableDigits << " 個は空欄として取り込みました。\n";
+        in.out << "読めない数字 " << imported.unreadableDigits
+               << " 個は空欄として取り込みました。\n";
     if (imported.skippedRows > 0)
-        in.out << "回数が 1～99999 でない " << imported.skippedRows << " 行は取り込みませんでした。\n";
+        in.out << "回数が 1～99999 でない " << imported.skippedRows
+               << " 行は取り込みませんでした。\n";
     return CliDone;
 }
 
@@ -218,13 +220,13 @@ int runExport(const Invocation& in) {
     const std::string& name = in.operands[0];
     const std::string format = in.value("--format", "tsv");
     if (std::find(kFormats.begin(), kFormats.end(), format) == kFormats.end())
-        return usageError(in.err, "不明な形式です: " + format + "（" + joinedFormats() +
-                                      " のいずれか）");
+        return usageError(in.err,
+                          "不明な形式です: " + format + "（" + joinedFormats() + " のいずれか）");
     const AnalysisEntry* entry = findAnalysis(name);
     const bool prediction = isPredictionName(name);
     if (!entry && !prediction)
-        return usageError(in.err, "不明な名前です: " + name + "（一覧は「" + kProgram +
-                                      " list」）");
+        return usageError(in.err,
+                          "不明な名前です: " + name + "（一覧は「" + kProgram + " list」）");
     if (!prediction && in.has("--reflect"))
         return usageError(in.err, "--reflect は予想（prediction）の書き出しでだけ使えます: " +
                                       name + " の表は反映する分析の数によりません。");
@@ -304,6 +306,22 @@ std::vector<std::pair<std::string, std::string>> exportNames() {
     return names;
 }
 
+std::vector<std::string> commandNames() {
+    std::vector<std::string> names;
+    for (const CommandSpec& c : commandTable())
+        names.emplace_back(c.name);
+    return names;
+}
+
+std::vector<std::string> optionNames() {
+    std::vector<std::string> names;
+    for (const OptionSpec& o : optionTable())
+        names.emplace_back(o.name);
+    names.emplace_back("--help");
+    names.emplace_back("--version");
+    return names;
+}
+
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const DataLocation& location) {
     Parsed p = parse(args);
@@ -320,9 +338,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const CommandSpec* command = findCommand(p.words[0]);
     if (!command) return usageError(err, "不明なコマンドです: " + p.words[0]);
     for (const auto& [option, value] : p.options)
-        if (std::find_if(command->options.begin(), command->options.end(), [&](const char* o) {
-                return option == o;
-            }) == command->options.end())
+        if (std::find_if(command->options.begin(), command->options.end(),
+                         [&](const char* o) { return option == o; }) == command->options.end())
             return usageError(err, option + " は " + command->name + " では使えません。");
     const size_t wanted = command->operands.size();
     if (p.words.size() - 1 < wanted)

@@ -20,6 +20,11 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const std::string& programFolder);
 
+// The commands and the options (with --help and --version), as --help lists them;
+// the manual page and the shell completion name the same.
+std::vector<std::string> commandNames();
+std::vector<std::string> optionNames();
+
 // Every name `export` accepts, with the window it stands for, in menu order.
 std::vector<std::pair<std::string, std::string>> exportNames();
 

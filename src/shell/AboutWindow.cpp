@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "grid/AnalysisFrame.h"
+#include "shell/ProgramIcon.h"
 
 namespace n4 {
 
@@ -21,6 +22,7 @@ QLabel* label(const char* name, const QString& text, QWidget* parent) {
 AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("バージョン情報"));
     setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowIcon(programIcon());
     setAttribute(Qt::WA_QuitOnClose, false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label("Label4",
@@ -41,12 +43,22 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     titleRow->addStretch(1);
     layout->addLayout(titleRow);
     layout->addWidget(label("Label3", QStringLiteral(" Ver1.10"), this));
+    dataFiles_ = label("Label5", QString(), this);
+    dataFiles_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    dataFiles_->hide();
+    layout->addWidget(dataFiles_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     QPushButton* close = makeCloseButton(this);
     buttons->addWidget(close);
     layout->addLayout(buttons);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void AboutWindow::showDataFiles(const QString& database, const QString& settings) {
+    dataFiles_->setText(
+        QStringLiteral("データベース: %1\n設定ファイル: %2").arg(database, settings));
+    dataFiles_->show();
 }
 
 void AboutWindow::changeEvent(QEvent* event) {

@@ -4,6 +4,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "shell/ProgramIcon.h"
+
 // The help pages live in a static library: their resources must be pulled in
 // by name, outside any namespace.
 static void loadHelpResources() {
@@ -15,6 +17,7 @@ namespace n4 {
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     loadHelpResources();
     setWindowTitle(QStringLiteral("ナンバーズ4マーヴォ ヘルプ"));
+    setWindowIcon(programIcon());
     setAttribute(Qt::WA_QuitOnClose, false);
     browser_ = new QTextBrowser(this);
     browser_->setSource(QUrl(QStringLiteral("qrc:/help/help.html")));

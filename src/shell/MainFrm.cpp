@@ -23,6 +23,7 @@
 #include "shell/AnalysisWindowTable.h"
 #include "shell/HelpWindow.h"
 #include "shell/MessageSink.h"
+#include "shell/ProgramIcon.h"
 #include "shell/WindowArrangement.h"
 
 namespace n4 {
@@ -49,6 +50,7 @@ MainFrm::MainFrm(ShellConfig config, MessageSink* messages, QWidget* parent)
     : QMainWindow(parent), config_(std::move(config)), messages_(messages) {
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(kProgramTitle + QLatin1Char(' ') + kEditionWord);
+    setWindowIcon(programIcon());
     mdi_ = new QMdiArea(this);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -229,6 +231,7 @@ QMdiSubWindow* MainFrm::addChild(const QString& name, QWidget* child, const QStr
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setObjectName(name);
     sub->setWindowTitle(caption);
+    sub->setWindowIcon(windowIcon());
     // Closing any window, by its button or its frame, sets propEnd.
     connect(sub, &QObject::destroyed, this, [this] { propEnd_ = true; });
     windows_[name] = sub;
@@ -321,6 +324,9 @@ void MainFrm::openHelp() {
 void MainFrm::openAbout() {
     if (!about_) {
         about_ = new AboutWindow;
+        about_->showDataFiles(
+            QFileInfo(QString::fromStdString(conn_.dataSource)).absoluteFilePath(),
+            QFileInfo(QString::fromStdString(config_.settingsPath)).absoluteFilePath());
         connect(about_, &AboutWindow::activated, this, [this] { aboutWasActive_ = true; });
     }
     about_->show();

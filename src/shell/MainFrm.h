@@ -28,7 +28,7 @@ class HelpWindow;
 struct AnalysisWindowInfo;
 
 struct ShellConfig {
-    std::string programFolder; // where the draw database lives
+    std::string programFolder; // where the draw database lives (see DataLocation.h)
     std::string settingsPath;  // the settings file
     std::string helpFolder;    // where a compiled help file may be
 };

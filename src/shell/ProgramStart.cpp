@@ -7,13 +7,16 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "prediction/SettingsFile.h"
+#include "data/DataLocation.h"
 #include "shell/MessageSink.h"
+#include "shell/ProgramIcon.h"
 
 namespace n4 {
 
 void prepareApplication(QApplication& app) {
     QApplication::setApplicationName(kProgramTitle);
+    QApplication::setDesktopFileName(kDesktopFileName);
+    QApplication::setWindowIcon(programIcon());
     auto* qtJapanese = new QTranslator(&app);
     if (qtJapanese->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
@@ -22,10 +25,10 @@ void prepareApplication(QApplication& app) {
         QApplication::setFont(QFont(QStringLiteral("IPAGothic"), 9));
 }
 
-ShellConfig defaultShellConfig() {
+ShellConfig shellConfigFor(const DataLocation& location) {
     ShellConfig config;
-    config.programFolder = QApplication::applicationDirPath().toStdString();
-    config.settingsPath = kSettingsFileName; // the current folder, as always
+    config.programFolder = location.databaseFolder;
+    config.settingsPath = location.settingsPath;
     config.helpFolder = QDir::currentPath().toStdString();
     return config;
 }
@@ -42,7 +45,15 @@ int runProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     prepareApplication(app);
     MessageSink messages;
-    std::unique_ptr<MainFrm> main = startShell(defaultShellConfig(), &messages);
+    // Beside the program for a portable copy, in the user's data folder once installed.
+    const DataLocation location =
+        findDataLocation(QApplication::applicationDirPath().toStdString());
+    std::string why;
+    if (!prepareDataFolder(location, why)) {
+        messages.critical(nullptr, kMessageTitle, QString::fromStdString(why));
+        return 1;
+    }
+    std::unique_ptr<MainFrm> main = startShell(shellConfigFor(location), &messages);
     if (!main) return 1;
     return app.exec();
 }

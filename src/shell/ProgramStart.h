@@ -4,6 +4,7 @@
 // the maximised main window and the prediction window shown first.
 #include <memory>
 
+#include "data/DataLocation.h"
 #include "shell/MainFrm.h"
 
 class QApplication;
@@ -15,8 +16,8 @@ class MessageSink;
 // Japanese standard-button texts and the Japanese font for the whole program.
 void prepareApplication(QApplication& app);
 
-// Where the program looks for its files when started normally.
-ShellConfig defaultShellConfig();
+// The program's files where the data location puts them (see DataLocation.h).
+ShellConfig shellConfigFor(const DataLocation& location);
 
 // Loads the draw table and shows the main window with the prediction window
 // open; nullptr (after telling the user why) when the draw database cannot be

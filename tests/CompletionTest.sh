@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The bash completion of numbers4marvo-cli, run as bash runs it on <Tab>.
+# Usage: CompletionTest.sh COMPLETION_SCRIPT NUMBERS4MARVO_CLI
+set -uo pipefail
+source "$1"
+cli=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" && touch history.csv hist.mdb other.txt
+failures=0
+
+# Completes the line as typed (a trailing space starts a new, empty word) and
+# compares the sorted candidates with the expected ones.
+expect() {
+    local line=$1 expected=$2
+    read -ra COMP_WORDS <<<"$line"
+    [[ $line == *" " ]] && COMP_WORDS+=("")
+    COMP_WORDS[0]=$cli
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    _numbers4marvo_cli
+    local got
+    got=$(printf '%s\n' "${COMPREPLY[@]}" | sort | paste -sd' ')
+    if [[ $got != "$expected" ]]; then
+        echo "FAIL: '$line' gave '$got', expected '$expected'"
+        ((failures++))
+    fi
+}
+
+expect "numbers4marvo-cli " "export import list"
+expect "numbers4marvo-cli ex" "export"
+expect "numbers4marvo-cli --" "--db --format --help --reflect --version"
+expect "numbers4marvo-cli export di" "dispersion distance division10 division3 division5"
+expect "numbers4marvo-cli export 出現" "出現回数分析 出現間隔分析 出現頻度分析"
+expect "numbers4marvo-cli export pre" "prediction"
+expect "numbers4marvo-cli export sum --format " "html json tsv"
+expect "numbers4marvo-cli export prediction --reflect 1" "1 10"
+expect "numbers4marvo-cli export sum --" "--db --format --help --reflect"
+expect "numbers4marvo-cli export sum " ""
+expect "numbers4marvo-cli --db hist.mdb export co" "consecutive count"
+expect "numbers4marvo-cli import hist" "hist.mdb history.csv"
+expect "numbers4marvo-cli import --" "--db --help"
+expect "numbers4marvo-cli import history.csv --db h" "hist.mdb history.csv"
+expect "numbers4marvo-cli list --" "--help"
+
+# Every name the tool lists is offered.
+all=$("$cli" list | cut -f1 | sort | paste -sd' ')
+COMP_WORDS=("$cli" export "")
+COMP_CWORD=2
+_numbers4marvo_cli
+offered=$(printf '%s\n' "${COMPREPLY[@]}" | grep -v '[^ -~]' | sort | paste -sd' ')
+[[ $offered == "$all" ]] || { echo "FAIL: names offered '$offered', listed '$all'"; ((failures++)); }
+
+((failures == 0)) && echo "all completions as expected"
+exit $((failures > 0))
