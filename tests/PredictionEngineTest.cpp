@@ -60,6 +60,35 @@ DrawTable sevenDrawsApart(std::array<int, 4> first, std::array<int, 4> eighth) {
     return t;
 }
 
+// Twenty draws each, in which 5 is the 7-draw method's first cycle digit (5
+// drawn only in draws 1 and 8, the second time in position 1) and the
+// elimination values lie either exactly at a tolerance's edge from 5 or far
+// from every cycle digit that counts.
+DrawTable edgeAtThreeBothSides() { // values 2 and 8, the rest 0, 1, 9
+    return draws({
+        {1, 0, 1, 5}, {2, 2, 9, 3}, {4, 6, 9, 4}, {6, 6, 6, 1}, {4, 3, 8, 2},
+        {9, 1, 6, 0}, {7, 1, 7, 2}, {5, 6, 1, 7}, {1, 9, 3, 1}, {4, 6, 4, 9},
+        {1, 8, 4, 0}, {0, 4, 0, 0}, {1, 8, 1, 0}, {4, 3, 7, 2}, {1, 8, 2, 2},
+        {2, 1, 7, 6}, {8, 4, 9, 7}, {8, 6, 1, 1}, {2, 0, 0, 0}, {7, 9, 6, 8},
+    });
+}
+DrawTable edgeAtTwoBelow() { // value 3, the rest 0, 1, 2, 8, 9
+    return draws({
+        {2, 1, 5, 8}, {9, 9, 7, 0}, {7, 3, 7, 8}, {3, 8, 6, 6}, {7, 8, 9, 2},
+        {9, 2, 2, 3}, {1, 3, 3, 8}, {5, 1, 7, 9}, {4, 9, 2, 9}, {8, 8, 9, 6},
+        {3, 0, 9, 8}, {6, 7, 2, 8}, {0, 0, 4, 0}, {6, 1, 3, 9}, {2, 1, 2, 2},
+        {4, 9, 2, 4}, {0, 8, 2, 0}, {7, 8, 6, 0}, {8, 8, 4, 6}, {8, 3, 6, 4},
+    });
+}
+DrawTable edgeAtTwoAbove() { // value 7, the rest 0, 1, 2, 8, 9
+    return draws({
+        {5, 2, 7, 3}, {3, 3, 8, 9}, {7, 3, 8, 0}, {9, 7, 4, 2}, {8, 7, 8, 3},
+        {9, 3, 4, 2}, {6, 3, 9, 6}, {5, 8, 3, 9}, {7, 1, 4, 2}, {8, 6, 0, 1},
+        {3, 7, 4, 7}, {9, 1, 6, 2}, {7, 1, 1, 4}, {3, 8, 6, 4}, {4, 4, 6, 2},
+        {0, 7, 9, 7}, {7, 3, 3, 1}, {9, 4, 4, 0}, {8, 4, 4, 9}, {1, 0, 0, 4},
+    });
+}
+
 } // namespace
 
 TEST(FoldDigit, FoldsByNines) {
@@ -176,4 +205,30 @@ TEST(Predict, RealHistorySelectionsFollowTheirTolerances) {
             EXPECT_TRUE(cycle.count(c - '0') && near(c, 2));
         EXPECT_FALSE(shown(e.eliminationGrid()).empty());
     }
+}
+
+TEST(PredictSelections, ToleranceEdgesQualify) {
+    // 連発 keeps a cycle digit s when an elimination value e lies within 3 of
+    // it, １発 within 2, both ends included: with s = 5, e = 2 and e = 8
+    // qualify for 連発, e = 3 and e = 7 for １発.
+    PredictionEngine e;
+    e.ScanDraws(edgeAtThreeBothSides(), 20, 0);
+    ASSERT_EQ(e.cycleDigit(0, 1), 5);
+    EXPECT_EQ(shown(e.renpatsuGrid()), "5");
+    EXPECT_EQ(shown(e.ippatsuGrid()), ""); // 3 away is too far for １発
+    for (auto history : {edgeAtTwoBelow, edgeAtTwoAbove}) {
+        e.ScanDraws(history(), 20, 0);
+        ASSERT_EQ(e.cycleDigit(0, 1), 5);
+        EXPECT_EQ(shown(e.renpatsuGrid()), "5");
+        EXPECT_EQ(shown(e.ippatsuGrid()), "5");
+    }
+}
+
+TEST(PredictSelections, IppatsuShowsFourDigitsWhenMoreQualify) {
+    // Seven cycle digits qualify for 連発 and four of them for １発: the １発
+    // row shows all four (its cap of seven placements is not reached early).
+    PredictionEngine e;
+    e.ScanDraws(n4test::richPredictionHistory(), 40, 0);
+    EXPECT_EQ(shown(e.renpatsuGrid()), "3125986");
+    EXPECT_EQ(shown(e.ippatsuGrid()), "3125");
 }

@@ -74,6 +74,22 @@ std::string rowTexts(const n4::Grid& grid, int row) {
     return out;
 }
 
+// Forty draws whose prediction uses every part of the methods: cycle digits
+// for three of the four methods, one of them with an empty first position;
+// repeated elimination values; more 連発 digits than one row holds; four
+// １発 digits.
+n4::DrawTable richPredictionHistory() {
+    return n4::draws({
+        {5, 7, 1, 9}, {8, 3, 6, 4}, {7, 0, 5, 8}, {9, 3, 3, 9}, {5, 8, 8, 4}, {6, 0, 3, 4},
+        {0, 0, 4, 9}, {3, 5, 1, 5}, {9, 1, 4, 0}, {2, 2, 9, 5}, {4, 1, 5, 9}, {9, 1, 2, 8},
+        {2, 8, 2, 0}, {2, 7, 7, 4}, {8, 3, 3, 2}, {9, 7, 7, 2}, {0, 1, 0, 7}, {5, 4, 1, 8},
+        {9, 4, 8, 0}, {1, 3, 7, 3}, {9, 7, 1, 4}, {4, 8, 5, 7}, {0, 4, 4, 7}, {5, 8, 5, 4},
+        {4, 6, 9, 2}, {7, 6, 5, 4}, {1, 8, 5, 0}, {1, 0, 4, 3}, {0, 0, 8, 5}, {7, 9, 7, 9},
+        {7, 9, 7, 9}, {8, 3, 7, 5}, {5, 0, 4, 4}, {8, 3, 8, 2}, {8, 6, 6, 2}, {7, 5, 6, 4},
+        {1, 7, 0, 6}, {1, 4, 9, 4}, {6, 4, 3, 5}, {0, 2, 8, 1},
+    });
+}
+
 n4::DrawRecord incomplete(int drawNo) {
     return n4::DrawRecord{drawNo, {1, 2, n4::kAbsentDigit, 4}};
 }

@@ -24,4 +24,6 @@ n4::Grid analyse(n4::ComputeFn compute, const n4::DrawTable& table);
 // One grid row's texts from column 1, joined by "|".
 std::string rowTexts(const n4::Grid& grid, int row);
 n4::DrawRecord incomplete(int drawNo);
+// Forty draws whose prediction uses every part of the methods (see the .cpp).
+n4::DrawTable richPredictionHistory();
 } // namespace n4test
