@@ -104,3 +104,44 @@ TEST(CliExport, EveryWindowNameAndThePrediction) {
     CliRun pj = cli({"export", "一発マーヴォ", "--format", "json", "--reflect", "2"}, folder);
     EXPECT_EQ(pj.out.rfind("{\"grids\": [", 0), 0u);
 }
+
+TEST(CliDatabase, OnlyAPlainExistingFileIsReadAndOnlyAPlainPathIsWritten) {
+    std::string folder = n4test::tempFolder();
+    n4test::writeFile(folder + "/a.csv", "draw,d1,d2,d3,d4\n1,1,2,3,4\n");
+    // SQLite would take these for a private temporary or in-memory database.
+    for (const char* db : {"", ":memory:", "file:x.mdb"}) {
+        CliRun r = cli({"import", folder + "/a.csv", "--db", db}, folder);
+        EXPECT_EQ(r.code, CliBadInput) << db;
+        EXPECT_EQ(r.out, "") << db;
+        EXPECT_NE(r.err.find("使えません"), std::string::npos) << r.err;
+    }
+    // Export reads: a missing database stays missing.
+    for (std::vector<std::string> args : {std::vector<std::string>{"export", "sum"},
+                                          {"export", "sum", "--db", folder + "/none.mdb"}}) {
+        CliRun r = cli(args, folder);
+        EXPECT_EQ(r.code, CliBadInput);
+        EXPECT_NE(r.err.find("見つかりません"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(CliDatabase, ImportIntoADamagedDatabaseChangesNothing) {
+    std::string folder = n4test::tempFolder();
+    std::string csv = "draw,d1,d2,d3,d4\n";
+    for (int no = 1; no <= 4000; ++no)
+        csv += std::to_string(no) + ",1,2,3," + std::to_string(no % 10) + "\n";
+    n4test::writeFile(folder + "/a.csv", csv);
+    ASSERT_EQ(cli({"import", folder + "/a.csv"}, folder).code, CliDone);
+    const std::string db = folder + "/Numbers4Marvo.mdb";
+    std::string bytes = n4test::readFile(db);
+    std::fill(bytes.begin() + 16384, bytes.begin() + 16384 + 20480, '\0');
+    n4test::writeFile(db, bytes);
+    n4test::writeFile(folder + "/one.csv", "draw,d1,d2,d3,d4\n1,9,9,9,9\n");
+    CliRun r = cli({"import", folder + "/one.csv"}, folder); // touches none of the damage
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.code, CliBadInput);
+    EXPECT_NE(r.err.find("壊れています"), std::string::npos) << r.err;
+    EXPECT_EQ(n4test::readFile(db), bytes);
+}

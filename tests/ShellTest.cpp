@@ -242,6 +242,18 @@ TEST(StartUp, ForeignDatabaseIsRefusedWithAMessageAndLeftAlone) {
     EXPECT_EQ(n4test::readFile(path), "not a database at all");
 }
 
+TEST(StartUp, AnEmptyFileLeftByAnInterruptedCreationIsCompletedAndSaidSo) {
+    Workspace ws{DrawTable{}};
+    n4test::writeFile(ws.folder + "/Numbers4Marvo.mdb", "");
+    RecordingSink sink;
+    MainFrm main(ws.config, &sink);
+    ASSERT_TRUE(main.load());
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_EQ(sink.messages[0].kind, "information");
+    EXPECT_TRUE(sink.messages[0].text.contains("作り直しました"));
+    EXPECT_TRUE(main.drawTable().empty());
+}
+
 TEST(StartUp, MissingDatabaseIsCreatedEmpty) {
     Workspace ws{DrawTable{}};
     std::filesystem::remove(ws.folder + "/Numbers4Marvo.mdb");

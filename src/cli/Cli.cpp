@@ -188,7 +188,8 @@ int runImport(const Invocation& in) {
 
 bool loadTable(const Invocation& in, DrawTable& table) {
     StoreResult r;
-    auto store = DrawStore::open(connectionFor(in), r);
+    // Reading never creates a database, not even an empty one.
+    auto store = DrawStore::open(connectionFor(in), r, nullptr, IfMissing::Refuse);
     if (store) r = store->readAll(table);
     if (!r) in.err << r.message << "\n";
     return r.ok;
@@ -337,10 +338,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (p.words.empty()) return usageError(err, "コマンドがありません。");
     const CommandSpec* command = findCommand(p.words[0]);
     if (!command) return usageError(err, "不明なコマンドです: " + p.words[0]);
-    for (const auto& [option, value] : p.options)
+    for (const auto& given : p.options) {
+        // (a structured binding cannot be captured before C++20; clang refuses it)
+        const std::string& option = given.first;
         if (std::find_if(command->options.begin(), command->options.end(),
                          [&](const char* o) { return option == o; }) == command->options.end())
             return usageError(err, option + " は " + command->name + " では使えません。");
+    }
     const size_t wanted = command->operands.size();
     if (p.words.size() - 1 < wanted)
         return usageError(err, std::string(command->name) + " の後に " +

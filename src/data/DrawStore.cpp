@@ -2,8 +2,12 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
+
+#include "data/AtomicFile.h"
 
 namespace n4 {
 
@@ -21,6 +25,8 @@ constexpr const char* kSchema = "CREATE TABLE 当選番号 ("
                                 " 第4数字 INTEGER NULL CHECK (第4数字 BETWEEN 0 AND 9));"
                                 "CREATE VIEW 全データ選択クエリ AS"
                                 " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号;";
+constexpr const char* kCreateView = "CREATE VIEW 全データ選択クエリ AS"
+                                    " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号;";
 
 const char* kDigitColumns[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
 
@@ -95,56 +101,183 @@ StoreResult refuse(const std::string& path, const std::string& why) {
     return StoreResult::failure("データベース「" + path + "」" + why);
 }
 
+bool isBusy(sqlite3* db) {
+    const int code = sqlite3_errcode(db);
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+StoreResult busy(const std::string& path) {
+    return refuse(path, "は他のプログラムが使用中です。しばらくしてからやり直してください。");
+}
+
 // Sets the key, then reads: a wrong key or a foreign file only shows at the
-// first real read. hasView tells whether the file holds our schema.
-StoreResult unlock(sqlite3* db, const DbConnectionString& conn, bool& hasView) {
+// first real read. The busy timeout comes first, so that a lock held by another
+// copy of the program is waited for, not taken for a wrong key.
+StoreResult unlock(sqlite3* db, const DbConnectionString& conn) {
+    sqlite3_busy_timeout(db, conn.busyTimeoutMs);
     const std::string keySql = "PRAGMA key = " + quoteKey(conn.password);
     if (sqlite3_exec(db, keySql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return refuse(conn.dataSource, "の暗号化を設定できません。");
-    Statement probe(db, "SELECT count(*) FROM sqlite_master WHERE name = '全データ選択クエリ'");
-    if (!probe.ok() || sqlite3_step(probe.get()) != SQLITE_ROW)
-        return refuse(conn.dataSource, "を読めません。パスワードが違うか、このプログラムの"
-                                       "データベースではないか、ファイルが壊れています。");
-    hasView = sqlite3_column_int(probe.get(), 0) > 0;
-    return StoreResult::success();
+    Statement probe(db, "SELECT count(*) FROM sqlite_master");
+    if (probe.ok() && sqlite3_step(probe.get()) == SQLITE_ROW) return StoreResult::success();
+    if (isBusy(db)) return busy(conn.dataSource);
+    return refuse(conn.dataSource, "を読めません。パスワードが違うか、このプログラムの"
+                                   "データベースではないか、ファイルが壊れています。");
+}
+
+// What the file holds of our schema: all of it, nothing but (part of) it, or
+// something else.
+enum class Schema { Whole, Incomplete, Foreign };
+
+Schema schemaOf(sqlite3* db, bool& empty) {
+    Statement st(db, "SELECT type, name FROM sqlite_master");
+    bool table = false, view = false, other = false;
+    int rc;
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+        const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
+        const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1));
+        if (type == "table" && name == "当選番号")
+            table = true;
+        else if (type == "view" && name == "全データ選択クエリ")
+            view = true;
+        else if (name.rfind("sqlite_autoindex_当選番号", 0) != 0)
+            other = true;
+    }
+    empty = !table && !view && !other;
+    if (rc != SQLITE_DONE || other) return Schema::Foreign;
+    if (table && view) return Schema::Whole;
+    return view ? Schema::Foreign : Schema::Incomplete;
 }
 
 } // namespace
 
-std::unique_ptr<DrawStore> DrawStore::open(const DbConnectionString& conn, StoreResult& result,
-                                           bool* created) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const bool exists = fs::exists(conn.dataSource, ec);
-    if (created) *created = !exists;
-    if (exists && fs::file_size(conn.dataSource, ec) == 0) {
-        result = refuse(conn.dataSource,
-                        "は空のファイルです。このプログラムのデータベースではありません。");
-        return nullptr;
-    }
+std::unique_ptr<DrawStore> DrawStore::connect(const DbConnectionString& conn,
+                                              StoreResult& result) {
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
-    if (sqlite3_open_v2(conn.dataSource.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(conn.dataSource.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
         sqlite3_close(db);
         result = refuse(conn.dataSource, "を開けません。");
         return nullptr;
     }
     std::unique_ptr<DrawStore> store(new DrawStore(db, conn.dataSource));
-    bool hasView = false;
-    if (result = unlock(db, conn, hasView); !result) return nullptr;
-    if (!hasView && exists) {
-        result = refuse(conn.dataSource, "にはこのプログラムの当選データがありません。");
+    if (result = unlock(db, conn); !result) return nullptr;
+    if (result = store->exec("PRAGMA synchronous = FULL"); !result) return nullptr;
+    return store;
+}
+
+StoreResult DrawStore::createFile(const DbConnectionString& conn,
+                                  const std::vector<DrawRecord>& rows, bool& alreadyThere) {
+    alreadyThere = false;
+    removeStaleTemporaries(conn.dataSource);
+    DbConnectionString temp = conn;
+    temp.dataSource = createTemporaryBeside(conn.dataSource);
+    if (temp.dataSource.empty())
+        return refuse(conn.dataSource, "を作成できません（フォルダーに書き込めません）。");
+    auto discard = [&temp](StoreResult r) {
+        std::error_code ec;
+        std::filesystem::remove(temp.dataSource, ec);
+        std::filesystem::remove(temp.dataSource + "-journal", ec);
+        return r;
+    };
+    StoreResult r;
+    {
+        auto store = connect(temp, r);
+        if (store)
+            r = store->inTransaction([&] {
+                if (auto s = store->exec(kSchema); !s) return s;
+                return store->writeRows(rows);
+            });
+        if (!r) return discard(refuse(conn.dataSource, "を作成できません: " + r.message));
+    }
+    switch (publishFile(temp.dataSource, conn.dataSource, Publish::Exclusive)) {
+    case PublishOutcome::Done:
+        return StoreResult::success();
+    case PublishOutcome::AlreadyThere:
+        alreadyThere = true;
+        return discard(refuse(conn.dataSource, "はすでにあります。"));
+    case PublishOutcome::Failed:
+        break;
+    }
+    return discard(refuse(conn.dataSource, "を作成できません（名前を付けられません）。"));
+}
+
+StoreResult DrawStore::create(const DbConnectionString& conn, const std::vector<DrawRecord>& rows) {
+    if (!isPlainFilePath(conn.dataSource))
+        return refuse(conn.dataSource, "はファイルの名前として使えません。");
+    bool alreadyThere = false;
+    return createFile(conn, rows, alreadyThere);
+}
+
+// A file that an interrupted creation left empty, or with the table but not
+// the view, holds no draws of ours yet: the missing part is made in one
+// transaction. Anything else is not touched.
+StoreResult DrawStore::completeSchema(bool& completed) {
+    completed = false;
+    bool empty = false;
+    switch (schemaOf(db_, empty)) {
+    case Schema::Whole:
+        return StoreResult::success();
+    case Schema::Foreign:
+        return isBusy(db_) ? busy(path_) : refuse(path_, "にはこのプログラムの当選データがありません。");
+    case Schema::Incomplete:
+        break;
+    }
+    StoreResult r = inTransaction([&] {
+        return exec(empty ? kSchema : kCreateView);
+    });
+    if (!r) return r;
+    if (empty) ::chmod(path_.c_str(), S_IRUSR | S_IWUSR);
+    completed = true;
+    return StoreResult::success();
+}
+
+StoreResult DrawStore::quickCheck() const {
+    Statement st(db_, "PRAGMA quick_check");
+    if (st.ok() && sqlite3_step(st.get()) == SQLITE_ROW) {
+        const unsigned char* t = sqlite3_column_text(st.get(), 0);
+        if (t && std::string(reinterpret_cast<const char*>(t)) == "ok") return StoreResult::success();
+    }
+    if (isBusy(db_)) return busy(path_);
+    return refuse(path_, "は壊れています（検査で異常が見つかりました）。"
+                         "このファイルには何も書き込んでいません。");
+}
+
+std::unique_ptr<DrawStore> DrawStore::open(const DbConnectionString& conn, StoreResult& result,
+                                           bool* created, IfMissing ifMissing) {
+    const std::string& path = conn.dataSource;
+    if (created) *created = false;
+    if (!isPlainFilePath(path)) {
+        result = refuse(path, "はファイルの名前として使えません。");
         return nullptr;
     }
-    store->exec("PRAGMA synchronous = FULL");
-    // Another copy of the program reading the file briefly holds a lock.
-    sqlite3_busy_timeout(db, 3000);
-    if (!hasView && !(result = store->exec(kSchema))) {
-        store.reset();
-        fs::remove(conn.dataSource, ec); // nothing half-made stays behind
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) {
+            result = refuse(path, "を開けません。");
+            return nullptr;
+        }
+        if (ifMissing == IfMissing::Refuse) {
+            result = refuse(path, "が見つかりません。");
+            return nullptr;
+        }
+        bool alreadyThere = false; // another copy made it first: use theirs
+        if (result = createFile(conn, {}, alreadyThere); !result && !alreadyThere) return nullptr;
+        if (created) *created = !alreadyThere;
+    } else if (!S_ISREG(st.st_mode)) {
+        result = refuse(path, "は普通のファイルではありません。");
         return nullptr;
     }
+    auto store = connect(conn, result);
+    bool completed = false;
+    if (store && !(result = store->completeSchema(completed))) return nullptr;
+    if (store && !(result = store->quickCheck())) return nullptr;
+    if (!store) return nullptr;
     result = StoreResult::success();
+    if (completed)
+        result.message = "データベース「" + path +
+                         "」は作成の途中で終わっていました（当選データはありません）。"
+                         "作り直しました。";
     return store;
 }
 
@@ -154,6 +287,7 @@ StoreResult DrawStore::exec(const char* sql) const {
 }
 
 StoreResult DrawStore::failure(const char* what) const {
+    if (isBusy(db_)) return busy(path_);
     return StoreResult::failure("データベース「" + path_ + "」の" + what +
                                 "に失敗しました: " + sqlite3_errmsg(db_));
 }
@@ -199,21 +333,22 @@ StoreResult DrawStore::inTransaction(const std::function<StoreResult()>& body) {
     return r;
 }
 
+StoreResult DrawStore::writeRows(const std::vector<DrawRecord>& rows) {
+    Statement st(db_, "INSERT OR REPLACE INTO 当選番号 (回数, 第1数字, 第2数字, 第3数字, 第4数字)"
+                      " VALUES (?, ?, ?, ?, ?)");
+    if (!st.ok()) return failure("書き込み");
+    for (const DrawRecord& r : rows) {
+        sqlite3_reset(st.get());
+        sqlite3_bind_int(st.get(), 1, r.drawNo);
+        for (int p = 0; p < 4; ++p)
+            st.bindDigit(p + 2, r.digits[p]);
+        if (sqlite3_step(st.get()) != SQLITE_DONE) return failure("書き込み");
+    }
+    return StoreResult::success();
+}
+
 StoreResult DrawStore::upsert(const std::vector<DrawRecord>& rows) {
-    return inTransaction([&]() -> StoreResult {
-        Statement st(db_,
-                     "INSERT OR REPLACE INTO 当選番号 (回数, 第1数字, 第2数字, 第3数字, 第4数字)"
-                     " VALUES (?, ?, ?, ?, ?)");
-        if (!st.ok()) return failure("書き込み");
-        for (const DrawRecord& r : rows) {
-            sqlite3_reset(st.get());
-            sqlite3_bind_int(st.get(), 1, r.drawNo);
-            for (int p = 0; p < 4; ++p)
-                st.bindDigit(p + 2, r.digits[p]);
-            if (sqlite3_step(st.get()) != SQLITE_DONE) return failure("書き込み");
-        }
-        return StoreResult::success();
-    });
+    return inTransaction([&] { return writeRows(rows); });
 }
 
 StoreResult DrawStore::setDigit(int drawNo, int position, int digit) {

@@ -22,6 +22,8 @@ inline constexpr const char* kSelectAllDraws = "select * from 全データ選択
 struct DbConnectionString {
     std::string dataSource; // path of the database file
     std::string password;   // six decimal digits
+    // How long to wait for a lock held by another copy of the program.
+    int busyTimeoutMs = 5000;
 
     static DbConnectionString forProgramFolder(const std::string& folder);
     // "Data Source=...;Password=******": the key is never spelled out.
@@ -37,17 +39,28 @@ struct StoreResult {
     explicit operator bool() const { return ok; }
 };
 
+// What open does when the file is not there: a reader never creates anything.
+enum class IfMissing { Create, Refuse };
+
 class DrawStore {
   public:
     ~DrawStore();
     DrawStore(const DrawStore&) = delete;
     DrawStore& operator=(const DrawStore&) = delete;
 
-    // Opens the file, creating it with the schema when it does not exist.
-    // A file that exists but cannot be read as our database (wrong password,
-    // another kind of file, damage) is reported and never modified.
+    // Opens the file, creating it with the schema when it does not exist (a
+    // new file appears whole or not at all, readable by the user only). A file
+    // that exists but cannot be read as our database (wrong password, another
+    // kind of file, damage found by a quick check) is reported and never
+    // modified. A file that an interrupted creation left without its schema
+    // holds no draws: it is completed, and result.message says so.
     static std::unique_ptr<DrawStore> open(const DbConnectionString& conn, StoreResult& result,
-                                           bool* created = nullptr);
+                                           bool* created = nullptr,
+                                           IfMissing ifMissing = IfMissing::Create);
+
+    // Builds a new database file holding rows, whole or not at all, under a
+    // temporary name moved into place at the end; fails when the file exists.
+    static StoreResult create(const DbConnectionString& conn, const std::vector<DrawRecord>& rows);
 
     StoreResult readAll(DrawTable& out) const;
 
@@ -64,6 +77,12 @@ class DrawStore {
 
   private:
     DrawStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+    static std::unique_ptr<DrawStore> connect(const DbConnectionString& conn, StoreResult& result);
+    static StoreResult createFile(const DbConnectionString& conn,
+                                  const std::vector<DrawRecord>& rows, bool& alreadyThere);
+    StoreResult completeSchema(bool& completed);
+    StoreResult quickCheck() const;
+    StoreResult writeRows(const std::vector<DrawRecord>& rows);
     StoreResult exec(const char* sql) const;
     StoreResult failure(const char* what) const;
     StoreResult inTransaction(const std::function<StoreResult()>& body);

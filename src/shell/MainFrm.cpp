@@ -107,6 +107,7 @@ bool MainFrm::takeOverJetFile() {
 bool MainFrm::readDrawTable(bool& created) {
     StoreResult result;
     auto store = DrawStore::open(conn_, result, &created);
+    if (store && !result.message.empty()) tell(false, result.message); // a file it completed
     if (store) result = store->readAll(table_);
     if (!result) tell(true, result.message);
     return result.ok;
