@@ -36,10 +36,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "Numbers 4 lottery draw history analyses and prediction (ナンバーズ4マーヴォ)")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "\
 A desktop program for followers of the Japanese lottery game Numbers 4.
- It keeps the history of past draws in an encrypted database, studies it in
- fifteen coloured analysis tables and predicts digits for the next draw. The
- interface is Japanese. numbers4marvo-cli imports histories and exports every
- analysis as TSV, JSON or HTML.")
+It keeps the history of past draws in an encrypted database, studies it in
+fifteen coloured analysis tables and predicts digits for the next draw. The
+interface is Japanese. numbers4marvo-cli imports histories and exports every
+analysis as TSV, JSON or HTML.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
