@@ -60,6 +60,37 @@ TEST(CliImport, ExplicitDatabasePathAndForeignFiles) {
     EXPECT_EQ(cli({"import", folder + "/missing.csv"}, folder).code, CliBadInput);
 }
 
+TEST(CliImport, SaysWhatWasStoredNewChangedAndUnchanged) {
+    std::string folder = n4test::tempFolder();
+    n4test::writeFile(folder + "/a.csv", "draw,d1,d2,d3,d4\n1,1,2,3,4\n2,5,6,7,8\n");
+    n4test::writeFile(folder + "/b.tsv", "回\t当せん番号\n3\t9999\n2\t5679\n1\t1234\n");
+    ASSERT_EQ(cli({"import", folder + "/a.csv"}, folder).code, CliDone);
+    CliRun r = cli({"import", folder + "/b.tsv"}, folder);
+    EXPECT_EQ(r.code, CliDone) << r.err;
+    EXPECT_NE(r.out.find("新しい回 1 件（第3回）、変わった回 1 件、変わらない回 1 件"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("第2回: 5678 → 5679"), std::string::npos) << r.out;
+    EXPECT_EQ(stored(folder)[1].digits, (std::array<int, 4>{5, 6, 7, 9}));
+    CliRun again = cli({"import", folder + "/b.tsv"}, folder);
+    EXPECT_NE(again.out.find("3 回はすべて同じ内容です"), std::string::npos) << again.out;
+}
+
+TEST(CliImport, FoldersDevicesAndConflictingDrawsEndInAMessageAndExitOne) {
+    std::string folder = n4test::tempFolder();
+    for (const std::string& path : {folder, std::string("/dev/zero"), std::string("/dev/null")}) {
+        CliRun r = cli({"import", path}, folder);
+        EXPECT_EQ(r.code, CliBadInput) << path;
+        EXPECT_NE(r.err.find(path + ": "), std::string::npos) << r.err;
+    }
+    n4test::writeFile(folder + "/twice.csv",
+                      "draw,d1,d2,d3,d4\n1,1,2,3,4\n2,5,6,7,8\n1,1,2,3,4\n2,5,6,7,9\n");
+    CliRun r = cli({"import", folder + "/twice.csv"}, folder);
+    EXPECT_EQ(r.code, CliBadInput);
+    EXPECT_NE(r.err.find("3行目と5行目で第2回の当選番号が違います"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(folder + "/Numbers4Marvo.mdb"));
+}
+
 TEST(CliUsage, UnknownCommandsNamesAndOptionsAreUsageErrors) {
     std::string folder = n4test::tempFolder();
     EXPECT_EQ(cli({}, folder).code, CliUsage);

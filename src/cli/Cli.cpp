@@ -8,6 +8,7 @@
 #include "analysis/AnalysisCatalog.h"
 #include "data/DrawStore.h"
 #include "data/HistoryImport.h"
+#include "data/ImportPlan.h"
 #include "grid/GridExport.h"
 #include "prediction/PredictionExport.h"
 #include "prediction/SettingsFile.h"
@@ -154,7 +155,9 @@ DbConnectionString connectionFor(const Invocation& in) {
     return conn;
 }
 
-int runImport(const Invocation& in) {
+// Reads the whole file first; then, in one transaction, writes only the
+// draws that are new or changed, and says what was stored.
+int importFile(const Invocation& in) {
     const std::string& file = in.operands[0];
     ImportResult imported = readHistoryFile(file);
     if (!imported.ok) {
@@ -168,15 +171,19 @@ int runImport(const Invocation& in) {
     }
     StoreResult r;
     auto store = DrawStore::open(connectionFor(in), r);
-    if (!store) {
+    DrawTable current;
+    if (store) r = store->readAll(current);
+    if (!r) {
         in.err << r.message << "\n";
         return CliBadInput;
     }
-    if (r = store->upsert(imported.rows); !r) {
+    const ImportPlan plan = planImport(current, imported.rows);
+    if (!plan.nothingToDo()) r = writeChange(*store, plan.change("取り込み"), true);
+    if (!r) {
         in.err << r.message << "\n";
         return CliBadInput;
     }
-    in.out << imported.rows.size() << " 件の当選データを取り込みました。\n";
+    in.out << file << ": " << imported.format << "\n" << reportImport(plan) << "\n";
     if (imported.unreadableDigits > 0)
         in.out << "読めない数字 " << imported.unreadableDigits
                << " 個は空欄として取り込みました。\n";
@@ -184,6 +191,18 @@ int runImport(const Invocation& in) {
         in.out << "回数が 1～99999 でない " << imported.skippedRows
                << " 行は取り込みませんでした。\n";
     return CliDone;
+}
+
+int runImport(const Invocation& in) {
+    // Whatever goes wrong ends in a message and exit code 1, never an abort.
+    try {
+        return importFile(in);
+    } catch (const std::exception& e) {
+        in.err << in.operands[0] << ": 取り込めませんでした（" << e.what() << "）。\n";
+    } catch (...) {
+        in.err << in.operands[0] << ": 取り込めませんでした。\n";
+    }
+    return CliBadInput;
 }
 
 bool loadTable(const Invocation& in, DrawTable& table) {

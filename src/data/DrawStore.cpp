@@ -386,6 +386,29 @@ StoreResult DrawStore::remove(int drawNo) {
     });
 }
 
+StoreResult DrawStore::replace(const std::vector<DrawRecord>& put, const std::vector<int>& removed) {
+    return inTransaction([&]() -> StoreResult {
+        Statement del(db_, "DELETE FROM 当選番号 WHERE 回数 = ?");
+        Statement ins(db_,
+                      "INSERT OR REPLACE INTO 当選番号 (回数, 第1数字, 第2数字, 第3数字, 第4数字)"
+                      " VALUES (?, ?, ?, ?, ?)");
+        if (!del.ok() || !ins.ok()) return failure("書き込み");
+        for (int drawNo : removed) {
+            sqlite3_reset(del.get());
+            sqlite3_bind_int(del.get(), 1, drawNo);
+            if (sqlite3_step(del.get()) != SQLITE_DONE) return failure("行削除");
+        }
+        for (const DrawRecord& r : put) {
+            sqlite3_reset(ins.get());
+            sqlite3_bind_int(ins.get(), 1, r.drawNo);
+            for (int p = 0; p < 4; ++p)
+                ins.bindDigit(p + 2, r.digits[p]);
+            if (sqlite3_step(ins.get()) != SQLITE_DONE) return failure("書き込み");
+        }
+        return StoreResult::success();
+    });
+}
+
 std::string DrawStore::cipherVersion() const {
     Statement st(db_, "PRAGMA cipher_version");
     if (!st.ok() || sqlite3_step(st.get()) != SQLITE_ROW) return {};

@@ -70,6 +70,9 @@ class DrawStore {
     StoreResult setDigit(int drawNo, int position, int digit);
     StoreResult insertEmpty(int drawNo);
     StoreResult remove(int drawNo);
+    // Puts the given draws (inserting or replacing by number) and removes the
+    // given numbers, all in one transaction.
+    StoreResult replace(const std::vector<DrawRecord>& put, const std::vector<int>& removed);
 
     std::string cipherVersion() const;
     bool integrityOk() const;

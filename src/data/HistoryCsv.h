@@ -1,21 +1,23 @@
 #pragma once
-// Reading a draw history CSV: a header naming draw/回数 and d1..d4 or
-// 第1数字..第4数字 (other columns ignored), UTF-8 with or without BOM, or
-// Shift-JIS. An empty digit is an absent digit.
-
+// Reading a draw history written as delimited text: comma, tab or semicolon
+// (found from the lines themselves), with a header naming the columns or
+// without one. With a header, the draw column and either four digit columns
+// or one four-digit winning-number column are found by their names; without
+// one, the first column holding a whole number is the draw, followed by four
+// one-digit columns or a four-digit number. Every other column is ignored.
+// An empty digit is an absent digit.
 #include <string>
-#include <vector>
+#include <string_view>
 
-#include "data/DrawTable.h"
+#include "data/HistoryImport.h"
 
 namespace n4 {
 
-struct CsvParseResult {
-    bool ok = false;
-    std::vector<DrawRecord> rows;
-    std::string message; // Japanese, with the line number of the first bad line
-};
+// UTF-8 text (see decodeHistoryText); encoding names it in result.format.
+ImportResult readDelimitedHistory(std::string_view text, const std::string& encoding);
 
-CsvParseResult parseHistoryCsv(const std::string& bytes);
+// Bytes in any accepted encoding and format; the same as readHistoryBytes.
+using CsvParseResult = ImportResult;
+ImportResult parseHistoryCsv(const std::string& bytes);
 
 } // namespace n4

@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "TestSupport.h"
+#include "data/HistoryImport.h"
+#include "data/TextEncoding.h"
+
+using namespace n4;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string drawsOf(const ImportResult& r) {
+    std::string s;
+    for (const DrawRecord& d : r.rows) {
+        s += (s.empty() ? "" : " ") + std::to_string(d.drawNo) + ":";
+        for (int v : d.digits)
+            s += v == kAbsentDigit ? '_' : static_cast<char>('0' + v);
+    }
+    return s;
+}
+
+std::string utf16(const std::string& ascii, bool littleEndian) {
+    std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (char c : ascii) {
+        out += littleEndian ? c : '\0';
+        out += littleEndian ? '\0' : c;
+    }
+    return out;
+}
+
+bool sameDraws(const std::vector<DrawRecord>& a, const std::vector<DrawRecord>& b, int skip = 0) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].drawNo != skip && (a[i].drawNo != b[i].drawNo || a[i].digits != b[i].digits))
+            return false;
+    return true;
+}
+
+// Runs readHistoryFile in a child so that a read that would hang fails the
+// test instead of freezing it. Returns the child's message, or "TIMEOUT".
+std::string readInChild(const std::string& path) {
+    int fds[2];
+    if (pipe(fds) != 0) return "pipe";
+    const pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        const ImportResult r = readHistoryFile(path);
+        const std::string msg = (r.ok ? "OK " : "NG ") + r.message;
+        (void)!write(fds[1], msg.data(), msg.size());
+        _exit(0);
+    }
+    close(fds[1]);
+    for (int waited = 0; waited < 100; ++waited) {
+        int status = 0;
+        if (waitpid(child, &status, WNOHANG) == child) {
+            char buf[512] = {};
+            (void)!read(fds[0], buf, sizeof buf - 1);
+            close(fds[0]);
+            return buf;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    close(fds[0]);
+    return "TIMEOUT";
+}
+
+} // namespace
+
+TEST(TextEncoding, Utf16WithEitherByteOrderMark) {
+    for (bool le : {true, false}) {
+        auto r = readHistoryBytes(utf16("draw,d1,d2,d3,d4\r\n1,1,1,4,9\r\n", le));
+        ASSERT_TRUE(r.ok) << r.message;
+        EXPECT_EQ(drawsOf(r), "1:1149");
+        EXPECT_NE(r.format.find("UTF-16"), std::string::npos);
+    }
+    // Japanese in UTF-16: 回 is U+56DE.
+    std::string jp = utf16("_,number\n7,1234\n", true);
+    jp[2] = '\xDE';
+    jp[3] = '\x56';
+    auto r = readHistoryBytes(jp);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(drawsOf(r), "7:1234");
+}
+
+TEST(TextEncoding, OneUndecodableByteIsRefusedWithItsLine) {
+    for (const char* bad : {"\xFF", "\x80", "\xC3", "\xFD"}) {
+        // The byte sits in a column that would otherwise be ignored.
+        const std::string bytes =
+            "draw,memo,d1,d2,d3,d4\n1,,1,1,4,9\n2," + std::string("x") + bad + ",7,9,2,1\n";
+        auto r = readHistoryBytes(bytes);
+        EXPECT_FALSE(r.ok) << int(static_cast<unsigned char>(*bad));
+        EXPECT_NE(r.message.find("3行目"), std::string::npos) << r.message;
+    }
+    // Damaged UTF-8 with Japanese in it stays damaged UTF-8.
+    auto jp = readHistoryBytes("回,当せん番号\n1,1149\n2,\xE3\x81\n");
+    EXPECT_FALSE(jp.ok);
+    EXPECT_NE(jp.message.find("3行目"), std::string::npos) << jp.message;
+    // A Shift-JIS file with a broken double byte.
+    std::string sjis = *utf8ToShiftJis("回,当せん番号,メモ\n1,1149,あ\n");
+    sjis += "2,7921,\x82\x0A";
+    auto s = readHistoryBytes(sjis);
+    EXPECT_FALSE(s.ok);
+    EXPECT_NE(s.message.find("3行目"), std::string::npos) << s.message;
+    // A NUL in a text that is not UTF-16.
+    std::string withNul = "draw,number\n1,1149\n\n2,79";
+    withNul += '\0';
+    withNul += "21\n";
+    auto nul = readHistoryBytes(withNul);
+    EXPECT_FALSE(nul.ok);
+    EXPECT_NE(nul.message.find("4行目"), std::string::npos) << nul.message;
+}
+
+TEST(TextEncoding, ShiftJisWithHalfWidthKanaAndCrLf) {
+    std::string sjis =
+        *utf8ToShiftJis("回号,抽せん日,当せん番号,備考\r\n第12回,2020/1/1,0123,ｱｲｳ\r\n");
+    auto r = readHistoryBytes(sjis);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(drawsOf(r), "12:0123");
+}
+
+TEST(HistoryFile, FoldersDevicesAndPipesAreRefusedWithoutWaiting) {
+    const std::string folder = n4test::tempFolder();
+    EXPECT_NE(readInChild(folder).find("フォルダ"), std::string::npos);
+    EXPECT_NE(readInChild("/dev/zero").find("通常のファイルではありません"), std::string::npos);
+    const std::string fifo = folder + "/pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string r = readInChild(fifo);
+    EXPECT_NE(r, "TIMEOUT");
+    EXPECT_NE(r.find("通常のファイルではありません"), std::string::npos) << r;
+    EXPECT_NE(readInChild(folder + "/missing.csv").find("ありません"), std::string::npos);
+    EXPECT_FALSE(isJetDatabaseFile(fifo));
+}
+
+TEST(HistoryFile, AFileAboveTheSizeLimitIsRefusedUnread) {
+    const std::string path = n4test::tempFolder() + "/huge.csv";
+    n4test::writeFile(path, "draw,number\n1,1149\n");
+    fs::resize_file(path, kMaxImportBytes + 1); // sparse: no disk is used
+    auto r = readHistoryFile(path);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("大きすぎます"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("64 MiB"), std::string::npos) << r.message;
+    fs::resize_file(path, kMaxImportBytes - 100);
+    // At the limit it is read (and refused for its NUL padding, not its size).
+    auto atLimit = readHistoryFile(path);
+    EXPECT_EQ(atLimit.message.find("大きすぎます"), std::string::npos) << atLimit.message;
+}
+
+TEST(HistoryFile, TheThreeRealHistoriesImportToTheNormalisedOne) {
+    const std::string shared = n4test::sharedDataFolder();
+    if (shared.empty() || !fs::exists(shared + "/raw")) GTEST_SKIP() << "real history not present";
+    const auto expected = n4test::realHistory();
+    ASSERT_EQ(expected.size(), 7054u);
+    const std::string raw = shared + "/raw/";
+    auto primary = readHistoryFile(raw + "hazimekom__numbers4-api__data__numbers4_results_v2.csv");
+    ASSERT_TRUE(primary.ok) << primary.message;
+    EXPECT_TRUE(sameDraws(primary.rows, expected));
+    auto older =
+        readHistoryFile(raw + "SHAKAITOU__takarakuji__ddl__initData__numberS4_20180216.csv");
+    ASSERT_TRUE(older.ok) << older.message;
+    EXPECT_TRUE(
+        sameDraws(older.rows, std::vector<DrawRecord>(expected.begin(), expected.begin() + 4858)));
+    auto json = readHistoryFile(raw + "tk030-lotto__lotto-data-hub__data__numbers4.json");
+    ASSERT_TRUE(json.ok) << json.message;
+    // Only draw 1225 differs, where the public sources disagree.
+    EXPECT_TRUE(sameDraws(json.rows, expected, 1225));
+    EXPECT_EQ(json.rows[1224].digits, (std::array<int, 4>{1, 6, 0, 5}));
+    EXPECT_EQ(expected[1224].digits, (std::array<int, 4>{1, 0, 6, 5}));
+}
