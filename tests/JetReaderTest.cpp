@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "data/HistoryCsv.h"
@@ -111,4 +112,38 @@ TEST(HistoryImport, AFileOfNeitherFormatIsRefused) {
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.message.find("Jet"), std::string::npos);
     EXPECT_FALSE(convertJetDatabaseIfNeeded(DbConnectionString::forProgramFolder(folder)).needed);
+}
+
+TEST(JetReaderDeathTest, ADamagedColumnListIsReportedNotACrash) {
+    std::string bytes =
+        n4test::readFile(N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb");
+    ASSERT_EQ(bytes.size(), 11u * 4096);
+    bytes[7 * 4096 + 46] = '\xff'; // the column count in the draw table's definition
+    const std::string path = n4test::tempFolder() + "/damaged.mdb";
+    n4test::writeFile(path, bytes);
+    // What the child does, in a process of its own here: before, a null
+    // column list was used and the reader died of it.
+    EXPECT_EXIT(
+        {
+            const std::string out = readJetSerialized(path);
+            _exit(out.rfind("ERR\t", 0) == 0 ? 0 : 1); // no clean-up of the test's folders
+        },
+        ::testing::ExitedWithCode(0), "");
+    ImportResult r = readJetHistory(path);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("見つかりません"), std::string::npos) << r.message;
+}
+
+TEST(JetReader, TheParentReadsOnlyWhatTheChildCanSay) {
+    ImportResult ok = parseJetSerialized("OK\n2\t1\t2\t3\t4\n1\t5\t\t7\t8\n0\t1\t1\t1\t1\n1x\t1\n");
+    ASSERT_TRUE(ok.ok);
+    ASSERT_EQ(ok.rows.size(), 2u);
+    EXPECT_EQ(ok.rows[0].drawNo, 1); // sorted by draw number
+    EXPECT_EQ(ok.rows[0].digits[1], kAbsentDigit);
+    EXPECT_EQ(ok.skippedRows, 2);
+    ImportResult err = parseJetSerialized("ERR\t表がありません。\n");
+    EXPECT_FALSE(err.ok);
+    EXPECT_EQ(err.message, "表がありません。");
+    for (const char* garbage : {"", "OKAY\n", "ERR", "\nOK\n"})
+        EXPECT_FALSE(parseJetSerialized(garbage).ok) << garbage;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "data/TextEncoding.h"
@@ -80,6 +81,25 @@ TEST(SettingsFile, UnwritableFolderReportsAndLeavesTheOldFile) {
     WriteResult r = writeInitFile("/nonexistent-folder/" + std::string(kSettingsFileName), o);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.message.find("保存できませんでした"), std::string::npos);
+}
+
+TEST(SettingsFile, ALinkPlantedBesideTheFileIsNeverFollowed) {
+    const std::string folder = n4test::tempFolder();
+    const std::string path = folder + "/" + kSettingsFileName;
+    const std::string victim = folder + "/victim.txt";
+    n4test::writeFile(victim, "precious");
+    // The old fixed temporary name, and the one this process would use now.
+    std::filesystem::create_symlink(victim, path + ".tmp");
+    std::filesystem::create_symlink(victim, path + ".new-" + std::to_string(::getpid()));
+    AnalysisOptions o;
+    o.flags[2] = true;
+    ASSERT_TRUE(writeInitFile(path, o).ok);
+    EXPECT_EQ(n4test::readFile(victim), "precious");
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
+    AnalysisOptions read;
+    readInitFile(path, read);
+    EXPECT_EQ(read.flags, o.flags);
+    EXPECT_FALSE(std::filesystem::exists(path + ".new-" + std::to_string(::getpid())));
 }
 
 TEST(AnalysisOptions, KeyEightAndItsCaptionAreAsUsersKnowThem) {

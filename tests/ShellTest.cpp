@@ -269,6 +269,30 @@ TEST(StartUp, MissingDatabaseIsCreatedEmpty) {
     EXPECT_TRUE(sink.messages.isEmpty());
 }
 
+TEST(StartUp, ATakeOverInterruptedBeforeTheNewStoreWasInPlaceIsFinished) {
+    // An earlier run moved the old file aside and was killed before the new
+    // store took its name: the next start must not begin with an empty history.
+    const std::string seed = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
+    Workspace ws{DrawTable{}};
+    const std::string db = ws.folder + "/Numbers4Marvo.mdb";
+    std::filesystem::remove(db);
+    DbConnectionString converting = DbConnectionString::forProgramFolder(ws.folder);
+    converting.dataSource += ".converting";
+    DrawTable fifty;
+    for (int no = 1; no <= 50; ++no)
+        fifty.push_back(DrawRecord{no, {no % 10, 1, 2, 3}});
+    ASSERT_TRUE(DrawStore::create(converting, fifty));
+    std::filesystem::copy_file(seed, db + ".jet4");
+    RecordingSink sink;
+    MainFrm main(ws.config, &sink);
+    ASSERT_TRUE(main.load());
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_EQ(sink.messages[0].kind, "information");
+    EXPECT_TRUE(sink.messages[0].text.contains("完了しました")) << sink.messages[0].text.toStdString();
+    EXPECT_EQ(main.drawTable().size(), 50u);
+    EXPECT_FALSE(std::filesystem::exists(converting.dataSource));
+}
+
 TEST(StartUp, AnOldJetDatabaseIsTakenOverWithOneMessage) {
     const std::string shared = n4test::sharedDataFolder();
     const std::string fixture = shared + "/jet/history_text_pw123456.mdb";

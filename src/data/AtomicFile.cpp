@@ -117,6 +117,29 @@ PublishOutcome publishFile(const std::string& temp, const std::string& path, Pub
     return outcome;
 }
 
+bool replaceFile(const std::string& path, const std::string& bytes) {
+    const std::string temp = createTemporaryBeside(path);
+    if (temp.empty()) return false;
+    // Reopened without following a link: the name is ours, made just now.
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    bool ok = fd >= 0;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        done += ok ? static_cast<size_t>(n) : 0;
+    }
+    ok = ok && ::fsync(fd) == 0;
+    if (fd >= 0) ok = ::close(fd) == 0 && ok;
+    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    syncFolderOf(path);
+    return true;
+}
+
 bool exchangeFiles(const std::string& a, const std::string& b) {
     return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
 }

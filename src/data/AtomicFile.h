@@ -26,6 +26,11 @@ enum class PublishOutcome { Done, AlreadyThere, Failed };
 // never replaces an existing path (AlreadyThere, temp left for the caller).
 PublishOutcome publishFile(const std::string& temp, const std::string& path, Publish how);
 
+// Replaces path's contents with bytes, whole or not at all, through a
+// temporary beside it (see createTemporaryBeside). False when any step fails;
+// the old file is then untouched and no temporary is left.
+bool replaceFile(const std::string& path, const std::string& bytes);
+
 // Swaps the two names in one step where the file system can. Fails (false)
 // where it cannot; nothing has moved then.
 bool exchangeFiles(const std::string& a, const std::string& b);

@@ -37,7 +37,11 @@ std::optional<Table> readTable(MdbHandle* mdb, const std::string& name) {
     if (!entry || entry->object_type != MDB_TABLE) return std::nullopt;
     MdbTableDef* def = mdb_read_table(entry);
     if (!def) return std::nullopt;
-    mdb_read_columns(def);
+    // A damaged column list gives no columns at all, not an error.
+    if (!mdb_read_columns(def) || !def->columns || def->columns->len < def->num_cols) {
+        mdb_free_tabledef(def);
+        return std::nullopt;
+    }
     Table t;
     std::vector<std::vector<char>> buffers(def->num_cols, std::vector<char>(MDB_BIND_SIZE));
     std::vector<int> lengths(def->num_cols, 0);
@@ -108,8 +112,9 @@ std::string clean(std::string s) {
     return s;
 }
 
-// Runs in a child process: a damaged file can crash the reader, never the program.
-std::string readSerialized(const std::string& path) {
+} // namespace
+
+std::string readJetSerialized(const std::string& path) {
     MdbHandle* mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
     if (!mdb) return "ERR\tファイルを Jet 形式のデータベースとして開けません。\n";
     std::string error;
@@ -131,6 +136,8 @@ std::string readSerialized(const std::string& path) {
     return out;
 }
 
+namespace {
+
 bool parseDrawNo(const std::string& s, int& out) {
     if (s.empty() || s.size() > 9) return false;
     out = 0;
@@ -141,7 +148,9 @@ bool parseDrawNo(const std::string& s, int& out) {
     return out >= 1 && out <= kMaxDrawNo;
 }
 
-ImportResult parseSerialized(const std::string& text) {
+} // namespace
+
+ImportResult parseJetSerialized(const std::string& text) {
     ImportResult result;
     std::istringstream in(text);
     std::string line;
@@ -181,6 +190,8 @@ ImportResult parseSerialized(const std::string& text) {
     return result;
 }
 
+namespace {
+
 constexpr int kReaderSilenceLimitMs = 30000;
 
 // Reads until end of file; false when nothing arrives for too long.
@@ -213,7 +224,7 @@ ImportResult readJetHistory(const std::string& path) {
     }
     if (child == 0) {
         close(fds[0]);
-        const std::string out = readSerialized(path);
+        const std::string out = readJetSerialized(path);
         size_t done = 0;
         while (done < out.size()) {
             ssize_t n = write(fds[1], out.data() + done, out.size() - done);
@@ -233,7 +244,7 @@ ImportResult readJetHistory(const std::string& path) {
         failed.message = "Jet 形式のデータベースが壊れていて読めません。";
         return failed;
     }
-    return parseSerialized(text);
+    return parseJetSerialized(text);
 }
 
 } // namespace n4

@@ -6,6 +6,14 @@
 
 namespace n4 {
 
+// Reads the draws in a child process: a damaged file can crash or hang the
+// reader, never the program.
 ImportResult readJetHistory(const std::string& path);
+
+// The two halves, for tests and fuzzing. The child's work, in this process:
+// "OK" and one line "no<TAB>d1<TAB>d2<TAB>d3<TAB>d4" per row, or "ERR<TAB>why".
+std::string readJetSerialized(const std::string& path);
+// The parent's reading of that text.
+ImportResult parseJetSerialized(const std::string& text);
 
 } // namespace n4

@@ -1,9 +1,9 @@
 #include "prediction/SettingsFile.h"
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
+#include "data/AtomicFile.h"
 #include "data/TextEncoding.h"
 
 namespace n4 {
@@ -52,21 +52,7 @@ WriteResult writeInitFile(const std::string& path, const AnalysisOptions& option
     auto bytes = utf8ToShiftJis(text);
     const std::string failed = "設定ファイル「" + path + "」を保存できませんでした。";
     if (!bytes) return {false, failed};
-    std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return {false, failed};
-        out.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
-        out.flush();
-        if (!out) {
-            std::remove(temp.c_str());
-            return {false, failed};
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return {false, failed};
-    }
+    if (!replaceFile(path, *bytes)) return {false, failed};
     return {};
 }
 

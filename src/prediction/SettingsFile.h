@@ -17,7 +17,8 @@ struct WriteResult {
     bool ok = true;
     std::string message; // Japanese, when !ok
 };
-// Replaces the file atomically: a temporary file beside it, then a rename.
+// Replaces the file atomically: a temporary file beside it, made exclusively
+// (a link planted there is never followed), then a rename.
 WriteResult writeInitFile(const std::string& path, const AnalysisOptions& options);
 
 } // namespace n4

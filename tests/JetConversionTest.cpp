@@ -1,0 +1,135 @@
+// Taking an older Jet 4.0 database over at start-up, and finishing a take-over
+// that an earlier run left half done.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <sys/stat.h>
+
+#include "TestSupport.h"
+#include "data/JetConversion.h"
+#include "data/JetReader.h"
+
+using namespace n4;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kSeed = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<DrawRecord> seedDraws() {
+    static const std::vector<DrawRecord> rows = readJetHistory(kSeed).rows;
+    return rows;
+}
+
+bool sameDraws(const std::vector<DrawRecord>& a, const std::vector<DrawRecord>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].drawNo != b[i].drawNo || a[i].digits != b[i].digits) return false;
+    return true;
+}
+
+DrawTable stored(const DbConnectionString& conn) {
+    StoreResult r;
+    DrawTable t;
+    if (auto store = DrawStore::open(conn, r, nullptr, IfMissing::Refuse)) store->readAll(t);
+    return t;
+}
+
+// The end every take-over must reach: the new store under the database name
+// with every draw, the old file unchanged beside it, nothing else.
+void expectTakenOver(const std::string& folder, const JetConversion& c) {
+    const auto conn = DbConnectionString::forProgramFolder(folder);
+    EXPECT_TRUE(c.ok) << c.message;
+    EXPECT_TRUE(sameDraws(stored(conn), seedDraws()));
+    EXPECT_TRUE(n4test::readFile(conn.dataSource + ".jet4") == n4test::readFile(kSeed));
+    EXPECT_EQ(namesIn(folder),
+              (std::vector<std::string>{"Numbers4Marvo.mdb", "Numbers4Marvo.mdb.jet4"}));
+}
+
+} // namespace
+
+TEST(JetTakeOver, TheNewStoreTakesTheNameAndTheOldFileIsKeptUnchanged) {
+    ASSERT_EQ(seedDraws().size(), 50u);
+    const std::string folder = n4test::tempFolder();
+    const auto conn = DbConnectionString::forProgramFolder(folder);
+    fs::copy_file(kSeed, conn.dataSource);
+    JetConversion c = convertJetDatabaseIfNeeded(conn);
+    EXPECT_TRUE(c.needed);
+    EXPECT_EQ(c.draws, 50);
+    EXPECT_EQ(c.backupPath, conn.dataSource + ".jet4");
+    EXPECT_NE(c.message.find("50 件"), std::string::npos) << c.message;
+    expectTakenOver(folder, c);
+    struct stat st;
+    ASSERT_EQ(::stat(conn.dataSource.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_FALSE(convertJetDatabaseIfNeeded(conn).needed); // once only
+}
+
+TEST(JetTakeOver, EveryStateAnInterruptedTakeOverCanLeaveEndsTakenOver) {
+    struct State {
+        const char* name;
+        std::function<void(const DbConnectionString&)> make;
+        const char* said; // what the user is told
+    };
+    auto seedAt = [](const std::string& path) { fs::copy_file(kSeed, path); };
+    const std::vector<State> states = {
+        {"new store half built, old file in place",
+         [&](const DbConnectionString& conn) {
+             seedAt(conn.dataSource);
+             DbConnectionString half = conn;
+             half.dataSource += ".converting";
+             ASSERT_TRUE(DrawStore::create(half, draws({{1, 2, 3, 4}})));
+             n4test::writeFile(half.dataSource + "-journal", "stale");
+         },
+         "やり直します"},
+        {"names swapped, old file not yet moved on",
+         [&](const DbConnectionString& conn) {
+             ASSERT_TRUE(DrawStore::create(conn, seedDraws()));
+             seedAt(conn.dataSource + ".converting");
+         },
+         "完了しました"},
+        {"old file moved aside, new store not yet in place (an older version)",
+         [&](const DbConnectionString& conn) {
+             DbConnectionString whole = conn;
+             whole.dataSource += ".converting";
+             ASSERT_TRUE(DrawStore::create(whole, seedDraws()));
+             seedAt(conn.dataSource + ".jet4");
+         },
+         "完了しました"},
+        {"old file under the temporary name, nothing in place",
+         [&](const DbConnectionString& conn) { seedAt(conn.dataSource + ".converting"); },
+         "50 件"},
+    };
+    for (const State& s : states) {
+        SCOPED_TRACE(s.name);
+        const std::string folder = n4test::tempFolder();
+        const auto conn = DbConnectionString::forProgramFolder(folder);
+        s.make(conn);
+        JetConversion c = convertJetDatabaseIfNeeded(conn);
+        EXPECT_TRUE(c.needed);
+        EXPECT_NE(c.message.find(s.said), std::string::npos) << c.message;
+        expectTakenOver(folder, c);
+    }
+}
+
+TEST(JetTakeOver, TwoOldFilesAreNeitherTouchedNorTakenOver) {
+    const std::string folder = n4test::tempFolder();
+    const auto conn = DbConnectionString::forProgramFolder(folder);
+    fs::copy_file(kSeed, conn.dataSource);
+    fs::copy_file(kSeed, conn.dataSource + ".converting");
+    JetConversion c = convertJetDatabaseIfNeeded(conn);
+    EXPECT_TRUE(c.needed);
+    EXPECT_FALSE(c.ok);
+    EXPECT_NE(c.message.find(".converting"), std::string::npos) << c.message;
+    EXPECT_TRUE(n4test::readFile(conn.dataSource) == n4test::readFile(kSeed));
+    EXPECT_TRUE(n4test::readFile(conn.dataSource + ".converting") == n4test::readFile(kSeed));
+}
