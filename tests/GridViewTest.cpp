@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QScrollBar>
 #include <QImage>
+#include <QScrollBar>
 #include <QTest>
 
 #include "grid/GridView.h"
@@ -46,8 +46,9 @@ TEST(GridView, GeometryFollowsTheGridUnits) {
     v.resize(200, 300);
     v.show();
     v.verticalScrollBar()->setValue(v.verticalScrollBar()->maximum());
-    const QPoint bottom = v.cellAt(QPoint(5, v.viewport()->height() - 2));
-    EXPECT_EQ(bottom.y(), 40000);
+    const QRect last = v.cellRect(1, 40000);
+    EXPECT_LE(last.bottom(), v.viewport()->height() - 1); // the last row shows whole
+    EXPECT_EQ(v.cellAt(last.center()).y(), 40000);
     EXPECT_EQ(v.cellAt(QPoint(-5, -5)), QPoint(0, 0));
 }
 
@@ -107,8 +108,83 @@ TEST(GridViewPainting, LeftAlignedTextRunsOnOnlyOverEmptyCells) {
     g.setAlign(Block::cell(1, 1), Align::Left);
     GridView probe;
     probe.setGrid(g);
-    const QRect third(probe.columnX(3) + 2, 1, probe.columnX(4) - probe.columnX(3) - 4, probe.rowY(2) - 3);
+    const QRect third(probe.columnX(3) + 2, 1, probe.columnX(4) - probe.columnX(3) - 4,
+                      probe.rowY(2) - 3);
     EXPECT_TRUE(anyDarkPixel(paint(g), third)); // runs over the empty cells 2 and 3
     g.setText(2, 1, " ");                       // cell 2 holds text: the run stops before it
     EXPECT_FALSE(anyDarkPixel(paint(g), third));
+}
+
+TEST(GridViewPanes, TitleRowsAndLabelColumnsStayWhileTheRestScrolls) {
+    Grid g(20, 1000);
+    g.setColWidth(-1, 5.0);
+    g.setBackground({1, 1, 20, 1}, Rgb(255, 0, 0));    // the title row
+    g.setBackground({1, 2, 1, 1000}, Rgb(0, 0, 255));  // the label column
+    g.setBackground({2, 3, 20, 1000}, Rgb(0, 255, 0)); // the body
+    GridView v;
+    v.setGrid(std::move(g));
+    v.setFrozen(1, 2);
+    v.resize(220, 200);
+    v.show();
+    v.horizontalScrollBar()->setValue(v.horizontalScrollBar()->maximum());
+    v.verticalScrollBar()->setValue(v.verticalScrollBar()->maximum());
+    const int titleY = v.cellRect(2, 1).center().y(), labelX = v.cellRect(1, 2).center().x();
+    const int inside = v.viewport()->height() - 20, right = v.viewport()->width() - 5;
+    EXPECT_EQ(v.cellAt(QPoint(labelX, titleY)), QPoint(1, 1));
+    EXPECT_EQ(v.cellAt(QPoint(right, titleY)), QPoint(20, 1)); // titles follow sideways
+    EXPECT_GT(v.cellAt(QPoint(labelX, inside)).y(), 900);      // labels follow downwards
+    EXPECT_EQ(v.cellAt(QPoint(labelX, inside)).x(), 1);
+    QImage img(v.viewport()->size(), QImage::Format_RGB32);
+    v.viewport()->render(&img);
+    EXPECT_EQ(QColor(img.pixel(right, titleY)), QColor(255, 0, 0));
+    EXPECT_EQ(QColor(img.pixel(labelX, inside)), QColor(0, 0, 255));
+    // Scrolled cells never paint over the frozen ones: just inside the second
+    // title row and the label column, no body green.
+    const QPoint corner(v.columnX(2), v.rowY(3));
+    EXPECT_NE(QColor(img.pixel(corner.x() + 2, corner.y() - 2)), QColor(0, 255, 0));
+    EXPECT_EQ(QColor(img.pixel(corner.x() - 3, corner.y() + 2)), QColor(0, 0, 255));
+    EXPECT_EQ(QColor(img.pixel(corner.x() + 3, corner.y() + 3)), QColor(0, 255, 0));
+}
+
+TEST(GridViewPanes, TheLatestRowsStayInViewUntilTheUserScrollsAway) {
+    GridView v;
+    v.setGrid(Grid(3, 5000));
+    v.resize(200, 300);
+    v.show();
+    v.showLatestRows();
+    QScrollBar* bar = v.verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    v.resize(200, 500);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    bar->setValue(100);
+    v.resize(200, 300);
+    EXPECT_EQ(bar->value(), 100);
+}
+
+TEST(GridViewUnits, FittedColumnsFillTheWidthAndTextsKeepClearOfTheLines) {
+    Grid g(3, 2);
+    g.setColWidth(-1, 5.0);
+    g.setColWidth(2, 20.0);
+    GridView v;
+    v.setGrid(g);
+    v.fitColumnsToWidth(301);
+    EXPECT_LE(v.totalWidth(), 301);
+    EXPECT_GE(v.totalWidth(), 300);
+    EXPECT_NEAR(v.columnX(3) - v.columnX(2), 4 * (v.columnX(2) - v.columnX(1)), 2);
+
+    const QFontMetrics fm(v.font());
+    const int cell = v.columnX(2) - v.columnX(1);
+    std::string wide = "8";
+    while (fm.horizontalAdvance(QString::fromStdString(wide + "8")) + 2 * GridView::kTextPadding <=
+           cell)
+        wide += "8";
+    g.setText(1, 1, wide); // as wide as the cell holds with its padding
+    g.setText(1, 2, wide + "8");
+    g.setText(2, 2, "x");
+    v.setGrid(g);
+    EXPECT_TRUE(v.textFits(1, 1));
+    EXPECT_FALSE(v.textFits(1, 2)); // one digit more, beside a cell with text
+    g.setText(2, 2, "");            // an empty neighbour lets it spread
+    v.setGrid(g);
+    EXPECT_TRUE(v.textFits(1, 2));
 }

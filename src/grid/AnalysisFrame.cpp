@@ -1,11 +1,11 @@
 #include "grid/AnalysisFrame.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadialGradient>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "grid/GridView.h"
 
@@ -16,7 +16,7 @@ namespace {
 QPushButton* makeButton(const QString& text, const QString& colour, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
     b->setStyleSheet(QStringLiteral("QPushButton{background:%1;border:1px solid #808080;"
-                                    "padding:3px 14px;}QPushButton:disabled{color:#808080;}")
+                                    "padding:3px 8px;}QPushButton:disabled{color:#808080;}")
                          .arg(colour));
     return b;
 }
@@ -68,29 +68,62 @@ QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent) {
     return l;
 }
 
+OneLineLabel::OneLineLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    // The width comes from the layout or the window's design, not from the text.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+QSize OneLineLabel::minimumSizeHint() const {
+    return QSize(0, QLabel::minimumSizeHint().height());
+}
+
+void OneLineLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    fitFont();
+}
+
+void OneLineLabel::fitFont() {
+    if (fitting_) return;
+    fitting_ = true;
+    if (base_.family().isEmpty()) base_ = font();
+    const int room = contentsRect().width() - 2 * margin();
+    QFont f = base_;
+    for (double pt = base_.pointSizeF(); pt > 6.0; pt -= 0.25) {
+        f.setPointSizeF(pt);
+        const QFontMetrics fm(f);
+        int need = 0;
+        for (const QString& line : text().split(QLatin1Char('\n')))
+            need = std::max(need, fm.horizontalAdvance(line));
+        if (need <= room) break;
+    }
+    if (f != font()) setFont(f);
+    fitting_ = false;
+}
+
 AnalysisFrame::AnalysisFrame(const QString& label, bool printButton, QWidget* parent)
     : QWidget(parent) {
-    auto* top = new QHBoxLayout;
-    label_ = new QLabel(label, this);
+    label_ = new OneLineLabel(label, this);
     label_->setObjectName(QStringLiteral("Label1"));
-    top->addWidget(label_);
+    auto* bar = new QHBoxLayout;
     legendBox_ = new QWidget(this);
     auto* legend = new QHBoxLayout(legendBox_);
-    legend->setContentsMargins(12, 0, 0, 0);
+    legend->setContentsMargins(0, 0, 0, 0);
     legend->setSpacing(2);
-    top->addWidget(legendBox_);
-    top->addStretch(1);
+    bar->addWidget(legendBox_);
+    bar->addStretch(1);
     if (printButton) {
         print_ = makePrintButton(this);
-        top->addWidget(print_);
+        bar->addWidget(print_);
     }
     close_ = makeCloseButton(this);
-    top->addWidget(close_);
+    bar->addWidget(close_);
     view_ = new GridView(this);
     view_->setObjectName(QStringLiteral("fpSpread1"));
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 6, 8, 8);
-    layout->addLayout(top);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addWidget(label_);
+    layout->addLayout(bar);
     layout->addWidget(view_, 1);
     connect(close_, &QPushButton::clicked, this, &AnalysisFrame::closeRequested);
 }
@@ -106,6 +139,21 @@ void AnalysisFrame::addLegend(LegendPicture picture, const QString& text) {
 
 void AnalysisFrame::setGrid(Grid grid) {
     view_->setGrid(std::move(grid));
+}
+
+void AnalysisFrame::setPanes(int frozenRows, int frozenCols, bool opensAtLatest) {
+    view_->setFrozen(frozenCols, frozenRows);
+    opensAtLatest_ = opensAtLatest;
+}
+
+void AnalysisFrame::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    // The window opens at its design size: the columns take the width it
+    // gives them, whatever the window is resized to later.
+    view_->fitColumnsToWidth(view_->columnRoom());
+    if (opensAtLatest_) view_->showLatestRows();
 }
 
 } // namespace n4

@@ -1,11 +1,12 @@
 #pragma once
-// The common frame of the analysis windows: the description label, an
-// optional legend, the greyed print button, the close button and the grid.
+// The common frame of the analysis windows: the description label on a line
+// of its own, then the legend, the greyed print button and the close button,
+// then the grid, whose columns fill the window's width when it opens.
+#include <QLabel>
 #include <QWidget>
 
 #include "grid/Grid.h"
 
-class QLabel;
 class QPushButton;
 
 namespace n4 {
@@ -21,6 +22,24 @@ QPushButton* makePrintButton(QWidget* parent);
 // A small picture drawn by the program (no image files).
 QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent);
 
+// A label whose lines stay whole: where its room is too narrow for the
+// program's font, the font steps down (not below 6 points) until the
+// longest line fits; given more room it grows back.
+class OneLineLabel : public QLabel {
+    Q_OBJECT
+  public:
+    explicit OneLineLabel(const QString& text, QWidget* parent = nullptr);
+    QSize minimumSizeHint() const override;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void fitFont();
+    QFont base_;
+    bool fitting_ = false;
+};
+
 class AnalysisFrame : public QWidget {
     Q_OBJECT
   public:
@@ -29,6 +48,9 @@ class AnalysisFrame : public QWidget {
     // A legend entry: a picture followed by its text, in order of addition.
     void addLegend(LegendPicture picture, const QString& text);
     void setGrid(Grid grid);
+    // Title rows and label columns kept in view; whether the grid opens at
+    // its last rows, the latest draws.
+    void setPanes(int frozenRows, int frozenCols, bool opensAtLatest);
     GridView* gridView() const { return view_; }
     QPushButton* closeButton() const { return close_; }
     QPushButton* printButton() const { return print_; }
@@ -36,12 +58,17 @@ class AnalysisFrame : public QWidget {
   signals:
     void closeRequested();
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
-    QLabel* label_;
+    OneLineLabel* label_;
     QWidget* legendBox_;
     QPushButton* print_ = nullptr;
     QPushButton* close_;
     GridView* view_;
+    bool opensAtLatest_ = false;
+    bool shown_ = false;
 };
 
 } // namespace n4

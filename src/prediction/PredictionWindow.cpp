@@ -29,13 +29,13 @@ QGroupBox* panel(const QString& title, QRect geometry, const char* style, QWidge
     return box;
 }
 
-QLabel* wrappedLabel(const QString& text, QRect geometry, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setWordWrap(true);
+// A description of two lines, broken where the sentence allows it; the
+// font steps down where the given width is too narrow for a line. It is as
+// high as its two lines: the given height would run under the first group.
+QLabel* description(const QString& text, QRect geometry, QWidget* parent) {
+    auto* l = new OneLineLabel(text, parent);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // The given height holds two lines of the old font; let a third one show.
-    l->setGeometry(geometry.adjusted(
-        0, 0, 0, std::max(0, l->heightForWidth(geometry.width()) - geometry.height())));
+    l->setGeometry(geometry.x(), geometry.y(), geometry.width(), l->sizeHint().height());
     return l;
 }
 
@@ -57,13 +57,14 @@ PredictionWindow::PredictionWindow(AnalysisOptions& options, PredictionEngine& e
     buildPredictionPanel();
     engine_.ScanDraws(table, latestDrawNo, options_.reflectedCount());
     showGrids();
+    fitGrids();
 }
 
 void PredictionWindow::buildOptionsPanel() {
     QGroupBox* frame = panel(QStringLiteral("データ分析オプション"),
                              twipsRect(120, 480, 3855, 7272, this), kPanelStyle, this);
-    wrappedLabel(QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"),
-                 twipsRect(120, 240, 3615, 615, this), frame);
+    description(QStringLiteral("各データ分析の分析結果を当選予想へ\n反映するかを設定します。"),
+                twipsRect(120, 240, 3615, 615, this), frame);
     for (int k = 0; k < kOptionGroupCount; ++k) {
         QGroupBox* group =
             panel(QString::fromUtf8(optionGroupCaption(k)),
@@ -92,9 +93,9 @@ void PredictionWindow::buildOptionsPanel() {
 void PredictionWindow::buildPredictionPanel() {
     QGroupBox* frame = panel(QStringLiteral("当選予想"), twipsRect(4080, 480, 5055, 7272, this),
                              kPanelStyle, this);
-    wrappedLabel(QStringLiteral("各データ分析の結果を元に周期法、消去法、連発マーヴォ、一発マーヴォ"
-                                "の各手法を用いて当選数字を予想します。"),
-                 twipsRect(240, 240, 4575, 375, this), frame);
+    description(QStringLiteral("各データ分析の結果を元に周期法、消去法、連発マーヴォ、\n"
+                               "一発マーヴォの各手法を用いて当選数字を予想します。"),
+                twipsRect(240, 240, 4575, 375, this), frame);
     const char* labels[4] = {"●周期法による予想(この予想数字を組合わせて購入します)",
                              "●消去法による予想(この予想数字を組合わせて購入します)",
                              "●連発マーヴォ予想(この予想数字を組む合わせて購入します)",
@@ -105,14 +106,17 @@ void PredictionWindow::buildPredictionPanel() {
                             {4320, 5040, 4080, 615},
                             {4320, 6360, 4080, 675}};
     for (int g = 0; g < 4; ++g) {
-        auto* l = new QLabel(QString::fromUtf8(labels[g]), frame);
+        auto* l = new OneLineLabel(QString::fromUtf8(labels[g]), frame);
         l->setStyleSheet(QStringLiteral("color:rgb(255,0,0);background:rgb(192,255,255);"));
-        l->move(twipsToPixels(120, this), twipsToPixels(labelTops[g], this));
+        // As wide as the frame allows, with the same margin on the right.
+        const QRect at = twipsRect(120, labelTops[g], 5055 - 2 * 120, 0, this);
+        l->setGeometry(at.x(), at.y(), at.width(), l->sizeHint().height());
         views_[g] = new GridView(frame);
         views_[g]->setObjectName(QStringLiteral("fpSpread1_%1").arg(g));
         views_[g]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         views_[g]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        // Grid positions are given within the window; the frame starts at 4080, 480.
+        // Grid positions are given within the window; the frame starts at 4080,
+        // 480. The columns fill the given width; the rows take their height.
         const QRect r = grids[g];
         views_[g]->setGeometry(twipsRect(r.x() - 4080, r.y() - 480, r.width(), r.height(), this));
     }
@@ -127,6 +131,15 @@ void PredictionWindow::onOptionClicked(int k, bool reflect) {
     options_.flags[k] = reflect;
     engine_.Predict(options_.reflectedCount());
     showGrids();
+}
+
+void PredictionWindow::fitGrids() {
+    // The columns fill the width the design gives each grid; the rows take
+    // the height they need, which stays clear of the label below.
+    for (GridView* v : views_) {
+        v->fitColumnsToWidth(v->columnRoom());
+        v->resize(v->width(), v->sizeHint().height());
+    }
 }
 
 void PredictionWindow::showGrids() {

@@ -36,6 +36,7 @@ class PredictionWindow : public QWidget {
     void RestoreOptionButtons();
     void onOptionClicked(int k, bool reflect);
     void showGrids();
+    void fitGrids();
 
     AnalysisOptions& options_;
     PredictionEngine& engine_;

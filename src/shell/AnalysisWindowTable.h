@@ -23,6 +23,10 @@ struct AnalysisWindowInfo {
     bool propEndOnOpen;
     bool printButton;
     Legend legend;
+    // Display: the title rows and label columns that stay in view while the
+    // grid scrolls, and whether it opens at its last rows (the latest draws).
+    int frozenRows, frozenCols;
+    bool opensAtLatest;
 };
 
 const std::vector<AnalysisWindowInfo>& analysisWindowTable();

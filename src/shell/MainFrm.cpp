@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
 #include <QWindow>
@@ -86,6 +87,11 @@ bool MainFrm::load() {
     figures_ = computeStartupFigures(table_);
     showLoadStatus(created);
     return true;
+}
+
+void MainFrm::showFullSize() {
+    if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+    showMaximized();
 }
 
 void MainFrm::tell(bool problem, const std::string& text) {
@@ -268,6 +274,7 @@ void MainFrm::openAnalysis(const QString& name) {
         frame->setGrid(compute(AnalysisInput{table_, figures_}));
         computeCounts_[name] += 1;
     }
+    frame->setPanes(info->frozenRows, info->frozenCols, info->opensAtLatest);
     QMdiSubWindow* sub = addChild(name, frame, QString::fromUtf8(info->caption),
                                   twipsSize(info->widthTwips, info->heightTwips, this));
     connect(frame, &AnalysisFrame::closeRequested, sub, &QWidget::close);

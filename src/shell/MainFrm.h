@@ -42,6 +42,9 @@ class MainFrm : public QMainWindow {
     // The start-up load; false (after telling the user why) when the draw
     // database cannot be used.
     bool load();
+    // Maximised; where the window system does not maximise (a bare X
+    // server), the window still covers the screen's available area.
+    void showFullSize();
 
     bool propEnd() const { return propEnd_; }
     void setPropEnd(bool value) { propEnd_ = value; }

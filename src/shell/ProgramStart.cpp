@@ -21,8 +21,14 @@ void prepareApplication(QApplication& app) {
     if (qtJapanese->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(qtJapanese);
-    if (QFontDatabase::families().contains(QStringLiteral("IPAGothic")))
-        QApplication::setFont(QFont(QStringLiteral("IPAGothic"), 9));
+    // The interface in the proportional Gothic, as Japanese desktops show it;
+    // the grids in the fixed-width one, so that digits line up in columns
+    // (the grid view sets its own size).
+    const QStringList families = QFontDatabase::families();
+    const QString fixed = QStringLiteral("IPAGothic"), proportional = QStringLiteral("IPAPGothic");
+    if (families.contains(proportional) || families.contains(fixed))
+        QApplication::setFont(QFont(families.contains(proportional) ? proportional : fixed, 9));
+    if (families.contains(fixed)) QApplication::setFont(QFont(fixed, 9), "n4::GridView");
 }
 
 ShellConfig shellConfigFor(const DataLocation& location) {
@@ -36,7 +42,7 @@ ShellConfig shellConfigFor(const DataLocation& location) {
 std::unique_ptr<MainFrm> startShell(const ShellConfig& config, MessageSink* messages) {
     auto main = std::make_unique<MainFrm>(config, messages);
     if (!main->load()) return nullptr;
-    main->showMaximized();
+    main->showFullSize();
     main->openPrediction();
     return main;
 }

@@ -13,7 +13,7 @@ namespace n4 {
 
 class MessageSink;
 
-// Japanese standard-button texts and the Japanese font for the whole program.
+// Japanese standard-button texts and the Japanese fonts for the whole program.
 void prepareApplication(QApplication& app);
 
 // The program's files where the data location puts them (see DataLocation.h).
