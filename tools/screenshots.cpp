@@ -1,40 +1,64 @@
 // Developer tool: opens the main window over a database and saves a picture
 // of it for each list of windows given, so a change can be looked at.
-//   n4-screenshots PROGRAM_FOLDER OUT_PREFIX "win1,win2" ["win3"] ...
+//   n4-screenshots PROGRAM_FOLDER OUT_PREFIX "win1,win2" ["win3@end"] ...
+// A name followed by @end or @home has its grid scrolled to the last or the
+// first rows, as the End and Home keys do. Run it under a virtual display
+// (xvfb-run -s "-screen 0 1920x1200x24") to see the program's own sizes.
 #include <QApplication>
-#include <QFontDatabase>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
 
+#include "grid/GridView.h"
 #include "shell/MainFrm.h"
 #include "shell/MessageSink.h"
+#include "shell/ProgramStart.h"
 #include "shell/WindowArrangement.h"
+
+namespace {
+
+void open(n4::MainFrm& main, const QString& name) {
+    if (name == "一発マーヴォ")
+        main.openPrediction();
+    else if (name == "ヘルプ")
+        main.openHelp();
+    else if (name == "バージョン情報")
+        main.openAbout();
+    else if (name == "当選データ入力")
+        main.openDataEntry();
+    else
+        main.openAnalysis(name);
+}
+
+void press(n4::MainFrm& main, const QString& name, Qt::Key key) {
+    QMdiSubWindow* sub = main.openWindow(name);
+    if (!sub) return;
+    for (n4::GridView* view : sub->findChildren<n4::GridView*>()) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(view, &event);
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (QFontDatabase::families().contains(QStringLiteral("IPAGothic")))
-        QApplication::setFont(QFont(QStringLiteral("IPAGothic"), 9));
+    n4::prepareApplication(app);
     if (argc < 4) return 2;
     n4::MessageSink sink;
     n4::ShellConfig config{argv[1], std::string(argv[1]) + "/shots.ini", argv[1]};
     for (int i = 3; i < argc; ++i) {
         n4::MainFrm main(config, &sink);
         if (!main.load()) return 1;
-        main.resize(1280, 900);
-        main.show();
+        main.showFullSize();
         const QStringList names = QString::fromUtf8(argv[i]).split(',');
-        for (const QString& name : names) {
-            if (name == "一発マーヴォ")
-                main.openPrediction();
-            else if (name == "ヘルプ")
-                main.openHelp();
-            else if (name == "バージョン情報")
-                main.openAbout();
-            else if (name == "当選データ入力")
-                main.openDataEntry();
-            else
-                main.openAnalysis(name);
+        for (const QString& entry : names) {
+            const QString name = entry.section('@', 0, 0);
+            open(main, name);
+            app.processEvents();
+            if (entry.endsWith("@end")) press(main, name, Qt::Key_End);
+            if (entry.endsWith("@home")) press(main, name, Qt::Key_Home);
         }
         if (names.size() > 1) n4::arrangeWindows(main.mdiArea(), n4::Arrangement::TileVertical);
         app.processEvents();

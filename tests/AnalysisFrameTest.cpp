@@ -1,0 +1,191 @@
+// Every window as a user opens it from its menu, at its own size and with the
+// program's fonts: the grid needs no horizontal scrolling, every cell text
+// stays clear of the lines, every label and button text shows whole, and the
+// title rows stay in view when the grid is scrolled to its end.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+
+#include "UiSupport.h"
+#include "grid/AnalysisFrame.h"
+#include "grid/GridView.h"
+#include "shell/AnalysisWindowTable.h"
+#include "shell/ProgramStart.h"
+
+using namespace n4;
+
+namespace {
+
+// The real history where the checkout has it; otherwise as many made-up
+// draws, so that draw numbers and counts are as wide as the real ones.
+DrawTable longHistory() {
+    DrawTable t = n4test::realHistory();
+    if (!t.empty()) return t;
+    for (int no = 1; no <= 7054; ++no)
+        t.push_back(DrawRecord{no, {no * 7 % 10, no * 3 % 10, no * 11 % 10, no * 13 % 10}});
+    return t;
+}
+
+struct Program {
+    Program() {
+        prepareApplication(*qApp); // the program's own fonts
+        main = startShell(ws.config, &sink);
+    }
+    // Opens a window from its menu entry, as a user does.
+    QMdiSubWindow* open(const char* menuName, const QString& windowName) {
+        for (QMdiSubWindow* s : main->mdiArea()->subWindowList())
+            s->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto* action = main->findChild<QAction*>(QString::fromLatin1(menuName));
+        if (!action) return nullptr;
+        action->trigger();
+        QApplication::processEvents();
+        return main->openWindow(windowName);
+    }
+    n4test::Workspace ws{longHistory()};
+    n4test::RecordingSink sink;
+    std::unique_ptr<MainFrm> main;
+};
+
+// What a user cannot read whole in a window: texts wider than their room,
+// cut by their parent's edge or running under a neighbour.
+QStringList cutTexts(QWidget* window) {
+    QStringList out;
+    auto check = [&](QWidget* w, const QString& text, int room) {
+        if (text.isEmpty() || !w->isVisible()) return;
+        int need = 0;
+        for (const QString& line : text.split('\n'))
+            need = std::max(need, w->fontMetrics().horizontalAdvance(line));
+        const QString name = text.left(12);
+        if (need > room) out << QString("%1: needs %2 px, has %3").arg(name).arg(need).arg(room);
+        QWidget* parent = w->parentWidget();
+        const QRect textRect(w->geometry().topLeft(), QSize(std::min(need, room), w->height()));
+        if (textRect.right() > parent->contentsRect().right())
+            out << QString("%1: cut by the edge of its parent").arg(name);
+        for (QWidget* sibling : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (sibling == w || !sibling->isVisible() || sibling->isWindow()) continue;
+            const QRect s = sibling->geometry();
+            if (s.intersects(textRect) && !s.contains(w->geometry()) && !w->geometry().contains(s))
+                out << QString("%1: runs under %2").arg(name, sibling->objectName());
+        }
+    };
+    for (QLabel* l : window->findChildren<QLabel*>())
+        if (!l->wordWrap() && l->pixmap().isNull())
+            check(l, l->text(), l->contentsRect().width() - 2 * l->margin());
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) {
+        if (qobject_cast<QMdiSubWindow*>(b->parentWidget())) continue; // the frame's own
+        const bool indicator = qobject_cast<QRadioButton*>(b) || qobject_cast<QCheckBox*>(b);
+        check(b, b->text().remove('&'), b->width() - (indicator ? 20 : 6));
+    }
+    return out;
+}
+
+// Grid cells whose text would touch the lines or be cut.
+QStringList cutCells(const GridView* view) {
+    QStringList out;
+    const Grid& g = view->grid();
+    for (int row = 1; row <= g.maxRows(); ++row)
+        for (int col = 1; col <= g.maxCols(); ++col)
+            if (!view->textFits(col, row) && out.size() < 5)
+                out << QString("(%1,%2) %3")
+                           .arg(col)
+                           .arg(row)
+                           .arg(QString::fromStdString(g.text(col, row)));
+    return out;
+}
+
+} // namespace
+
+TEST(WindowLayout, EveryAnalysisWindowShowsItsGridAndTextsWholeAtItsOwnSize) {
+    Program p;
+    ASSERT_NE(p.main, nullptr);
+    for (const AnalysisWindowInfo& info : analysisWindowTable()) {
+        SCOPED_TRACE(info.name);
+        QMdiSubWindow* sub = p.open(info.menu, QString::fromUtf8(info.name));
+        ASSERT_NE(sub, nullptr);
+        EXPECT_EQ(sub->size(), QSize(info.widthTwips, info.heightTwips) / 15);
+        auto* view = sub->findChild<GridView*>("fpSpread1");
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0) << "the grid scrolls sideways";
+        EXPECT_GE(view->totalWidth(), view->viewport()->width() - 2) << "the grid leaves a gap";
+        EXPECT_TRUE(cutCells(view).isEmpty()) << cutCells(view).join("; ").toStdString();
+        EXPECT_TRUE(cutTexts(sub->widget()).isEmpty())
+            << cutTexts(sub->widget()).join("; ").toStdString();
+    }
+}
+
+TEST(WindowLayout, ThePredictionWindowShowsItsGridsAndTextsWhole) {
+    Program p;
+    ASSERT_NE(p.main, nullptr);
+    QMdiSubWindow* sub = p.open("mnuYoso", "一発マーヴォ");
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->size(), QSize(9360, 8244) / 15);
+    const QList<GridView*> views = sub->findChildren<GridView*>();
+    ASSERT_EQ(views.size(), 4);
+    for (GridView* v : views) {
+        SCOPED_TRACE(v->objectName().toStdString());
+        EXPECT_GE(v->viewport()->width(), v->totalWidth());
+        EXPECT_GE(v->viewport()->height(), v->totalHeight()) << "every row shows";
+        EXPECT_TRUE(cutCells(v).isEmpty()) << cutCells(v).join("; ").toStdString();
+    }
+    EXPECT_TRUE(cutTexts(sub->widget()).isEmpty())
+        << cutTexts(sub->widget()).join("; ").toStdString();
+}
+
+TEST(WindowLayout, DrawListsOpenAtTheLatestDrawsWithTitlesAndDrawNumbersInView) {
+    Program p;
+    ASSERT_NE(p.main, nullptr);
+    for (const AnalysisWindowInfo& info : analysisWindowTable()) {
+        SCOPED_TRACE(info.name);
+        QMdiSubWindow* sub = p.open(info.menu, QString::fromUtf8(info.name));
+        ASSERT_NE(sub, nullptr);
+        auto* view = sub->findChild<GridView*>("fpSpread1");
+        QScrollBar* bar = view->verticalScrollBar();
+        EXPECT_TRUE(view->selection().isNull()) << "no cell is highlighted on opening";
+        EXPECT_EQ(bar->value(), info.opensAtLatest ? bar->maximum() : 0);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_End);
+        const QPoint topLeft(1, 1);
+        EXPECT_EQ(view->cellAt(topLeft), QPoint(1, 1)) << "the title corner stays";
+        const QRect last = view->cellRect(1, view->grid().maxRows());
+        EXPECT_LT(last.bottom(), view->viewport()->height());
+        EXPECT_EQ(view->cellAt(last.center()), QPoint(1, view->grid().maxRows()));
+        if (bar->maximum() > 0) {
+            // The row just under the titles is a late one, beside its draw number.
+            const QPoint under(view->cellRect(2, 1).center().x(),
+                               view->cellRect(1, info.frozenRows).bottom() + 2);
+            EXPECT_GT(view->cellAt(under).y(), view->grid().maxRows() / 2);
+        }
+        QTest::keyClick(view, Qt::Key_Home);
+        EXPECT_EQ(bar->value(), 0);
+    }
+}
+
+TEST(WindowLayout, TheMainWindowCoversTheScreensAvailableArea) {
+    Program p;
+    ASSERT_NE(p.main, nullptr);
+    EXPECT_EQ(p.main->frameGeometry(), p.main->screen()->availableGeometry());
+}
+
+TEST(OneLineLabel, StepsItsFontDownToFitAndBackUpWithRoom) {
+    QWidget parent;
+    OneLineLabel label("過去の当選番号を低数字（０～４）と高数字（５～９）に分けて", &parent);
+    const QFont base = label.font();
+    const int natural = label.fontMetrics().horizontalAdvance(label.text());
+    label.setGeometry(0, 0, natural * 2 / 3, 20);
+    parent.show();
+    EXPECT_LT(label.font().pointSizeF(), base.pointSizeF());
+    EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.width());
+    label.resize(natural + 10, 20);
+    EXPECT_EQ(label.font().pointSizeF(), base.pointSizeF());
+}
