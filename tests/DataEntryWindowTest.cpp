@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QWindow>
 #include <sqlite3.h>
 
 #include "UiSupport.h"
@@ -162,6 +163,44 @@ TEST(DataEntryRows, RightClickMenuOnlyOnADataRowWithOneRowSelected) {
     EXPECT_EQ(e.window->editActions()[1]->text(), "行削除");
 }
 
+// A right button pressed and released over the row header, delivered through
+// the window as the windowing system delivers it; the menu that pops up, if any.
+QMenu* rightClickRowHeader(Entry& e, int y) {
+    QHeaderView* rows = e.window->table()->verticalHeader();
+    QWindow* window = e.window->window()->windowHandle();
+    const QPoint at =
+        window->mapFromGlobal(rows->viewport()->mapToGlobal(QPoint(rows->width() / 2, y)));
+    QTest::mouseClick(window, Qt::RightButton, {}, at);
+    QApplication::processEvents();
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu) menu->close();
+    return menu;
+}
+
+int rowMiddle(Entry& e, int row) {
+    QHeaderView* rows = e.window->table()->verticalHeader();
+    return rows->sectionViewportPosition(row) + rows->sectionSize(row) / 2;
+}
+
+TEST(DataEntryRows, RightClickingARowHeaderOpensTheEditMenu) {
+    Entry e;
+    e.select(1);
+    QMenu* menu = rightClickRowHeader(e, rowMiddle(e, 2));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), "行追加");
+    EXPECT_EQ(menu->actions()[1]->text(), "行削除");
+    // Below the last row there is no row to act on.
+    const int belowLast = rowMiddle(e, 2) + 3 * e.window->table()->verticalHeader()->sectionSize(2);
+    ASSERT_LT(belowLast, e.window->table()->verticalHeader()->viewport()->height());
+    EXPECT_EQ(rightClickRowHeader(e, belowLast), nullptr);
+    // Nor while the selection spans several rows.
+    e.window->table()->selectionModel()->select(
+        QItemSelection(e.model()->index(0, 1), e.model()->index(1, 1)),
+        QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(rightClickRowHeader(e, rowMiddle(e, 0)), nullptr);
+}
+
 TEST(DataEntryClose, ValidationFindsWrongCellsInOrderOneAtATime) {
     Workspace ws{DrawTable{}};
     storeRawDigits(ws.folder, {{"1", "1", "2", "3", "4"},
@@ -296,7 +335,8 @@ TEST(DataEntryInShell, CtrlAAndCtrlDAddAndDeleteFromTheKeyboard) {
     const int rows = w->model()->rowCount();
     QTest::keyClick(w->table(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(w->model()->rowCount(), rows + 1);
-    EXPECT_EQ(s.sink.messages.back().text, "選択された行のうしろに行を追加します。よろしいですか？");
+    EXPECT_EQ(s.sink.messages.back().text,
+              "選択された行のうしろに行を追加します。よろしいですか？");
     QTest::keyClick(w->table(), Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(w->model()->rowCount(), rows);
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "TestSupport.h"
@@ -76,7 +78,7 @@ TEST(SettingsFile, BrokenLinesAndMissingFilesChangeNothing) {
     EXPECT_EQ(untouched.reflectedCount(), 0);
 }
 
-TEST(SettingsFile, UnwritableFolderReportsAndLeavesTheOldFile) {
+TEST(SettingsFile, MissingFolderIsReported) {
     AnalysisOptions o;
     WriteResult r = writeInitFile("/nonexistent-folder/" + std::string(kSettingsFileName), o);
     EXPECT_FALSE(r.ok);
@@ -100,6 +102,34 @@ TEST(SettingsFile, ALinkPlantedBesideTheFileIsNeverFollowed) {
     readInitFile(path, read);
     EXPECT_EQ(read.flags, o.flags);
     EXPECT_FALSE(std::filesystem::exists(path + ".new-" + std::to_string(::getpid())));
+}
+
+TEST(SettingsFile, AWriteThatFailsHalfwayIsReportedAndLeavesTheOldFileWhole) {
+    const std::string path = settingsPath();
+    AnalysisOptions old;
+    old.flags[3] = true;
+    ASSERT_TRUE(writeInitFile(path, old).ok);
+    const std::string before = n4test::readFile(path);
+    // A full disk, as the process sees it: no file may grow past 40 bytes, so
+    // the ten lines (about 200 bytes) cannot all be written.
+    struct rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = 40;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    AnalysisOptions changed;
+    changed.flags[7] = true;
+    WriteResult r = writeInitFile(path, changed);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("保存できませんでした"), std::string::npos);
+    EXPECT_EQ(n4test::readFile(path), before);
+    AnalysisOptions read;
+    readInitFile(path, read);
+    EXPECT_TRUE(read.flags[3]);
+    EXPECT_FALSE(read.flags[7]);
 }
 
 TEST(AnalysisOptions, KeyEightAndItsCaptionAreAsUsersKnowThem) {

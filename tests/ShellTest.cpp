@@ -6,6 +6,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <filesystem>
 
 #include "UiSupport.h"
@@ -17,6 +20,7 @@
 
 using namespace n4;
 using n4test::RecordingSink;
+using n4test::Shell;
 using n4test::Workspace;
 
 namespace {
@@ -33,22 +37,6 @@ QMenu* submenu(QMenu* menu, const QString& caption) {
         if (a->text() == caption) return a->menu();
     return nullptr;
 }
-
-struct Shell {
-    Workspace ws;
-    RecordingSink sink;
-    std::unique_ptr<MainFrm> main;
-    // The program's own start-up, as main() runs it.
-    explicit Shell(const DrawTable& t = draws({{1, 2, 3, 4}, {5, 6, 7, 8}})) : ws(t) {
-        main = startShell(ws.config, &sink);
-        EXPECT_NE(main, nullptr);
-    }
-    void close(const QString& name) {
-        if (QMdiSubWindow* w = main->openWindow(name)) w->close();
-        QApplication::processEvents();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-};
 
 } // namespace
 
@@ -170,6 +158,33 @@ TEST(Activation, OtherTopLevelWindowsLikeMessageBoxesDoNotCount) {
     QApplication::setActiveWindow(s.main.get());
     QApplication::processEvents();
     EXPECT_EQ(s.main->openWindow("一発マーヴォ"), nullptr);
+}
+
+TEST(Activation, TheProgramsOwnMessageBoxDoesNotBringThePredictionBack) {
+    Workspace ws;
+    MessageSink boxes; // real message boxes, as the program shows them
+    std::unique_ptr<MainFrm> main = startShell(ws.config, &boxes);
+    ASSERT_NE(main, nullptr);
+    main->openWindow("一発マーヴォ")->close();
+    n4test::settle();
+    main->openAnalysis("出現頻度分析"); // the data-entry command is now refused with a box
+    QString shown, title;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        shown = box->text();
+        title = box->windowTitle();
+        QApplication::setActiveWindow(box);
+        QApplication::processEvents();
+        box->button(QMessageBox::Ok)->click();
+    });
+    main->findChild<QAction*>("mnuMasterInput")->trigger();
+    QApplication::setActiveWindow(main.get());
+    n4test::settle();
+    EXPECT_EQ(title, "メッセ－ジ");
+    EXPECT_EQ(shown, "表示中のウィンドウを閉じないと実行できません。");
+    EXPECT_EQ(main->openWindow("一発マーヴォ"), nullptr);
+    EXPECT_EQ(main->openWindow("当選データ入力"), nullptr);
 }
 
 TEST(Exit, WritesTheSettingsFileAndClosesChildren) {

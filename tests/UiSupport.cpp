@@ -1,6 +1,14 @@
 #include "UiSupport.h"
 
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
 #include "data/DrawStore.h"
+#include "shell/ProgramStart.h"
 
 namespace n4test {
 
@@ -12,6 +20,35 @@ Workspace::Workspace(const n4::DrawTable& table) {
     config.programFolder = folder;
     config.settingsPath = folder + "/ナンバーズ4マーヴォ.ini";
     config.helpFolder = folder;
+}
+
+Shell::Shell(const n4::DrawTable& table) : ws(table) {
+    main = n4::startShell(ws.config, &sink);
+    EXPECT_NE(main, nullptr);
+}
+
+QAction* Shell::command(const QString& name) const {
+    for (QAction* a : main->findChildren<QAction*>())
+        if (a->objectName() == name) return a;
+    ADD_FAILURE() << "no menu command " << name.toStdString();
+    return nullptr;
+}
+
+QMdiSubWindow* Shell::choose(const QString& name) {
+    if (QAction* a = command(name)) a->trigger();
+    settle();
+    return main->mdiArea()->activeSubWindow();
+}
+
+void Shell::close(const QString& window) {
+    if (QMdiSubWindow* w = main->openWindow(window)) w->close();
+    settle();
+}
+
+void settle() {
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
 }
 
 } // namespace n4test

@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <memory>
 
+class QAction;
+class QMdiSubWindow;
+
 #include "TestSupport.h"
 #include "shell/MainFrm.h"
 #include "shell/MessageSink.h"
@@ -37,5 +40,22 @@ struct Workspace {
     n4::ShellConfig config;
     explicit Workspace(const n4::DrawTable& table = n4::draws({{1, 2, 3, 4}, {5, 6, 7, 8}}));
 };
+
+// The program as main() starts it: the main window maximised with the
+// prediction window open, over a Workspace.
+struct Shell {
+    Workspace ws;
+    RecordingSink sink;
+    std::unique_ptr<n4::MainFrm> main;
+    explicit Shell(const n4::DrawTable& table = n4::draws({{1, 2, 3, 4}, {5, 6, 7, 8}}));
+    // A menu command by its name (mnuSyutugenHindo ...), triggered as a click would.
+    QAction* command(const QString& name) const;
+    QMdiSubWindow* choose(const QString& command);
+    // Closes a child window by its frame and lets the deletion happen.
+    void close(const QString& window);
+};
+
+// Lets posted events and deferred deletions run.
+void settle();
 
 } // namespace n4test

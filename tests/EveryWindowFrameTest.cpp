@@ -1,0 +1,266 @@
+// The frame every analysis window shares, for each of the fifteen windows,
+// opened as the user opens them: through the menu of the running program.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+
+#include "UiSupport.h"
+#include "grid/AnalysisFrame.h"
+#include "grid/GridView.h"
+
+using namespace n4;
+using n4test::Shell;
+
+namespace {
+
+// What the user sees of each window, as its description gives it.
+struct Expected {
+    const char* command;
+    const char* window;
+    const char* caption;
+    const char* label;
+    int widthTwips, heightTwips;
+    bool propEndOnOpen;
+    bool printButton;
+    QStringList legend;
+};
+
+const std::vector<Expected>& windows() {
+    static const std::vector<Expected> all = {
+        {"mnuSyutugenHindo",
+         "出現頻度分析",
+         "出現頻度分析",
+         "過去の当選番号の出現回数を数字別に分析します",
+         5280,
+         13200,
+         false,
+         false,
+         {"：当選数字"}},
+        {"mnuZenkaiSyutugen",
+         "出現回数分析",
+         "出現回数分析",
+         "過去の当選数字が何回出現したか分析します",
+         6280,
+         13850,
+         false,
+         true,
+         {}},
+        {"mnuSyutugenKaisu",
+         "回数別出現分析",
+         "回数別頻度分析",
+         "過去の当選番号から出現回数別の数字を分析します",
+         3405,
+         6700,
+         false,
+         true,
+         {}},
+        {"mnuHonsuji",
+         "数字合計分析",
+         "数字合計分析",
+         "過去の当選番号の各数字の合計を分析します",
+         4860,
+         13680,
+         false,
+         true,
+         {}},
+        {"mnuSyutugenKankaku",
+         "出現間隔分析",
+         "出現間隔分析",
+         "過去の当選数字が何回前に出現しているか分析します",
+         6140,
+         13800,
+         false,
+         true,
+         {}},
+        {"mnuHippari",
+         "引っ張り分析",
+         "引っ張り分析",
+         "過去の当選数字に前回の数字が入っているか分析します",
+         7000,
+         13500,
+         false,
+         false,
+         {":前回の数字"}},
+        {"mnuBaratsuki",
+         "バラツキ分析",
+         "バラツキ分析",
+         "過去の当選番号のバラツキを数字別に分析します",
+         7630,
+         13980,
+         false,
+         true,
+         {"：本数字", "：ボーナス数字"}},
+        {"mnuNumberKankaku",
+         "数字間隔分析",
+         "数字間隔分析",
+         "当選数字を第1数字～第4数字別に前回数字との数字の間隔を分析します",
+         7050,
+         13820,
+         false,
+         true,
+         {}},
+        {"mnuRenbanTobiishi",
+         "連番飛び石分析",
+         "連番・飛び石分析",
+         "過去の当選番号の連続数字と一つ飛び数字の傾向を分析します",
+         7020,
+         13400,
+         false,
+         true,
+         {}},
+        {"mnuKisuGusuPattern",
+         "偶数奇数の組合せパターン分析",
+         "偶数・奇数の組合せパターン分析",
+         "過去の当選番号を偶数と奇数に分類して分析します",
+         5900,
+         13600,
+         true,
+         true,
+         {}},
+        {"mnuLowHightPattern",
+         "低数字高数字の組合せパターン分析",
+         "低数字・高数字の組合せパターン分析",
+         "過去の当選番号を低数字（０～４）と高数字（５～９）に分けて組合せパターンを分析します",
+         5900,
+         13600,
+         true,
+         true,
+         {}},
+        {"mnu3BunkatsuData",
+         "分割3データ分析",
+         "3分割データ分析",
+         "過去の当選番号の第１～４数字をＡ～Ｃの３グループに分類して分析します",
+         12300,
+         12400,
+         false,
+         false,
+         {"：当選数字"}},
+        {"mnu5BunkatsuData",
+         "分割5データ分析",
+         "5分割データ分析",
+         "過去の当選番号の第１～４数字をＡ～Ｅの５グループに分類して分析します",
+         12300,
+         12400,
+         false,
+         false,
+         {"：当選数字"}},
+        {"mnu10BunkatsuData",
+         "分割10データ分析",
+         "10分割データ分析",
+         "過去の当選番号の第１～４数字をＡ～Ｊの１０グループに分類して分析します",
+         12300,
+         12400,
+         false,
+         false,
+         {"：当選数字"}},
+        {"mnu5BunkatsuKeiko",
+         "分割5傾向分析",
+         "5分割傾向分析",
+         "過去の当選番号の５グループに分類して分析します",
+         6900,
+         13750,
+         true,
+         true,
+         {}},
+    };
+    return all;
+}
+
+// Twips at the screen's logical resolution: 1440 to the inch.
+QSize pixels(const QWidget* w, int widthTwips, int heightTwips) {
+    return QSize(qRound(widthTwips * w->logicalDpiX() / 1440.0),
+                 qRound(heightTwips * w->logicalDpiY() / 1440.0));
+}
+
+QStringList legendTexts(QWidget* frame) {
+    QStringList out;
+    for (QLabel* l : frame->findChildren<QLabel*>("Label2"))
+        out << l->text();
+    return out;
+}
+
+} // namespace
+
+TEST(AnalysisFrame, EveryWindowHasItsCaptionLabelLegendAndButtons) {
+    Shell s;
+    for (const Expected& e : windows()) {
+        SCOPED_TRACE(e.window);
+        QMdiSubWindow* sub = s.choose(e.command);
+        ASSERT_NE(sub, nullptr);
+        EXPECT_EQ(sub, s.main->openWindow(e.window));
+        EXPECT_EQ(sub->windowTitle(), QString::fromUtf8(e.caption));
+        QWidget* frame = sub->widget();
+        auto* label = frame->findChild<QLabel*>("Label1");
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), QString::fromUtf8(e.label));
+        EXPECT_EQ(legendTexts(frame), e.legend);
+        EXPECT_EQ(frame->findChildren<QLabel*>("Picture1").size(), e.legend.size());
+        auto* close = frame->findChild<QPushButton*>("Command1");
+        ASSERT_NE(close, nullptr);
+        EXPECT_EQ(close->text(), "閉じる");
+        EXPECT_TRUE(close->isEnabled());
+        auto* print = frame->findChild<QPushButton*>("Command2");
+        EXPECT_EQ(print != nullptr, e.printButton);
+        if (print) {
+            EXPECT_EQ(print->text(), "印刷");
+            EXPECT_FALSE(print->isEnabled()); // it has no action: shown greyed
+        }
+        auto* grid = frame->findChild<GridView*>();
+        ASSERT_NE(grid, nullptr);
+        EXPECT_GT(grid->grid().maxRows(), 0);
+    }
+}
+
+TEST(AnalysisFrame, EveryWindowOpensAtTheTopLeftWithItsSize) {
+    Shell s;
+    for (const Expected& e : windows()) {
+        SCOPED_TRACE(e.window);
+        QMdiSubWindow* sub = s.choose(e.command);
+        ASSERT_NE(sub, nullptr);
+        EXPECT_EQ(sub->pos(), QPoint(0, 0));
+        EXPECT_EQ(sub->size(), pixels(s.main.get(), e.widthTwips, e.heightTwips));
+    }
+    QMdiSubWindow* prediction = s.main->openWindow("一発マーヴォ");
+    ASSERT_NE(prediction, nullptr);
+    EXPECT_EQ(prediction->size(), pixels(s.main.get(), 9360, 8244));
+}
+
+TEST(AnalysisFrame, OpeningSetsPropEndAsEachWindowSaysAndClosingSetsItTrue) {
+    Shell s;
+    for (const Expected& e : windows()) {
+        SCOPED_TRACE(e.window);
+        s.main->setPropEnd(!e.propEndOnOpen);
+        s.choose(e.command);
+        EXPECT_EQ(s.main->propEnd(), e.propEndOnOpen);
+        s.main->setPropEnd(false);
+        s.close(e.window);
+        EXPECT_EQ(s.main->openWindow(e.window), nullptr);
+        EXPECT_TRUE(s.main->propEnd());
+    }
+}
+
+TEST(AnalysisFrame, TheCloseButtonClosesAndThePrintButtonDoesNothing) {
+    Shell s;
+    for (const Expected& e : windows()) {
+        SCOPED_TRACE(e.window);
+        QMdiSubWindow* sub = s.choose(e.command);
+        ASSERT_NE(sub, nullptr);
+        const int windowsOpen = s.main->mdiArea()->subWindowList().size();
+        if (auto* print = sub->widget()->findChild<QPushButton*>("Command2")) {
+            QTest::mouseClick(print, Qt::LeftButton);
+            n4test::settle();
+            EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), windowsOpen);
+            EXPECT_EQ(s.main->openWindow(e.window), sub);
+        }
+        QTest::mouseClick(sub->widget()->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        n4test::settle();
+        EXPECT_EQ(s.main->openWindow(e.window), nullptr);
+        EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), windowsOpen - 1);
+        EXPECT_TRUE(s.main->propEnd());
+        EXPECT_EQ(s.main->computeCount(e.window), 1);
+    }
+}
