@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "TestSupport.h"
@@ -146,4 +147,19 @@ TEST(JetReader, TheParentReadsOnlyWhatTheChildCanSay) {
     EXPECT_EQ(err.message, "表がありません。");
     for (const char* garbage : {"", "OKAY\n", "ERR", "\nOK\n"})
         EXPECT_FALSE(parseJetSerialized(garbage).ok) << garbage;
+}
+
+TEST(JetReader, NoReadingProcessIsLeftBehind) {
+    // The reader runs in a child process; once the read returns, good or bad,
+    // that process is gone (not even left as a finished entry to collect).
+    const std::string good = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
+    const std::string bad = n4test::tempFolder() + "/bad.mdb";
+    n4test::writeFile(bad, std::string(4096, '\x01'));
+    ImportResult read = readJetHistory(good);
+    EXPECT_TRUE(read.ok) << read.message;
+    EXPECT_FALSE(read.rows.empty());
+    EXPECT_FALSE(readJetHistory(bad).ok);
+    int status = 0;
+    EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
 }
