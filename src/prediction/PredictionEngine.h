@@ -7,23 +7,12 @@
 
 #include <array>
 
-#include "analysis/DigitsByDraw.h"
 #include "data/DrawTable.h"
 #include "grid/Grid.h"
+#include "prediction/PredictedDigits.h"
+#include "prediction/PredictionScan.h"
 
 namespace n4 {
-
-constexpr std::array<int, 4> CycleLengths = {7, 9, 11, 12};
-
-struct EliminationRow {
-    int drawsBack, position, offset;
-};
-extern const std::array<EliminationRow, 15> EliminationTable;
-
-// Folds by nines: above 9 subtract 9, 0 or below add 9.
-int FoldDigit(int v);
-
-constexpr int kNoDigit = -1;
 
 class PredictionEngine {
   public:
@@ -35,8 +24,9 @@ class PredictionEngine {
     // with the same digits.
     void Predict(int reflectedCount);
 
-    int cycleDigit(int m, int p) const { return CycleDigits[m][p - 1]; }
-    int eliminationDigit(int i) const { return EliminationDigits[i]; }
+    int cycleDigit(int m, int p) const { return scan_.cycleDigit(m, p); }
+    int eliminationDigit(int i) const { return predicted_.elimination[i]; }
+    const PredictionScan& scan() const { return scan_; }
 
     const Grid& cycleGrid() const { return grids_[0]; }
     const Grid& eliminationGrid() const { return grids_[1]; }
@@ -45,15 +35,8 @@ class PredictionEngine {
     const std::array<Grid, 4>& grids() const { return grids_; }
 
   private:
-    void PredictByElimination(int n);
-    void PredictRenpatsu();
-    void PredictIppatsu();
-    void selectNearCycleDigits(Grid& grid, int tolerance, int cap);
-
-    DigitsByDraw DigitsByDraw_;
-    std::array<std::array<int, 4>, 4> CycleDigits;
-    std::array<int, 15> EliminationDigits;
-    int latestDrawNo_ = 0;
+    PredictionScan scan_;
+    PredictedDigits predicted_;
     std::array<Grid, 4> grids_;
 };
 

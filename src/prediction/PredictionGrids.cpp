@@ -6,10 +6,14 @@
 
 namespace n4 {
 
+const std::array<const char*, 4> kCycleMethodLabels = {" 7回周期法", " 9回周期法", "11回周期法",
+                                                      "12回周期法"};
+const std::array<const char*, 3> kSetMethodLabels = {"消去法", "連発予想", "１発予想"};
+
 namespace {
 
 const char* const kHeader = "             予 想 数 字                   ";
-constexpr int kRows[4] = {5, 4, 3, 2};
+const auto& kRows = kPredictionGridRows;
 
 void setUpGrid(Grid& g, int index) {
     g.resize(5, kRows[index]);
@@ -28,23 +32,13 @@ void setUpGrid(Grid& g, int index) {
 }
 
 void writeLabels(Grid& g, int index) {
-    switch (index) {
-    case 0:
-        g.setText(1, 2, " 7回周期法");
-        g.setText(1, 3, " 9回周期法");
-        g.setText(1, 4, "11回周期法");
-        g.setText(1, 5, "12回周期法");
-        break;
-    case 1:
-        g.setText(1, 3, "消去法");
-        break;
-    case 2:
-        g.setText(1, 2, "連発予想");
-        break;
-    default:
-        g.setText(1, 2, "１発予想");
-        break;
+    if (index == 0) {
+        for (int m = 0; m < 4; ++m)
+            g.setText(1, m + 2, kCycleMethodLabels[m]);
+        return;
     }
+    // The elimination label sits beside the middle of its three digit rows.
+    g.setText(1, index == 1 ? 3 : 2, kSetMethodLabels[index - 1]);
 }
 
 void writeHeader(Grid& g, int index) {
@@ -68,19 +62,6 @@ std::array<Grid, 4> makePredictionGrids() {
         writeHeader(grids[g], g);
     }
     return grids;
-}
-
-void DigitPlacement::place(int digit) {
-    int slot = attempts_++;
-    grid_.setText(2 + slot % 4, 2 + slot / 4, std::to_string(digit));
-}
-
-bool DigitPlacement::holds(int digit) const {
-    const std::string text = std::to_string(digit);
-    for (int row = 2; row <= grid_.maxRows(); ++row)
-        for (int col = 2; col <= 5; ++col)
-            if (grid_.text(col, row) == text) return true;
-    return false;
 }
 
 } // namespace n4

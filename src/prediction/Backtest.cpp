@@ -1,0 +1,172 @@
+#include "prediction/Backtest.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "prediction/BinomialTest.h"
+#include "prediction/PredictedDigits.h"
+#include "prediction/PredictionGrids.h"
+#include "prediction/PredictionScan.h"
+
+namespace n4 {
+
+namespace {
+
+constexpr double kSignificance = 0.01;
+constexpr std::size_t kProgressEvery = 1024;
+constexpr int kFirstSetMethod = 4;
+
+// Draw `drawn` against what the prediction showed just before it.
+DrawOutcome compare(const PredictionScan& scan, const PredictedSets& sets,
+                    const DrawRecord& drawn) {
+    DrawOutcome o;
+    o.drawNo = drawn.drawNo;
+    for (int m = 0; m < 4; ++m)
+        for (int p = 1; p <= 4; ++p) {
+            const int predicted = scan.cycleDigit(m, p);
+            o.chanceTenths[m] += predicted != kNoDigit;
+            o.hits[m] += predicted == drawn.digit(p);
+        }
+    const std::uint16_t shown[3] = {sets.elimination, sets.renpatsu, sets.ippatsu};
+    for (int k = 0; k < 3; ++k) {
+        const int m = kFirstSetMethod + k;
+        for (int d : drawn.digits)
+            o.hits[m] += (shown[k] >> d) & 1u;
+        o.chanceTenths[m] = static_cast<std::int8_t>(4 * digitCount(shown[k]));
+    }
+    return o;
+}
+
+void nameMethods(BacktestResult& r) {
+    for (int m = 0; m < 4; ++m)
+        r.methods[m] = MethodTally{kCycleMethodLabels[m], MethodKind::Position};
+    for (int k = 0; k < 3; ++k)
+        r.methods[kFirstSetMethod + k] = MethodTally{kSetMethodLabels[k], MethodKind::Set};
+}
+
+void tally(const DrawOutcome& o, int m, MethodTally& t) {
+    const int tenths = o.chanceTenths[m];
+    if (tenths == 0) return;
+    ++t.draws;
+    t.hits += o.hits[m];
+    t.expectedTenths += tenths;
+    if (t.kind == MethodKind::Position) return;
+    const long long s = tenths / 4;
+    t.positionsBySetSize[s] += 4;
+    t.allFour += o.hits[m] == 4;
+    t.allFourExpectedTenThousandths += s * s * s * s;
+}
+
+double pValue(const MethodTally& t) {
+    std::vector<TrialGroup> groups;
+    if (t.kind == MethodKind::Position) groups.push_back({t.expectedTenths, 0.1});
+    for (int s = 1; s <= 10; ++s)
+        if (t.positionsBySetSize[s]) groups.push_back({t.positionsBySetSize[s], s / 10.0});
+    return twoSidedPValue(groups, t.hits);
+}
+
+// The variance of chance's hits for one draw: tenths / 10 tries' worth.
+double chanceVariance(MethodKind kind, int tenths) {
+    if (kind == MethodKind::Position) return tenths * 0.1 * 0.9;
+    const double c = tenths / 40.0; // the set's share of the ten digits
+    return 4 * c * (1 - c);
+}
+
+} // namespace
+
+BacktestRange defaultBacktestRange(const DrawTable& table, int reflect) {
+    BacktestRange range{0, 0};
+    int first = 0, previous = 0;
+    for (const DrawRecord& row : table) {
+        if (!row.isComplete()) continue;
+        if (first == 0) first = row.drawNo;
+        else if (range.from == 0 && previous - 9 - reflect >= first) range.from = row.drawNo;
+        previous = row.drawNo;
+    }
+    range.to = previous;
+    if (range.from == 0) range.from = range.to + 1; // too short: nothing to compare
+    return range;
+}
+
+BacktestResult replayPrediction(const DrawTable& table, BacktestRange range, int reflect,
+                                const BacktestProgress& progress) {
+    BacktestResult r;
+    r.range = range;
+    r.reflect = reflect;
+    nameMethods(r);
+    PredictionScan scan;
+    scan.reserve(table.size());
+    r.draws.reserve(table.size());
+    DigitOrder cycle;
+    unsigned cycleRevision = scan.cycleRevision() - 1;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const DrawRecord& row = table[i];
+        if (row.drawNo > range.to) break;
+        if (row.isComplete() && row.drawNo >= range.from) {
+            if (cycleRevision != scan.cycleRevision()) {
+                cycle = cycleDigitsInOrder(scan);
+                cycleRevision = scan.cycleRevision();
+            }
+            r.draws.push_back(compare(scan, predictDigitSets(scan, reflect, cycle), row));
+        }
+        scan.add(row);
+        if (progress && (i + 1) % kProgressEvery == 0 && !progress(i + 1, table.size())) {
+            r.cancelled = true;
+            return r;
+        }
+    }
+    return r;
+}
+
+void tallyOutcomes(BacktestResult& r) {
+    for (int m = 0; m < kBacktestMethods; ++m) {
+        MethodTally& t = r.methods[m];
+        const std::string name = t.name;
+        const MethodKind kind = t.kind;
+        t = MethodTally{name, kind};
+        for (const DrawOutcome& o : r.draws)
+            tally(o, m, t);
+        t.pValue = pValue(t);
+    }
+}
+
+BacktestResult runBacktest(const DrawTable& table, BacktestRange range, int reflect,
+                           const BacktestProgress& progress) {
+    BacktestResult r = replayPrediction(table, range, reflect, progress);
+    if (!r.cancelled) tallyOutcomes(r);
+    return r;
+}
+
+std::string backtestVerdict(const MethodTally& m) {
+    if (m.pValue >= kSignificance) return "偶然と区別できません";
+    return m.hits * 10 > m.expectedTenths ? "偶然より良い" : "偶然より悪い";
+}
+
+std::vector<ExcessPoint> cumulativeExcess(const BacktestResult& r, int method,
+                                          std::size_t maxPoints) {
+    const MethodKind kind = r.methods[method].kind;
+    const std::size_t n = r.draws.size();
+    const std::size_t runs = std::max<std::size_t>(1, maxPoints / 2);
+    const std::size_t run = std::max<std::size_t>(1, (n + runs - 1) / runs);
+    std::vector<ExcessPoint> points;
+    long long hits = 0, tenths = 0;
+    double variance = 0;
+    ExcessPoint low{}, high{}, last{};
+    for (std::size_t i = 0; i < n; ++i) {
+        const DrawOutcome& o = r.draws[i];
+        hits += o.hits[method];
+        tenths += o.chanceTenths[method];
+        variance += chanceVariance(kind, o.chanceTenths[method]);
+        last = ExcessPoint{o.drawNo, hits - tenths / 10.0, std::sqrt(variance)};
+        if (i % run == 0 || last.excess < low.excess) low = last;
+        if (i % run == 0 || last.excess > high.excess) high = last;
+        if ((i + 1) % run != 0 && i + 1 != n) continue;
+        const bool lowFirst = low.drawNo <= high.drawNo;
+        points.push_back(lowFirst ? low : high);
+        if (low.drawNo != high.drawNo) points.push_back(lowFirst ? high : low);
+        if (points.back().drawNo != last.drawNo) points.push_back(last);
+    }
+    return points;
+}
+
+} // namespace n4
