@@ -27,9 +27,9 @@ expect() {
     fi
 }
 
-expect "numbers4marvo-cli " "export import list"
+expect "numbers4marvo-cli " "backtest export import list"
 expect "numbers4marvo-cli ex" "export"
-expect "numbers4marvo-cli --" "--db --format --help --reflect --version"
+expect "numbers4marvo-cli --" "--db --format --from --help --reflect --to --version"
 expect "numbers4marvo-cli export di" "dispersion distance division10 division3 division5"
 expect "numbers4marvo-cli export 出現" "出現回数分析 出現間隔分析 出現頻度分析"
 expect "numbers4marvo-cli export pre" "prediction"
@@ -42,6 +42,9 @@ expect "numbers4marvo-cli import hist" "hist.mdb history.csv"
 expect "numbers4marvo-cli import --" "--db --help"
 expect "numbers4marvo-cli import history.csv --db h" "hist.mdb history.csv"
 expect "numbers4marvo-cli list --" "--help"
+expect "numbers4marvo-cli backtest --" "--db --format --from --help --reflect --to"
+expect "numbers4marvo-cli backtest --from 12 --f" "--format --from"
+expect "numbers4marvo-cli backtest --format " "html json tsv"
 
 # Every name the tool lists is offered.
 all=$("$cli" list | cut -f1 | sort | paste -sd' ')

@@ -120,6 +120,20 @@ TEST(PredictByElimination, EachOptionReadsOneDrawFurtherBack) {
     EXPECT_EQ(shown(e.eliminationGrid()), "215467"); // recomputed in place, not appended
 }
 
+TEST(PredictByElimination, MissingAndIncompleteDrawsReadAsZeros) {
+    // Draws 1..40 all 5-5-5-5, but draw 38 was never stored and draw 36 lacks
+    // a digit: the rows reading them (2 and 4 draws back) read zeros.
+    DrawTable t;
+    for (int no = 1; no <= 40; ++no)
+        if (no != 38) t.push_back(DrawRecord{no, {5, 5, 5, 5}});
+    t[35].digits[1] = kAbsentDigit; // draw 36
+    PredictionEngine e;
+    e.ScanDraws(t, 40, 0);
+    EXPECT_EQ(eliminationValues(e),
+              (std::vector<int>{6, 4, 5, 7, 8, 4, 8, 6, 4, 7, 2, 5, 9, 6, 5}));
+    EXPECT_EQ(shown(e.eliminationGrid()), "6457829");
+}
+
 TEST(Predict, CycleGridKeepsItsDigitsAcrossRecomputes) {
     DrawTable t = n4test::realHistory();
     if (t.empty()) GTEST_SKIP() << "real history not present";

@@ -10,6 +10,8 @@
 #include "data/HistoryImport.h"
 #include "data/ImportPlan.h"
 #include "grid/GridExport.h"
+#include "prediction/Backtest.h"
+#include "prediction/BacktestExport.h"
 #include "prediction/PredictionExport.h"
 #include "prediction/SettingsFile.h"
 
@@ -38,7 +40,9 @@ const std::vector<OptionSpec>& optionTable() {
         {"--db", "FILE", "使うデータベースファイル（既定は下に示す場所）"},
         {"--format", "FORMAT", "書き出す形式: tsv（既定）、json、html"},
         {"--reflect", "N",
-         "予想に反映する分析の数 0～10（export prediction のみ。既定は設定ファイルのとおり）"},
+         "予想に反映する分析の数 0～10（export prediction と backtest。既定は設定ファイルのとおり）"},
+        {"--from", "N", "検証する最初の回（backtest。既定は消去法が全行を読める最初の回）"},
+        {"--to", "M", "検証する最後の回（backtest。既定は最新の回）"},
     };
     return options;
 }
@@ -74,6 +78,7 @@ struct CommandSpec {
 int runImport(const Invocation& in);
 int runExport(const Invocation& in);
 int runList(const Invocation& in);
+int runBacktest(const Invocation& in);
 
 const std::vector<CommandSpec>& commandTable() {
     static const std::vector<CommandSpec> commands = {
@@ -88,6 +93,11 @@ const std::vector<CommandSpec>& commandTable() {
          "ウィンドウ NAME の表をプログラムが表示するとおりに書き出す",
          runExport},
         {"list", {}, {}, "export で使える名前とそのウィンドウ名を一覧にする", runList},
+        {"backtest",
+         {},
+         {"--db", "--from", "--to", "--reflect", "--format"},
+         "予想が過去の各回でどれだけ当たったかを、偶然と比べて書き出す",
+         runBacktest},
     };
     return commands;
 }
@@ -261,6 +271,46 @@ int runExport(const Invocation& in) {
     }
     Grid grid = entry->compute(AnalysisInput{table, figures});
     in.out << render(grid, entry->windowName, format);
+    return CliDone;
+}
+
+// --from / --to: a draw number 1..99999, or `otherwise` when not given.
+bool drawNumberOption(const Invocation& in, const char* option, int otherwise, int& value) {
+    value = otherwise;
+    if (!in.has(option)) return true;
+    const std::string& text = in.options.at(option);
+    std::istringstream parse(text);
+    if (parse >> value && parse.eof() && value >= 1 && value <= kMaxDrawNo) return true;
+    usageError(in.err, std::string(option) + " の値「" + text + "」は使えません（1～99999 の回）。");
+    return false;
+}
+
+int runBacktest(const Invocation& in) {
+    const std::string format = in.value("--format", "tsv");
+    if (std::find(kFormats.begin(), kFormats.end(), format) == kFormats.end())
+        return usageError(in.err,
+                          "不明な形式です: " + format + "（" + joinedFormats() + " のいずれか）");
+    int reflect = 0;
+    if (!reflectCount(in, reflect)) return CliUsage;
+    DrawTable table;
+    if (!loadTable(in, table)) return CliBadInput;
+    const BacktestRange fallback = defaultBacktestRange(table, reflect);
+    BacktestRange range;
+    if (!drawNumberOption(in, "--from", fallback.from, range.from) ||
+        !drawNumberOption(in, "--to", fallback.to, range.to))
+        return CliUsage;
+    if (in.has("--from") && in.has("--to") && range.from > range.to)
+        return usageError(in.err, "--from は --to 以下の回にしてください。");
+    BacktestResult result = runBacktest(table, range, reflect);
+    if (result.draws.empty()) {
+        in.err << "第" << range.from << "回～第" << range.to
+               << "回に検証できる当選がありません（消去法には 10 + 反映する分析の数 回の"
+                  "当選が要ります）。\n";
+        return CliBadInput;
+    }
+    if (format == "json") in.out << backtestToJson(result);
+    else if (format == "html") in.out << backtestToHtml(result);
+    else in.out << backtestToTsv(result);
     return CliDone;
 }
 

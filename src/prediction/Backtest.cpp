@@ -13,7 +13,6 @@ namespace n4 {
 namespace {
 
 constexpr double kSignificance = 0.01;
-constexpr std::size_t kProgressEvery = 1024;
 constexpr int kFirstSetMethod = 4;
 
 // Draw `drawn` against what the prediction showed just before it.
@@ -88,34 +87,46 @@ BacktestRange defaultBacktestRange(const DrawTable& table, int reflect) {
     return range;
 }
 
-BacktestResult replayPrediction(const DrawTable& table, BacktestRange range, int reflect,
-                                const BacktestProgress& progress) {
-    BacktestResult r;
-    r.range = range;
-    r.reflect = reflect;
-    nameMethods(r);
+struct BacktestReplay::State {
     PredictionScan scan;
-    scan.reserve(table.size());
-    r.draws.reserve(table.size());
     DigitOrder cycle;
     unsigned cycleRevision = scan.cycleRevision() - 1;
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        const DrawRecord& row = table[i];
-        if (row.drawNo > range.to) break;
-        if (row.isComplete() && row.drawNo >= range.from) {
-            if (cycleRevision != scan.cycleRevision()) {
-                cycle = cycleDigitsInOrder(scan);
-                cycleRevision = scan.cycleRevision();
+};
+
+BacktestReplay::BacktestReplay(const DrawTable& table, BacktestRange range, int reflect)
+    : table_(table), reflect_(reflect), state_(std::make_unique<State>()) {
+    result_.range = range;
+    result_.reflect = reflect;
+    nameMethods(result_);
+    state_->scan.reserve(table.size());
+    result_.draws.reserve(table.size());
+}
+
+BacktestReplay::~BacktestReplay() = default;
+
+bool BacktestReplay::advance(std::size_t rows) {
+    State& s = *state_;
+    for (const std::size_t end = std::min(table_.size(), next_ + rows); next_ < end; ++next_) {
+        const DrawRecord& row = table_[next_];
+        if (row.drawNo > result_.range.to) break;
+        if (row.isComplete() && row.drawNo >= result_.range.from) {
+            if (s.cycleRevision != s.scan.cycleRevision()) {
+                s.cycle = cycleDigitsInOrder(s.scan);
+                s.cycleRevision = s.scan.cycleRevision();
             }
-            r.draws.push_back(compare(scan, predictDigitSets(scan, reflect, cycle), row));
+            result_.draws.push_back(
+                compare(s.scan, predictDigitSets(s.scan, reflect_, s.cycle), row));
         }
-        scan.add(row);
-        if (progress && (i + 1) % kProgressEvery == 0 && !progress(i + 1, table.size())) {
-            r.cancelled = true;
-            return r;
-        }
+        s.scan.add(row);
     }
-    return r;
+    done_ = next_ >= table_.size() || table_[next_].drawNo > result_.range.to;
+    return done_;
+}
+
+BacktestResult replayPrediction(const DrawTable& table, BacktestRange range, int reflect) {
+    BacktestReplay replay(table, range, reflect);
+    replay.advance(table.size());
+    return std::move(replay.result());
 }
 
 void tallyOutcomes(BacktestResult& r) {
@@ -130,10 +141,9 @@ void tallyOutcomes(BacktestResult& r) {
     }
 }
 
-BacktestResult runBacktest(const DrawTable& table, BacktestRange range, int reflect,
-                           const BacktestProgress& progress) {
-    BacktestResult r = replayPrediction(table, range, reflect, progress);
-    if (!r.cancelled) tallyOutcomes(r);
+BacktestResult runBacktest(const DrawTable& table, BacktestRange range, int reflect) {
+    BacktestResult r = replayPrediction(table, range, reflect);
+    tallyOutcomes(r);
     return r;
 }
 
@@ -164,7 +174,7 @@ std::vector<ExcessPoint> cumulativeExcess(const BacktestResult& r, int method,
         const bool lowFirst = low.drawNo <= high.drawNo;
         points.push_back(lowFirst ? low : high);
         if (low.drawNo != high.drawNo) points.push_back(lowFirst ? high : low);
-        if (points.back().drawNo != last.drawNo) points.push_back(last);
+        if (i + 1 == n && points.back().drawNo != last.drawNo) points.push_back(last);
     }
     return points;
 }

@@ -7,7 +7,7 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,7 +56,6 @@ struct BacktestRange {
 struct BacktestResult {
     BacktestRange range;
     int reflect = 0;
-    bool cancelled = false;
     std::vector<DrawOutcome> draws; // the draws compared, in order
     std::array<MethodTally, kBacktestMethods> methods;
 };
@@ -66,16 +65,38 @@ struct BacktestResult {
 // latest complete draw.
 BacktestRange defaultBacktestRange(const DrawTable& table, int reflect);
 
-// Called now and then with the rows read so far and the rows in all; false
-// stops the pass (the result is then marked cancelled, without tallies).
-using BacktestProgress = std::function<bool(std::size_t done, std::size_t total)>;
+// The pass a slice at a time, so that a window can run it between its events
+// and stop it. Reads the table it was given, which must outlive it.
+class BacktestReplay {
+  public:
+    BacktestReplay(const DrawTable& table, BacktestRange range, int reflect);
+    ~BacktestReplay();
+    BacktestReplay(const BacktestReplay&) = delete;
+    BacktestReplay& operator=(const BacktestReplay&) = delete;
 
-// The pass and the tallies with their p-values.
-BacktestResult runBacktest(const DrawTable& table, BacktestRange range, int reflect,
-                           const BacktestProgress& progress = {});
+    // Reads up to `rows` more rows of the table; true once the pass is through.
+    bool advance(std::size_t rows);
+    bool done() const { return done_; }
+    // Rows read so far, of the table's rows in all.
+    std::size_t rowsRead() const { return next_; }
+    std::size_t rowsInAll() const { return table_.size(); }
+    // The outcomes so far; the tallies are left to tallyOutcomes.
+    BacktestResult& result() { return result_; }
+
+  private:
+    const DrawTable& table_;
+    int reflect_;
+    std::size_t next_ = 0;
+    bool done_ = false;
+    BacktestResult result_;
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// The pass and the tallies with their p-values, in one go.
+BacktestResult runBacktest(const DrawTable& table, BacktestRange range, int reflect);
 // The pass alone: the outcome of every draw in the range.
-BacktestResult replayPrediction(const DrawTable& table, BacktestRange range, int reflect,
-                                const BacktestProgress& progress = {});
+BacktestResult replayPrediction(const DrawTable& table, BacktestRange range, int reflect);
 // Sums the outcomes into each method's tally and computes its p-value.
 void tallyOutcomes(BacktestResult& result);
 
@@ -88,8 +109,9 @@ struct ExcessPoint {
     int drawNo;
     double excess, sigma;
 };
-// At most about maxPoints points for a chart: the draws are taken in equal
-// runs, each run giving its lowest and its highest point in draw order.
+// At most maxPoints + 1 points for a chart: the draws are taken in equal
+// runs, each run giving its lowest and its highest point in draw order, and
+// the last draw closes the line.
 std::vector<ExcessPoint> cumulativeExcess(const BacktestResult& result, int method,
                                           std::size_t maxPoints);
 

@@ -14,6 +14,7 @@ constexpr int kWidth = 720, kHeight = 200;
 constexpr int kLeft = 64, kRight = 12, kTop = 26, kBottom = 24;
 constexpr std::size_t kMaxPoints = 600;
 const char* const kLineColour = "#d00000";
+const char* const kNothingPredicted = "この範囲では予想がありませんでした";
 
 struct Scale {
     double x0, x1, y0, y1;
@@ -91,10 +92,9 @@ std::string excessChartSvg(const BacktestResult& r, int method) {
                       std::to_string(kWidth) + "\" height=\"" + std::to_string(kHeight) +
                       "\" font-family=\"IPAGothic, sans-serif\" font-size=\"11\">";
     out += text(kLeft, 16, "start", r.methods[method].name);
+    if (r.methods[method].draws == 0)
+        return out + text(kWidth / 2.0, kHeight / 2.0, "middle", kNothingPredicted) + "</svg>";
     const std::vector<ExcessPoint> points = cumulativeExcess(r, method, kMaxPoints);
-    if (points.empty())
-        return out + text(kWidth / 2.0, kHeight / 2.0, "middle", "検証した当選がありません") +
-               "</svg>";
     const Scale s = scaleFor(points);
     return out + band(points, s) + axes(s) + line(points, s) + "</svg>";
 }

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "prediction/BinomialTest.h"
+
+using namespace n4;
+
+// Two-sided p-values of the exact binomial test, as statistics packages give
+// them: R's binom.test documentation example, and cases worked out by hand or
+// with exact fractions.
+TEST(BinomialTest, AgreesWithKnownTwoSidedValues) {
+    // R: binom.test(c(682, 243), p = 3/4) reports p-value = 0.3825.
+    EXPECT_NEAR(binomialTwoSidedPValue(925, 682, 0.75), 0.3825, 5e-5);
+    // P(0) = 0.9^10 = 0.3487 is below P(1) = 0.3874 only: every count but 1.
+    EXPECT_NEAR(binomialTwoSidedPValue(10, 0, 0.1), 1 - 0.387420489, 1e-12);
+    // Fair coin, four tosses: none or all, 2/16.
+    EXPECT_NEAR(binomialTwoSidedPValue(4, 0, 0.5), 0.125, 1e-12);
+    EXPECT_NEAR(binomialTwoSidedPValue(4, 4, 0.5), 0.125, 1e-12);
+    EXPECT_DOUBLE_EQ(binomialTwoSidedPValue(4, 2, 0.5), 1.0);
+    EXPECT_NEAR(binomialTwoSidedPValue(100, 3, 0.1), 0.017843766383309458, 1e-12);
+    EXPECT_NEAR(binomialTwoSidedPValue(100, 17, 0.1), 0.028435297266484545, 1e-12);
+    EXPECT_DOUBLE_EQ(binomialTwoSidedPValue(100, 10, 0.1), 1.0);
+    EXPECT_NEAR(binomialTwoSidedPValue(1000, 125, 0.1), 0.009779735916594727, 1e-13);
+    EXPECT_NEAR(binomialTwoSidedPValue(10000, 1200, 0.1), 8.670584423672221e-11, 1e-18);
+    // Every position hit at a chance of 0.8, 40 times running.
+    EXPECT_NEAR(binomialTwoSidedPValue(40, 40, 0.8), 0.0002180989699752055, 1e-15);
+}
+
+TEST(BinomialTest, GroupsOfDifferentChanceAddUp) {
+    // One try at 0.1 and one at 0.5: P(0) = 0.45, P(1) = 0.5, P(2) = 0.05.
+    const std::vector<TrialGroup> two = {{1, 0.1}, {1, 0.5}};
+    EXPECT_NEAR(twoSidedPValue(two, 2), 0.05, 1e-15);
+    EXPECT_NEAR(twoSidedPValue(two, 0), 0.5, 1e-15);
+    EXPECT_DOUBLE_EQ(twoSidedPValue(two, 1), 1.0);
+    // A binomial count split into two groups of the same chance is the same count.
+    for (long long hits : {10, 22, 30, 41, 55})
+        EXPECT_NEAR(twoSidedPValue({{60, 0.3}, {40, 0.3}}, hits),
+                    binomialTwoSidedPValue(100, hits, 0.3), 1e-12)
+            << hits;
+    // Tries that always hit only move the count: three certain hits and ten
+    // coin tosses of which none came up.
+    EXPECT_NEAR(twoSidedPValue({{3, 1.0}, {10, 0.5}}, 3), 2.0 / 1024, 1e-15);
+    EXPECT_DOUBLE_EQ(twoSidedPValue({{3, 1.0}, {10, 0.5}}, 2), 0.0);
+}
+
+TEST(BinomialTest, EdgesGiveSoundValues) {
+    EXPECT_DOUBLE_EQ(twoSidedPValue({}, 0), 1.0);   // nothing tried, nothing hit
+    EXPECT_DOUBLE_EQ(twoSidedPValue({}, 1), 0.0);   // a hit without a try cannot happen
+    EXPECT_DOUBLE_EQ(binomialTwoSidedPValue(0, 0, 0.1), 1.0);
+    EXPECT_DOUBLE_EQ(binomialTwoSidedPValue(5, 6, 0.1), 0.0);
+    // Far beyond anything chance gives: reported as 0, not as a wrong number.
+    EXPECT_DOUBLE_EQ(binomialTwoSidedPValue(131000, 40000, 0.1), 0.0);
+    const double p = binomialTwoSidedPValue(131000, 13100, 0.1);
+    EXPECT_GT(p, 0.99);
+    EXPECT_LE(p, 1.0);
+}
