@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 #include "TestSupport.h"
@@ -115,8 +116,11 @@ TEST(CliExport, ImportThenExportRoundTripsInEveryFormat) {
                              0),
               0u);
     CliRun html = cli({"export", "division10", "--format", "html"}, folder);
-    EXPECT_NE(html.out.find("<table>"), std::string::npos);
-    EXPECT_NE(html.out.find("分割10データ分析"), std::string::npos);
+    EXPECT_NE(html.out.find("<title>10分割データ分析</title>"), std::string::npos);
+    EXPECT_NE(html.out.find("Ａ～Ｊの１０グループに分類して分析します"), std::string::npos);
+    // The three title rows head the table; the draws follow.
+    EXPECT_TRUE(
+        std::regex_search(html.out, std::regex("</thead>\n<tbody>\n<tr><td class=\\w+>1<")));
 }
 
 TEST(CliExport, EveryWindowNameAndThePrediction) {

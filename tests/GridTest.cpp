@@ -97,13 +97,3 @@ TEST(GridExport, JsonCarriesTextsAndColoursOrNull) {
     EXPECT_EQ(gridToJson(g, "w"), "{\"window\": \"w\", \"cols\": 2, \"rows\": 1, \"cells\": "
                                   "[[\"回\\\"数\", \"#ff0000\", null], [\"\", null, null]]}");
 }
-
-TEST(GridExport, HtmlEscapesAndColours) {
-    Grid g(1, 1);
-    g.setText(1, 1, "<b>");
-    g.setBackground(Block::cell(1, 1), palette::LabelYellow);
-    std::string html = gridToHtml(g, "タイトル");
-    EXPECT_NE(html.find("&lt;b&gt;"), std::string::npos);
-    EXPECT_NE(html.find("background:#ffffc8"), std::string::npos);
-    EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
-}

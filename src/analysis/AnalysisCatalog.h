@@ -17,6 +17,9 @@ struct AnalysisEntry {
     const char* cliName;
     const char* windowName;
     ComputeFn compute;
+    const char* caption; // the window's title
+    const char* label;   // the description above its grid
+    int titleRows;       // the rows that head the grid, kept in view and on every page
 };
 
 const std::vector<AnalysisEntry>& analysisCatalog();

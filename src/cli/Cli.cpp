@@ -10,6 +10,7 @@
 #include "data/HistoryImport.h"
 #include "data/ImportPlan.h"
 #include "grid/GridExport.h"
+#include "grid/GridHtml.h"
 #include "prediction/Backtest.h"
 #include "prediction/BacktestExport.h"
 #include "prediction/PredictionExport.h"
@@ -224,10 +225,14 @@ bool loadTable(const Invocation& in, DrawTable& table) {
     return r.ok;
 }
 
-std::string render(const Grid& grid, const std::string& name, const std::string& format) {
-    if (format == "json") return gridToJson(grid, name) + "\n";
-    if (format == "html") return gridToHtml(grid, name);
-    return gridToTsv(grid);
+void render(std::ostream& out, const Grid& grid, const AnalysisEntry& entry,
+            const std::string& format) {
+    if (format == "json")
+        out << gridToJson(grid, entry.windowName) << "\n";
+    else if (format == "html")
+        writeHtmlPage(out, HtmlPage{entry.caption, entry.label, {{&grid, entry.titleRows, ""}}});
+    else
+        out << gridToTsv(grid);
 }
 
 // The number of reflected analyses: --reflect, or as the settings file says.
@@ -270,7 +275,7 @@ int runExport(const Invocation& in) {
         return CliDone;
     }
     Grid grid = entry->compute(AnalysisInput{table, figures});
-    in.out << render(grid, entry->windowName, format);
+    render(in.out, grid, *entry, format);
     return CliDone;
 }
 

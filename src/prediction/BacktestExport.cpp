@@ -1,8 +1,10 @@
 #include "prediction/BacktestExport.h"
 
 #include <cstdio>
+#include <sstream>
 
 #include "grid/GridExport.h"
+#include "grid/GridHtml.h"
 #include "prediction/BacktestSvg.h"
 #include "prediction/BacktestTable.h"
 
@@ -60,12 +62,13 @@ std::string backtestSummary(const BacktestResult& r) {
 }
 
 std::string backtestToHtml(const BacktestResult& r) {
-    std::string body = "<p>" + htmlEscape(backtestSummary(r)) + "</p>\n" +
-                       gridToHtmlTable(backtestGrid(r)) +
-                       "<p>累積の的中数 − 偶然の期待値（帯は偶然の ±2σ）</p>\n";
+    const Grid grid = backtestGrid(r);
+    std::string charts = "<p>累積の的中数 − 偶然の期待値（帯は偶然の ±2σ）</p>\n";
     for (int m = 0; m < kBacktestMethods; ++m)
-        body += excessChartSvg(r, m) + "\n";
-    return htmlPage("予想の検証", body);
+        charts += excessChartSvg(r, m) + "\n";
+    std::ostringstream out;
+    writeHtmlPage(out, HtmlPage{"予想の検証", backtestSummary(r), {{&grid, 1, ""}}, charts});
+    return out.str();
 }
 
 } // namespace n4

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "grid/GridExport.h"
+#include "grid/GridHtml.h"
 #include "grid/Palette.h"
 
 namespace n4 {

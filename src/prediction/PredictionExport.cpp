@@ -1,7 +1,11 @@
 #include "prediction/PredictionExport.h"
 
+#include <sstream>
+
 #include "grid/GridExport.h"
+#include "grid/GridHtml.h"
 #include "prediction/PredictionEngine.h"
+#include "prediction/PredictionGrids.h"
 #include "prediction/SettingsFile.h"
 
 namespace n4 {
@@ -28,9 +32,12 @@ std::string exportPrediction(const DrawTable& table, const StartupFigures& figur
         return out + "]}\n";
     }
     if (format == "html") {
+        HtmlPage page{kPredictionCaption, kPredictionDescription, {}};
         for (int g = 0; g < 4; ++g)
-            out += gridToHtmlTable(grids[g]);
-        return htmlPage("一発マーヴォ予想", out);
+            page.tables.push_back({&grids[g], 1, predictionGridLabel(g)});
+        std::ostringstream html;
+        writeHtmlPage(html, page);
+        return html.str();
     }
     for (int g = 0; g < 4; ++g)
         out += (g ? "\n" : "") + gridToTsv(grids[g]);

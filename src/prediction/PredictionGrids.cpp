@@ -54,6 +54,22 @@ void writeHeader(Grid& g, int index) {
 
 } // namespace
 
+const char* const kPredictionCaption = "一発マーヴォ予想";
+const char* const kPredictionDescription = "各データ分析の結果を元に周期法、消去法、連発マーヴォ、"
+                                           "一発マーヴォの各手法を用いて当選数字を予想"
+                                           "します。";
+
+const char* predictionGridLabel(int index) {
+    // The third reads "組む合わせて", as the window always had it.
+    static const char* const labels[4] = {
+        "●周期法による予想(この予想数字を組合わせて購入します)",
+        "●消去法による予想(この予想数字を組合わせて購入します)",
+        "●連発マーヴォ予想(この予想数字を組む合わせて購入します)",
+        "●一発マーヴォ予想",
+    };
+    return index >= 0 && index < 4 ? labels[index] : "";
+}
+
 std::array<Grid, 4> makePredictionGrids() {
     std::array<Grid, 4> grids;
     for (int g = 0; g < 4; ++g) {

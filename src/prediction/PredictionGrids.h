@@ -19,5 +19,10 @@ extern const std::array<const char*, 4> kCycleMethodLabels;
 extern const std::array<const char*, 3> kSetMethodLabels;
 
 std::array<Grid, 4> makePredictionGrids();
+// The line above grid 0..3 in the window, naming its method.
+const char* predictionGridLabel(int index);
+// The window's caption and the description of its prediction panel.
+extern const char* const kPredictionCaption;
+extern const char* const kPredictionDescription;
 
 } // namespace n4

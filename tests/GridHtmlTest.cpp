@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "TestSupport.h"
+#include "analysis/division/DivisionAnalysis.h"
+#include "grid/GridHtml.h"
+#include "grid/Palette.h"
+
+using namespace n4;
+
+namespace {
+
+std::string page(const Grid& g, int titleRows = 0) {
+    std::ostringstream out;
+    writeHtmlPage(out, HtmlPage{"タイトル", "説明", {{&g, titleRows, ""}}});
+    return out.str();
+}
+
+// The <tr> lines of the page, in order.
+std::vector<std::string> rows(const std::string& html) {
+    std::vector<std::string> out;
+    std::istringstream in(html);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("<tr", 0) == 0) out.push_back(line);
+    return out;
+}
+
+// The CSS of each class the page defines.
+std::map<std::string, std::string> classes(const std::string& html) {
+    std::map<std::string, std::string> out;
+    std::regex rule("\\n\\.(\\w+)\\{([^}]*)\\}");
+    for (std::sregex_iterator it(html.begin(), html.end(), rule), end; it != end; ++it)
+        out[(*it)[1]] = (*it)[2];
+    return out;
+}
+
+// The CSS of the n-th <td> (from 0) of a row line.
+std::string cellCss(const std::string& html, const std::string& row, int n) {
+    std::regex td("<td( colspan=\\d+)?( class=(\\w+))?>");
+    auto it = std::sregex_iterator(row.begin(), row.end(), td);
+    std::advance(it, n);
+    return classes(html)[(*it)[3]];
+}
+
+std::vector<CellSpan> spans(const Grid& g, int row) {
+    return rowSpans(g, row);
+}
+
+} // namespace
+
+TEST(GridHtmlSpans, ALeftAlignedTitleTakesInTheEmptyCellsItRunsOver) {
+    Grid g(6, 1);
+    g.setBackground({2, 1, 5, 1}, palette::HeaderPink);
+    g.setText(2, 1, "　　当 選 数 字");
+    g.setAlign(Block::cell(2, 1), Align::Left);
+    // Column 6 has another background: the title stops before it.
+    EXPECT_EQ(spans(g, 1), (std::vector<CellSpan>{{1, 1}, {2, 4}, {6, 1}}));
+    const std::string r = rows(page(g))[0];
+    EXPECT_NE(r.find("<td colspan=4 class="), std::string::npos) << r;
+    EXPECT_NE(r.find(">　　当 選 数 字<td>"), std::string::npos) << r;
+}
+
+TEST(GridHtmlSpans, ATitleStopsAtTextAndAtLinesAndKeepsItsCellsWithoutOverflow) {
+    Grid g(6, 2);
+    g.setText(1, 1, "title");
+    g.setAlign(Block::all(), Align::Left);
+    g.setText(4, 1, "x");
+    EXPECT_EQ(spans(g, 1), (std::vector<CellSpan>{{1, 3}, {4, 3}}));
+    g.setBorder(Block::cell(2, 1), BorderRight); // a line between 2 and 3
+    EXPECT_EQ(spans(g, 1), (std::vector<CellSpan>{{1, 2}, {3, 1}, {4, 3}}));
+    // A line above one cell of the run and not the others splits it too.
+    g.setText(1, 2, "title");
+    g.setBorder(Block::cell(3, 2), BorderTop);
+    EXPECT_EQ(spans(g, 2), (std::vector<CellSpan>{{1, 2}, {3, 1}, {4, 1}, {5, 1}, {6, 1}}));
+    g.setTextOverflow(false);
+    EXPECT_EQ(spans(g, 1).size(), 6u);
+}
+
+TEST(GridHtmlSpans, ALongCentredTextSpreadsAlikeOnBothSidesAsFarAsItNeeds) {
+    Grid g(11, 2);
+    g.setColWidth(-1, 2);
+    g.setText(6, 1, "数　　　　　　　字"); // nine full-width characters, 11 units or so
+    EXPECT_EQ(spans(g, 1), (std::vector<CellSpan>{{1, 1}, {2, 1}, {3, 7}, {10, 1}, {11, 1}}));
+    g.setText(6, 2, "1"); // fits its cell
+    EXPECT_EQ(spans(g, 2).size(), 11u);
+    g.setText(5, 1, "x"); // no room on the left: the text stays in its cell
+    EXPECT_EQ(spans(g, 1).size(), 11u);
+}
+
+TEST(GridHtml, LinesAreDrawnOnBothCellsOfAnEdgeInTheColourTheWindowUses) {
+    Grid g(2, 2);
+    g.setText(1, 1, "a");
+    g.setText(2, 1, "b");
+    g.setBorderColour(palette::Red);
+    g.setBorder(Block::cell(1, 1), BorderRight | BorderBottom);
+    g.setBorderColour(palette::Blue);
+    g.setBorder(Block::cell(2, 1), BorderLeft); // the right-hand cell wins
+    const std::string html = page(g);
+    const auto r = rows(html);
+    EXPECT_NE(cellCss(html, r[0], 0).find("border-right:1px solid #0000ff"), std::string::npos);
+    EXPECT_NE(cellCss(html, r[0], 1).find("border-left:1px solid #0000ff"), std::string::npos);
+    EXPECT_NE(cellCss(html, r[0], 0).find("border-bottom:1px solid #ff0000"), std::string::npos);
+    EXPECT_NE(cellCss(html, r[1], 0).find("border-top:1px solid #ff0000"), std::string::npos);
+    EXPECT_EQ(cellCss(html, r[1], 1), ""); // a cell with nothing set has no class
+}
+
+TEST(GridHtml, CellsThatLookAlikeShareOneClass) {
+    Grid g(4, 50);
+    g.setBackground({1, -1, 1, -1}, palette::LabelYellow);
+    g.setForeground({1, -1, 1, -1}, palette::Red);
+    g.setBackground({2, -1, 4, -1}, palette::Cyan);
+    g.setBorder(Block::all(), BorderAll);
+    for (int row = 1; row <= 50; ++row)
+        g.setNumber(1, row, row);
+    const std::string html = page(g);
+    // The label column, the cyan columns, each edge column of the block:
+    // a handful of looks for 200 cells.
+    EXPECT_LE(classes(html).size(), 6u);
+    EXPECT_NE(html.find("color:#ff0000;background:#ffffc8;"), std::string::npos);
+    EXPECT_EQ(html.find("style=\"color"), std::string::npos); // no inline colours
+}
+
+TEST(GridHtml, TitleRowsHeadTheTableAndSizesKeepTheGridsProportions) {
+    Grid g(3, 4);
+    g.setColWidth(-1, 5);
+    g.setColWidth(1, 10);
+    g.setRowHeight(1, 20);
+    g.setText(1, 3, "<b>&");
+    const std::string html = page(g, 2);
+    EXPECT_NE(html.find("<thead>\n<tr style=\"height:30px\">"), std::string::npos) << html;
+    EXPECT_NE(html.find("</thead>\n<tbody>\n<tr><td>&lt;b&gt;&amp;"), std::string::npos);
+    EXPECT_NE(html.find("--rh:15px"), std::string::npos);
+    EXPECT_NE(html.find("<col style=\"width:50%\"><col style=\"width:25%\">"), std::string::npos);
+    EXPECT_NE(html.find("width:calc(20*var(--u))"), std::string::npos);
+    EXPECT_NE(html.find("@page{size:A4 landscape"), std::string::npos);
+    EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
+}
+
+TEST(GridHtml, TheLargestDivisionWindowIsAFifthOfItsOldSize) {
+    // 7,054 draws of the 10-group window took 43,299,645 bytes with inline
+    // colours on every cell.
+    DrawTable table;
+    for (int n = 1; n <= 7054; ++n)
+        table.push_back(DrawRecord{n, {n % 10, n * 7 % 10, n * 3 % 10, n / 10 % 10}});
+    const Grid g = n4test::analyse(computeDivision10Analysis, table);
+    std::ostringstream out;
+    writeHtmlPage(out, HtmlPage{"10分割データ分析", "", {{&g, 3, ""}}});
+    EXPECT_LE(out.str().size(), 43299645u / 5);
+    EXPECT_EQ(rows(out.str()).size(), static_cast<size_t>(g.maxRows()));
+}
