@@ -15,7 +15,7 @@ namespace {
 
 std::string page(const Grid& g, int titleRows = 0) {
     std::ostringstream out;
-    writeHtmlPage(out, HtmlPage{"タイトル", "説明", {{&g, titleRows, ""}}});
+    writeHtmlPage(out, HtmlPage{"タイトル", "説明", {{&g, titleRows, ""}}, ""});
     return out.str();
 }
 
@@ -147,7 +147,7 @@ TEST(GridHtml, TheLargestDivisionWindowIsAFifthOfItsOldSize) {
         table.push_back(DrawRecord{n, {n % 10, n * 7 % 10, n * 3 % 10, n / 10 % 10}});
     const Grid g = n4test::analyse(computeDivision10Analysis, table);
     std::ostringstream out;
-    writeHtmlPage(out, HtmlPage{"10分割データ分析", "", {{&g, 3, ""}}});
+    writeHtmlPage(out, HtmlPage{"10分割データ分析", "", {{&g, 3, ""}}, ""});
     EXPECT_LE(out.str().size(), 43299645u / 5);
     EXPECT_EQ(rows(out.str()).size(), static_cast<size_t>(g.maxRows()));
 }

@@ -230,7 +230,8 @@ void render(std::ostream& out, const Grid& grid, const AnalysisEntry& entry,
     if (format == "json")
         out << gridToJson(grid, entry.windowName) << "\n";
     else if (format == "html")
-        writeHtmlPage(out, HtmlPage{entry.caption, entry.label, {{&grid, entry.titleRows, ""}}});
+        writeHtmlPage(out,
+                      HtmlPage{entry.caption, entry.label, {{&grid, entry.titleRows, ""}}, ""});
     else
         out << gridToTsv(grid);
 }

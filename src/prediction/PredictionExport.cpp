@@ -32,7 +32,7 @@ std::string exportPrediction(const DrawTable& table, const StartupFigures& figur
         return out + "]}\n";
     }
     if (format == "html") {
-        HtmlPage page{kPredictionCaption, kPredictionDescription, {}};
+        HtmlPage page{kPredictionCaption, kPredictionDescription, {}, ""};
         for (int g = 0; g < 4; ++g)
             page.tables.push_back({&grids[g], 1, predictionGridLabel(g)});
         std::ostringstream html;
