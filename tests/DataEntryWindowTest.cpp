@@ -20,31 +20,11 @@
 #include "data/DrawEntryModel.h"
 
 using namespace n4;
+using n4test::Entry;
 using n4test::RecordingSink;
 using n4test::Workspace;
 
 namespace {
-
-struct Entry {
-    Workspace ws;
-    RecordingSink sink;
-    std::unique_ptr<DataEntryWindow> window;
-    explicit Entry(const DrawTable& t = draws({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 0, 1, 2}})) : ws(t) {
-        window = std::make_unique<DataEntryWindow>(DbConnectionString::forProgramFolder(ws.folder),
-                                                   &sink);
-        window->show();
-    }
-    DrawEntryModel* model() const { return window->model(); }
-    void select(int row, int col = 1) {
-        window->table()->setCurrentIndex(model()->index(row, col));
-    }
-    DrawTable stored() const {
-        StoreResult r;
-        DrawTable t;
-        DrawStore::open(DbConnectionString::forProgramFolder(ws.folder), r)->readAll(t);
-        return t;
-    }
-};
 
 // Writes digits the program itself would refuse, as an older copy of the file might hold.
 void storeRawDigits(const std::string& folder,
@@ -143,22 +123,33 @@ TEST(DataEntryRows, DeleteAndAnsweringNoChangesNothing) {
     EXPECT_EQ(e.stored().size(), 3u);
     e.sink.answer = true;
     e.window->deleteLine();
-    EXPECT_EQ(e.sink.messages.back().text, "選択された行を削除します。よろしいですか？");
+    EXPECT_EQ(e.sink.messages.back().text, "選択された行（第2回）を削除します。よろしいですか？");
     DrawTable t = e.stored();
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(t[1].drawNo, 3);
 }
 
-TEST(DataEntryRows, RightClickMenuOnlyOnADataRowWithOneRowSelected) {
+TEST(DataEntryRows, RightClickOnARowHeaderSelectsThatRowFirst) {
     Entry e;
-    e.select(1);
-    EXPECT_TRUE(e.window->rowHeaderMenuAllowed(1));
-    EXPECT_FALSE(e.window->rowHeaderMenuAllowed(3));
+    e.select(0, 2);
+    auto* menu = e.window->findChild<QMenu*>("mnuEdit");
+    e.window->rowHeaderRightClicked(2, e.window->mapToGlobal(QPoint(5, 5)));
+    EXPECT_EQ(e.window->selectedRows(), (QList<int>{2}));
+    EXPECT_EQ(e.window->table()->currentIndex(), e.model()->index(2, 2));
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+    // 行追加 from that menu adds after the row clicked, not the one active before.
+    e.window->addLine();
+    EXPECT_EQ(e.model()->drawNo(3), 4);
+    // Inside a selection of several rows the selection stays, for 行削除.
+    e.window->table()->selectionModel()->select(
+        QItemSelection(e.model()->index(0, 1), e.model()->index(2, 4)),
+        QItemSelectionModel::ClearAndSelect);
+    e.window->rowHeaderRightClicked(1, e.window->mapToGlobal(QPoint(5, 5)));
+    menu->hide();
+    EXPECT_EQ(e.window->selectedRows(), (QList<int>{0, 1, 2}));
+    EXPECT_FALSE(e.window->rowHeaderMenuAllowed(4));
     EXPECT_FALSE(e.window->rowHeaderMenuAllowed(-1));
-    auto* sel = e.window->table()->selectionModel();
-    sel->select(QItemSelection(e.model()->index(0, 1), e.model()->index(2, 1)),
-                QItemSelectionModel::ClearAndSelect);
-    EXPECT_FALSE(e.window->rowHeaderMenuAllowed(1));
     EXPECT_EQ(e.window->editActions()[0]->shortcut(), QKeySequence("Ctrl+A"));
     EXPECT_EQ(e.window->editActions()[1]->text(), "行削除");
 }
@@ -297,7 +288,11 @@ TEST(DataEntryInShell, EditMenuShowsWhileTheWindowIsActive) {
     ASSERT_NE(s.sub, nullptr);
     EXPECT_TRUE(main.editMenuSlot()->menuAction()->isVisible());
     EXPECT_EQ(main.editMenuSlot()->title(), "編集(&E)");
-    EXPECT_EQ(main.editMenuSlot()->actions().size(), 2);
+    QStringList captions;
+    for (QAction* a : main.editMenuSlot()->actions())
+        if (!a->isSeparator()) captions << a->text();
+    EXPECT_EQ(captions, (QStringList{"行追加", "行削除", "元に戻す(&U)", "やり直し(&R)",
+                                     "ファイルから取り込み…"}));
     EXPECT_FALSE(main.propEnd());
     main.openAnalysis("出現頻度分析");
     EXPECT_FALSE(main.editMenuSlot()->menuAction()->isVisible());
@@ -311,10 +306,11 @@ TEST(DataEntryWrites, ClosingByTheFrameNeverDropsAnUnsavedEdit) {
     auto* w = qobject_cast<DataEntryWindow*>(sub->widget());
     w->model()->setFailWrites(true);
     w->model()->setData(w->model()->index(0, 2), "0", Qt::EditRole);
-    sub->close();
+    sub->close(); // the sink stays ("戻る")
     QApplication::processEvents();
     EXPECT_NE(main.openWindow("当選データ入力"), nullptr);
-    EXPECT_EQ(s.sink.messages.back().kind, "critical");
+    EXPECT_EQ(s.sink.messages.back().kind, "choose");
+    EXPECT_TRUE(s.sink.messages.back().text.contains("第1回の第2数字"));
     w->model()->setFailWrites(false);
     sub->close();
     QApplication::processEvents();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
@@ -107,4 +108,22 @@ TEST(PredictionWindow, PanelTextsAndTheTwoInoperableGroups) {
     EXPECT_TRUE(w->noReflectButton(11)->isChecked());
     EXPECT_EQ(w->findChild<QPushButton*>("Command2")->isEnabled(), false);
     EXPECT_EQ(s.main.openWindow("一発マーヴォ")->windowTitle(), "一発マーヴォ予想");
+}
+
+TEST(PredictionWindow, NamesTheDrawItPredicts) {
+    // The last complete draw counts: an empty row after it does not.
+    DrawTable t = draws({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 0, 1, 2}});
+    t.push_back(n4test::incomplete(4));
+    n4test::Workspace ws{t};
+    n4test::RecordingSink sink;
+    MainFrm main{ws.config, &sink};
+    ASSERT_TRUE(main.load());
+    main.show();
+    main.openPrediction();
+    auto* w = qobject_cast<PredictionWindow*>(main.openWindow("一発マーヴォ")->widget());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->targetLabel()->text(), "第4回の予想");
+    EXPECT_TRUE(w->targetLabel()->isVisible());
+    w->setDraws(draws({{1, 2, 3, 4}}), 1);
+    EXPECT_EQ(w->targetLabel()->text(), "第2回の予想");
 }

@@ -10,6 +10,9 @@
 #include "data/DrawStore.h"
 #include "shell/ProgramStart.h"
 
+#include <QItemSelectionModel>
+#include <QTableView>
+
 namespace n4test {
 
 Workspace::Workspace(const n4::DrawTable& table) {
@@ -49,6 +52,25 @@ void settle() {
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
+}
+
+n4::DrawTable storedDraws(const std::string& folder) {
+    n4::StoreResult r;
+    n4::DrawTable t;
+    if (auto s = n4::DrawStore::open(n4::DbConnectionString::forProgramFolder(folder), r))
+        s->readAll(t);
+    return t;
+}
+
+Entry::Entry(const n4::DrawTable& t) : ws(t) {
+    window = std::make_unique<n4::DataEntryWindow>(
+        n4::DbConnectionString::forProgramFolder(ws.folder), &sink);
+    window->show();
+}
+
+void Entry::select(int row, int col) {
+    window->table()->selectionModel()->setCurrentIndex(model()->index(row, col),
+                                                       QItemSelectionModel::ClearAndSelect);
 }
 
 } // namespace n4test

@@ -9,6 +9,8 @@ class QAction;
 class QMdiSubWindow;
 
 #include "TestSupport.h"
+#include "data/DataEntryWindow.h"
+#include "data/DrawEntryModel.h"
 #include "shell/MainFrm.h"
 #include "shell/MessageSink.h"
 
@@ -31,6 +33,13 @@ class RecordingSink : public n4::MessageSink {
     bool confirm(QWidget*, const QString& title, const QString& text) override {
         messages.append({"confirm", title, text});
         return answer;
+    }
+    // What choose() answers, in turn; the escape button once they run out.
+    QList<int> choices;
+    int choose(QWidget*, const QString& title, const QString& text, const QStringList&, int,
+               int escapeButton) override {
+        messages.append({"choose", title, text});
+        return choices.isEmpty() ? escapeButton : choices.takeFirst();
     }
 };
 
@@ -57,5 +66,19 @@ struct Shell {
 
 // Lets posted events and deferred deletions run.
 void settle();
+
+// What the database file holds now.
+n4::DrawTable storedDraws(const std::string& folder);
+
+// A data-entry window of its own over a fresh database.
+struct Entry {
+    Workspace ws;
+    RecordingSink sink;
+    std::unique_ptr<n4::DataEntryWindow> window;
+    explicit Entry(const n4::DrawTable& t = n4::draws({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 0, 1, 2}}));
+    n4::DrawEntryModel* model() const { return window->model(); }
+    void select(int row, int col = 1);
+    n4::DrawTable stored() const { return storedDraws(ws.folder); }
+};
 
 } // namespace n4test

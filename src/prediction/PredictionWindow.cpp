@@ -52,9 +52,19 @@ PredictionWindow::PredictionWindow(AnalysisOptions& options, PredictionEngine& e
     close_->setObjectName(QStringLiteral("Cmd閉じる"));
     close_->setGeometry(twipsRect(8160, 60, 855, 375, this));
     connect(close_, &QPushButton::clicked, this, &PredictionWindow::closeRequested);
+    // Which draw the prediction is for, in the free band left of the buttons.
+    target_ = new QLabel(this);
+    target_->setObjectName(QStringLiteral("lblTargetDraw"));
+    target_->setStyleSheet(QStringLiteral("color:rgb(255,0,0);font-weight:bold;"));
+    target_->setGeometry(twipsRect(120, 60, 3855, 375, this));
     buildOptionsPanel();
     RestoreOptionButtons();
     buildPredictionPanel();
+    setDraws(table, latestDrawNo);
+}
+
+void PredictionWindow::setDraws(const DrawTable& table, int latestDrawNo) {
+    target_->setText(QStringLiteral("第%1回の予想").arg(latestDrawNo + 1));
     engine_.ScanDraws(table, latestDrawNo, options_.reflectedCount());
     showGrids();
     fitGrids();

@@ -7,6 +7,7 @@
 
 #include "data/DrawTable.h"
 
+class QLabel;
 class QRadioButton;
 class QPushButton;
 
@@ -26,6 +27,11 @@ class PredictionWindow : public QWidget {
     QRadioButton* noReflectButton(int k) const { return noReflect_[k]; }
     GridView* gridView(int g) const { return views_[g]; }
     QPushButton* closeButton() const { return close_; }
+    // "第N回の予想": the draw the prediction is for (the latest complete draw + 1).
+    QLabel* targetLabel() const { return target_; }
+
+    // The draw table changed: scan it again and show the new prediction in place.
+    void setDraws(const DrawTable& table, int latestDrawNo);
 
   signals:
     void closeRequested();
@@ -43,6 +49,7 @@ class PredictionWindow : public QWidget {
     std::array<QRadioButton*, 12> reflect_{}, noReflect_{};
     std::array<GridView*, 4> views_{};
     QPushButton* close_ = nullptr;
+    QLabel* target_ = nullptr;
 };
 
 } // namespace n4

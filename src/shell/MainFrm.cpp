@@ -57,6 +57,7 @@ MainFrm::MainFrm(ShellConfig config, MessageSink* messages, QWidget* parent)
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setBackground(QColor(128, 128, 128));
     setCentralWidget(mdi_);
+    setAcceptDrops(true);
     buildMenus();
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainFrm::onSubWindowActivated);
     resize(1000, 760);
@@ -121,13 +122,16 @@ bool MainFrm::readDrawTable(bool& created) {
 
 void MainFrm::showLoadStatus(bool created) {
     // A permanent label: menu hovering does not wipe it.
-    auto* status = new QLabel(this);
-    statusBar()->addWidget(status, 1);
-    status->setText(created ? QStringLiteral("当選データのデータベースを新しく作成しました: %1")
-                                  .arg(QString::fromStdString(conn_.dataSource))
-                            : QStringLiteral("当選データ %1 件を読み込みました。最新回: 第%2回")
-                                  .arg(table_.size())
-                                  .arg(figures_.latestDrawNo));
+    if (!status_) {
+        status_ = new QLabel(this);
+        status_->setObjectName(QStringLiteral("lblStatus"));
+        statusBar()->addWidget(status_, 1);
+    }
+    if (created)
+        status_->setText(QStringLiteral("当選データのデータベースを新しく作成しました: %1")
+                             .arg(QString::fromStdString(conn_.dataSource)));
+    else
+        showDrawCount();
 }
 
 void MainFrm::buildMenus() {
@@ -300,7 +304,7 @@ void MainFrm::openDataEntry() {
     if (bringToFront(kDataEntryName)) return;
     BusyCursor busy;
     propEnd_ = false;
-    auto* window = new DataEntryWindow(conn_, messages_);
+    auto* window = new DataEntryWindow(conn_, messages_, &changeLog_);
     if (!window->isUsable()) {
         delete window;
         propEnd_ = true;
@@ -308,6 +312,8 @@ void MainFrm::openDataEntry() {
     }
     QMdiSubWindow* sub = addChild(kDataEntryName, window, kDataEntryName, window->sizeHint());
     connect(window, &DataEntryWindow::closeAccepted, sub, &QWidget::close);
+    connect(window, &DataEntryWindow::closing, this, &MainFrm::onDataEntryClosing);
+    connect(window, &DataEntryWindow::imported, this, &MainFrm::reloadDrawTable);
     for (QAction* a : window->editActions())
         editMenu_->addAction(a);
     onSubWindowActivated(sub);
@@ -353,6 +359,12 @@ void MainFrm::changeEvent(QEvent* event) {
 }
 
 void MainFrm::closeEvent(QCloseEvent* event) {
+    // An edit that could not be saved is never dropped silently.
+    if (!settleUnsavedEdits()) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
     mdi_->closeAllSubWindows();
     shutDown();
     if (about_) about_->close();

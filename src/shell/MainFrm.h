@@ -9,12 +9,14 @@
 #include <QPointer>
 #include <memory>
 
+#include "data/DrawChangeLog.h"
 #include "data/DrawStore.h"
 #include "data/DrawTable.h"
 #include "data/StartupFigures.h"
 #include "prediction/AnalysisOptions.h"
 #include "prediction/PredictionEngine.h"
 
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -57,6 +59,17 @@ class MainFrm : public QMainWindow {
     const StartupFigures& figures() const { return figures_; }
     AboutWindow* aboutWindow() const;
     QMenu* editMenuSlot() const { return editMenu_; }
+    QLabel* statusLabel() const { return status_; }
+    DrawChangeLog& changeLog() { return changeLog_; }
+
+    // Reads the draw table again, once, and recomputes every open window in
+    // place (each keeps its scroll position); the status bar says how many
+    // draws there are now and the latest one. False when it cannot be read
+    // (the user is told; the old table stays).
+    bool reloadDrawTable();
+    // A history file dropped on the main window: the data-entry window takes
+    // it when open; otherwise it is imported here with the same question.
+    bool importFile(const QString& path);
 
   public slots:
     void openAnalysis(const QString& name);
@@ -68,11 +81,17 @@ class MainFrm : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     bool takeOverJetFile();
     bool readDrawTable(bool& created);
     void showLoadStatus(bool created);
+    void showDrawCount();
+    void recomputeAnalysis(const QString& name, QMdiSubWindow* sub);
+    void onDataEntryClosing();
+    bool settleUnsavedEdits();
     void tell(bool problem, const std::string& text);
     void buildMenus();
     QMenu* buildAnalysisMenu();
@@ -99,6 +118,10 @@ class MainFrm : public QMainWindow {
     QMap<QString, int> computeCounts_;
     QPointer<AboutWindow> about_;
     QPointer<HelpWindow> help_;
+    QLabel* status_ = nullptr;
+    DrawChangeLog changeLog_;
+    unsigned long loadedRevision_ = 0; // of the change log when table_ was read
+    bool closing_ = false;
 };
 
 } // namespace n4

@@ -2,6 +2,7 @@
 // Every message box of the program goes through one sink, so that window
 // tests can answer them without blocking.
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -17,6 +18,10 @@ class MessageSink {
     virtual void information(QWidget* parent, const QString& title, const QString& text);
     // Yes/No with No the default and the exclamation icon; true for Yes.
     virtual bool confirm(QWidget* parent, const QString& title, const QString& text);
+    // A question with buttons of its own, warning icon; returns the index of
+    // the button pressed. Closing the box counts as the escape button.
+    virtual int choose(QWidget* parent, const QString& title, const QString& text,
+                       const QStringList& buttons, int defaultButton, int escapeButton);
 };
 
 } // namespace n4

@@ -1,0 +1,142 @@
+// Bringing draws into the data-entry window: the 編集 menu's file import,
+// a dropped file, and pasted rows or results pages, each after one question.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMimeData>
+#include <QTableView>
+#include <QTest>
+#include <QUrl>
+
+#include "UiSupport.h"
+#include "data/ImportDialog.h"
+
+using namespace n4;
+using n4test::Entry;
+
+namespace {
+
+std::string digitsOf(const DrawTable& t) {
+    std::string s;
+    for (const DrawRecord& d : t) {
+        s += (s.empty() ? "" : " ") + std::to_string(d.drawNo) + ":";
+        for (int v : d.digits)
+            s += v == kAbsentDigit ? '_' : static_cast<char>('0' + v);
+    }
+    return s;
+}
+
+// Drops the given files on a widget as a file manager does.
+void drop(QWidget* target, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& p : paths)
+        urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    const QPointF at(10, 10);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &dropped);
+}
+
+} // namespace
+
+TEST(DataEntryImport, TheMenuEntryAsksOnceInNumbersThenWritesOneStep) {
+    Entry e;
+    const std::string json = e.ws.folder + "/draws.json";
+    n4test::writeFile(json, R"([{"round":4,"numbers":[4,4,4,4]},{"round":2,"numbers":[5,6,7,9]},)"
+                            R"({"round":1,"numbers":[1,2,3,4]}])");
+    EXPECT_EQ(e.window->importAction()->text(), "ファイルから取り込み…");
+    EXPECT_TRUE(
+        ImportDialog::fileFilter().startsWith("当選データ (*.csv *.tsv *.txt *.json *.mdb)"));
+    e.window->setFileChooser([&] { return QString::fromStdString(json); });
+    e.sink.answer = false;
+    e.window->importAction()->trigger();
+    ASSERT_EQ(e.sink.messages.size(), 1);
+    const QString q = e.sink.messages[0].text;
+    EXPECT_TRUE(q.contains("「draws.json」を JSON（UTF-8）として読みました。")) << q.toStdString();
+    EXPECT_TRUE(q.contains("新しい回: 1 件（第4回）")) << q.toStdString();
+    EXPECT_TRUE(q.contains("当選番号が変わる回: 1 件\n　第2回: 5678 → 5679")) << q.toStdString();
+    EXPECT_TRUE(q.contains("同じ内容の回: 1 件")) << q.toStdString();
+    EXPECT_EQ(digitsOf(e.stored()), "1:1234 2:5678 3:9012"); // No: nothing written
+    e.sink.answer = true;
+    e.window->importAction()->trigger();
+    EXPECT_EQ(digitsOf(e.stored()), "1:1234 2:5679 3:9012 4:4444");
+    EXPECT_EQ(e.model()->rowCount(), 4);
+    EXPECT_EQ(e.model()->undoLabel(), "2 回分の取り込み");
+}
+
+TEST(DataEntryImport, AFileThatCannotBeReadIsReportedAndNothingIsWritten) {
+    Entry e;
+    const std::string bad = e.ws.folder + "/bad.csv";
+    n4test::writeFile(bad, "draw,d1,d2,d3,d4\n7,1,2,3,4\n8,1,2,x,4\n");
+    EXPECT_FALSE(e.window->importFile(QString::fromStdString(bad)));
+    ASSERT_EQ(e.sink.messages.size(), 1);
+    EXPECT_EQ(e.sink.messages[0].kind, "critical");
+    EXPECT_TRUE(e.sink.messages[0].text.contains("3行目")) << e.sink.messages[0].text.toStdString();
+    EXPECT_EQ(e.stored().size(), 3u);
+    // Everything already there: said, not asked.
+    const std::string same = e.ws.folder + "/same.csv";
+    n4test::writeFile(same, "回,当せん番号\n1,1234\n");
+    EXPECT_FALSE(e.window->importFile(QString::fromStdString(same)));
+    EXPECT_EQ(e.sink.messages.back().kind, "information");
+    EXPECT_TRUE(e.sink.messages.back().text.contains("1 回はすべて同じ内容です"));
+}
+
+TEST(DataEntryImport, AFileDroppedOnTheWindowIsImported) {
+    Entry e;
+    const std::string tsv = e.ws.folder + "/more.tsv";
+    n4test::writeFile(tsv, "0005\t2020/01/01\t5\t5\t5\t5\n0004\t2019/12/31\t4\t4\t4\t4\n");
+    drop(e.window.get(), {QString::fromStdString(tsv)});
+    EXPECT_EQ(e.sink.messages.back().kind, "confirm");
+    EXPECT_EQ(digitsOf(e.stored()), "1:1234 2:5678 3:9012 4:4444 5:5555");
+    drop(e.window.get(), {QString::fromStdString(tsv), QString::fromStdString(tsv)});
+    EXPECT_EQ(e.sink.messages.back().text, "ファイルは一つずつ取り込んでください。");
+}
+
+TEST(DataEntryImport, PastingAResultsPageAddsItsDraws) {
+    Entry e;
+    QApplication::clipboard()->setText(
+        "ナンバーズ4 抽せん結果\n"
+        "第4回 2020年1月1日(水) 当せん番号 0421 ストレート 898,700円\n"
+        "回別\t第５回\n抽せん日\t2020/01/02\n当せん番号\t5555\n");
+    e.select(0, 1);
+    e.window->table()->setFocus();
+    QTest::keySequence(e.window->table(), QKeySequence::Paste);
+    ASSERT_FALSE(e.sink.messages.isEmpty());
+    EXPECT_TRUE(e.sink.messages.back().text.contains("新しい回: 2 件（第4回～第5回）"));
+    EXPECT_EQ(digitsOf(e.stored()), "1:1234 2:5678 3:9012 4:0421 5:5555");
+    // The first row was not touched by the paste.
+    EXPECT_EQ(e.model()->cellText(0, 1), "1");
+}
+
+TEST(DataEntryImport, PastingRowsWithDrawNumbersImportsThem) {
+    Entry e;
+    e.select(0, 0);
+    e.window->paste("7\t7\t7\t7\t7\n2\t5\t6\t7\t8\n");
+    EXPECT_EQ(digitsOf(e.stored()), "1:1234 2:5678 3:9012 7:7777");
+    e.window->paste("どこにも回数のない文\n");
+    EXPECT_TRUE(e.window->statusLabel()->text().contains("読めません"));
+}
+
+TEST(DataEntryImport, AJetDatabaseIsOneMoreFormatOfTheSameImport) {
+    const std::string shared = n4test::sharedDataFolder();
+    const std::string jet = shared + "/jet/history_int_nopw.mdb";
+    if (shared.empty() || !QFile::exists(QString::fromStdString(jet)))
+        GTEST_SKIP() << "Jet fixtures not present";
+    Entry e(DrawTable{});
+    EXPECT_TRUE(e.window->importFile(QString::fromStdString(jet)));
+    EXPECT_TRUE(e.sink.messages.back().text.contains("Jet 4.0 データベースとして読みました"))
+        << e.sink.messages.back().text.toStdString();
+    const ImportResult direct = readHistoryFile(jet);
+    ASSERT_TRUE(direct.ok);
+    EXPECT_EQ(e.stored().size(), direct.rows.size());
+    EXPECT_EQ(e.model()->rowCount(), static_cast<int>(direct.rows.size()));
+}

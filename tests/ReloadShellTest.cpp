@@ -1,0 +1,239 @@
+// Every window current after a change, without a restart; files dropped on
+// the main window; and no edit lost when the program quits.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTest>
+#include <QUrl>
+
+#include "UiSupport.h"
+#include "grid/AnalysisFrame.h"
+#include "grid/GridView.h"
+#include "prediction/PredictionEngine.h"
+#include "prediction/PredictionWindow.h"
+#include "shell/AnalysisWindowTable.h"
+#include "shell/ProgramStart.h"
+
+using namespace n4;
+using n4test::RecordingSink;
+using n4test::Workspace;
+
+namespace {
+
+DrawTable history(int count) {
+    DrawTable t;
+    for (int no = 1; no <= count; ++no)
+        t.push_back(DrawRecord{no, {no * 7 % 10, no * 3 % 10, no * 11 % 10, no * 13 % 10}});
+    return t;
+}
+
+std::string gridText(const Grid& g) {
+    std::string out;
+    for (int row = 1; row <= g.maxRows(); ++row)
+        out += n4test::rowTexts(g, row) + "\n";
+    return out;
+}
+
+// What a window shows, computed afresh from a table.
+std::string computed(const char* window, const DrawTable& t) {
+    return gridText(n4test::analyse(computeFor(*findAnalysisWindow(window)), t));
+}
+
+struct Program {
+    Workspace ws;
+    RecordingSink sink;
+    std::unique_ptr<MainFrm> main;
+    explicit Program(const DrawTable& t) : ws(t), main(startShell(ws.config, &sink)) {}
+    template <class W> W* widget(const QString& name) {
+        QMdiSubWindow* sub = main->openWindow(name);
+        return sub ? qobject_cast<W*>(sub->widget()) : nullptr;
+    }
+    GridView* grid(const QString& name) { return widget<AnalysisFrame>(name)->gridView(); }
+    DataEntryWindow* openEntry() {
+        // An analysis that sets propEnd lets the data-entry command through.
+        main->openAnalysis("偶数奇数の組合せパターン分析");
+        main->openDataEntry();
+        return widget<DataEntryWindow>("当選データ入力");
+    }
+    void settle() {
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+// Types one digit into a cell the way a user does: the digit, then Enter.
+void type(QTableView* table, int row, int col, const QString& digit) {
+    QApplication::setActiveWindow(table->window());
+    table->setCurrentIndex(table->model()->index(row, col));
+    table->setFocus();
+    QTest::keyClicks(table, digit);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_TRUE(qobject_cast<QLineEdit*>(editor));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents(); // the view commits the editor from its queue
+}
+
+} // namespace
+
+TEST(Reload, ADrawTypedInDataEntryShowsInEveryOpenWindowWithoutARestart) {
+    const DrawTable start = history(60);
+    Program p(start);
+    ASSERT_NE(p.main, nullptr);
+    p.main->openAnalysis("出現頻度分析");
+    auto* prediction = p.widget<PredictionWindow>("一発マーヴォ");
+    ASSERT_NE(prediction, nullptr);
+    EXPECT_EQ(prediction->targetLabel()->text(), "第61回の予想");
+
+    DataEntryWindow* entry = p.openEntry();
+    ASSERT_NE(entry, nullptr);
+    entry->addLine();
+    const int row = entry->model()->rowCount() - 1;
+    for (int col = 1; col <= 4; ++col)
+        type(entry->table(), row, col, "9");
+    // Nothing changes while the window is open...
+    EXPECT_EQ(gridText(p.grid("出現頻度分析")->grid()), computed("出現頻度分析", start));
+    entry->closeButton()->click();
+    p.settle();
+    EXPECT_EQ(p.main->openWindow("当選データ入力"), nullptr);
+
+    // ...and everything does, once, when it closes.
+    DrawTable now = start;
+    now.push_back(DrawRecord{61, {9, 9, 9, 9}});
+    EXPECT_EQ(gridText(p.grid("出現頻度分析")->grid()), computed("出現頻度分析", now));
+    EXPECT_NE(computed("出現頻度分析", now), computed("出現頻度分析", start));
+    EXPECT_EQ(prediction->targetLabel()->text(), "第62回の予想");
+    PredictionEngine fresh;
+    fresh.ScanDraws(now, 61, p.main->analysisOptions().reflectedCount());
+    EXPECT_EQ(gridText(prediction->gridView(0)->grid()), gridText(fresh.grids()[0]));
+    EXPECT_EQ(gridText(prediction->gridView(1)->grid()), gridText(fresh.grids()[1]));
+    EXPECT_EQ(p.main->drawTable().size(), 61u);
+    EXPECT_EQ(p.main->statusLabel()->text(), "当選データ 61 件を読み込みました。最新回: 第61回");
+    EXPECT_EQ(p.main->computeCount("出現頻度分析"), 2);
+}
+
+TEST(Reload, ClosingDataEntryWithoutAChangeRecomputesNothing) {
+    Program p(history(20));
+    p.main->openAnalysis("出現頻度分析");
+    DataEntryWindow* entry = p.openEntry();
+    entry->closeButton()->click();
+    p.settle();
+    EXPECT_EQ(p.main->computeCount("出現頻度分析"), 1);
+    EXPECT_EQ(p.main->computeCount("一発マーヴォ"), 1);
+}
+
+TEST(Reload, OpenWindowsKeepTheirScrollPlaceOrStayAtTheEnd) {
+    Program p(history(400));
+    p.main->openAnalysis("出現間隔分析");
+    p.main->openAnalysis("数字合計分析");
+    QScrollBar* middle = p.grid("出現間隔分析")->verticalScrollBar();
+    QScrollBar* end = p.grid("数字合計分析")->verticalScrollBar();
+    ASSERT_GT(middle->maximum(), 100);
+    middle->setValue(middle->maximum() / 2);
+    const int kept = middle->value();
+    end->setValue(end->maximum());
+    const int oldEnd = end->maximum();
+    DataEntryWindow* entry = p.openEntry();
+    entry->model()->pasteDigits(entry->model()->rowCount(), 1, "1\t2\t3\t4\n5\t6\t7\t8\n");
+    entry->closeButton()->click();
+    p.settle();
+    EXPECT_EQ(p.main->drawTable().size(), 402u);
+    EXPECT_EQ(middle->value(), kept);
+    EXPECT_GT(end->maximum(), oldEnd);
+    EXPECT_EQ(end->value(), end->maximum());
+}
+
+TEST(Reload, AFileDroppedOnTheMainWindowIsImportedAndShownAtOnce) {
+    Program p(history(10));
+    p.main->openAnalysis("出現頻度分析");
+    const std::string csv = p.ws.folder + "/new.csv";
+    n4test::writeFile(csv, "回,当せん番号\n第11回,1111\n第12回,1212\n");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(csv))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(p.main.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(p.main.get(), &dropped);
+    ASSERT_FALSE(p.sink.messages.isEmpty());
+    EXPECT_TRUE(p.sink.messages.back().text.contains("新しい回: 2 件（第11回～第12回）"));
+    DrawTable now = history(10);
+    now.push_back(DrawRecord{11, {1, 1, 1, 1}});
+    now.push_back(DrawRecord{12, {1, 2, 1, 2}});
+    EXPECT_EQ(gridText(p.grid("出現頻度分析")->grid()), computed("出現頻度分析", now));
+    EXPECT_EQ(p.widget<PredictionWindow>("一発マーヴォ")->targetLabel()->text(), "第13回の予想");
+    EXPECT_EQ(p.main->statusLabel()->text(), "当選データ 12 件を読み込みました。最新回: 第12回");
+    // The import can be undone later in the data-entry window.
+    DataEntryWindow* entry = p.openEntry();
+    EXPECT_EQ(entry->model()->undoLabel(), "2 回分の取り込み");
+    entry->undo();
+    EXPECT_EQ(n4test::storedDraws(p.ws.folder).size(), 10u);
+}
+
+// Quitting while an edit could not be saved.
+struct UnsavedEdit : Program {
+    DataEntryWindow* entry = nullptr;
+    UnsavedEdit() : Program(history(5)) {
+        entry = openEntry();
+        entry->model()->setFailWrites(true);
+        entry->model()->setData(entry->model()->index(0, 1), "0", Qt::EditRole);
+    }
+    int firstDigitStored() const { return n4test::storedDraws(ws.folder)[0].digits[0]; }
+};
+
+// Answers the question by making the database writable again, then 保存を再試行.
+class FixThenRetry : public RecordingSink {
+  public:
+    DataEntryWindow** entry = nullptr;
+    int choose(QWidget* w, const QString& t, const QString& x, const QStringList& b, int d,
+               int esc) override {
+        RecordingSink::choose(w, t, x, b, d, esc);
+        (*entry)->model()->setFailWrites(false);
+        return 0;
+    }
+};
+
+TEST(QuitWithAnUnsavedEdit, StayingKeepsTheProgramAndTheEdit) {
+    UnsavedEdit u;
+    ASSERT_TRUE(u.entry->model()->hasPending());
+    EXPECT_FALSE(u.main->close()); // the sink answers 戻る
+    EXPECT_TRUE(u.main->isVisible());
+    EXPECT_NE(u.main->openWindow("当選データ入力"), nullptr);
+    EXPECT_TRUE(u.entry->model()->hasPending());
+    EXPECT_EQ(u.entry->model()->cellText(0, 1), "0");
+    ASSERT_EQ(u.sink.messages.back().kind, "choose");
+    EXPECT_TRUE(u.sink.messages.back().text.contains("第1回の第1数字"));
+    EXPECT_TRUE(u.sink.messages.back().text.contains("終了せずに"));
+}
+
+TEST(QuitWithAnUnsavedEdit, DiscardingQuitsWithTheFileAsItWas) {
+    UnsavedEdit u;
+    u.sink.choices = {1};
+    EXPECT_TRUE(u.main->close());
+    EXPECT_EQ(u.firstDigitStored(), history(5)[0].digits[0]);
+    EXPECT_TRUE(u.main->mdiArea()->subWindowList().isEmpty());
+}
+
+TEST(QuitWithAnUnsavedEdit, ARetryThatSucceedsSavesTheEditThenQuits) {
+    Workspace ws(history(5));
+    FixThenRetry sink;
+    auto main = startShell(ws.config, &sink);
+    main->openAnalysis("偶数奇数の組合せパターン分析");
+    main->openDataEntry();
+    DataEntryWindow* entry =
+        qobject_cast<DataEntryWindow*>(main->openWindow("当選データ入力")->widget());
+    sink.entry = &entry;
+    entry->model()->setFailWrites(true);
+    entry->model()->setData(entry->model()->index(0, 1), "0", Qt::EditRole);
+    EXPECT_TRUE(main->close());
+    EXPECT_EQ(sink.messages.back().kind, "choose");
+    EXPECT_EQ(n4test::storedDraws(ws.folder)[0].digits[0], 0);
+}
