@@ -178,18 +178,23 @@ TEST(DataEntryRows, RightClickingARowHeaderOpensTheEditMenu) {
     e.select(1);
     QMenu* menu = rightClickRowHeader(e, rowMiddle(e, 2));
     ASSERT_NE(menu, nullptr);
-    ASSERT_EQ(menu->actions().size(), 2);
-    EXPECT_EQ(menu->actions()[0]->text(), "行追加");
-    EXPECT_EQ(menu->actions()[1]->text(), "行削除");
+    QStringList captions;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) captions << a->text();
+    EXPECT_EQ(captions, (QStringList{"行追加", "行削除", "元に戻す(&U)", "やり直し(&R)",
+                                     "ファイルから取り込み…"}));
+    // The row clicked is selected first.
+    EXPECT_EQ(e.window->selectedRows(), (QList<int>{2}));
     // Below the last row there is no row to act on.
     const int belowLast = rowMiddle(e, 2) + 3 * e.window->table()->verticalHeader()->sectionSize(2);
     ASSERT_LT(belowLast, e.window->table()->verticalHeader()->viewport()->height());
     EXPECT_EQ(rightClickRowHeader(e, belowLast), nullptr);
-    // Nor while the selection spans several rows.
+    // Within a selection of several rows the selection stays (行削除 takes them all).
     e.window->table()->selectionModel()->select(
         QItemSelection(e.model()->index(0, 1), e.model()->index(1, 1)),
         QItemSelectionModel::ClearAndSelect);
-    EXPECT_EQ(rightClickRowHeader(e, rowMiddle(e, 0)), nullptr);
+    EXPECT_NE(rightClickRowHeader(e, rowMiddle(e, 0)), nullptr);
+    EXPECT_EQ(e.window->selectedRows(), (QList<int>{0, 1}));
 }
 
 TEST(DataEntryClose, ValidationFindsWrongCellsInOrderOneAtATime) {
