@@ -101,6 +101,7 @@ TEST(DataEntryRows, AddAfterTheLastRowAndInAGap) {
     ASSERT_EQ(e.model()->rowCount(), 4);
     EXPECT_EQ(e.model()->drawNo(3), 5);
     EXPECT_EQ(e.window->table()->currentIndex().row(), 3);
+    EXPECT_EQ(e.window->table()->verticalHeader()->count(), 4); // the grid shows it at once
     e.select(1);
     e.window->addLine();
     EXPECT_EQ(e.model()->drawNo(2), 3); // fills the missing draw in place

@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 #include "data/DrawStore.h"
+#include <sqlite3.h>
 
 using namespace n4;
 using n4test::readFile;
@@ -198,4 +199,38 @@ TEST(DrawNumbers, StayWithinOneToNinetyNineThousandNineHundredNinetyNine) {
     DrawTable t = draws({{1, 2, 3, 4}});
     t.push_back(DrawRecord{2000000000, {5, 6, 7, 8}});
     EXPECT_FALSE(t[1].isComplete());
+}
+
+TEST(DrawStore, DigitsKeptAsTextByAnOlderFileReadAsDigits) {
+    // An older copy of the file may hold the digits as text in columns without
+    // a type: "0" to "9" are digits, "" is absent, anything else is no digit.
+    std::string folder = tempFolder();
+    StoreResult r;
+    ASSERT_TRUE(DrawStore::open(connIn(folder), r)) << r.message;
+    const DbConnectionString c = connIn(folder);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
+    const std::string sql =
+        "PRAGMA key = '" + c.password +
+        "';"
+        "DROP VIEW 全データ選択クエリ; DROP TABLE 当選番号;"
+        "CREATE TABLE 当選番号 (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字, 第4数字);"
+        "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選番号;"
+        "INSERT INTO 当選番号 VALUES (1, '0', '9', '5', '1');"
+        "INSERT INTO 当選番号 VALUES (2, '9', '', '10', 'a');";
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
+    sqlite3_close(db);
+    auto store = DrawStore::open(c, r);
+    ASSERT_TRUE(store) << r.message;
+    DrawTable t;
+    ASSERT_TRUE(store->readAll(t));
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[0].digits, (std::array<int, 4>{0, 9, 5, 1}));
+    EXPECT_TRUE(t[0].isComplete());
+    EXPECT_EQ(t[1].digits[0], 9);
+    EXPECT_EQ(t[1].digits[1], kAbsentDigit);
+    EXPECT_FALSE(t[1].isComplete());
+    EXPECT_NE(t[1].digits[2], 1); // "10" is not a digit
+    EXPECT_NE(t[1].digits[3], kAbsentDigit);
 }

@@ -198,7 +198,11 @@ TEST(AnalysisFrame, EveryWindowHasItsCaptionLabelLegendAndButtons) {
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->text(), QString::fromUtf8(e.label));
         EXPECT_EQ(legendTexts(frame), e.legend);
-        EXPECT_EQ(frame->findChildren<QLabel*>("Picture1").size(), e.legend.size());
+        const auto pictures = frame->findChildren<QLabel*>("Picture1");
+        EXPECT_EQ(pictures.size(), e.legend.size());
+        for (QLabel* picture : pictures) // a small picture the user can see
+            EXPECT_TRUE(picture->isVisible() && picture->width() >= 15 && picture->height() >= 15)
+                << picture->width() << " x " << picture->height();
         auto* close = frame->findChild<QPushButton*>("Command1");
         ASSERT_NE(close, nullptr);
         EXPECT_EQ(close->text(), "閉じる");

@@ -97,3 +97,19 @@ TEST(GridExport, JsonCarriesTextsAndColoursOrNull) {
     EXPECT_EQ(gridToJson(g, "w"), "{\"window\": \"w\", \"cols\": 2, \"rows\": 1, \"cells\": "
                                   "[[\"回\\\"数\", \"#ff0000\", null], [\"\", null, null]]}");
 }
+
+TEST(Grid, ReadsOutsideTheGridGiveAnEmptyPlainCell) {
+    Grid g(2, 2);
+    g.setBackground(Block::all(), palette::Cyan);
+    g.setForeground(Block::all(), palette::Red);
+    g.setBorder(Block::all(), BorderAll);
+    g.setAlign(Block::all(), Align::Left);
+    g.setText(2, 2, "x");
+    for (auto [col, row] : {std::pair{0, 1}, {3, 1}, {1, 0}, {1, 3}, {-1, -1}}) {
+        EXPECT_EQ(g.text(col, row), "");
+        EXPECT_TRUE(g.background(col, row).isNone());
+        EXPECT_TRUE(g.foreground(col, row).isNone());
+        EXPECT_EQ(g.borders(col, row), 0);
+        EXPECT_EQ(g.align(col, row), Align::Center);
+    }
+}

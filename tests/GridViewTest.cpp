@@ -101,6 +101,36 @@ TEST(GridViewPainting, BackgroundsAndAnEdgeFromEitherSide) {
     EXPECT_EQ(QColor(img.pixel(probe.columnX(3) - 1, 3)), QColor(255, 0, 0));
 }
 
+TEST(GridViewPainting, EveryEdgeIsDrawnWhenEitherCellHasThatSideInThatSidesColour) {
+    // A 3 x 3 grid, each inner edge given from one side only, in its own colour;
+    // the edges left out stay white.
+    Grid g(3, 3);
+    auto side = [&](int col, int row, int sides, Rgb colour) {
+        g.setBorderColour(colour);
+        g.setBorder(Block::cell(col, row), sides);
+    };
+    const Rgb red(255, 0, 0), green(0, 160, 0), blue(0, 0, 255), brown(128, 64, 0);
+    side(1, 1, BorderRight, red);   // edge 1|2 of row 1, from the left
+    side(3, 1, BorderLeft, green);  // edge 2|3 of row 1, from the right
+    side(2, 1, BorderBottom, blue); // edge under (2,1), from above
+    side(2, 3, BorderTop, brown);   // edge over (2,3), from below
+    GridView probe;
+    probe.setGrid(g);
+    const QImage img = paint(g);
+    auto at = [&](int x, int y) { return QColor(img.pixel(x, y)); };
+    auto midY = [&](int row) { return (probe.rowY(row) + probe.rowY(row + 1)) / 2; };
+    auto midX = [&](int col) { return (probe.columnX(col) + probe.columnX(col + 1)) / 2; };
+    EXPECT_EQ(at(probe.columnX(2) - 1, midY(1)), QColor(255, 0, 0));
+    EXPECT_EQ(at(probe.columnX(3) - 1, midY(1)), QColor(0, 160, 0));
+    EXPECT_EQ(at(midX(2), probe.rowY(2) - 1), QColor(0, 0, 255));
+    EXPECT_EQ(at(midX(2), probe.rowY(3) - 1), QColor(128, 64, 0));
+    // Edges nobody asked for.
+    EXPECT_EQ(at(probe.columnX(2) - 1, midY(2)), QColor(Qt::white));
+    EXPECT_EQ(at(probe.columnX(3) - 1, midY(3)), QColor(Qt::white));
+    EXPECT_EQ(at(midX(1), probe.rowY(2) - 1), QColor(Qt::white));
+    EXPECT_EQ(at(midX(3), probe.rowY(3) - 1), QColor(Qt::white));
+}
+
 TEST(GridViewPainting, LeftAlignedTextRunsOnOnlyOverEmptyCells) {
     Grid g(3, 1);
     g.setColWidth(-1, 2.0);

@@ -134,6 +134,18 @@ TEST(PropEnd, ClosingOneOfTwoWindowsSetsItTrue) {
     EXPECT_NE(s.main->openWindow("出現頻度分析"), nullptr);
 }
 
+TEST(DataEntryCommand, ADatabaseDamagedWhileRunningIsReportedAndOpensNothing) {
+    Shell s;
+    s.close("一発マーヴォ");
+    n4test::writeFile(s.ws.folder + "/Numbers4Marvo.mdb", std::string(8192, '\x5a'));
+    s.choose("mnuMasterInput");
+    ASSERT_EQ(s.sink.messages.size(), 1);
+    EXPECT_EQ(s.sink.messages[0].kind, "critical");
+    EXPECT_EQ(s.sink.messages[0].title, "メッセ－ジ");
+    EXPECT_EQ(s.main->openWindow("当選データ入力"), nullptr);
+    EXPECT_TRUE(s.main->propEnd());
+}
+
 TEST(Activation, ReturningFromTheAboutWindowShowsThePredictionAgain) {
     Shell s;
     s.close("一発マーヴォ");
@@ -303,7 +315,8 @@ TEST(StartUp, ATakeOverInterruptedBeforeTheNewStoreWasInPlaceIsFinished) {
     ASSERT_TRUE(main.load());
     ASSERT_EQ(sink.messages.size(), 1);
     EXPECT_EQ(sink.messages[0].kind, "information");
-    EXPECT_TRUE(sink.messages[0].text.contains("完了しました")) << sink.messages[0].text.toStdString();
+    EXPECT_TRUE(sink.messages[0].text.contains("完了しました"))
+        << sink.messages[0].text.toStdString();
     EXPECT_EQ(main.drawTable().size(), 50u);
     EXPECT_FALSE(std::filesystem::exists(converting.dataSource));
 }
