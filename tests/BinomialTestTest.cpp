@@ -45,8 +45,8 @@ TEST(BinomialTest, GroupsOfDifferentChanceAddUp) {
 }
 
 TEST(BinomialTest, EdgesGiveSoundValues) {
-    EXPECT_DOUBLE_EQ(twoSidedPValue({}, 0), 1.0);   // nothing tried, nothing hit
-    EXPECT_DOUBLE_EQ(twoSidedPValue({}, 1), 0.0);   // a hit without a try cannot happen
+    EXPECT_DOUBLE_EQ(twoSidedPValue({}, 0), 1.0); // nothing tried, nothing hit
+    EXPECT_DOUBLE_EQ(twoSidedPValue({}, 1), 0.0); // a hit without a try cannot happen
     EXPECT_DOUBLE_EQ(binomialTwoSidedPValue(0, 0, 0.1), 1.0);
     EXPECT_DOUBLE_EQ(binomialTwoSidedPValue(5, 6, 0.1), 0.0);
     // Far beyond anything chance gives: reported as 0, not as a wrong number.

@@ -5,18 +5,31 @@
 // first rows, as the End and Home keys do. Run it under a virtual display
 // (xvfb-run -s "-screen 0 1920x1200x24") to see the program's own sizes.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
 
 #include "grid/GridView.h"
+#include "prediction/BacktestWindow.h"
 #include "shell/MainFrm.h"
 #include "shell/MessageSink.h"
 #include "shell/ProgramStart.h"
 #include "shell/WindowArrangement.h"
 
 namespace {
+
+// Opens the back-test window and lets its computation run to the end.
+void openBacktest(n4::MainFrm& main) {
+    main.openBacktest();
+    QMdiSubWindow* sub = main.openWindow("予想の検証");
+    auto* window = sub ? qobject_cast<n4::BacktestWindow*>(sub->widget()) : nullptr;
+    QElapsedTimer clock;
+    clock.start();
+    while (window && window->isComputing() && clock.elapsed() < 10000)
+        QApplication::processEvents();
+}
 
 void open(n4::MainFrm& main, const QString& name) {
     if (name == "一発マーヴォ")
@@ -27,6 +40,8 @@ void open(n4::MainFrm& main, const QString& name) {
         main.openAbout();
     else if (name == "当選データ入力")
         main.openDataEntry();
+    else if (name == "予想の検証")
+        openBacktest(main);
     else
         main.openAnalysis(name);
 }

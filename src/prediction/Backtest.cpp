@@ -78,8 +78,10 @@ BacktestRange defaultBacktestRange(const DrawTable& table, int reflect) {
     int first = 0, previous = 0;
     for (const DrawRecord& row : table) {
         if (!row.isComplete()) continue;
-        if (first == 0) first = row.drawNo;
-        else if (range.from == 0 && previous - 9 - reflect >= first) range.from = row.drawNo;
+        if (first == 0)
+            first = row.drawNo;
+        else if (range.from == 0 && previous - 9 - reflect >= first)
+            range.from = row.drawNo;
         previous = row.drawNo;
     }
     range.to = previous;
@@ -148,6 +150,7 @@ BacktestResult runBacktest(const DrawTable& table, BacktestRange range, int refl
 }
 
 std::string backtestVerdict(const MethodTally& m) {
+    if (m.draws == 0) return "予想なし";
     if (m.pValue >= kSignificance) return "偶然と区別できません";
     return m.hits * 10 > m.expectedTenths ? "偶然より良い" : "偶然より悪い";
 }
@@ -168,12 +171,13 @@ std::vector<ExcessPoint> cumulativeExcess(const BacktestResult& r, int method,
         tenths += o.chanceTenths[method];
         variance += chanceVariance(kind, o.chanceTenths[method]);
         last = ExcessPoint{o.drawNo, hits - tenths / 10.0, std::sqrt(variance)};
+        if (i == 0) points.push_back(last);
         if (i % run == 0 || last.excess < low.excess) low = last;
         if (i % run == 0 || last.excess > high.excess) high = last;
         if ((i + 1) % run != 0 && i + 1 != n) continue;
         const bool lowFirst = low.drawNo <= high.drawNo;
-        points.push_back(lowFirst ? low : high);
-        if (low.drawNo != high.drawNo) points.push_back(lowFirst ? high : low);
+        for (const ExcessPoint& p : {lowFirst ? low : high, lowFirst ? high : low})
+            if (p.drawNo != points.back().drawNo) points.push_back(p);
         if (i + 1 == n && points.back().drawNo != last.drawNo) points.push_back(last);
     }
     return points;

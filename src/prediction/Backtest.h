@@ -100,7 +100,8 @@ BacktestResult replayPrediction(const DrawTable& table, BacktestRange range, int
 // Sums the outcomes into each method's tally and computes its p-value.
 void tallyOutcomes(BacktestResult& result);
 
-// "偶然と区別できません" when p >= 0.01, else better or worse than chance.
+// "偶然と区別できません" when p >= 0.01, else better or worse than chance;
+// "予想なし" for a method that predicted nothing in the range.
 std::string backtestVerdict(const MethodTally& m);
 
 // Cumulative hits minus chance after a draw, and the standard deviation of
@@ -109,9 +110,9 @@ struct ExcessPoint {
     int drawNo;
     double excess, sigma;
 };
-// At most maxPoints + 1 points for a chart: the draws are taken in equal
-// runs, each run giving its lowest and its highest point in draw order, and
-// the last draw closes the line.
+// At most maxPoints + 2 points for a chart: the draws are taken in equal
+// runs, each run giving its lowest and its highest point in draw order; the
+// first and the last draw open and close the line.
 std::vector<ExcessPoint> cumulativeExcess(const BacktestResult& result, int method,
                                           std::size_t maxPoints);
 

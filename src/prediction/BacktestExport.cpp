@@ -30,8 +30,8 @@ std::string methodJson(const MethodTally& m) {
     std::string out = "{\"name\":\"" + jsonEscape(m.name) + "\",\"kind\":\"" +
                       (set ? "set" : "position") + "\",\"draws\":" + std::to_string(m.draws) +
                       ",\"hits\":" + std::to_string(m.hits) +
-                      ",\"expected\":" + formatTenths(m.expectedTenths) + ",\"ratio\":" +
-                      (m.expectedTenths ? number("%.4f", m.ratio()) : "null") +
+                      ",\"expected\":" + formatTenths(m.expectedTenths) +
+                      ",\"ratio\":" + (m.expectedTenths ? number("%.4f", m.ratio()) : "null") +
                       ",\"p_value\":" + number("%.6g", m.pValue) + ",\"verdict\":\"" +
                       jsonEscape(backtestVerdict(m)) + "\"";
     if (set)
@@ -57,8 +57,8 @@ std::string backtestToJson(const BacktestResult& r) {
 
 std::string backtestSummary(const BacktestResult& r) {
     return "第" + std::to_string(r.range.from) + "回～第" + std::to_string(r.range.to) +
-           "回の当選 " + std::to_string(r.draws.size()) +
-           " 回で検証（反映するオプション " + std::to_string(r.reflect) + " 個）";
+           "回の当選 " + std::to_string(r.draws.size()) + " 回で検証（反映するオプション " +
+           std::to_string(r.reflect) + " 個）";
 }
 
 std::string backtestToHtml(const BacktestResult& r) {

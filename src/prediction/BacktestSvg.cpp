@@ -74,9 +74,8 @@ std::string axes(const Scale& s) {
     const double bottom = kHeight - kBottom, right = kWidth - kRight;
     std::string out = "<path fill=\"none\" stroke=\"#000\" d=\"M" + xy(kLeft, kTop) + "L" +
                       xy(kLeft, bottom) + "L" + xy(right, bottom) + "\"/>";
-    out += "<line stroke=\"#808080\" stroke-dasharray=\"4,3\" x1=\"" + figure(kLeft) +
-           "\" x2=\"" + figure(right) + "\" y1=\"" + figure(s.y(0)) + "\" y2=\"" +
-           figure(s.y(0)) + "\"/>";
+    out += "<line stroke=\"#808080\" stroke-dasharray=\"4,3\" x1=\"" + figure(kLeft) + "\" x2=\"" +
+           figure(right) + "\" y1=\"" + figure(s.y(0)) + "\" y2=\"" + figure(s.y(0)) + "\"/>";
     out += text(kLeft - 4, s.y(s.y1) + 4, "end", figure(s.y1));
     out += text(kLeft - 4, s.y(0) + 4, "end", "0");
     out += text(kLeft - 4, s.y(s.y0) + 4, "end", figure(s.y0));

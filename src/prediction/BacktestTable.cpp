@@ -11,8 +11,8 @@ namespace {
 enum Column { Name = 1, Draws, Hits, Expected, Ratio, PValue, Verdict, AllFour, AllFourExpected };
 constexpr int kColumns = AllFourExpected;
 
-const char* const kHeaders[kColumns] = {"予想手法",     "予想した回数", "的中数",
-                                        "偶然の期待値", "比率",         "p値",
+const char* const kHeaders[kColumns] = {"予想手法",     "予想した回数",  "的中数",
+                                        "偶然の期待値", "比率",          "p値",
                                         "判定",         "4数字とも的中", "偶然の期待値"};
 const double kWidths[kColumns] = {11, 11, 8, 11, 7, 9, 19, 13, 11};
 

@@ -20,8 +20,10 @@ struct Distribution {
 
 void trim(Distribution& d) {
     const double top = *std::max_element(d.p.begin(), d.p.end());
-    auto lo = std::find_if(d.p.begin(), d.p.end(), [&](double v) { return v >= top * kNegligible; });
-    auto hi = std::find_if(d.p.rbegin(), d.p.rend(), [&](double v) { return v >= top * kNegligible; });
+    auto lo =
+        std::find_if(d.p.begin(), d.p.end(), [&](double v) { return v >= top * kNegligible; });
+    auto hi =
+        std::find_if(d.p.rbegin(), d.p.rend(), [&](double v) { return v >= top * kNegligible; });
     d.first += lo - d.p.begin();
     d.p.erase(hi.base(), d.p.end());
     d.p.erase(d.p.begin(), lo);
@@ -38,7 +40,8 @@ Distribution binomial(long long n, double c) {
     const double q = 1 - c;
     const long long mode = std::min(n, static_cast<long long>(std::floor((n + 1) * c)));
     const double logMode = std::lgamma(n + 1.0) - std::lgamma(mode + 1.0) -
-                           std::lgamma(n - mode + 1.0) + mode * std::log(c) + (n - mode) * std::log(q);
+                           std::lgamma(n - mode + 1.0) + mode * std::log(c) +
+                           (n - mode) * std::log(q);
     const double top = std::exp(logMode);
     std::vector<double> below;
     double v = top;

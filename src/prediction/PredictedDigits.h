@@ -26,7 +26,9 @@ inline constexpr auto kDigitCountTable = [] {
         count[bits] = static_cast<std::uint8_t>(count[bits >> 1] + (bits & 1));
     return count;
 }();
-inline int digitCount(std::uint16_t set) { return kDigitCountTable[set & 1023u]; }
+inline int digitCount(std::uint16_t set) {
+    return kDigitCountTable[set & 1023u];
+}
 
 // Distinct digits in the order of their first appearance.
 struct DigitOrder {

@@ -7,7 +7,7 @@
 namespace n4 {
 
 const std::array<const char*, 4> kCycleMethodLabels = {" 7回周期法", " 9回周期法", "11回周期法",
-                                                      "12回周期法"};
+                                                       "12回周期法"};
 const std::array<const char*, 3> kSetMethodLabels = {"消去法", "連発予想", "１発予想"};
 
 namespace {

@@ -11,7 +11,9 @@ namespace n4 {
 // Rows of the cycle, elimination, 連発 and １発 grids; row 1 is the header.
 constexpr std::array<int, 4> kPredictionGridRows = {5, 4, 3, 2};
 // How many digits a result grid shows: four to a row from row 2.
-constexpr int digitSlots(int grid) { return (kPredictionGridRows[grid] - 1) * 4; }
+constexpr int digitSlots(int grid) {
+    return (kPredictionGridRows[grid] - 1) * 4;
+}
 
 // The method labels of column 1: the cycle grid's four, then the elimination,
 // 連発 and １発 grids' one each.

@@ -1,5 +1,6 @@
 #include "prediction/PredictionWindow.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -57,6 +58,11 @@ PredictionWindow::PredictionWindow(AnalysisOptions& options, PredictionEngine& e
     target_->setObjectName(QStringLiteral("lblTargetDraw"));
     target_->setStyleSheet(QStringLiteral("color:rgb(255,0,0);font-weight:bold;"));
     target_->setGeometry(twipsRect(120, 60, 3855, 375, this));
+    // A right click anywhere in the window offers the back-test.
+    backtest_ = new QAction(QStringLiteral("過去の当選で検証…"), this);
+    connect(backtest_, &QAction::triggered, this, &PredictionWindow::backtestRequested);
+    addAction(backtest_);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
     buildOptionsPanel();
     RestoreOptionButtons();
     buildPredictionPanel();
@@ -141,6 +147,7 @@ void PredictionWindow::onOptionClicked(int k, bool reflect) {
     options_.flags[k] = reflect;
     engine_.Predict(options_.reflectedCount());
     showGrids();
+    emit reflectedCountChanged(options_.reflectedCount());
 }
 
 void PredictionWindow::fitGrids() {

@@ -8,6 +8,7 @@
 #include "data/DrawTable.h"
 
 class QLabel;
+class QAction;
 class QRadioButton;
 class QPushButton;
 
@@ -32,9 +33,14 @@ class PredictionWindow : public QWidget {
 
     // The draw table changed: scan it again and show the new prediction in place.
     void setDraws(const DrawTable& table, int latestDrawNo);
+    // The context menu's "過去の当選で検証…".
+    QAction* backtestAction() const { return backtest_; }
 
   signals:
     void closeRequested();
+    void backtestRequested();
+    // An option click changed how many analyses are reflected.
+    void reflectedCountChanged(int reflectedCount);
 
   private:
     void buildOptionsPanel();
@@ -50,6 +56,7 @@ class PredictionWindow : public QWidget {
     std::array<GridView*, 4> views_{};
     QPushButton* close_ = nullptr;
     QLabel* target_ = nullptr;
+    QAction* backtest_ = nullptr;
 };
 
 } // namespace n4

@@ -18,6 +18,7 @@
 #include "data/JetConversion.h"
 #include "grid/AnalysisFrame.h"
 #include "grid/Twips.h"
+#include "prediction/BacktestWindow.h"
 #include "prediction/PredictionWindow.h"
 #include "prediction/SettingsFile.h"
 #include "shell/AboutWindow.h"
@@ -32,6 +33,7 @@ namespace n4 {
 namespace {
 
 const QString kPredictionName = QStringLiteral("一発マーヴォ");
+const QString kBacktestName = QStringLiteral("予想の検証");
 const QString kDataEntryName = QStringLiteral("当選データ入力");
 const QString kHelpFileName = QStringLiteral("ナンバーズ4マーヴォM.chm");
 
@@ -293,6 +295,20 @@ void MainFrm::openPrediction() {
     QMdiSubWindow* sub = addChild(kPredictionName, window, QStringLiteral("一発マーヴォ予想"),
                                   twipsSize(9360, 8244, this));
     connect(window, &PredictionWindow::closeRequested, sub, &QWidget::close);
+    connect(window, &PredictionWindow::backtestRequested, this, &MainFrm::openBacktest);
+    connect(window, &PredictionWindow::reflectedCountChanged, this, [this](int reflect) {
+        if (QMdiSubWindow* open = openWindow(kBacktestName))
+            qobject_cast<BacktestWindow*>(open->widget())->setReflect(reflect);
+    });
+}
+
+void MainFrm::openBacktest() {
+    if (bringToFront(kBacktestName)) return;
+    propEnd_ = false;
+    auto* window = new BacktestWindow(table_, options_.reflectedCount());
+    QMdiSubWindow* sub =
+        addChild(kBacktestName, window, kBacktestName, twipsSize(13800, 10200, this));
+    connect(window, &BacktestWindow::closeRequested, sub, &QWidget::close);
 }
 
 void MainFrm::openDataEntry() {

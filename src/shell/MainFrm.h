@@ -74,6 +74,7 @@ class MainFrm : public QMainWindow {
   public slots:
     void openAnalysis(const QString& name);
     void openPrediction();
+    void openBacktest();
     void openDataEntry();
     void openHelp();
     void openAbout();

@@ -1,0 +1,169 @@
+// The back-test window: opened from the prediction window's context menu, it
+// shows the same figures as the command line, follows the options, and can be
+// stopped and started again.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QAreaSeries>
+#include <QChartView>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "UiSupport.h"
+#include "grid/GridView.h"
+#include "prediction/BacktestTable.h"
+#include "prediction/BacktestWindow.h"
+#include "prediction/PredictionWindow.h"
+
+using namespace n4;
+
+namespace {
+
+// Pseudo-random draws 1..count.
+DrawTable randomDraws(int count) {
+    DrawTable t;
+    unsigned x = 77;
+    for (int no = 1; no <= count; ++no) {
+        DrawRecord r{no, {}};
+        for (int& d : r.digits) {
+            x = x * 1103515245u + 12345u;
+            d = static_cast<int>((x >> 16) % 10);
+        }
+        t.push_back(r);
+    }
+    return t;
+}
+
+void waitUntilComputed(BacktestWindow* w) {
+    QElapsedTimer clock;
+    clock.start();
+    while (w->isComputing() && clock.elapsed() < 30000)
+        QApplication::processEvents();
+}
+
+struct Shell {
+    DrawTable draws = randomDraws(400);
+    n4test::Workspace ws{draws};
+    n4test::RecordingSink sink;
+    MainFrm main{ws.config, &sink};
+
+    PredictionWindow* prediction() {
+        QMdiSubWindow* sub = main.openWindow("一発マーヴォ");
+        return sub ? qobject_cast<PredictionWindow*>(sub->widget()) : nullptr;
+    }
+    BacktestWindow* backtest() {
+        QMdiSubWindow* sub = main.openWindow("予想の検証");
+        return sub ? qobject_cast<BacktestWindow*>(sub->widget()) : nullptr;
+    }
+};
+
+std::string row(const Grid& g, int r) {
+    std::string s;
+    for (int c = 1; c <= g.maxCols(); ++c)
+        s += g.text(c, r) + "|";
+    return s;
+}
+
+} // namespace
+
+TEST(BacktestWindow, OpensFromThePredictionWindowsContextMenuWithTheTableAndChart) {
+    Shell s;
+    ASSERT_TRUE(s.main.load());
+    s.main.openPrediction();
+    PredictionWindow* p = s.prediction();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->contextMenuPolicy(), Qt::ActionsContextMenu);
+    ASSERT_TRUE(p->actions().contains(p->backtestAction()));
+    EXPECT_EQ(p->backtestAction()->text(), QStringLiteral("過去の当選で検証…"));
+    p->backtestAction()->trigger();
+    BacktestWindow* w = s.backtest();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(s.main.openWindow("予想の検証")->windowTitle(), QStringLiteral("予想の検証"));
+    waitUntilComputed(w);
+    ASSERT_NE(w->result(), nullptr);
+    // The same figures as the command line's table.
+    const BacktestResult expected = runBacktest(s.draws, defaultBacktestRange(s.draws, 0), 0);
+    const Grid shown = w->tableView()->grid();
+    const Grid want = backtestGrid(expected);
+    ASSERT_EQ(shown.maxRows(), 8);
+    for (int r = 1; r <= 8; ++r)
+        EXPECT_EQ(row(shown, r), row(want, r));
+    EXPECT_EQ(w->statusLabel()->text(),
+              QStringLiteral("第11回～第400回の当選 390 回で検証（反映するオプション 0 個）"));
+    // Finished at once: no progress bar, no stop button.
+    EXPECT_FALSE(w->progressBar()->isVisible());
+    EXPECT_FALSE(w->cancelButton()->isVisible());
+    // The chart: chance's band and the line, ending at hits minus chance.
+    EXPECT_EQ(w->methodChooser()->count(), kBacktestMethods);
+    w->methodChooser()->setCurrentIndex(4);
+    QChart* chart = w->chartView()->chart();
+    EXPECT_TRUE(chart->title().startsWith(QStringLiteral("消去法")));
+    ASSERT_EQ(chart->series().size(), 2);
+    auto* band = qobject_cast<QAreaSeries*>(chart->series()[0]);
+    auto* line = qobject_cast<QLineSeries*>(chart->series()[1]);
+    ASSERT_TRUE(band && line);
+    const MethodTally& e = expected.methods[4];
+    EXPECT_NEAR(line->at(line->count() - 1).y(), e.hits - e.expected(), 1e-9);
+    EXPECT_EQ(line->at(line->count() - 1).x(), 400);
+    EXPECT_GT(band->upperSeries()->at(band->upperSeries()->count() - 1).y(), 0);
+    // Asking again brings the same window forward.
+    p->backtestAction()->trigger();
+    EXPECT_EQ(s.backtest(), w);
+}
+
+TEST(BacktestWindow, FollowsTheOptionsOfThePredictionWindow) {
+    Shell s;
+    ASSERT_TRUE(s.main.load());
+    s.main.openPrediction();
+    s.prediction()->backtestAction()->trigger();
+    BacktestWindow* w = s.backtest();
+    waitUntilComputed(w);
+    ASSERT_EQ(w->result()->reflect, 0);
+    s.prediction()->reflectButton(3)->click();
+    s.prediction()->reflectButton(5)->click();
+    EXPECT_EQ(w->reflect(), 2);
+    waitUntilComputed(w);
+    ASSERT_NE(w->result(), nullptr);
+    EXPECT_EQ(w->result()->reflect, 2);
+    EXPECT_EQ(w->result()->range.from, 13); // the elimination reads two draws further back
+    const BacktestResult two = runBacktest(s.draws, defaultBacktestRange(s.draws, 2), 2);
+    EXPECT_EQ(row(w->tableView()->grid(), 6), row(backtestGrid(two), 6));
+    // Opened later, it starts from the options as they are.
+    s.main.openWindow("予想の検証")->close();
+    QApplication::processEvents();
+    s.prediction()->backtestAction()->trigger();
+    EXPECT_EQ(s.backtest()->reflect(), 2);
+}
+
+TEST(BacktestWindow, StopsWhenAskedAndStartsAgain) {
+    BacktestWindow w(randomDraws(3000), 0);
+    ASSERT_TRUE(w.isComputing());
+    w.cancel(); // before the first slice ran
+    EXPECT_FALSE(w.isComputing());
+    EXPECT_EQ(w.result(), nullptr);
+    EXPECT_EQ(w.statusLabel()->text(), QStringLiteral("検証を中止しました。"));
+    EXPECT_FALSE(w.restartButton()->isHidden());
+    QApplication::processEvents();
+    EXPECT_EQ(w.result(), nullptr); // nothing ran on after the stop
+    w.restartButton()->click();
+    EXPECT_TRUE(w.isComputing());
+    EXPECT_TRUE(w.restartButton()->isHidden());
+    waitUntilComputed(&w);
+    ASSERT_NE(w.result(), nullptr);
+    EXPECT_EQ(w.result()->draws.size(), 2990u);
+}
+
+TEST(BacktestWindow, TooShortAHistorySaysWhy) {
+    BacktestWindow w(randomDraws(10), 0);
+    waitUntilComputed(&w);
+    ASSERT_NE(w.result(), nullptr);
+    EXPECT_TRUE(w.statusLabel()->text().startsWith(QStringLiteral("検証できる当選がありません")));
+    EXPECT_EQ(w.tableView()->grid().text(7, 2), "予想なし");
+}
