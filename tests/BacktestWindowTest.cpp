@@ -17,6 +17,7 @@
 #include <QRadioButton>
 
 #include "UiSupport.h"
+#include "data/DrawStore.h"
 #include "grid/GridView.h"
 #include "prediction/BacktestTable.h"
 #include "prediction/BacktestWindow.h"
@@ -140,6 +141,27 @@ TEST(BacktestWindow, FollowsTheOptionsOfThePredictionWindow) {
     QApplication::processEvents();
     s.prediction()->backtestAction()->trigger();
     EXPECT_EQ(s.backtest()->reflect(), 2);
+}
+
+TEST(BacktestWindow, ComputesAgainWhenTheDrawsChange) {
+    Shell s;
+    ASSERT_TRUE(s.main.load());
+    s.main.openPrediction();
+    s.prediction()->backtestAction()->trigger();
+    BacktestWindow* w = s.backtest();
+    waitUntilComputed(w);
+    ASSERT_EQ(w->result()->range.to, 400);
+    // Fifty more draws reach the database; the main window reads it again.
+    const DrawTable more = randomDraws(450);
+    StoreResult r;
+    auto store = DrawStore::open(DbConnectionString::forProgramFolder(s.ws.folder), r);
+    ASSERT_TRUE(store && store->upsert(DrawTable(more.begin() + 400, more.end())).ok);
+    store.reset();
+    ASSERT_TRUE(s.main.reloadDrawTable());
+    waitUntilComputed(w);
+    ASSERT_NE(w->result(), nullptr);
+    EXPECT_EQ(w->result()->range.to, 450);
+    EXPECT_EQ(w->result()->draws.size(), 440u);
 }
 
 TEST(BacktestWindow, StopsWhenAskedAndStartsAgain) {

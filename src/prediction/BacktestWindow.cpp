@@ -130,6 +130,14 @@ void BacktestWindow::setReflect(int reflect) {
     start();
 }
 
+void BacktestWindow::setDraws(const DrawTable& table) {
+    // The slices read the copy: stop them before it changes.
+    slices_.stop();
+    replay_.reset();
+    draws_ = table;
+    start();
+}
+
 void BacktestWindow::start() {
     const BacktestRange range = defaultBacktestRange(draws_, reflect_);
     replay_ = std::make_unique<BacktestReplay>(draws_, range, reflect_);

@@ -31,6 +31,8 @@ class BacktestWindow : public QWidget {
 
     // Computes again with another number of reflected options.
     void setReflect(int reflect);
+    // Computes again over the draws as they now are (after an import or an edit).
+    void setDraws(const DrawTable& table);
     void cancel();
     bool isComputing() const { return replay_ != nullptr; }
     int reflect() const { return reflect_; }

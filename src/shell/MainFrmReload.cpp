@@ -16,6 +16,7 @@
 #include "data/ImportDialog.h"
 #include "grid/AnalysisFrame.h"
 #include "grid/GridView.h"
+#include "prediction/BacktestWindow.h"
 #include "prediction/PredictionWindow.h"
 #include "shell/AnalysisWindowTable.h"
 #include "shell/MainFrm.h"
@@ -87,6 +88,8 @@ bool MainFrm::reloadDrawTable() {
                 p->setDraws(table_, figures_.latestDrawNo);
                 computeCounts_[kPredictionName] += 1;
             }
+        } else if (auto* b = qobject_cast<BacktestWindow*>(it.value()->widget())) {
+            b->setDraws(table_);
         } else {
             recomputeAnalysis(it.key(), it.value());
         }
