@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build needs on Debian 12, skipping what is already there.
 set -euo pipefail
+# qt6-svg-dev: pictures of a grid as SVG (QSvgGenerator).
 # qt6-charts-dev: the back-test window's chart; its CMake package needs Qt6OpenGL's,
 # which Debian 12 ships in libqt6opengl6-dev.
-packages=(qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libsqlcipher-dev
+packages=(qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libsqlcipher-dev
   fonts-ipafont-gothic xvfb xauth pkg-config cmake ninja-build g++ libgtest-dev libbenchmark-dev
   imagemagick mdbtools-dev desktop-file-utils appstream)
 missing=()

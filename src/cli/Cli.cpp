@@ -39,11 +39,15 @@ struct OptionSpec {
 const std::vector<OptionSpec>& optionTable() {
     static const std::vector<OptionSpec> options = {
         {"--db", "FILE", "使うデータベースファイル（既定は下に示す場所）"},
-        {"--format", "FORMAT", "書き出す形式: tsv（既定）、json、html"},
+        {"--format", "FORMAT",
+         "書き出す形式: tsv（既定）、json、html。export はほかに画像の png、svg、pdf"},
         {"--reflect", "N",
          "予想に反映する分析の数 0～10（export prediction と backtest。既定は設定ファイルのとおり）"},
         {"--from", "N", "検証する最初の回（backtest。既定は消去法が全行を読める最初の回）"},
         {"--to", "M", "検証する最後の回（backtest。既定は最新の回）"},
+        {"--rows", "FIRST:LAST",
+         "画像にする行: 見出しの行の下から数えて FIRST～LAST（回ごとの表では回数）"},
+        {"--last", "N", "画像にする行: 最後の N 行（既定は最新の 100 行。短い表は全体）"},
     };
     return options;
 }
@@ -60,6 +64,7 @@ struct Invocation {
     const DataLocation& location;
     std::ostream& out;
     std::ostream& err;
+    const PictureWriter& pictures;
 
     bool has(const char* option) const { return options.count(option) > 0; }
     std::string value(const char* option, const std::string& otherwise) const {
@@ -90,7 +95,7 @@ const std::vector<CommandSpec>& commandTable() {
          runImport},
         {"export",
          {"NAME"},
-         {"--db", "--format", "--reflect"},
+         {"--db", "--format", "--reflect", "--rows", "--last"},
          "ウィンドウ NAME の表をプログラムが表示するとおりに書き出す",
          runExport},
         {"list", {}, {}, "export で使える名前とそのウィンドウ名を一覧にする", runList},
@@ -110,6 +115,12 @@ const CommandSpec* findCommand(const std::string& name) {
 }
 
 const std::vector<const char*> kFormats = {"tsv", "json", "html"};
+// export also draws the grid as the window paints it.
+const std::vector<const char*> kExportFormats = {"tsv", "json", "html", "png", "svg", "pdf"};
+
+bool isPictureFormat(const std::string& format) {
+    return format == "png" || format == "svg" || format == "pdf";
+}
 
 // ---------------------------------------------------------------------------
 // Messages.
@@ -125,9 +136,9 @@ std::string padded(std::string text, size_t width) {
     return text + "  ";
 }
 
-std::string joinedFormats() {
+std::string joinedFormats(const std::vector<const char*>& formats = kFormats) {
     std::string s;
-    for (const char* f : kFormats)
+    for (const char* f : formats)
         s += (s.empty() ? "" : "、") + std::string(f);
     return s;
 }
@@ -252,12 +263,68 @@ bool reflectCount(const Invocation& in, int& reflect) {
     return false;
 }
 
+// Which rows a picture shows: --rows FIRST:LAST, --last N, or as by default.
+struct RowChoice {
+    bool range = false, last = false;
+    int first = 0, second = 0;
+};
+
+// false (after the message) when the options are not usable.
+bool rowChoice(const Invocation& in, bool picture, bool prediction, RowChoice& c) {
+    const bool rows = in.has("--rows"), last = in.has("--last");
+    if (!rows && !last) return true;
+    const std::string given = rows ? "--rows" : "--last";
+    auto refuse = [&in](const std::string& message) {
+        usageError(in.err, message);
+        return false;
+    };
+    if (rows && last) return refuse("--rows と --last はどちらか一つだけ指定できます。");
+    if (!picture) return refuse(given + " は画像（png、svg、pdf）の書き出しでだけ使えます。");
+    if (prediction)
+        return refuse(given + " は予想（prediction）には使えません: 予想の表は全体が一枚の画像に"
+                              "なります。");
+    const std::string& text = in.options.at(given);
+    std::istringstream parse(text);
+    char colon = 0;
+    if (rows && parse >> c.first >> colon >> c.second && parse.eof() && colon == ':' &&
+        c.first >= 1 && c.second >= c.first) {
+        c.range = true;
+        return true;
+    }
+    if (last && parse >> c.first && parse.eof() && c.first >= 1) {
+        c.last = true;
+        return true;
+    }
+    return refuse(given + " の値「" + text + "」は使えません（" +
+                  (rows ? "FIRST:LAST、1 ≦ FIRST ≦ LAST の行" : "1 以上の行数") + "）。");
+}
+
+int writePicture(const Invocation& in, const PictureRequest& request) {
+    std::string error = "この版の " + std::string(kProgram) + " は画像を書き出せません。";
+    if (in.pictures && in.pictures(request, in.out, error)) return CliDone;
+    in.err << error << "\n";
+    return CliBadInput;
+}
+
+int exportAnalysisPicture(const Invocation& in, const Grid& grid, const AnalysisEntry& entry,
+                          const std::string& format, const RowChoice& choice) {
+    PictureBlock block = defaultPicture(grid, entry.titleRows);
+    std::string error;
+    if (choice.last) block = lastBodyRows(grid, entry.titleRows, choice.first);
+    if (choice.range &&
+        !bodyRows(grid, entry.titleRows, choice.first, choice.second, block, error)) {
+        in.err << error << "\n";
+        return CliBadInput;
+    }
+    return writePicture(in, PictureRequest{format, entry.caption, {{"", &grid, block}}});
+}
+
 int runExport(const Invocation& in) {
     const std::string& name = in.operands[0];
     const std::string format = in.value("--format", "tsv");
-    if (std::find(kFormats.begin(), kFormats.end(), format) == kFormats.end())
-        return usageError(in.err,
-                          "不明な形式です: " + format + "（" + joinedFormats() + " のいずれか）");
+    if (std::find(kExportFormats.begin(), kExportFormats.end(), format) == kExportFormats.end())
+        return usageError(in.err, "不明な形式です: " + format + "（" +
+                                      joinedFormats(kExportFormats) + " のいずれか）");
     const AnalysisEntry* entry = findAnalysis(name);
     const bool prediction = isPredictionName(name);
     if (!entry && !prediction)
@@ -266,16 +333,22 @@ int runExport(const Invocation& in) {
     if (!prediction && in.has("--reflect"))
         return usageError(in.err, "--reflect は予想（prediction）の書き出しでだけ使えます: " +
                                       name + " の表は反映する分析の数によりません。");
+    RowChoice rows;
+    if (!rowChoice(in, isPictureFormat(format), prediction, rows)) return CliUsage;
     int reflect = 0;
     if (prediction && !reflectCount(in, reflect)) return CliUsage;
     DrawTable table;
     if (!loadTable(in, table)) return CliBadInput;
     StartupFigures figures = computeStartupFigures(table);
+    if (prediction && isPictureFormat(format))
+        return writePicture(in, predictionPicture(computePrediction(table, figures, reflect),
+                                                  format));
     if (prediction) {
         in.out << exportPrediction(table, figures, reflect, format);
         return CliDone;
     }
     Grid grid = entry->compute(AnalysisInput{table, figures});
+    if (isPictureFormat(format)) return exportAnalysisPicture(in, grid, *entry, format, rows);
     render(in.out, grid, *entry, format);
     return CliDone;
 }
@@ -399,7 +472,7 @@ std::vector<std::string> optionNames() {
 }
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const DataLocation& location) {
+           const DataLocation& location, const PictureWriter& pictures) {
     Parsed p = parse(args);
     if (p.help) {
         printHelp(out, location);
@@ -426,13 +499,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                    command->operands[p.words.size() - 1] + " がありません。");
     if (p.words.size() - 1 > wanted)
         return usageError(err, "余分な引数です: " + p.words[wanted + 1]);
-    Invocation in{{p.words.begin() + 1, p.words.end()}, p.options, location, out, err};
+    Invocation in{{p.words.begin() + 1, p.words.end()}, p.options, location, out, err, pictures};
     return command->run(in);
 }
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const std::string& programFolder) {
-    return runCli(args, out, err, findDataLocation(programFolder));
+           const std::string& programFolder, const PictureWriter& pictures) {
+    return runCli(args, out, err, findDataLocation(programFolder), pictures);
 }
 
 } // namespace n4

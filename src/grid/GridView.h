@@ -11,9 +11,11 @@
 
 #include <QAbstractScrollArea>
 #include <QRect>
-#include <vector>
 
 #include "grid/Grid.h"
+#include "grid/GridLayout.h"
+#include "grid/GridMetrics.h"
+#include "grid/GridPainter.h"
 
 namespace n4 {
 
@@ -21,10 +23,8 @@ class GridView : public QAbstractScrollArea {
     Q_OBJECT
   public:
     // Cell texts keep this many pixels from the lines on either side.
-    static constexpr int kTextPadding = 2;
-    // The grid font: small enough that the widest header of a five-unit
-    // column ("第1数字") fits with its padding in the narrowest window.
-    static constexpr double kFontPoints = 7.5;
+    static constexpr int kTextPadding = metrics::kTextPadding;
+    static constexpr double kFontPoints = metrics::kFontPoints;
 
     explicit GridView(QWidget* parent = nullptr);
 
@@ -50,10 +50,13 @@ class GridView : public QAbstractScrollArea {
     void showLatestRows();
 
     // Pixel geometry in the grid's own coordinates (no scrolling).
-    int columnX(int col) const { return colX_[col - 1]; }
-    int rowY(int row) const { return rowY_[row - 1]; }
-    int totalWidth() const { return colX_.back(); }
-    int totalHeight() const { return rowY_.back(); }
+    const GridLayout& layout() const { return layout_; }
+    int columnX(int col) const { return layout_.columnX(col); }
+    int rowY(int row) const { return layout_.rowY(row); }
+    int totalWidth() const { return layout_.totalWidth(); }
+    int totalHeight() const { return layout_.totalHeight(); }
+    // What the viewport shows: its size, the frozen parts and the scrolling.
+    GridWindow window() const;
     // A cell's rectangle in the viewport, frozen panes and scrolling applied.
     QRect cellRect(int col, int row) const;
     // The cell under a viewport point; (0, 0) when none.
@@ -78,30 +81,17 @@ class GridView : public QAbstractScrollArea {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    // A part of the viewport that scrolls one way, both or neither.
-    struct Pane {
-        QRect clip;
-        int c1, r1, c2, r2;
-    };
+    GridPainter painter() const;
     void layoutGeometry();
     void updateScrollBars();
-    int frozenWidth() const { return colX_[frozenCols_]; }
-    int frozenHeight() const { return rowY_[frozenRows_]; }
-    int xOffset(int col) const;
-    int yOffset(int row) const;
-    std::vector<Pane> panes() const;
-    void paintPane(QPainter& p, const Pane& pane);
-    void paintBackgrounds(QPainter& p, const Pane& pane);
-    void paintBorders(QPainter& p, const Pane& pane);
-    void paintTexts(QPainter& p, const Pane& pane);
-    void paintSelection(QPainter& p, const Pane& pane);
-    QRect textSpan(int col, int row, int textWidth) const;
+    int frozenWidth() const { return layout_.columnX(frozenCols_ + 1); }
+    int frozenHeight() const { return layout_.rowY(frozenRows_ + 1); }
 
     Grid grid_;
+    GridLayout layout_;
     double unit_ = 0;
     int frozenCols_ = 0, frozenRows_ = 0;
     bool keepLatest_ = false, adjusting_ = false;
-    std::vector<int> colX_{0}, rowY_{0}; // left / top edges, one past the end included
     QRect selection_;
     QPoint anchor_;
 };

@@ -14,8 +14,8 @@ bool isPredictionName(const std::string& name) {
     return name == "prediction" || name == "一発マーヴォ";
 }
 
-std::string exportPrediction(const DrawTable& table, const StartupFigures& figures, int reflect,
-                             const std::string& format) {
+std::array<Grid, 4> computePrediction(const DrawTable& table, const StartupFigures& figures,
+                                      int reflect) {
     if (reflect < 0) {
         AnalysisOptions options;
         readInitFile(kSettingsFileName, options);
@@ -23,7 +23,19 @@ std::string exportPrediction(const DrawTable& table, const StartupFigures& figur
     }
     PredictionEngine engine;
     engine.ScanDraws(table, figures.latestDrawNo, reflect);
-    const auto& grids = engine.grids();
+    return engine.grids();
+}
+
+PictureRequest predictionPicture(const std::array<Grid, 4>& grids, const std::string& format) {
+    PictureRequest request{format, kPredictionCaption, {}};
+    for (int g = 0; g < 4; ++g)
+        request.parts.push_back({predictionGridLabel(g), &grids[g], wholeGrid(grids[g])});
+    return request;
+}
+
+std::string exportPrediction(const DrawTable& table, const StartupFigures& figures, int reflect,
+                             const std::string& format) {
+    const std::array<Grid, 4> grids = computePrediction(table, figures, reflect);
     std::string out;
     if (format == "json") {
         out = "{\"grids\": [";

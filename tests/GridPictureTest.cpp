@@ -1,0 +1,128 @@
+// Pictures of grids: the tool's PNG is the window's grid to the pixel, and a
+// PDF goes on over pages under the title rows.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QScrollBar>
+#include <sstream>
+
+#include "TestSupport.h"
+#include "analysis/AnalysisCatalog.h"
+#include "cli/Cli.h"
+#include "grid/GridPicture.h"
+#include "grid/GridView.h"
+
+using namespace n4;
+
+namespace {
+
+DrawTable history(int draws) {
+    DrawTable t;
+    for (int n = 1; n <= draws; ++n)
+        t.push_back(DrawRecord{n, {n % 10, n * 7 % 10, n * 3 % 10, n / 10 % 10}});
+    return t;
+}
+
+// The grid as the window shows it: its title rows kept, scrolled so that
+// `first` is the first row under them, at the pictures' width unit.
+QImage windowGrab(const Grid& grid, int titleRows, int first, QSize size) {
+    GridView v;
+    v.setFrameShape(QFrame::NoFrame);
+    v.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    v.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    v.setGrid(grid);
+    v.setFrozen(1, titleRows);
+    v.setWidthUnit(GridLayout::defaultWidthUnit(v.font()));
+    v.resize(size);
+    v.show();
+    v.verticalScrollBar()->setValue(v.rowY(first) - v.rowY(titleRows + 1));
+    return v.viewport()->grab().toImage();
+}
+
+int differingPixels(const QImage& a, const QImage& b) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y);
+    return count;
+}
+
+} // namespace
+
+TEST(GridPicture, TheToolsPngIsTheWindowsGridPixelForPixel) {
+    const std::string folder = n4test::tempFolder();
+    std::string csv = "draw,d1,d2,d3,d4\n";
+    for (const DrawRecord& d : history(130))
+        csv += std::to_string(d.drawNo) + "," + std::to_string(d.digits[0]) + "," +
+               std::to_string(d.digits[1]) + "," + std::to_string(d.digits[2]) + "," +
+               std::to_string(d.digits[3]) + "\n";
+    n4test::writeFile(folder + "/h.csv", csv);
+    std::ostringstream ignored;
+    ASSERT_EQ(runCli({"import", folder + "/h.csv"}, ignored, ignored, folder), CliDone);
+    const DrawTable table = history(130);
+    for (const char* name : {"interval", "division10", "dispersion", "trend5"}) {
+        std::ostringstream png, err;
+        ASSERT_EQ(runCli({"export", name, "--format", "png"}, png, err, folder, writeGridPicture),
+                  CliDone)
+            << err.str();
+        const std::string bytes = png.str();
+        const QImage picture = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()),
+                                                static_cast<int>(bytes.size()), "PNG");
+        ASSERT_FALSE(picture.isNull()) << name;
+        // (a picture of the grid, not a blank: the label cells' yellow shows)
+        EXPECT_EQ(QColor(picture.pixel(3, picture.height() / 2)), QColor(255, 255, 200)) << name;
+        const AnalysisEntry* entry = findAnalysis(name);
+        const Grid grid = n4test::analyse(entry->compute, table);
+        // A long history: the title rows, then the latest hundred rows.
+        const int first = grid.maxRows() - 99;
+        const QImage window = windowGrab(grid, entry->titleRows, first, picture.size());
+        ASSERT_EQ(window.size(), picture.size()) << name;
+        EXPECT_EQ(differingPixels(window, picture), 0) << name;
+    }
+}
+
+TEST(GridPicture, APdfGoesOnOverPagesUnderItsTitleRows) {
+    const DrawTable table = history(300);
+    const AnalysisEntry* entry = findAnalysis("interval");
+    const Grid grid = n4test::analyse(entry->compute, table);
+    const PictureBlock all{2, 3, grid.maxRows(), 1, grid.maxCols()};
+    const std::vector<GridSheet> sheets{sheetFor(PicturePart{"", &grid, all})};
+    const GridLayout& layout = sheets[0].layout;
+    const auto pages = planPages(sheets, 1000.0);
+    ASSERT_GE(pages.size(), 4u);
+    int next = 3;
+    for (const auto& page : pages) {
+        ASSERT_EQ(page.size(), 1u);
+        const PictureBlock b = *page[0].sheet.block;
+        EXPECT_EQ(b.headRows, 2); // every page begins with the title rows
+        EXPECT_EQ(b.first, next); // and goes on where the last one stopped
+        EXPECT_EQ(page[0].sheet.window.frozenRows, 2);
+        EXPECT_LE(page[0].sheet.window.size.height(), 1000);
+        EXPECT_EQ(page[0].sheet.window.size.height(),
+                  layout.rowY(3) + layout.rowY(b.last + 1) - layout.rowY(b.first));
+        next = b.last + 1;
+    }
+    EXPECT_EQ(next, grid.maxRows() + 1);
+    // Written, it is a PDF of that many pages.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    ASSERT_TRUE(writeSheets(sheets, "pdf", "出現間隔分析", &buffer, error)) << error.toStdString();
+    EXPECT_TRUE(buffer.data().startsWith("%PDF"));
+    EXPECT_TRUE(buffer.data().contains("/Count "));
+}
+
+TEST(GridPicture, PicturesTooLargeToHoldAreRefusedInWords) {
+    const Grid grid = n4test::analyse(findAnalysis("division10")->compute, history(4000));
+    const std::vector<GridSheet> sheets{sheetFor(PicturePart{"", &grid, wholeGrid(grid)})};
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    EXPECT_FALSE(writeSheets(sheets, "png", "", &buffer, error));
+    EXPECT_TRUE(error.contains(QStringLiteral("大きすぎます"))) << error.toStdString();
+    EXPECT_TRUE(buffer.data().isEmpty());
+    // An SVG is written as it goes and has no such bound.
+    EXPECT_TRUE(writeSheets(sheets, "svg", "", &buffer, error));
+    EXPECT_TRUE(buffer.data().contains("<svg"));
+}
