@@ -140,3 +140,29 @@ TEST(DataEntryImport, AJetDatabaseIsOneMoreFormatOfTheSameImport) {
     EXPECT_EQ(e.stored().size(), direct.rows.size());
     EXPECT_EQ(e.model()->rowCount(), static_cast<int>(direct.rows.size()));
 }
+
+TEST(DataEntryImport, TheThreeRealHistoriesThroughTheProgram) {
+    const std::string shared = n4test::sharedDataFolder();
+    if (shared.empty() || !QFile::exists(QString::fromStdString(shared + "/raw")))
+        GTEST_SKIP() << "real history not present";
+    const std::string raw = shared + "/raw/";
+    Entry e(DrawTable{});
+    ASSERT_TRUE(e.window->importFile(
+        QString::fromStdString(raw + "hazimekom__numbers4-api__data__numbers4_results_v2.csv")));
+    EXPECT_TRUE(e.sink.messages.back().text.contains("新しい回: 7054 件（第1回～第7054回）"));
+    const DrawTable expected = n4test::realHistory();
+    EXPECT_EQ(digitsOf(e.stored()), digitsOf(expected));
+    EXPECT_EQ(e.model()->rowCount(), 7054);
+    // The older headerless file holds nothing new.
+    EXPECT_FALSE(e.window->importFile(QString::fromStdString(
+        raw + "SHAKAITOU__takarakuji__ddl__initData__numberS4_20180216.csv")));
+    EXPECT_TRUE(e.sink.messages.back().text.contains("4858 回はすべて同じ内容です"));
+    // The JSON one disagrees at draw 1225 alone, and says so before writing.
+    e.sink.answer = false;
+    EXPECT_FALSE(e.window->importFile(
+        QString::fromStdString(raw + "tk030-lotto__lotto-data-hub__data__numbers4.json")));
+    const QString q = e.sink.messages.back().text;
+    EXPECT_TRUE(q.contains("当選番号が変わる回: 1 件\n　第1225回: 1065 → 1605")) << q.toStdString();
+    EXPECT_TRUE(q.contains("同じ内容の回: 7053 件")) << q.toStdString();
+    EXPECT_EQ(digitsOf(e.stored()), digitsOf(expected));
+}

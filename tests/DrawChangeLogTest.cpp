@@ -94,3 +94,19 @@ TEST(DrawChangeLog, OnlyTheLatestStepsAreKept) {
     EXPECT_EQ(undone, 3);
     EXPECT_EQ(s.read()[0].digits[0], 2); // back to the state after the second step
 }
+
+TEST(DrawChangeLog, LargeStepsAreForgottenFirstByTheDrawsTheyHold) {
+    Store s(draws({{1, 2, 3, 4}}));
+    DrawChangeLog log(100, 5);
+    auto bigImport = [](int from) {
+        DrawChange c{"取り込み", {}};
+        for (int no = from; no < from + 3; ++no)
+            c.edits.push_back({no, std::nullopt, DrawRecord{no, {1, 1, 1, 1}}});
+        return c;
+    };
+    ASSERT_TRUE(log.apply(*s.store, bigImport(10)));
+    ASSERT_TRUE(log.apply(*s.store, bigImport(20))); // six draws held: the first goes
+    EXPECT_TRUE(log.undo(*s.store));
+    EXPECT_FALSE(log.canUndo());
+    EXPECT_EQ(s.read().size(), 4u); // draw 1 and the first import stay
+}

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -174,4 +175,57 @@ TEST(HistoryFile, TheThreeRealHistoriesImportToTheNormalisedOne) {
     EXPECT_TRUE(sameDraws(json.rows, expected, 1225));
     EXPECT_EQ(json.rows[1224].digits, (std::array<int, 4>{1, 6, 0, 5}));
     EXPECT_EQ(expected[1224].digits, (std::array<int, 4>{1, 0, 6, 5}));
+}
+
+TEST(HistoryBytes, DamagedCopiesOfEveryFormatAreReadWholeOrRefusedWithAReason) {
+    // Random damage to small files of each format: every result is either a
+    // sound table or a refusal that says why; nothing in between.
+    const std::string seeds[] = {
+        "draw,d1,d2,d3,d4\n1,1,2,3,4\n2,5,6,7,8\n",
+        "\xEF\xBB\xBF回\t当せん番号\n第1回\t1149\n第2回\t0097\n",
+        "0002,1994/10/14,7,9,2,1\n0001,1994/10/07,1,1,4,9\n",
+        R"([{"round":2,"numbers":[7,9,2,1]},{"round":1,"numbers":["1","1","4","9"]}])",
+        utf16("draw;number\n1;1149\n", true)};
+    std::mt19937 random(14);
+    int read = 0, refused = 0;
+    for (const std::string& seed : seeds) {
+        for (int i = 0; i < 400; ++i) {
+            std::string bytes = seed;
+            for (int k = 0, n = 1 + static_cast<int>(random() % 4); k < n; ++k) {
+                const size_t at = random() % bytes.size();
+                switch (random() % 3) {
+                case 0:
+                    bytes[at] = static_cast<char>(random() % 256);
+                    break;
+                case 1:
+                    bytes.erase(at, 1 + random() % 3);
+                    break;
+                default:
+                    bytes.insert(at, 1, "\",;\t\n[]{}0第"[random() % 12]);
+                    break;
+                }
+                if (bytes.empty()) bytes = "x";
+            }
+            const ImportResult r = readHistoryBytes(bytes);
+            if (!r.ok) {
+                ++refused;
+                EXPECT_FALSE(r.message.empty());
+                EXPECT_TRUE(r.rows.empty());
+                continue;
+            }
+            ++read;
+            ASSERT_FALSE(r.rows.empty());
+            for (size_t k = 0; k < r.rows.size(); ++k) {
+                EXPECT_GE(r.rows[k].drawNo, 1);
+                EXPECT_LE(r.rows[k].drawNo, kMaxDrawNo);
+                if (k > 0) {
+                    EXPECT_LT(r.rows[k - 1].drawNo, r.rows[k].drawNo);
+                }
+                for (int d : r.rows[k].digits)
+                    EXPECT_TRUE(d == kAbsentDigit || (d >= 0 && d <= 9));
+            }
+        }
+    }
+    EXPECT_GT(read, 0);
+    EXPECT_GT(refused, 0);
 }

@@ -19,10 +19,21 @@ StoreResult DrawChangeLog::apply(DrawStore& store, DrawChange change) {
     StoreResult r = writeChange(store, change, true);
     if (!r) return r;
     ++revision_;
+    for (const DrawChange& c : undone_)
+        draws_ -= c.edits.size();
     undone_.clear();
+    draws_ += change.edits.size();
     done_.push_back(std::move(change));
-    if (done_.size() > maxSteps_) done_.pop_front();
+    forgetOldest();
     return r;
+}
+
+void DrawChangeLog::forgetOldest() {
+    // The newest step always stays, however large.
+    while (done_.size() > 1 && (done_.size() > maxSteps_ || draws_ > maxDraws_)) {
+        draws_ -= done_.front().edits.size();
+        done_.pop_front();
+    }
 }
 
 StoreResult DrawChangeLog::undo(DrawStore& store) {

@@ -26,9 +26,12 @@ struct DrawChange {
 
 class DrawChangeLog {
   public:
-    // The oldest steps are forgotten beyond maxSteps.
+    // The oldest steps are forgotten beyond maxSteps, or when the draws the
+    // steps hold add up to more than maxDraws (a few whole-history imports).
     static constexpr std::size_t kMaxSteps = 100;
-    explicit DrawChangeLog(std::size_t maxSteps = kMaxSteps) : maxSteps_(maxSteps) {}
+    static constexpr std::size_t kMaxDraws = 200000;
+    explicit DrawChangeLog(std::size_t maxSteps = kMaxSteps, std::size_t maxDraws = kMaxDraws)
+        : maxSteps_(maxSteps), maxDraws_(maxDraws) {}
 
     // Writes the change and keeps it for undo; the redo steps are dropped.
     StoreResult apply(DrawStore& store, DrawChange change);
@@ -46,7 +49,11 @@ class DrawChangeLog {
     unsigned long revision() const { return revision_; }
 
   private:
+    void forgetOldest();
+
     std::size_t maxSteps_;
+    std::size_t maxDraws_;
+    std::size_t draws_ = 0; // edits held by done_ and undone_
     std::deque<DrawChange> done_;
     std::vector<DrawChange> undone_;
     unsigned long revision_ = 0;
