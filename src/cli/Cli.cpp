@@ -91,7 +91,7 @@ const std::vector<CommandSpec>& commandTable() {
         {"import",
          {"FILE"},
          {"--db"},
-         "当選データの履歴（CSV・Jet 4.0 の .mdb）をデータベースに取り込む",
+         "当選データの履歴（CSV・TSV・JSON・Jet 4.0 の .mdb）をデータベースに取り込む",
          runImport},
         {"export",
          {"NAME"},
