@@ -149,15 +149,21 @@ TEST(JetReader, TheParentReadsOnlyWhatTheChildCanSay) {
         EXPECT_FALSE(parseJetSerialized(garbage).ok) << garbage;
 }
 
-TEST(JetReader, NoReadingProcessIsLeftBehind) {
+TEST(JetReader, ReadsTheDrawsInAChildProcessThatIsCollectedAfterwards) {
     // The reader runs in a child process; once the read returns, good or bad,
     // that process is gone (not even left as a finished entry to collect).
     const std::string good = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
     const std::string bad = n4test::tempFolder() + "/bad.mdb";
     n4test::writeFile(bad, std::string(4096, '\x01'));
     ImportResult read = readJetHistory(good);
-    EXPECT_TRUE(read.ok) << read.message;
-    EXPECT_FALSE(read.rows.empty());
+    ASSERT_TRUE(read.ok) << read.message;
+    // The file holds draws 1..50 of the real history, draw 3 without digits.
+    ASSERT_EQ(read.rows.size(), 50u);
+    EXPECT_EQ(read.rows[0].digits, (std::array<int, 4>{1, 1, 4, 9}));
+    EXPECT_EQ(read.rows[1].digits, (std::array<int, 4>{7, 9, 2, 1}));
+    EXPECT_FALSE(read.rows[2].isComplete());
+    EXPECT_EQ(read.rows[3].digits, (std::array<int, 4>{0, 1, 7, 1}));
+    EXPECT_EQ(read.rows[49].drawNo, 50);
     EXPECT_FALSE(readJetHistory(bad).ok);
     int status = 0;
     EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
