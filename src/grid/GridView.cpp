@@ -2,15 +2,18 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
 
+#include "grid/GridViewMenu.h"
+
 namespace n4 {
 
-GridView::GridView(QWidget* parent) : QAbstractScrollArea(parent) {
+GridView::GridView(QWidget* parent) : QAbstractScrollArea(parent), menu_(new GridViewMenu(this)) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     setFrameShape(QFrame::StyledPanel);
@@ -23,6 +26,7 @@ GridView::GridView(QWidget* parent) : QAbstractScrollArea(parent) {
 void GridView::setGrid(Grid grid) {
     grid_ = std::move(grid);
     selection_ = QRect();
+    anchor_ = cursor_ = QPoint();
     layoutGeometry();
     viewport()->update();
 }
@@ -126,7 +130,10 @@ bool GridView::textFits(int col, int row) const {
 
 void GridView::paintEvent(QPaintEvent*) {
     QPainter p(viewport());
-    painter().paint(p, GridMarks{selection_, QPoint(), palette().color(QPalette::Highlight)});
+    // A selection of the cursor's cell alone shows as the cursor.
+    const bool cursorOnly = selection_.size() == QSize(1, 1) && selection_.topLeft() == cursor_;
+    painter().paint(p, GridMarks{cursorOnly ? QRect() : selection_, cursor_,
+                                 palette().color(QPalette::Highlight)});
 }
 
 void GridView::selectBlock(int col1, int row1, int col2, int row2) {
@@ -154,17 +161,123 @@ void GridView::copySelection() const {
     if (!selection_.isNull()) QApplication::clipboard()->setText(selectionAsTsv());
 }
 
+void GridView::selectAll() {
+    selectBlock(1, 1, grid_.maxCols(), grid_.maxRows());
+}
+
+void GridView::moveCursorTo(int col, int row, bool extend) {
+    if (grid_.maxCols() == 0 || grid_.maxRows() == 0) return;
+    cursor_ = QPoint(std::clamp(col, 1, grid_.maxCols()), std::clamp(row, 1, grid_.maxRows()));
+    if (!extend || anchor_.isNull()) anchor_ = cursor_;
+    selectBlock(anchor_.x(), anchor_.y(), cursor_.x(), cursor_.y());
+    scrollToCell(cursor_);
+}
+
+void GridView::scrollToCell(QPoint cell) {
+    const QSize vp = viewport()->size();
+    if (cell.y() > frozenRows_) {
+        QScrollBar* v = verticalScrollBar();
+        const int top = rowY(cell.y()), bottom = rowY(cell.y() + 1);
+        if (top - v->value() < frozenHeight())
+            v->setValue(top - frozenHeight());
+        else if (bottom - v->value() > vp.height())
+            v->setValue(bottom - vp.height());
+    }
+    if (cell.x() > frozenCols_) {
+        QScrollBar* h = horizontalScrollBar();
+        const int left = columnX(cell.x()), right = columnX(cell.x() + 1);
+        if (left - h->value() < frozenWidth())
+            h->setValue(left - frozenWidth());
+        else if (right - h->value() > vp.width())
+            h->setValue(right - vp.width());
+    }
+}
+
+QPoint GridView::firstCellInView() const {
+    const QPoint cell = cellAt(QPoint(0, frozenHeight()));
+    return cell.isNull() ? QPoint(1, 1) : cell;
+}
+
+int GridView::bodyRowsInView() const {
+    const int first = cellAt(QPoint(0, frozenHeight())).y();
+    const int last = cellAt(QPoint(0, viewport()->height() - 1)).y();
+    return first > 0 && last > first ? last - first : 1;
+}
+
+// The keys of a spreadsheet's cell cursor. Home and End alone keep their
+// meaning here: the first and the latest draws.
+bool GridView::moveCursorByKey(const QKeyEvent* event) {
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const int key = event->key();
+    if (key == Qt::Key_Home && ctrl) {
+        moveCursorTo(1, 1, shift);
+        horizontalScrollBar()->setValue(0);
+        verticalScrollBar()->setValue(0);
+        return true;
+    }
+    if (key == Qt::Key_End && ctrl) {
+        moveCursorTo(grid_.maxCols(), grid_.maxRows(), shift);
+        return true;
+    }
+    QPoint step;
+    switch (key) {
+    case Qt::Key_Left:
+        step = QPoint(-1, 0);
+        break;
+    case Qt::Key_Right:
+        step = QPoint(1, 0);
+        break;
+    case Qt::Key_Up:
+        step = QPoint(0, -1);
+        break;
+    case Qt::Key_Down:
+        step = QPoint(0, 1);
+        break;
+    case Qt::Key_PageUp:
+        step = QPoint(0, -bodyRowsInView());
+        break;
+    case Qt::Key_PageDown:
+        step = QPoint(0, bodyRowsInView());
+        break;
+    default:
+        return false;
+    }
+    // The first key shows the cursor where the view is; the next ones move it.
+    const QPoint to = cursor_.isNull() ? firstCellInView() : cursor_ + step;
+    moveCursorTo(to.x(), to.y(), shift);
+    return true;
+}
+
 void GridView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
     QPoint cell = cellAt(event->position().toPoint());
     if (cell.x() == 0) return;
     if (!(event->modifiers() & Qt::ShiftModifier) || selection_.isNull()) anchor_ = cell;
+    cursor_ = cell;
     selectBlock(anchor_.x(), anchor_.y(), cell.x(), cell.y());
 }
 
 void GridView::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton) || anchor_.isNull()) return;
     QPoint cell = cellAt(event->position().toPoint());
-    if (cell.x() != 0) selectBlock(anchor_.x(), anchor_.y(), cell.x(), cell.y());
+    if (cell.x() == 0) return;
+    cursor_ = cell;
+    selectBlock(anchor_.x(), anchor_.y(), cell.x(), cell.y());
+}
+
+void GridView::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        // (in the viewport's coordinates, as the scroll area passes its events on)
+        // A click beside the selection selects the clicked cell, as a spreadsheet does.
+        const QPoint cell = cellAt(event->pos());
+        if (!cell.isNull() && !selection_.contains(cell)) moveCursorTo(cell.x(), cell.y());
+        menu_->popup(event->globalPos());
+        return;
+    }
+    // From the keyboard: beside the cursor, or at the grid's corner.
+    const QRect at = cursor_.isNull() ? QRect() : cellRect(cursor_.x(), cursor_.y());
+    menu_->popup(viewport()->mapToGlobal(at.isNull() ? QPoint(0, 0) : at.center()));
 }
 
 void GridView::keyPressEvent(QKeyEvent* event) {
@@ -173,9 +286,10 @@ void GridView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (event->matches(QKeySequence::SelectAll)) {
-        selectBlock(1, 1, grid_.maxCols(), grid_.maxRows());
+        selectAll();
         return;
     }
+    if (moveCursorByKey(event)) return;
     // Home and End jump to the first and the latest draws.
     if (event->key() == Qt::Key_Home) {
         keepLatest_ = false;

@@ -2,8 +2,11 @@
 // The Qt widget that paints a Grid. It paints only the visible cells, so
 // opening and scrolling cost the same for ten draws and for thirty thousand.
 // Title rows and label columns can be frozen: they stay in view while the
-// rest scrolls, as a spreadsheet's frozen panes do. Cells can be selected
-// with the mouse and copied with Ctrl+C as TSV.
+// rest scrolls, as a spreadsheet's frozen panes do. A cell cursor moves as in
+// a spreadsheet (arrows, Page Up/Down, Ctrl+Home/End; with Shift they extend
+// the selection); Home and End go to the first and the latest draws. Cells
+// can be selected with the mouse and copied with Ctrl+C as TSV; the context
+// menu (GridViewMenu) copies, selects all and saves pictures and pages.
 //
 // Units: a row height of h is h/64 inch (1.5 pixels at 96 dpi); a column
 // width of w is w width units, and the width unit is chosen per view so that
@@ -18,6 +21,8 @@
 #include "grid/GridPainter.h"
 
 namespace n4 {
+
+class GridViewMenu;
 
 class GridView : public QAbstractScrollArea {
     Q_OBJECT
@@ -70,6 +75,16 @@ class GridView : public QAbstractScrollArea {
     void selectBlock(int col1, int row1, int col2, int row2);
     QString selectionAsTsv() const;
     void copySelection() const;
+    void selectAll();
+
+    // The cell cursor, (0, 0) while there is none (as the window opens).
+    QPoint cursorCell() const { return cursor_; }
+    // Moves the cursor there (clipped to the grid) and into view; extend
+    // keeps the selection's other corner, as Shift does.
+    void moveCursorTo(int col, int row, bool extend = false);
+
+    // The context menu and what it saves.
+    GridViewMenu* menu() const { return menu_; }
 
     QSize sizeHint() const override;
 
@@ -79,9 +94,14 @@ class GridView : public QAbstractScrollArea {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     GridPainter painter() const;
+    bool moveCursorByKey(const QKeyEvent* event);
+    QPoint firstCellInView() const;
+    int bodyRowsInView() const;
+    void scrollToCell(QPoint cell);
     void layoutGeometry();
     void updateScrollBars();
     int frozenWidth() const { return layout_.columnX(frozenCols_ + 1); }
@@ -93,7 +113,8 @@ class GridView : public QAbstractScrollArea {
     int frozenCols_ = 0, frozenRows_ = 0;
     bool keepLatest_ = false, adjusting_ = false;
     QRect selection_;
-    QPoint anchor_;
+    QPoint anchor_, cursor_;
+    GridViewMenu* menu_;
 };
 
 } // namespace n4

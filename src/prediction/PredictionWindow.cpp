@@ -10,9 +10,11 @@
 
 #include "grid/AnalysisFrame.h"
 #include "grid/GridView.h"
+#include "grid/GridViewMenu.h"
 #include "grid/Twips.h"
 #include "prediction/AnalysisOptions.h"
 #include "prediction/PredictionEngine.h"
+#include "prediction/PredictionGrids.h"
 
 namespace n4 {
 
@@ -112,17 +114,13 @@ void PredictionWindow::buildPredictionPanel() {
     description(QStringLiteral("各データ分析の結果を元に周期法、消去法、連発マーヴォ、\n"
                                "一発マーヴォの各手法を用いて当選数字を予想します。"),
                 twipsRect(240, 240, 4575, 375, this), frame);
-    const char* labels[4] = {"●周期法による予想(この予想数字を組合わせて購入します)",
-                             "●消去法による予想(この予想数字を組合わせて購入します)",
-                             "●連発マーヴォ予想(この予想数字を組む合わせて購入します)",
-                             "●一発マーヴォ予想"};
     const int labelTops[4] = {840, 2640, 4200, 5520};
     const QRect grids[4] = {{4320, 1680, 4065, 1095},
                             {4320, 3480, 4080, 915},
                             {4320, 5040, 4080, 615},
                             {4320, 6360, 4080, 675}};
     for (int g = 0; g < 4; ++g) {
-        auto* l = new OneLineLabel(QString::fromUtf8(labels[g]), frame);
+        auto* l = new OneLineLabel(QString::fromUtf8(predictionGridLabel(g)), frame);
         l->setStyleSheet(QStringLiteral("color:rgb(255,0,0);background:rgb(192,255,255);"));
         // As wide as the frame allows, with the same margin on the right.
         const QRect at = twipsRect(120, labelTops[g], 5055 - 2 * 120, 0, this);
@@ -135,7 +133,23 @@ void PredictionWindow::buildPredictionPanel() {
         // 480. The columns fill the given width; the rows take their height.
         const QRect r = grids[g];
         views_[g]->setGeometry(twipsRect(r.x() - 4080, r.y() - 480, r.width(), r.height(), this));
+        shareGrid(views_[g]);
     }
+}
+
+void PredictionWindow::shareGrid(GridView* view) {
+    // A page or picture of any one grid is the whole prediction's page.
+    GridViewMenu* menu = view->menu();
+    menu->setTitle(QString::fromUtf8(kPredictionCaption));
+    menu->setPageMaker([this] {
+        HtmlPage page{kPredictionCaption, kPredictionDescription, {}, ""};
+        if (!target_->text().isEmpty())
+            page.description = target_->text().toStdString() + "　" + page.description;
+        for (int g = 0; g < 4; ++g)
+            page.tables.push_back({&engine_.grids()[g], 1, predictionGridLabel(g)});
+        return page;
+    });
+    menu->addWindowAction(backtest_);
 }
 
 void PredictionWindow::RestoreOptionButtons() {

@@ -49,6 +49,7 @@ class PredictionWindow : public QWidget {
     void onOptionClicked(int k, bool reflect);
     void showGrids();
     void fitGrids();
+    void shareGrid(GridView* view);
 
     AnalysisOptions& options_;
     PredictionEngine& engine_;

@@ -17,6 +17,8 @@
 #include "data/DataEntryWindow.h"
 #include "data/JetConversion.h"
 #include "grid/AnalysisFrame.h"
+#include "grid/GridView.h"
+#include "grid/GridViewMenu.h"
 #include "grid/Twips.h"
 #include "prediction/BacktestWindow.h"
 #include "prediction/PredictionWindow.h"
@@ -281,6 +283,8 @@ void MainFrm::openAnalysis(const QString& name) {
         computeCounts_[name] += 1;
     }
     frame->setPanes(info->frozenRows, info->frozenCols, info->opensAtLatest);
+    frame->gridView()->menu()->setTitle(QString::fromUtf8(info->caption),
+                                        QString::fromUtf8(info->label));
     QMdiSubWindow* sub = addChild(name, frame, QString::fromUtf8(info->caption),
                                   twipsSize(info->widthTwips, info->heightTwips, this));
     connect(frame, &AnalysisFrame::closeRequested, sub, &QWidget::close);

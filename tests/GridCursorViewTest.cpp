@@ -1,0 +1,114 @@
+// The grid's cell cursor, as a spreadsheet's: arrows move it, Shift extends
+// the selection, Ctrl+Home/End and Page Up/Down jump; Home and End alone
+// still go to the first and the latest draws.
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QTest>
+
+#include "grid/GridView.h"
+
+using namespace n4;
+
+namespace {
+
+// 6 columns and 300 rows, the first two rows frozen, each cell "c,r".
+struct View {
+    GridView v;
+    View() {
+        Grid g(6, 300);
+        for (int row = 1; row <= 300; ++row)
+            for (int col = 1; col <= 6; ++col)
+                g.setText(col, row, std::to_string(col) + "," + std::to_string(row));
+        v.setGrid(std::move(g));
+        v.setFrozen(1, 2);
+        v.resize(260, 240);
+        v.show();
+        v.setFocus();
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(&v, k, m); }
+    // The cursor's cell shows whole, below the title rows when it is not one.
+    bool cursorInSight() const {
+        const QPoint c = v.cursorCell();
+        const QRect r = v.cellRect(c.x(), c.y());
+        const int top = c.y() > v.frozenRows() ? v.rowY(v.frozenRows() + 1) : 0;
+        return r.top() >= top && r.bottom() < v.viewport()->height() && r.left() >= 0 &&
+               r.right() < v.viewport()->width();
+    }
+};
+
+} // namespace
+
+TEST(GridCursor, ArrowsMoveItAndShiftArrowsExtendTheSelection) {
+    View t;
+    EXPECT_EQ(t.v.cursorCell(), QPoint(0, 0)); // none as the window opens
+    t.key(Qt::Key_Down);                       // the first key shows it at the first cell in view
+    EXPECT_EQ(t.v.cursorCell(), QPoint(1, 3));
+    t.key(Qt::Key_Down);
+    t.key(Qt::Key_Right);
+    EXPECT_EQ(t.v.cursorCell(), QPoint(2, 4));
+    EXPECT_EQ(t.v.selectionAsTsv(), "2,4\n");
+    t.key(Qt::Key_Down, Qt::ShiftModifier);
+    t.key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(t.v.cursorCell(), QPoint(3, 5));
+    EXPECT_EQ(t.v.selectionAsTsv(), "2,4\t3,4\n2,5\t3,5\n");
+    t.key(Qt::Key_Up); // a plain move leaves the block
+    EXPECT_EQ(t.v.selectionAsTsv(), "3,4\n");
+    for (int i = 0; i < 5; ++i)
+        t.key(Qt::Key_Left); // and stops at the edge
+    EXPECT_EQ(t.v.cursorCell(), QPoint(1, 4));
+}
+
+TEST(GridCursor, CtrlHomeEndAndPageKeysJumpAndKeepTheCursorInSight) {
+    View t;
+    t.key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(t.v.cursorCell(), QPoint(6, 300));
+    EXPECT_TRUE(t.cursorInSight());
+    t.key(Qt::Key_PageUp);
+    const int page = 300 - t.v.cursorCell().y();
+    EXPECT_GT(page, 3);
+    EXPECT_TRUE(t.cursorInSight());
+    t.key(Qt::Key_PageUp);
+    EXPECT_EQ(t.v.cursorCell().y(), 300 - 2 * page);
+    t.key(Qt::Key_PageDown, Qt::ShiftModifier);
+    EXPECT_EQ(t.v.selection(), QRect(QPoint(6, 300 - 2 * page), QPoint(6, 300 - page)));
+    t.key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(t.v.cursorCell(), QPoint(1, 1));
+    EXPECT_EQ(t.v.verticalScrollBar()->value(), 0);
+    t.key(Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(t.v.selection(), QRect(QPoint(1, 1), QPoint(6, 300)));
+    // A cursor scrolled out of sight comes back into it as it moves: below
+    // the title rows going up, at the bottom going down.
+    t.v.moveCursorTo(1, 150);
+    t.v.verticalScrollBar()->setValue(t.v.verticalScrollBar()->maximum());
+    t.key(Qt::Key_Up);
+    EXPECT_EQ(t.v.cursorCell(), QPoint(1, 149));
+    EXPECT_TRUE(t.cursorInSight());
+    EXPECT_EQ(t.v.cellRect(1, 149).top(), t.v.rowY(3)); // just under the title rows
+    t.v.verticalScrollBar()->setValue(0);
+    t.key(Qt::Key_Down);
+    EXPECT_TRUE(t.cursorInSight());
+}
+
+TEST(GridCursor, HomeAndEndAloneStillGoToTheFirstAndLatestDraws) {
+    View t;
+    t.key(Qt::Key_Down);
+    const QPoint cursor = t.v.cursorCell();
+    t.key(Qt::Key_End);
+    QScrollBar* bar = t.v.verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(t.v.cursorCell(), cursor);
+    t.key(Qt::Key_Home);
+    EXPECT_EQ(bar->value(), 0);
+}
+
+TEST(GridCursor, AClickPutsTheCursorThereAndShiftClickExtendsFromIt) {
+    View t;
+    const QRect a = t.v.cellRect(2, 4), b = t.v.cellRect(3, 6);
+    QTest::mouseClick(t.v.viewport(), Qt::LeftButton, Qt::NoModifier, a.center());
+    EXPECT_EQ(t.v.cursorCell(), QPoint(2, 4));
+    QTest::mouseClick(t.v.viewport(), Qt::LeftButton, Qt::ShiftModifier, b.center());
+    EXPECT_EQ(t.v.selection(), QRect(QPoint(2, 4), QPoint(3, 6)));
+    t.key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(t.v.selection(), QRect(QPoint(2, 4), QPoint(4, 6)));
+}

@@ -1,0 +1,157 @@
+// The context menu of the analysis and prediction grids: コピー, すべて選択,
+// 画像として保存…, HTML として保存….
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTimer>
+
+#include "UiSupport.h"
+#include "grid/GridView.h"
+#include "grid/GridViewMenu.h"
+#include "prediction/PredictionWindow.h"
+
+using namespace n4;
+using n4test::Shell;
+
+namespace {
+
+DrawTable history(int draws) {
+    DrawTable t;
+    for (int n = 1; n <= draws; ++n)
+        t.push_back(DrawRecord{n, {n % 10, n * 7 % 10, n * 3 % 10, n / 10 % 10}});
+    return t;
+}
+
+// The interval window over 60 draws, and its grid view.
+struct Interval {
+    Shell shell{history(60)};
+    GridView* view;
+    std::string folder = n4test::tempFolder();
+    QString saved; // where the next save goes ("" gives up)
+    Interval() {
+        QMdiSubWindow* sub = shell.choose("mnuSyutugenKankaku");
+        view = sub->findChild<GridView*>();
+        view->menu()->setFileChooser(
+            [this](const QString&, const QString&, const QString&) { return saved; });
+    }
+    QString path(const char* name) const { return QString::fromStdString(folder + "/" + name); }
+};
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(GridMenu, ARightClickOffersItsEntriesAndSelectsTheCellClicked) {
+    Interval t;
+    QStringList offered;
+    QTimer::singleShot(0, [&offered] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            for (QAction* a : popup->actions())
+                if (!a->isSeparator()) offered << a->text();
+            popup->close();
+        }
+    });
+    // (the window opens at the latest draws)
+    const int row = t.view->grid().maxRows() - 5;
+    const QPoint at = t.view->cellRect(3, row).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, t.view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(t.view->viewport(), &click);
+    EXPECT_EQ(offered,
+              (QStringList{"コピー", "すべて選択", "画像として保存…", "HTML として保存…"}));
+    EXPECT_EQ(t.view->cursorCell(), QPoint(3, row));
+    EXPECT_EQ(t.view->selection(), QRect(3, row, 1, 1));
+}
+
+TEST(GridMenu, CopyGivesTheSelectionAsTsvAndSelectAllTakesEveryCell) {
+    Interval t;
+    t.view->moveCursorTo(1, 3);
+    t.view->moveCursorTo(3, 4, true);
+    t.view->menu()->copyAction()->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "1\t1\t初回\n2\t2\t初回\n");
+    t.view->menu()->selectAllAction()->trigger();
+    EXPECT_EQ(t.view->selection(),
+              QRect(QPoint(1, 1), QPoint(t.view->grid().maxCols(), t.view->grid().maxRows())));
+}
+
+TEST(GridMenu, APictureIsTheSelectionUnderItsTitleRowsOrElseThePartInView) {
+    Interval t;
+    GridView* v = t.view;
+    v->moveCursorTo(1, 10);
+    v->moveCursorTo(4, 13, true);
+    t.saved = t.path("block.png");
+    v->menu()->savePictureAction()->trigger();
+    QImage block(t.saved);
+    ASSERT_FALSE(block.isNull());
+    const int titles = v->rowY(3);
+    EXPECT_EQ(block.size(), QSize(v->columnX(5), titles + v->rowY(14) - v->rowY(10)));
+    // The title band's pink over column 2, then row 10's cyan digit cell.
+    EXPECT_EQ(QColor(block.pixel(v->columnX(2) + 3, 3)), QColor(255, 200, 200));
+    EXPECT_EQ(QColor(block.pixel(v->columnX(2) + 3, titles + 3)), QColor(200, 255, 255));
+    // One cell is no selection to draw: the picture is what the window shows.
+    v->moveCursorTo(2, 20);
+    t.saved = t.path("view.png");
+    v->menu()->savePictureAction()->trigger();
+    EXPECT_EQ(QImage(t.saved).size(), v->viewport()->size());
+    // The other kinds, by the name's suffix.
+    t.saved = t.path("view.svg");
+    v->menu()->savePictureAction()->trigger();
+    EXPECT_TRUE(fileBytes(t.saved).contains("<svg"));
+    t.saved = t.path("view.pdf");
+    v->menu()->savePictureAction()->trigger();
+    EXPECT_TRUE(fileBytes(t.saved).startsWith("%PDF"));
+    // Giving up in the dialog writes nothing.
+    t.saved = "";
+    v->menu()->savePictureAction()->trigger();
+    EXPECT_FALSE(QFile::exists(t.path(".png")));
+}
+
+TEST(GridMenu, TheWholeGridSavesAsAPageThatReadsLikeTheWindow) {
+    Interval t;
+    t.saved = t.path("interval.html");
+    t.view->menu()->saveHtmlAction()->trigger();
+    const QString html = QString::fromUtf8(fileBytes(t.saved));
+    EXPECT_TRUE(html.contains("<title>出現間隔分析</title>"));
+    EXPECT_TRUE(html.contains("過去の当選数字が何回前に出現しているか分析します"));
+    EXPECT_EQ(html.count("<tr"), t.view->grid().maxRows());
+    // The two title rows head the table.
+    EXPECT_EQ(html.section("<thead>", 1).section("</thead>", 0, 0).count("<tr"), 2);
+}
+
+TEST(GridMenu, APredictionGridSavesTheWholePredictionAndOffersTheBackTest) {
+    Shell shell(history(60));
+    auto* window = shell.main->openWindow("一発マーヴォ")->findChild<PredictionWindow*>();
+    ASSERT_NE(window, nullptr);
+    GridViewMenu* menu = window->gridView(2)->menu();
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        texts << a->text();
+    EXPECT_TRUE(texts.contains("過去の当選で検証…"));
+    const QString path = QString::fromStdString(n4test::tempFolder() + "/prediction.html");
+    menu->setFileChooser([path](const QString&, const QString&, const QString&) { return path; });
+    menu->saveHtmlAction()->trigger();
+    const QString html = QString::fromUtf8(fileBytes(path));
+    EXPECT_EQ(html.count("<table"), 4);
+    EXPECT_TRUE(html.contains("●連発マーヴォ予想(この予想数字を組む合わせて購入します)"));
+    EXPECT_TRUE(html.contains("第61回の予想"));
+}
+
+TEST(GridMenu, AnUnknownKindOrAnUnwritablePlaceIsSaidAndWritesNothing) {
+    Interval t;
+    QString error;
+    EXPECT_FALSE(t.view->menu()->savePictureTo(t.path("grid.gif"), error));
+    EXPECT_TRUE(error.contains(".png")) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(t.path("grid.gif")));
+    error.clear();
+    EXPECT_FALSE(t.view->menu()->saveHtmlTo(t.path("no-such-folder/grid.html"), error));
+    EXPECT_FALSE(error.isEmpty());
+}
