@@ -47,3 +47,8 @@ void BM_Backtest(benchmark::State& state) {
 BENCHMARK(BM_Backtest)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+int main(int argc, char** argv) {
+    return n4bench::runWithRatios(
+        argc, argv, {{"back-test / one prediction scan", "BM_Backtest", "BM_PredictionScan", ""}});
+}

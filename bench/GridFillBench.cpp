@@ -5,6 +5,7 @@
 #include <QBrush>
 #include <QStandardItemModel>
 
+#include "BenchSupport.h"
 #include "grid/Grid.h"
 #include "grid/Palette.h"
 
@@ -52,3 +53,8 @@ void BM_StandardItemModelFill(benchmark::State& state) {
 BENCHMARK(BM_StandardItemModelFill)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+int main(int argc, char** argv) {
+    return n4bench::runWithRatios(
+        argc, argv, {{"item model / grid fill", "BM_StandardItemModelFill", "BM_GridFill", ""}});
+}

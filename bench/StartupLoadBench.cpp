@@ -79,3 +79,9 @@ void BM_PlainSqliteRead(benchmark::State& state) {
 BENCHMARK(BM_PlainSqliteRead)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+int main(int argc, char** argv) {
+    return n4bench::runWithRatios(argc, argv,
+                                  {{"encrypted store / plain sqlite3 read",
+                                    "BM_StartupLoadEncrypted", "BM_PlainSqliteRead", ""}});
+}

@@ -8,8 +8,7 @@ Grid newAnalysisGrid(int cols, int rows, double rowHeight, double colWidth) {
     Grid g(cols, rows);
     g.setRowHeight(-1, rowHeight);
     g.setColWidth(-1, colWidth);
-    g.setAlign(Block::all(), Align::Center);
-    g.setTextOverflow(true);
+    g.setTextOverflow(true); // cells of a new grid are centred already
     return g;
 }
 

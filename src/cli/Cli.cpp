@@ -238,13 +238,14 @@ bool loadTable(const Invocation& in, DrawTable& table) {
 
 void render(std::ostream& out, const Grid& grid, const AnalysisEntry& entry,
             const std::string& format) {
-    if (format == "json")
-        out << gridToJson(grid, entry.windowName) << "\n";
-    else if (format == "html")
+    if (format == "json") {
+        writeJson(out, grid, entry.windowName); // streamed, as TSV
+        out << "\n";
+    } else if (format == "html")
         writeHtmlPage(out,
                       HtmlPage{entry.caption, entry.label, {{&grid, entry.titleRows, ""}}, ""});
     else
-        out << gridToTsv(grid);
+        writeTsv(out, grid);
 }
 
 // The number of reflected analyses: --reflect, or as the settings file says.
@@ -360,7 +361,8 @@ bool drawNumberOption(const Invocation& in, const char* option, int otherwise, i
     const std::string& text = in.options.at(option);
     std::istringstream parse(text);
     if (parse >> value && parse.eof() && value >= 1 && value <= kMaxDrawNo) return true;
-    usageError(in.err, std::string(option) + " の値「" + text + "」は使えません（1～99999 の回）。");
+    usageError(in.err,
+               std::string(option) + " の値「" + text + "」は使えません（1～99999 の回）。");
     return false;
 }
 
@@ -387,9 +389,12 @@ int runBacktest(const Invocation& in) {
                   "当選が要ります）。\n";
         return CliBadInput;
     }
-    if (format == "json") in.out << backtestToJson(result);
-    else if (format == "html") in.out << backtestToHtml(result);
-    else in.out << backtestToTsv(result);
+    if (format == "json")
+        in.out << backtestToJson(result);
+    else if (format == "html")
+        in.out << backtestToHtml(result);
+    else
+        in.out << backtestToTsv(result);
     return CliDone;
 }
 

@@ -2,14 +2,17 @@
 // A table of text cells addressed (column, row) from 1, as every window of the
 // program shows its result. Column or row -1 means "all"; writes outside the
 // grid are ignored and blocks are clipped to it. Storage is compact so that the
-// largest history (42 x 32,767 cells) stays small: texts are interned and
-// colours are indices into a small per-grid palette.
+// largest history (42 x 32,767 cells) stays small: texts are interned, numbers
+// share one process-wide set of texts, and colours are indices into a small
+// per-grid palette.
 
 #include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "grid/GridCells.h"
+#include "grid/NumberTexts.h"
 #include "grid/Rgb.h"
 
 namespace n4 {
@@ -35,9 +38,19 @@ struct Block {
 
 class Grid {
   public:
+    // A text or a colour looked up once and then written into many cells, as
+    // a chart writes its marks; valid for the grid that made it.
+    struct TextId {
+        std::uint32_t key = 0;
+    };
+    struct ColourId {
+        std::uint8_t index = 0;
+    };
+
     Grid() = default;
     Grid(int cols, int rows) { resize(cols, rows); }
 
+    // Every cell empty and in the default colours again.
     void resize(int cols, int rows);
     int maxCols() const { return cols_; }
     int maxRows() const { return rows_; }
@@ -46,10 +59,20 @@ class Grid {
     int visibleCols() const { return visibleCols_; }
     int visibleRows() const { return visibleRows_; }
 
+    TextId internText(const std::string& text);
+    ColourId internColour(Rgb colour);
+
     void setText(int col, int row, const std::string& text);
+    void setText(int col, int row, TextId text);
     void setNumber(int col, int row, long long value);
-    const std::string& text(int col, int row) const;
-    bool isEmpty(int col, int row) const { return text(col, row).empty(); }
+    const std::string& text(int col, int row) const {
+        if (!inside(col, row)) return kNoText;
+        const std::uint32_t key = cells_.at(col, row).text;
+        return key & kNumberKey ? numberText(key & ~kNumberKey) : texts_[key];
+    }
+    bool isEmpty(int col, int row) const {
+        return !inside(col, row) || cells_.at(col, row).text == 0;
+    }
     void clearText(const Block& b);
 
     // Width in widths of the digit 0; height in points. -1 sets every one.
@@ -60,6 +83,7 @@ class Grid {
 
     void setBackground(const Block& b, Rgb colour);
     void setForeground(const Block& b, Rgb colour);
+    void setForeground(int col, int row, ColourId colour);
     // Default colours read back as Rgb::none().
     Rgb background(int col, int row) const;
     Rgb foreground(int col, int row) const;
@@ -82,38 +106,27 @@ class Grid {
     std::size_t memoryBytes() const;
 
   private:
-    struct Cell {
-        std::uint32_t text = 0;
-        std::uint8_t fg = 0, bg = 0;
-        std::uint8_t sides = 0;
-        Align align = Align::Center;
-        std::uint8_t sideColour[4] = {0, 0, 0, 0};
-    };
+    // A text key with this bit is a number from the shared number texts.
+    static constexpr std::uint32_t kNumberKey = 0x80000000u;
+    inline static const std::string kNoText;
 
     bool inside(int col, int row) const {
         return col >= 1 && row >= 1 && col <= cols_ && row <= rows_;
     }
-    Cell& at(int col, int row) { return cells_[index(col, row)]; }
-    const Cell& at(int col, int row) const { return cells_[index(col, row)]; }
-    std::size_t index(int col, int row) const {
-        return static_cast<std::size_t>(row - 1) * cols_ + (col - 1);
-    }
     bool clip(const Block& b, Block& out) const;
-    template <typename F> void forEach(const Block& b, F f);
+    void applyToBlock(const Block& b, CellOp::Kind kind, std::uint8_t value,
+                      std::uint8_t colour = 0);
     std::uint8_t colourIndex(Rgb colour);
-    std::uint32_t textIndex(const std::string& text);
 
     int cols_ = 0, rows_ = 0;
     int visibleCols_ = 0, visibleRows_ = 0;
     bool overflow_ = true;
     Rgb borderColour_ = Rgb::none();
-    std::vector<Cell> cells_;
+    GridCells cells_;
     std::vector<double> colWidths_, rowHeights_;
     std::vector<std::string> texts_{""};
     std::unordered_map<std::string, std::uint32_t> textIds_{{"", 0}};
     std::vector<Rgb> palette_{Rgb::none()};
-    // Text ids of small numbers, the most common texts, without hashing.
-    std::vector<std::uint32_t> numberIds_;
 };
 
 } // namespace n4

@@ -71,6 +71,8 @@ void writeHeaders(Grid& g, const DivisionScheme& scheme) {
 }
 
 void fill(Grid& g, const DrawTable& table) {
+    const Grid::TextId dot = g.internText(marks::Dot);
+    const Grid::ColourId mark = g.internColour(palette::Mark);
     int r = 4;
     for (const DrawRecord& draw : table) {
         if (!draw.isComplete()) continue;
@@ -78,8 +80,8 @@ void fill(Grid& g, const DrawTable& table) {
         g.setNumber(kLastCol, r, draw.drawNo);
         for (int k = 1; k <= 4; ++k) {
             const int col = digitColumn(k, draw.digit(k));
-            g.setText(col, r, marks::Dot);
-            g.setForeground(Block::cell(col, r), palette::Mark);
+            g.setText(col, r, dot);
+            g.setForeground(col, r, mark);
         }
         ++r;
     }
