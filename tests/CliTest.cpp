@@ -136,6 +136,9 @@ TEST(CliExport, EveryWindowNameAndThePrediction) {
     // four grids separated by one empty line
     EXPECT_NE(p.out.find("\n\n"), std::string::npos);
     EXPECT_NE(p.out.find("１発予想"), std::string::npos);
+    CliRun ph = cli({"export", "prediction", "--format", "html", "--reflect", "0"}, folder);
+    EXPECT_NE(ph.out.find("第4回の予想"), std::string::npos);
+    EXPECT_NE(ph.out.find("<h2>●一発マーヴォ予想</h2>"), std::string::npos);
     CliRun pj = cli({"export", "一発マーヴォ", "--format", "json", "--reflect", "2"}, folder);
     EXPECT_EQ(pj.out.rfind("{\"grids\": [", 0), 0u);
 }

@@ -57,7 +57,7 @@ TEST(GridHtmlSpans, ALeftAlignedTitleTakesInTheEmptyCellsItRunsOver) {
     g.setText(2, 1, "　　当 選 数 字");
     g.setAlign(Block::cell(2, 1), Align::Left);
     // Column 6 has another background: the title stops before it.
-    EXPECT_EQ(spans(g, 1), (std::vector<CellSpan>{{1, 1}, {2, 4}, {6, 1}}));
+    EXPECT_EQ(spans(g, 1), (std::vector<CellSpan>{{1, 1, 1}, {2, 4, 2}, {6, 1, 6}}));
     const std::string r = rows(page(g))[0];
     EXPECT_NE(r.find("<td colspan=4 class="), std::string::npos) << r;
     EXPECT_NE(r.find(">　　当 選 数 字<td>"), std::string::npos) << r;
@@ -68,13 +68,14 @@ TEST(GridHtmlSpans, ATitleStopsAtTextAndAtLinesAndKeepsItsCellsWithoutOverflow) 
     g.setText(1, 1, "title");
     g.setAlign(Block::all(), Align::Left);
     g.setText(4, 1, "x");
-    EXPECT_EQ(spans(g, 1), (std::vector<CellSpan>{{1, 3}, {4, 3}}));
+    EXPECT_EQ(spans(g, 1), (std::vector<CellSpan>{{1, 3, 1}, {4, 3, 4}}));
     g.setBorder(Block::cell(2, 1), BorderRight); // a line between 2 and 3
-    EXPECT_EQ(spans(g, 1), (std::vector<CellSpan>{{1, 2}, {3, 1}, {4, 3}}));
+    EXPECT_EQ(spans(g, 1), (std::vector<CellSpan>{{1, 2, 1}, {3, 1, 3}, {4, 3, 4}}));
     // A line above one cell of the run and not the others splits it too.
     g.setText(1, 2, "title");
     g.setBorder(Block::cell(3, 2), BorderTop);
-    EXPECT_EQ(spans(g, 2), (std::vector<CellSpan>{{1, 2}, {3, 1}, {4, 1}, {5, 1}, {6, 1}}));
+    EXPECT_EQ(spans(g, 2),
+              (std::vector<CellSpan>{{1, 2, 1}, {3, 1, 3}, {4, 1, 4}, {5, 1, 5}, {6, 1, 6}}));
     g.setTextOverflow(false);
     EXPECT_EQ(spans(g, 1).size(), 6u);
 }
@@ -83,7 +84,11 @@ TEST(GridHtmlSpans, ALongCentredTextSpreadsAlikeOnBothSidesAsFarAsItNeeds) {
     Grid g(11, 2);
     g.setColWidth(-1, 2);
     g.setText(6, 1, "数　　　　　　　字"); // nine full-width characters, 11 units or so
-    EXPECT_EQ(spans(g, 1), (std::vector<CellSpan>{{1, 1}, {2, 1}, {3, 7}, {10, 1}, {11, 1}}));
+    EXPECT_EQ(spans(g, 1),
+              (std::vector<CellSpan>{{1, 1, 1}, {2, 1, 2}, {3, 7, 6}, {10, 1, 10}, {11, 1, 11}}));
+    // The page shows the text in the span, in its own colour.
+    const std::string r = rows(page(g))[0];
+    EXPECT_NE(r.find("<td colspan=7>数　　　　　　　字<td>"), std::string::npos) << r;
     g.setText(6, 2, "1"); // fits its cell
     EXPECT_EQ(spans(g, 2).size(), 11u);
     g.setText(5, 1, "x"); // no room on the left: the text stays in its cell

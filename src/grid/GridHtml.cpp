@@ -98,12 +98,14 @@ std::vector<CellSpan> rowSpans(const Grid& grid, int row) {
             have += grid.colWidth(l) + grid.colWidth(r);
         }
     }
+    // The text of a span is its one non-empty cell, or its first.
     std::vector<CellSpan> spans;
     for (int c = 1; c <= cols; ++c) {
         if (start[c] == c)
-            spans.push_back({c, 1});
+            spans.push_back({c, 1, c});
         else
             ++spans.back().cols;
+        if (!grid.isEmpty(c, row)) spans.back().textCol = c;
     }
     return spans;
 }
@@ -120,10 +122,11 @@ std::string borderCss(const char* side, const GridLine& line) {
 
 std::string lookCss(const Grid& grid, const CellSpan& span, int row) {
     std::string css;
-    const Rgb fg = grid.foreground(span.col, row), bg = grid.background(span.col, row);
+    const int c = span.textCol;
+    const Rgb fg = grid.foreground(c, row), bg = grid.background(c, row);
     if (!fg.isNone()) css += "color:" + fg.hex() + ";";
     if (!bg.isNone()) css += "background:" + bg.hex() + ";";
-    if (grid.align(span.col, row) == Align::Left) css += "text-align:left;";
+    if (grid.align(c, row) == Align::Left) css += "text-align:left;";
     const GridLine left = lineLeftOf(grid, span.col, row);
     const GridLine right = lineLeftOf(grid, span.col + span.cols, row);
     const GridLine top = lineAbove(grid, span.col, row);
@@ -238,7 +241,7 @@ void writeRow(std::ostream& out, const Grid& grid, int row, double usualHeight,
         if (span.cols > 1) out << " colspan=" << span.cols;
         auto look = looks.find(lookCss(grid, span, row));
         if (look != looks.end()) out << " class=" << look->second;
-        out << ">" << htmlEscape(grid.text(span.col, row));
+        out << ">" << htmlEscape(grid.text(span.textCol, row));
     }
     out << "\n";
 }

@@ -27,12 +27,16 @@ struct HtmlPage {
 
 void writeHtmlPage(std::ostream& out, const HtmlPage& page);
 
-// One cell of the page: the grid cell at col and the empty cells to its
-// right that it takes in (cols in all, 1 for itself alone).
+// One cell of the page: cols grid cells from col, showing the text and look
+// of the grid cell at textCol (a centred text sits in the middle of the
+// empty cells it takes in).
 struct CellSpan {
     int col;
     int cols;
-    bool operator==(const CellSpan& o) const { return col == o.col && cols == o.cols; }
+    int textCol;
+    bool operator==(const CellSpan& o) const {
+        return col == o.col && cols == o.cols && textCol == o.textCol;
+    }
 };
 // The cells of one grid row as the page writes them. A text that runs on
 // over empty neighbours in the window (left-aligned: to the right; centred:

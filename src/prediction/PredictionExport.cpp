@@ -44,7 +44,12 @@ std::string exportPrediction(const DrawTable& table, const StartupFigures& figur
         return out + "]}\n";
     }
     if (format == "html") {
-        HtmlPage page{kPredictionCaption, kPredictionDescription, {}, ""};
+        // As the window says which draw it predicts, above its grids.
+        HtmlPage page{kPredictionCaption,
+                      "第" + std::to_string(figures.latestDrawNo + 1) + "回の予想　" +
+                          kPredictionDescription,
+                      {},
+                      ""};
         for (int g = 0; g < 4; ++g)
             page.tables.push_back({&grids[g], 1, predictionGridLabel(g)});
         std::ostringstream html;
