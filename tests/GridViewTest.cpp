@@ -124,6 +124,9 @@ TEST(GridViewPainting, EveryEdgeIsDrawnWhenEitherCellHasThatSideInThatSidesColou
     EXPECT_EQ(at(probe.columnX(3) - 1, midY(1)), QColor(0, 160, 0));
     EXPECT_EQ(at(midX(2), probe.rowY(2) - 1), QColor(0, 0, 255));
     EXPECT_EQ(at(midX(2), probe.rowY(3) - 1), QColor(128, 64, 0));
+    // A line runs the cell's whole width, corners included.
+    EXPECT_EQ(at(probe.columnX(2), probe.rowY(3) - 1), QColor(128, 64, 0));
+    EXPECT_EQ(at(probe.columnX(3) - 1, probe.rowY(3) - 1), QColor(128, 64, 0));
     // Edges nobody asked for.
     EXPECT_EQ(at(probe.columnX(2) - 1, midY(2)), QColor(Qt::white));
     EXPECT_EQ(at(probe.columnX(3) - 1, midY(3)), QColor(Qt::white));

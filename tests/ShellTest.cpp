@@ -348,6 +348,7 @@ TEST(Help, WithoutACompiledHelpFileTheProgramsOwnHelpOpensAtItsIntroduction) {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* h = qobject_cast<HelpWindow*>(w); h && h->isVisible()) help = h;
     ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->browser()->geometry(), help->rect()); // the pages fill the window
     const QString text = help->browser()->toPlainText();
     EXPECT_TRUE(text.contains("はじめに"));
     for (const char* topic :
