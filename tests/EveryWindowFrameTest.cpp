@@ -230,7 +230,16 @@ TEST(AnalysisFrame, EveryWindowOpensAtTheTopLeftWithItsSize) {
     }
     QMdiSubWindow* prediction = s.main->openWindow("一発マーヴォ");
     ASSERT_NE(prediction, nullptr);
+    EXPECT_EQ(prediction->pos(), QPoint(0, 0));
     EXPECT_EQ(prediction->size(), pixels(s.main.get(), 9360, 8244));
+    // The data-entry window keeps its design size: its inside, below the title bar.
+    for (const Expected& e : windows())
+        s.close(e.window);
+    s.close("一発マーヴォ");
+    QMdiSubWindow* entry = s.choose("mnuMasterInput");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->pos(), QPoint(0, 0));
+    EXPECT_EQ(entry->widget()->size(), pixels(s.main.get(), 6240, 12825));
 }
 
 TEST(AnalysisFrame, OpeningSetsPropEndAsEachWindowSaysAndClosingSetsItTrue) {

@@ -331,6 +331,8 @@ void MainFrm::openDataEntry() {
         return;
     }
     QMdiSubWindow* sub = addChild(kDataEntryName, window, kDataEntryName, window->sizeHint());
+    // Its design size is its inside: the frame and title bar come on top.
+    sub->resize(sub->size() + window->sizeHint() - window->size());
     connect(window, &DataEntryWindow::closeAccepted, sub, &QWidget::close);
     connect(window, &DataEntryWindow::closing, this, &MainFrm::onDataEntryClosing);
     connect(window, &DataEntryWindow::imported, this, &MainFrm::reloadDrawTable);
