@@ -37,8 +37,10 @@ std::optional<Table> readTable(MdbHandle* mdb, const std::string& name) {
     if (!entry || entry->object_type != MDB_TABLE) return std::nullopt;
     MdbTableDef* def = mdb_read_table(entry);
     if (!def) return std::nullopt;
-    // A damaged column list gives no columns at all, not an error.
-    if (!mdb_read_columns(def) || !def->columns || def->columns->len < def->num_cols) {
+    // A damaged column list gives no columns at all, and a damaged page map no
+    // map, not an error: mdbtools would go on and read through null pointers.
+    if (!def->usage_map || !mdb_read_columns(def) || !def->columns ||
+        def->columns->len < def->num_cols) {
         mdb_free_tabledef(def);
         return std::nullopt;
     }

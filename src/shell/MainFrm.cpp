@@ -140,7 +140,7 @@ void MainFrm::showLoadStatus(bool created) {
 
 void MainFrm::buildMenus() {
     QMenuBar* bar = menuBar();
-    auto command = [this](QMenu* menu, const char* name, const QString& caption) {
+    auto command = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
         return a;

@@ -1,0 +1,34 @@
+#include "FuzzInput.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace n4fuzz {
+
+MemoryFile::MemoryFile() : fd_(memfd_create("n4-fuzz-input", MFD_CLOEXEC)) {
+    if (fd_ < 0) broken("memfd_create failed");
+    path_ = "/proc/self/fd/" + std::to_string(fd_);
+}
+
+MemoryFile::~MemoryFile() {
+    close(fd_);
+}
+
+const std::string& MemoryFile::hold(const uint8_t* data, size_t size) {
+    if (ftruncate(fd_, 0) != 0) broken("ftruncate failed");
+    for (size_t done = 0; done < size;) {
+        const ssize_t n = pwrite(fd_, data + done, size - done, static_cast<off_t>(done));
+        if (n <= 0) broken("pwrite failed");
+        done += static_cast<size_t>(n);
+    }
+    return path_;
+}
+
+void broken(const char* what) {
+    std::fprintf(stderr, "fuzz target: %s\n", what);
+    std::abort();
+}
+
+} // namespace n4fuzz
