@@ -217,8 +217,10 @@ void BacktestWindow::showFigures() {
 
 void BacktestWindow::showChart() {
     chart_->removeAllSeries();
-    for (QAbstractAxis* axis : chart_->axes())
-        chart_->removeAxis(axis);
+    for (QAbstractAxis* axis : chart_->axes()) {
+        chart_->removeAxis(axis); // gives the axis back to us
+        delete axis;
+    }
     const int m = method_->currentIndex();
     if (!result_ || m < 0) return;
     const MethodTally& tally = result_->methods[m];
@@ -233,6 +235,8 @@ void BacktestWindow::showChart() {
         line->append(p.drawNo, p.excess);
     }
     auto* band = new QAreaSeries(upper, lower);
+    upper->setParent(band); // the band does not own its edges
+    lower->setParent(band);
     band->setName(QStringLiteral("偶然の ±2σ"));
     band->setBrush(colour(palette::ChartBand));
     band->setPen(QPen(colour(palette::ChartLine), 1));
