@@ -3,6 +3,9 @@
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "TestSupport.h"
@@ -130,6 +133,34 @@ TEST(SettingsFile, AWriteThatFailsHalfwayIsReportedAndLeavesTheOldFileWhole) {
     readInitFile(path, read);
     EXPECT_TRUE(read.flags[3]);
     EXPECT_FALSE(read.flags[7]);
+}
+
+TEST(SettingsFile, APipeOrAFolderUnderTheNameIsNotWaitedOnAndChangesNothing) {
+    const std::string folder = n4test::tempFolder();
+    const std::string fifo = folder + "/" + kSettingsFileName;
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string dir = n4test::tempFolder() + "/" + kSettingsFileName;
+    std::filesystem::create_directory(dir);
+    for (const std::string& path : {fifo, dir}) {
+        // In a child: a reader that waits for a writer would never come back.
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            AnalysisOptions o;
+            readInitFile(path, o);
+            _exit(o.reflectedCount() == 0 ? 0 : 1);
+        }
+        int status = 0;
+        for (int waited = 0; waited < 100 && waitpid(child, &status, WNOHANG) == 0; ++waited)
+            usleep(50 * 1000);
+        if (waitpid(child, &status, WNOHANG) == 0) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            ADD_FAILURE() << path << ": the reader waited on it";
+            continue;
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << path;
+    }
 }
 
 TEST(AnalysisOptions, KeyEightAndItsCaptionAreAsUsersKnowThem) {

@@ -1,6 +1,10 @@
 #include "prediction/SettingsFile.h"
 
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <sstream>
 
 #include "data/AtomicFile.h"
@@ -28,14 +32,39 @@ void applyLine(const std::string& line, AnalysisOptions& options) {
 
 } // namespace
 
+namespace {
+
+// At most the first maxBytes of a regular file; nothing from a folder, a
+// device or a pipe (opening without waiting, so a pipe cannot hold the
+// start-up up).
+std::optional<std::string> readSmallRegularFile(const std::string& path, std::size_t maxBytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st;
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        bytes.emplace(maxBytes, '\0');
+        std::size_t done = 0;
+        while (done < maxBytes) {
+            const ssize_t n = ::read(fd, bytes->data() + done, maxBytes - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        bytes->resize(done);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+} // namespace
+
 void readInitFile(const std::string& path, AnalysisOptions& options) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return;
     // Ten short lines; a stray huge file is read no further than this.
-    constexpr std::streamsize kMaxSettingsBytes = 64 * 1024;
-    std::string bytes(kMaxSettingsBytes, '\0');
-    in.read(bytes.data(), kMaxSettingsBytes);
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
+    const std::optional<std::string> read = readSmallRegularFile(path, kMaxSettingsBytes);
+    if (!read) return;
+    const std::string& bytes = *read;
     // A damaged file is read line by line as it is: its good lines still count.
     std::istringstream lines(decodeUtf8OrShiftJis(bytes).value_or(bytes));
     std::string line;

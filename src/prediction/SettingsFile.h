@@ -9,8 +9,9 @@ namespace n4 {
 
 inline constexpr const char* kSettingsFileName = "ナンバーズ4マーヴォ.ini";
 
-// Reads what it can: a missing or unreadable file, blank lines, lines without
-// "=" and values other than True/False leave the flags as they are.
+// Reads what it can: a missing or unreadable file, a folder, a device or a pipe
+// (never waited on), blank lines, lines without "=" and values other than
+// True/False leave the flags as they are.
 void readInitFile(const std::string& path, AnalysisOptions& options);
 
 struct WriteResult {
