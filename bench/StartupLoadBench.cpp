@@ -1,5 +1,7 @@
 // Start-up load of the largest history from the encrypted store, beside the
-// same rows read with the plain sqlite3 API from an unencrypted copy.
+// same rows read with the plain sqlite3 API from an unencrypted copy; and the
+// store's own key derivation beside SQLCipher's (the password given, the
+// first page read).
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -7,6 +9,7 @@
 
 #include "BenchSupport.h"
 #include "data/DrawStore.h"
+#include "data/KeyDerivation.h"
 #include "data/StartupFigures.h"
 
 namespace {
@@ -78,10 +81,33 @@ void BM_PlainSqliteRead(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainSqliteRead)->Unit(benchmark::kMillisecond);
 
+void BM_KeyDerivationOwn(benchmark::State& state) {
+    const n4::DatabaseSalt salt{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    if (!n4::fastKeyDerivationAvailable()) state.SkipWithError("no SHA extensions");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(n4::deriveDatabaseKey("480724", salt));
+}
+BENCHMARK(BM_KeyDerivationOwn)->Unit(benchmark::kMillisecond);
+
+void BM_KeyDerivationSqlcipher(benchmark::State& state) {
+    const auto conn = n4::DbConnectionString::forProgramFolder(files().folder);
+    const std::string key = "PRAGMA key = '" + conn.password + "'";
+    for (auto _ : state) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(conn.dataSource.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_exec(db, key.c_str(), nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+}
+BENCHMARK(BM_KeyDerivationSqlcipher)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
     return n4bench::runWithRatios(argc, argv,
                                   {{"encrypted store / plain sqlite3 read",
-                                    "BM_StartupLoadEncrypted", "BM_PlainSqliteRead", ""}});
+                                    "BM_StartupLoadEncrypted", "BM_PlainSqliteRead", ""},
+                                   {"key derivation: SQLCipher's / the store's own",
+                                    "BM_KeyDerivationSqlcipher", "BM_KeyDerivationOwn", ""}});
 }

@@ -5,9 +5,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <sys/stat.h>
 
 #include "data/AtomicFile.h"
+#include "data/KeyDerivation.h"
+#include "data/VectorState.h"
 
 namespace n4 {
 
@@ -113,9 +117,9 @@ StoreResult busy(const std::string& path) {
 // Sets the key, then reads: a wrong key or a foreign file only shows at the
 // first real read. The busy timeout comes first, so that a lock held by another
 // copy of the program is waited for, not taken for a wrong key.
-StoreResult unlock(sqlite3* db, const DbConnectionString& conn) {
+StoreResult unlock(sqlite3* db, const DbConnectionString& conn, const std::string& keySql) {
     sqlite3_busy_timeout(db, conn.busyTimeoutMs);
-    const std::string keySql = "PRAGMA key = " + quoteKey(conn.password);
+    clearUpperVectorState(); // the key derivation is SSE code
     if (sqlite3_exec(db, keySql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return refuse(conn.dataSource, "の暗号化を設定できません。");
     Statement probe(db, "SELECT count(*) FROM sqlite_master");
@@ -123,6 +127,30 @@ StoreResult unlock(sqlite3* db, const DbConnectionString& conn) {
     if (isBusy(db)) return busy(conn.dataSource);
     return refuse(conn.dataSource, "を読めません。パスワードが違うか、このプログラムの"
                                    "データベースではないか、ファイルが壊れています。");
+}
+
+// The key statement with the finished key, where this program can derive it
+// itself as SQLCipher 3 would (KeyDerivation.h): the salt is the file's first
+// 16 bytes. Empty for a new or short file, another SQLCipher, or a processor
+// without the SHA instructions; the password is given then.
+std::string derivedKeySql(sqlite3* db, const DbConnectionString& conn) {
+    Statement version(db, "PRAGMA cipher_version");
+    if (!fastKeyDerivationAvailable() || !version.ok() || sqlite3_step(version.get()) != SQLITE_ROW)
+        return {};
+    const unsigned char* v = sqlite3_column_text(version.get(), 0);
+    if (!v || v[0] != '3' || v[1] != '.') return {};
+    DatabaseSalt salt;
+    std::ifstream file(conn.dataSource, std::ios::binary);
+    if (!file.read(reinterpret_cast<char*>(salt.data()), salt.size())) return {};
+    const std::optional<DatabaseKey> key = deriveDatabaseKey(conn.password, salt);
+    if (!key) return {};
+    static const char* const kHex = "0123456789abcdef";
+    std::string sql = "PRAGMA key = \"x'";
+    for (std::uint8_t byte : *key) {
+        sql += kHex[byte >> 4];
+        sql += kHex[byte & 15];
+    }
+    return sql + "'\"";
 }
 
 // What the file holds of our schema: all of it, nothing but (part of) it, or
@@ -151,19 +179,30 @@ Schema schemaOf(sqlite3* db, bool& empty) {
 
 } // namespace
 
-std::unique_ptr<DrawStore> DrawStore::connect(const DbConnectionString& conn,
-                                              StoreResult& result) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(conn.dataSource.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_close(db);
-        result = refuse(conn.dataSource, "を開けません。");
-        return nullptr;
+std::unique_ptr<DrawStore> DrawStore::connect(const DbConnectionString& conn, StoreResult& result) {
+    // The finished key first; should the file not open with it, a fresh
+    // connection with the password decides, as it always did.
+    for (bool derived : {true, false}) {
+        sqlite3* db = nullptr;
+        // One store, one thread at a time: the connection needs no locking of
+        // its own (it took a lock for every field of every row read).
+        if (sqlite3_open_v2(conn.dataSource.c_str(), &db,
+                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+            sqlite3_close(db);
+            result = refuse(conn.dataSource, "を開けません。");
+            return nullptr;
+        }
+        std::unique_ptr<DrawStore> store(new DrawStore(db, conn.dataSource));
+        const std::string keySql =
+            derived ? derivedKeySql(db, conn) : "PRAGMA key = " + quoteKey(conn.password);
+        if (keySql.empty()) continue;
+        result = unlock(db, conn, keySql);
+        if (!result && derived && !isBusy(db)) continue;
+        if (!result) return nullptr;
+        if (result = store->exec("PRAGMA synchronous = FULL"); !result) return nullptr;
+        return store;
     }
-    std::unique_ptr<DrawStore> store(new DrawStore(db, conn.dataSource));
-    if (result = unlock(db, conn); !result) return nullptr;
-    if (result = store->exec("PRAGMA synchronous = FULL"); !result) return nullptr;
-    return store;
+    return nullptr; // not reached: the password round always returns
 }
 
 StoreResult DrawStore::createFile(const DbConnectionString& conn,
@@ -293,6 +332,7 @@ StoreResult DrawStore::failure(const char* what) const {
 }
 
 StoreResult DrawStore::readAll(DrawTable& out) const {
+    clearUpperVectorState(); // every page read is decrypted and checked in SSE code
     Statement st(db_, kSelectAllDraws);
     if (!st.ok()) return failure("読み込み");
     // Fields are read by name, whatever order the view lists them in.

@@ -15,7 +15,6 @@
 #include <QWindow>
 
 #include "data/DataEntryWindow.h"
-#include "data/JetConversion.h"
 #include "grid/AnalysisFrame.h"
 #include "grid/GridView.h"
 #include "grid/GridViewMenu.h"
@@ -83,14 +82,28 @@ MainFrm::~MainFrm() {
 }
 
 bool MainFrm::load() {
-    readInitFile(config_.settingsPath, options_);
+    return load([this] {
+        return loadAtStartup(config_.settingsPath,
+                             DbConnectionString::forProgramFolder(config_.programFolder));
+    });
+}
+
+bool MainFrm::load(const std::function<StartupLoad()>& read) {
     BusyCursor busy;
     propEnd_ = true;
     conn_ = DbConnectionString::forProgramFolder(config_.programFolder);
-    bool created = false;
-    if (!takeOverJetFile() || !readDrawTable(created)) return false;
-    figures_ = computeStartupFigures(table_);
-    showLoadStatus(created);
+    StartupLoad loaded = read();
+    options_ = loaded.options;
+    if (loaded.jet.needed) tell(!loaded.jet.ok, loaded.jet.message);
+    if (!loaded.jet.ok) return false;
+    if (!loaded.notice.empty()) tell(false, loaded.notice); // a file it completed
+    if (!loaded.result) {
+        tell(true, loaded.result.message);
+        return false;
+    }
+    table_ = std::move(loaded.table);
+    figures_ = loaded.figures;
+    showLoadStatus(loaded.created);
     return true;
 }
 
@@ -107,21 +120,6 @@ void MainFrm::tell(bool problem, const std::string& text) {
     else
         messages_->information(this, kProgramTitle, QString::fromStdString(text));
     QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-bool MainFrm::takeOverJetFile() {
-    const JetConversion jet = convertJetDatabaseIfNeeded(conn_);
-    if (jet.needed) tell(!jet.ok, jet.message);
-    return jet.ok;
-}
-
-bool MainFrm::readDrawTable(bool& created) {
-    StoreResult result;
-    auto store = DrawStore::open(conn_, result, &created);
-    if (store && !result.message.empty()) tell(false, result.message); // a file it completed
-    if (store) result = store->readAll(table_);
-    if (!result) tell(true, result.message);
-    return result.ok;
 }
 
 void MainFrm::showLoadStatus(bool created) {

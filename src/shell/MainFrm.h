@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "data/DrawChangeLog.h"
@@ -15,6 +16,7 @@
 #include "data/StartupFigures.h"
 #include "prediction/AnalysisOptions.h"
 #include "prediction/PredictionEngine.h"
+#include "shell/StartupLoad.h"
 
 class QLabel;
 class QMdiArea;
@@ -42,8 +44,11 @@ class MainFrm : public QMainWindow {
     ~MainFrm() override;
 
     // The start-up load; false (after telling the user why) when the draw
-    // database cannot be used.
+    // database cannot be used. The first form reads everything itself; the
+    // second takes what read() returns (the early load's result), calling it
+    // under the hourglass.
     bool load();
+    bool load(const std::function<StartupLoad()>& read);
     // Maximised; where the window system does not maximise (a bare X
     // server), the window still covers the screen's available area.
     void showFullSize();
@@ -86,8 +91,6 @@ class MainFrm : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    bool takeOverJetFile();
-    bool readDrawTable(bool& created);
     void showLoadStatus(bool created);
     void showDrawCount();
     void recomputeAnalysis(const QString& name, QMdiSubWindow* sub);

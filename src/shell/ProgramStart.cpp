@@ -6,6 +6,8 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <filesystem>
+#include <optional>
 
 #include "data/DataLocation.h"
 #include "shell/MessageSink.h"
@@ -39,27 +41,47 @@ ShellConfig shellConfigFor(const DataLocation& location) {
     return config;
 }
 
-std::unique_ptr<MainFrm> startShell(const ShellConfig& config, MessageSink* messages) {
+std::unique_ptr<MainFrm> startShell(const ShellConfig& config, MessageSink* messages,
+                                    EarlyStartupLoad* early) {
     auto main = std::make_unique<MainFrm>(config, messages);
-    if (!main->load()) return nullptr;
+    const bool loaded = early ? main->load([early] { return early->take(); }) : main->load();
+    if (!loaded) return nullptr;
     main->showFullSize();
     main->openPrediction();
     return main;
 }
 
+namespace {
+
+// The folder of the running program, known before the toolkit starts.
+std::string programFolder() {
+    std::error_code ec;
+    const auto exe = std::filesystem::canonical("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
+}
+
+} // namespace
+
 int runProgram(int argc, char** argv) {
+    // Beside the program for a portable copy, in the user's data folder once installed.
+    const DataLocation location = findDataLocation(programFolder());
+    std::string why;
+    const bool folderReady = prepareDataFolder(location, why);
+    const ShellConfig config = shellConfigFor(location);
+    // The draw database is opened and read while the toolkit starts.
+    std::optional<EarlyStartupLoad> early;
+    if (folderReady)
+        early.emplace(config.settingsPath,
+                      DbConnectionString::forProgramFolder(config.programFolder));
+
     QApplication app(argc, argv);
     prepareApplication(app);
     MessageSink messages;
-    // Beside the program for a portable copy, in the user's data folder once installed.
-    const DataLocation location =
-        findDataLocation(QApplication::applicationDirPath().toStdString());
-    std::string why;
-    if (!prepareDataFolder(location, why)) {
+    if (!folderReady) {
         messages.critical(nullptr, kMessageTitle, QString::fromStdString(why));
         return 1;
     }
-    std::unique_ptr<MainFrm> main = startShell(shellConfigFor(location), &messages);
+    std::unique_ptr<MainFrm> main = startShell(config, &messages, &*early);
     if (!main) return 1;
     return app.exec();
 }

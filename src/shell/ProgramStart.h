@@ -6,6 +6,7 @@
 
 #include "data/DataLocation.h"
 #include "shell/MainFrm.h"
+#include "shell/StartupLoad.h"
 
 class QApplication;
 
@@ -19,10 +20,11 @@ void prepareApplication(QApplication& app);
 // The program's files where the data location puts them (see DataLocation.h).
 ShellConfig shellConfigFor(const DataLocation& location);
 
-// Loads the draw table and shows the main window with the prediction window
-// open; nullptr (after telling the user why) when the draw database cannot be
-// used.
-std::unique_ptr<MainFrm> startShell(const ShellConfig& config, MessageSink* messages);
+// Loads the draw table (or takes it from the early load, started before the
+// toolkit) and shows the main window with the prediction window open; nullptr
+// (after telling the user why) when the draw database cannot be used.
+std::unique_ptr<MainFrm> startShell(const ShellConfig& config, MessageSink* messages,
+                                    EarlyStartupLoad* early = nullptr);
 
 // main(): the whole run, returning the exit code.
 int runProgram(int argc, char** argv);
