@@ -402,13 +402,8 @@ void DataEntryWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void DataEntryWindow::dropEvent(QDropEvent* event) {
-    QString path, message;
-    if (!ImportDialog::droppedFile(event->mimeData(), path, message)) {
-        messages_->critical(this, kMessageTitle, message);
-        return;
-    }
-    event->acceptProposedAction();
-    importFile(path);
+    const QString path = ImportDialog::takeDroppedFile(event, this, messages_);
+    if (!path.isEmpty()) importFile(path);
 }
 
 bool DataEntryWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QUrl>
@@ -37,6 +38,16 @@ bool ImportDialog::droppedFile(const QMimeData* data, QString& path, QString& me
     message = files.isEmpty() ? QStringLiteral("取り込めるのはファイルだけです。")
                               : QStringLiteral("ファイルは一つずつ取り込んでください。");
     return false;
+}
+
+QString ImportDialog::takeDroppedFile(QDropEvent* event, QWidget* parent, MessageSink* messages) {
+    QString path, message;
+    if (!droppedFile(event->mimeData(), path, message)) {
+        messages->critical(parent, kMessageTitle, message);
+        return QString();
+    }
+    event->acceptProposedAction();
+    return path;
 }
 
 bool ImportDialog::run(QWidget* parent, MessageSink* messages, DrawEntryModel& model,

@@ -6,6 +6,7 @@
 
 #include "data/HistoryImport.h"
 
+class QDropEvent;
 class QMimeData;
 class QWidget;
 
@@ -22,6 +23,8 @@ class ImportDialog {
     static QString chooseFile(QWidget* parent);
     // The one local file a drag carries; false with a message otherwise.
     static bool droppedFile(const QMimeData* data, QString& path, QString& message);
+    // The one file of a drop, accepted; or empty after telling the user why not.
+    static QString takeDroppedFile(QDropEvent* event, QWidget* parent, MessageSink* messages);
 
     // Asks once, naming the new, changed and identical draws, then writes the
     // new and changed ones as one step. report says what happened (also when

@@ -130,13 +130,8 @@ void MainFrm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainFrm::dropEvent(QDropEvent* event) {
-    QString path, message;
-    if (!ImportDialog::droppedFile(event->mimeData(), path, message)) {
-        messages_->critical(this, kMessageTitle, message);
-        return;
-    }
-    event->acceptProposedAction();
-    importFile(path);
+    const QString path = ImportDialog::takeDroppedFile(event, this, messages_);
+    if (!path.isEmpty()) importFile(path);
 }
 
 bool MainFrm::settleUnsavedEdits() {
