@@ -103,6 +103,12 @@ TEST(HistoryCsv, NumberAndDigitColumnsMustAgree) {
         "3行目", "合いません");
 }
 
+TEST(HistoryCsv, QuotedFieldsWithBlanksAroundThem) {
+    EXPECT_EQ(drawsOf(read("回数,第1数字,第2数字,第3数字,第4数字\n"
+                           " \"1\" ,  \"2\",\t\"3\", 4 ,\"5\"\n")),
+              "1:2345");
+}
+
 TEST(HistoryCsv, TabAndSemicolonAreFoundFromTheLines) {
     EXPECT_EQ(drawsOf(read("draw\td1\td2\td3\td4\n1\t1\t2\t3\t4\n")), "1:1234");
     EXPECT_EQ(drawsOf(read("draw;d1;d2;d3;d4\n1;1;2;3;4\n")), "1:1234");

@@ -35,6 +35,9 @@ TEST(DistanceAnalysis, EmptyTableAndIncompleteRowInBetween) {
     Grid g = analyse(computeDistanceAnalysis, t);
     EXPECT_EQ(rowTexts(g, 4), "||||||||");
     EXPECT_EQ(rowTexts(g, 5), "3|9|+4|0|-5|5|0|1|-4");
+    // A first complete draw below an incomplete row is compared with 0-0-0-0.
+    DrawTable late{n4test::incomplete(1), DrawRecord{2, {3, 0, 5, 9}}};
+    EXPECT_EQ(rowTexts(analyse(computeDistanceAnalysis, late), 4), "2|3|+3|0|0|5|+5|9|+9");
 }
 
 TEST(ConsecutiveAnalysis, PairColoursAndGreyDrawNumbers) {
