@@ -2,9 +2,11 @@
 // opened as the user opens them: through the menu of the running program.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 
@@ -275,5 +277,29 @@ TEST(AnalysisFrame, TheCloseButtonClosesAndThePrintButtonDoesNothing) {
         EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), windowsOpen - 1);
         EXPECT_TRUE(s.main->propEnd());
         EXPECT_EQ(s.main->computeCount(e.window), 1);
+    }
+}
+
+TEST(AnalysisFrame, LegendBallsAreShadedFromTheirHighlightToTheirDarkColour) {
+    // The drawn-digit ball: highlight RGB(153,153,255), dark RGB(51,51,204);
+    // the bonus ball of the dispersion window the same in red.
+    Shell s;
+    QMdiSubWindow* sub = s.choose("mnuBaratsuki");
+    ASSERT_NE(sub, nullptr);
+    const auto pictures = sub->widget()->findChildren<QLabel*>("Picture1");
+    ASSERT_EQ(pictures.size(), 2);
+    const QColor highlights[2] = {QColor(153, 153, 255), QColor(255, 153, 153)};
+    const QColor darks[2] = {QColor(51, 51, 204), QColor(204, 51, 51)};
+    for (int i = 0; i < 2; ++i) {
+        const QImage ball = pictures[i]->pixmap().toImage();
+        ASSERT_EQ(ball.size(), QSize(19, 19));
+        auto near = [](const QColor& a, const QColor& b, int by) {
+            return std::abs(a.red() - b.red()) <= by && std::abs(a.green() - b.green()) <= by &&
+                   std::abs(a.blue() - b.blue()) <= by;
+        };
+        const QColor light = ball.pixelColor(6, 6), rim = ball.pixelColor(9, 16);
+        EXPECT_TRUE(near(light, highlights[i], 12)) << light.name().toStdString();
+        EXPECT_TRUE(near(rim, darks[i], 40)) << rim.name().toStdString();
+        EXPECT_EQ(ball.pixelColor(0, 0), QColor(Qt::white));
     }
 }
