@@ -114,6 +114,7 @@ TEST(GridViewPainting, EveryEdgeIsDrawnWhenEitherCellHasThatSideInThatSidesColou
     side(3, 1, BorderLeft, green);  // edge 2|3 of row 1, from the right
     side(2, 1, BorderBottom, blue); // edge under (2,1), from above
     side(2, 3, BorderTop, brown);   // edge over (2,3), from below
+    side(3, 1, BorderTop, blue);    // the grid's top edge over (3,1)
     GridView probe;
     probe.setGrid(g);
     const QImage img = paint(g);
@@ -127,6 +128,8 @@ TEST(GridViewPainting, EveryEdgeIsDrawnWhenEitherCellHasThatSideInThatSidesColou
     // A line runs the cell's whole width, corners included.
     EXPECT_EQ(at(probe.columnX(2), probe.rowY(3) - 1), QColor(128, 64, 0));
     EXPECT_EQ(at(probe.columnX(3) - 1, probe.rowY(3) - 1), QColor(128, 64, 0));
+    EXPECT_EQ(at(probe.columnX(3), probe.rowY(1)), QColor(0, 0, 255));
+    EXPECT_EQ(at(probe.columnX(4) - 1, probe.rowY(1)), QColor(0, 0, 255));
     // Edges nobody asked for.
     EXPECT_EQ(at(probe.columnX(2) - 1, midY(2)), QColor(Qt::white));
     EXPECT_EQ(at(probe.columnX(3) - 1, midY(3)), QColor(Qt::white));

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -223,6 +224,20 @@ TEST(StartUp, TheMainWindowOpensMaximisedWithThePredictionWindowActive) {
     EXPECT_EQ(s.main->computeCount("一発マーヴォ"), 1);
     EXPECT_FALSE(s.main->propEnd());
     EXPECT_TRUE(s.sink.messages.isEmpty());
+}
+
+TEST(StartUp, StandardButtonsSpeakJapaneseAndTheProgramHasItsName) {
+    prepareApplication(*qApp);
+    QMessageBox box(QMessageBox::Warning, "t", "x", QMessageBox::Yes | QMessageBox::No);
+    EXPECT_TRUE(box.button(QMessageBox::Yes)->text().startsWith("はい"))
+        << box.button(QMessageBox::Yes)->text().toStdString();
+    EXPECT_TRUE(box.button(QMessageBox::No)->text().startsWith("いいえ"));
+    EXPECT_EQ(QApplication::applicationName(), "ナンバーズ4マーヴォ");
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    if (QFontDatabase::families().contains("IPAGothic")) {
+        EXPECT_TRUE(QApplication::font().family().startsWith("IPA"));
+        EXPECT_EQ(QApplication::font("n4::GridView").family(), "IPAGothic");
+    }
 }
 
 TEST(StartUp, AnUnusableDatabaseStopsTheStartWithoutAWindow) {
