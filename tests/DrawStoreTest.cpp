@@ -201,26 +201,31 @@ TEST(DrawNumbers, StayWithinOneToNinetyNineThousandNineHundredNinetyNine) {
     EXPECT_FALSE(t[1].isComplete());
 }
 
+namespace {
+// Replaces the draw table and its view by an older or foreign shape.
+void rewriteSchema(const DbConnectionString& c, const std::string& statements) {
+    StoreResult r;
+    ASSERT_TRUE(DrawStore::open(c, r)) << r.message;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
+    const std::string sql = "PRAGMA key = '" + c.password +
+                            "'; DROP VIEW 全データ選択クエリ; DROP TABLE 当選番号;" + statements;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+} // namespace
+
 TEST(DrawStore, DigitsKeptAsTextByAnOlderFileReadAsDigits) {
     // An older copy of the file may hold the digits as text in columns without
     // a type: "0" to "9" are digits, "" is absent, anything else is no digit.
-    std::string folder = tempFolder();
+    const DbConnectionString c = connIn(tempFolder());
+    rewriteSchema(
+        c, "CREATE TABLE 当選番号 (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字, 第4数字);"
+           "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選番号;"
+           "INSERT INTO 当選番号 VALUES (1, '0', '9', '5', '1');"
+           "INSERT INTO 当選番号 VALUES (2, '9', '', '10', 'a');");
     StoreResult r;
-    ASSERT_TRUE(DrawStore::open(connIn(folder), r)) << r.message;
-    const DbConnectionString c = connIn(folder);
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
-    const std::string sql =
-        "PRAGMA key = '" + c.password +
-        "';"
-        "DROP VIEW 全データ選択クエリ; DROP TABLE 当選番号;"
-        "CREATE TABLE 当選番号 (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字, 第4数字);"
-        "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選番号;"
-        "INSERT INTO 当選番号 VALUES (1, '0', '9', '5', '1');"
-        "INSERT INTO 当選番号 VALUES (2, '9', '', '10', 'a');";
-    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db);
-    sqlite3_close(db);
     auto store = DrawStore::open(c, r);
     ASSERT_TRUE(store) << r.message;
     DrawTable t;
@@ -233,4 +238,21 @@ TEST(DrawStore, DigitsKeptAsTextByAnOlderFileReadAsDigits) {
     EXPECT_FALSE(t[1].isComplete());
     EXPECT_NE(t[1].digits[2], 1); // "10" is not a digit
     EXPECT_NE(t[1].digits[3], kAbsentDigit);
+}
+
+TEST(DrawStore, TheViewsFieldsAreReadByNameInAnyOrder) {
+    const DbConnectionString c = connIn(tempFolder());
+    rewriteSchema(c, "CREATE TABLE 当選番号 (回数 INTEGER PRIMARY KEY, 第1数字 INTEGER, "
+                     "第2数字 INTEGER, 第3数字 INTEGER, 第4数字 INTEGER);"
+                     "CREATE VIEW 全データ選択クエリ AS SELECT 第3数字, 第4数字, 回数, 第2数字, "
+                     "第1数字 FROM 当選番号;"
+                     "INSERT INTO 当選番号 VALUES (1, 1, 2, 3, 4);");
+    StoreResult r;
+    auto store = DrawStore::open(c, r);
+    ASSERT_TRUE(store) << r.message;
+    DrawTable t;
+    ASSERT_TRUE(store->readAll(t));
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].drawNo, 1);
+    EXPECT_EQ(t[0].digits, (std::array<int, 4>{1, 2, 3, 4}));
 }

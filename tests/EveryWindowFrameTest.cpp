@@ -13,6 +13,7 @@
 #include "UiSupport.h"
 #include "grid/AnalysisFrame.h"
 #include "grid/GridView.h"
+#include "shell/AnalysisWindowTable.h"
 
 using namespace n4;
 using n4test::Shell;
@@ -229,6 +230,12 @@ TEST(AnalysisFrame, EveryWindowOpensAtTheTopLeftWithItsSize) {
         ASSERT_NE(sub, nullptr);
         EXPECT_EQ(sub->pos(), QPoint(0, 0));
         EXPECT_EQ(sub->size(), pixels(s.main.get(), e.widthTwips, e.heightTwips));
+        // At 96 dpi a twip is a fifteenth of a pixel: the table itself holds the
+        // sizes to the twip, for finer screens.
+        const AnalysisWindowInfo* info = findAnalysisWindow(e.window);
+        ASSERT_NE(info, nullptr);
+        EXPECT_EQ(info->widthTwips, e.widthTwips);
+        EXPECT_EQ(info->heightTwips, e.heightTwips);
     }
     QMdiSubWindow* prediction = s.main->openWindow("一発マーヴォ");
     ASSERT_NE(prediction, nullptr);

@@ -182,6 +182,33 @@ TEST(GridViewPanes, TitleRowsAndLabelColumnsStayWhileTheRestScrolls) {
     EXPECT_EQ(QColor(img.pixel(corner.x() + 3, corner.y() + 3)), QColor(0, 255, 0));
 }
 
+TEST(GridViewPanes, TheScrolledPartStartsAtTheFirstPixelPastTheFrozenOnes) {
+    Grid g(20, 20);
+    g.setColWidth(-1, 5.0);
+    GridView v;
+    v.setGrid(std::move(g));
+    v.setFrozen(1, 1);
+    v.resize(220, 200);
+    v.show();
+    v.horizontalScrollBar()->setValue(v.columnX(5) - v.columnX(2)); // column 5 next to 1
+    v.verticalScrollBar()->setValue(v.rowY(7) - v.rowY(2));         // row 7 under row 1
+    EXPECT_EQ(v.cellAt(QPoint(v.columnX(2) - 1, v.rowY(2) - 1)), QPoint(1, 1));
+    EXPECT_EQ(v.cellAt(QPoint(v.columnX(2), v.rowY(2))), QPoint(5, 7));
+}
+
+TEST(GridViewPanes, WithNothingFrozenEverythingScrolls) {
+    Grid g(20, 20);
+    g.setColWidth(-1, 5.0);
+    GridView v;
+    v.setGrid(std::move(g));
+    v.setFrozen(0, 0);
+    v.resize(220, 200);
+    v.show();
+    v.horizontalScrollBar()->setValue(v.columnX(4) - v.columnX(1));
+    v.verticalScrollBar()->setValue(v.rowY(6) - v.rowY(1));
+    EXPECT_EQ(v.cellAt(QPoint(1, 1)), QPoint(4, 6));
+}
+
 TEST(GridViewPanes, TheLatestRowsStayInViewUntilTheUserScrollsAway) {
     GridView v;
     v.setGrid(Grid(3, 5000));

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "data/HistoryCsv.h"
+#include "data/HistoryValues.h"
 #include "data/TextEncoding.h"
 
 using namespace n4;
@@ -193,4 +194,11 @@ TEST(HistoryCsv, RealHistoryReadsWhole) {
     EXPECT_EQ(table[0].digits, (std::array<int, 4>{1, 1, 4, 9}));
     for (size_t i = 0; i < table.size(); ++i)
         EXPECT_EQ(table[i].drawNo, static_cast<int>(i) + 1);
+}
+
+TEST(HistoryValues, OnlyFullWidthLettersDigitsAndSignsFoldToTheirNarrowForms) {
+    EXPECT_EQ(foldWidth("第１２３４回　ＡＢｃ＃"), "第1234回 ABc#");
+    // Other characters written with the same lead byte stay as they are.
+    EXPECT_EQ(foldWidth("ｱｲ￥｡～"), "ｱｲ￥｡~");
+    EXPECT_EQ(foldWidth("ｵ"), "ｵ");
 }

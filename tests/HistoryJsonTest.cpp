@@ -50,6 +50,14 @@ TEST(HistoryJson, KeysAndValuesInTheSpellingsOfTheCsvColumns) {
               "7:1234");
 }
 
+TEST(HistoryJson, EscapedCharactersOutsideTheBasicPlaneAreShownAsWritten) {
+    // A value that is no digit is named in the message, as the file means it.
+    ImportResult r = read(R"([{"round":1,"numbers":["\ud83d\ude00",1,1,1]}])");
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("😀"), std::string::npos) << r.message;
+    EXPECT_EQ(r.message.find("\\u"), std::string::npos) << r.message;
+}
+
 TEST(HistoryJson, AnObjectHoldingTheArray) {
     auto r = read(R"({"source":"x","tags":["a","b"],"draws":[{"round":1,"numbers":[1,1,4,9]}]})");
     ASSERT_TRUE(r.ok) << r.message;
