@@ -90,6 +90,20 @@ TEST(DataEntrySteps, DeleteRemovesEverySelectedRowAfterOneQuestionNamingThem) {
     EXPECT_EQ(big.stored().size(), 12u);
 }
 
+TEST(DataEntrySteps, UndoNamesTheRowsDeletedAndAnEmptyFileStartsAtDrawOne) {
+    Entry e;
+    selectBlock(e, 0, 1, 1, 2);
+    e.window->deleteLine();
+    EXPECT_EQ(e.window->undoAction()->toolTip(), "元に戻す: 第1回～第2回の行削除");
+    e.select(0);
+    e.window->deleteLine();
+    EXPECT_EQ(e.window->undoAction()->toolTip(), "元に戻す: 第3回の行削除");
+    EXPECT_EQ(e.window->nextDrawLabel()->text(), "行追加で追加される行: 第1回");
+    e.window->addLine();
+    ASSERT_EQ(e.model()->rowCount(), 1);
+    EXPECT_EQ(e.model()->drawNo(0), 1);
+}
+
 TEST(DataEntrySteps, CtrlCCopiesTheWholeSelectionAsTabSeparatedText) {
     Entry e(DrawTable{DrawRecord{1, {1, 2, 3, 4}}, DrawRecord{2, {5, kAbsentDigit, 7, 8}}});
     selectBlock(e, 0, 0, 1, 4);
