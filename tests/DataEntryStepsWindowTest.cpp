@@ -98,6 +98,12 @@ TEST(DataEntrySteps, UndoNamesTheRowsDeletedAndAnEmptyFileStartsAtDrawOne) {
     e.select(0);
     e.window->deleteLine();
     EXPECT_EQ(e.window->undoAction()->toolTip(), "元に戻す: 第3回の行削除");
+    e.window->undo();
+    EXPECT_TRUE(e.window->statusLabel()->text().contains("「第3回の行削除」を元に戻しました。"))
+        << e.window->statusLabel()->text().toStdString();
+    e.window->redo();
+    EXPECT_TRUE(e.window->statusLabel()->text().contains("「第3回の行削除」をやり直しました。"))
+        << e.window->statusLabel()->text().toStdString();
     EXPECT_EQ(e.window->nextDrawLabel()->text(), "行追加で追加される行: 第1回");
     e.window->addLine();
     ASSERT_EQ(e.model()->rowCount(), 1);
