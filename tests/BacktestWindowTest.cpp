@@ -189,3 +189,22 @@ TEST(BacktestWindow, TooShortAHistorySaysWhy) {
     EXPECT_TRUE(w.statusLabel()->text().startsWith(QStringLiteral("検証できる当選がありません")));
     EXPECT_EQ(w.tableView()->grid().text(7, 2), "予想なし");
 }
+
+TEST(BacktestWindow, TheChosenMethodStaysChosenWhenItComputesAgain) {
+    Shell s;
+    ASSERT_TRUE(s.main.load());
+    s.main.openPrediction();
+    s.prediction()->backtestAction()->trigger();
+    BacktestWindow* w = s.backtest();
+    waitUntilComputed(w);
+    auto* method = w->findChild<QComboBox*>();
+    ASSERT_NE(method, nullptr);
+    ASSERT_GT(method->count(), 2);
+    method->setCurrentIndex(2);
+    const QString chosen = method->currentText();
+    s.prediction()->reflectButton(4)->click();
+    waitUntilComputed(w);
+    ASSERT_EQ(w->result()->reflect, 1);
+    EXPECT_EQ(method->currentIndex(), 2);
+    EXPECT_EQ(method->currentText(), chosen);
+}
