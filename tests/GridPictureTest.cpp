@@ -12,6 +12,7 @@
 #include "cli/Cli.h"
 #include "grid/GridPicture.h"
 #include "grid/GridView.h"
+#include "prediction/PredictionEngine.h"
 
 using namespace n4;
 
@@ -125,4 +126,22 @@ TEST(GridPicture, PicturesTooLargeToHoldAreRefusedInWords) {
     // An SVG is written as it goes and has no such bound.
     EXPECT_TRUE(writeSheets(sheets, "svg", "", &buffer, error));
     EXPECT_TRUE(buffer.data().contains("<svg"));
+}
+
+TEST(GridPicture, SheetsOnAPageStandApartOneBelowTheOther) {
+    // The prediction's four grids fit on one page, each below the one before
+    // with a gap between them.
+    PredictionEngine engine;
+    engine.ScanDraws(n4test::richPredictionHistory(), 40, 0);
+    std::vector<GridSheet> sheets;
+    for (const Grid& g : engine.grids())
+        sheets.push_back(sheetFor(PicturePart{"見出し", &g, {0, 1, g.maxRows(), 1, g.maxCols()}}));
+    const auto pages = planPages(sheets, 5000.0);
+    ASSERT_EQ(pages.size(), 1u);
+    ASSERT_EQ(pages[0].size(), 4u);
+    EXPECT_EQ(pages[0][0].y, 0.0);
+    for (size_t i = 1; i < 4; ++i) {
+        const auto& above = pages[0][i - 1];
+        EXPECT_GT(pages[0][i].y, above.y + sheetsSize({above.sheet}).height()) << i;
+    }
 }
