@@ -145,3 +145,19 @@ TEST(GridPicture, SheetsOnAPageStandApartOneBelowTheOther) {
         EXPECT_GT(pages[0][i].y, above.y + sheetsSize({above.sheet}).height()) << i;
     }
 }
+
+TEST(GridPicture, AnSvgSaysItsOwnSizeAndViewBox) {
+    Grid g(3, 2);
+    g.setText(1, 1, "回数");
+    const std::vector<GridSheet> sheets{sheetFor(PicturePart{"", &g, {0, 1, 2, 1, 3}})};
+    const QSize size = sheetsSize(sheets);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    ASSERT_TRUE(writeSheets(sheets, "svg", "出現回数分析", &buffer, error)) << error.toStdString();
+    const QByteArray svg = buffer.data();
+    EXPECT_TRUE(svg.contains(
+        QString("viewBox=\"0 0 %1 %2\"").arg(size.width()).arg(size.height()).toUtf8()))
+        << svg.left(600).toStdString();
+    EXPECT_TRUE(svg.contains("<title>出現回数分析</title>"));
+}

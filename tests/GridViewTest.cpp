@@ -137,6 +137,16 @@ TEST(GridViewPainting, EveryEdgeIsDrawnWhenEitherCellHasThatSideInThatSidesColou
     EXPECT_EQ(at(midX(3), probe.rowY(3) - 1), QColor(Qt::white));
 }
 
+TEST(GridViewPainting, AOneColumnGridIsPaintedToo) {
+    Grid g(1, 2);
+    g.setBackground(Block::cell(1, 2), Rgb(255, 0, 0));
+    GridView probe;
+    probe.setGrid(g);
+    const QImage img = paint(g);
+    EXPECT_EQ(QColor(img.pixel(probe.columnX(2) / 2, (probe.rowY(2) + probe.rowY(3)) / 2)),
+              QColor(255, 0, 0));
+}
+
 TEST(GridViewPainting, LeftAlignedTextRunsOnOnlyOverEmptyCells) {
     Grid g(3, 1);
     g.setColWidth(-1, 2.0);
