@@ -1,0 +1,203 @@
+// Every window as a user sees it, pixel for pixel: each window is opened the
+// way a user opens it, on a fixed history of 80 draws, grabbed offscreen and
+// compared with its picture under tests/golden/windows/. A colour, a margin,
+// a line one pixel off or a window a few twips too large changes the picture.
+// N4_UPDATE_GOLDEN=1 writes the pictures from the program; look at every
+// changed picture before committing it. On a mismatch the picture the program
+// drew is written beside the build (window-pictures/) and the failure says how
+// many pixels differ and where.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "UiSupport.h"
+#include "grid/GridView.h"
+#include "prediction/BacktestWindow.h"
+#include "shell/AboutWindow.h"
+#include "shell/AnalysisWindowTable.h"
+#include "shell/HelpWindow.h"
+#include "shell/ProgramStart.h"
+
+using namespace n4;
+
+namespace {
+
+// Eighty draws: long enough that every analysis window scrolls, with a
+// missing draw (12), an incomplete one (20), repeated digits and runs.
+DrawTable pictureHistory() {
+    DrawTable t;
+    unsigned seed = 2024;
+    for (int no = 1; no <= 81; ++no) {
+        if (no == 12) continue;
+        DrawRecord d{no, {}};
+        for (int& digit : d.digits) {
+            seed = seed * 1103515245u + 12345u;
+            digit = static_cast<int>((seed >> 16) % 10);
+        }
+        if (no == 20) d.digits[2] = kAbsentDigit;
+        if (no == 30) d.digits = {7, 7, 7, 7};
+        t.push_back(d);
+    }
+    return t;
+}
+
+// How two pictures differ: pixels and their bounding box.
+struct Difference {
+    int pixels = 0;
+    QRect box;
+};
+
+Difference compare(const QImage& a, const QImage& b) {
+    Difference d;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            if ((ra[x] & 0xFFFFFF) != (rb[x] & 0xFFFFFF)) {
+                ++d.pixels;
+                d.box |= QRect(x, y, 1, 1);
+            }
+    }
+    return d;
+}
+
+QString fileName(const QString& name) {
+    return QStringLiteral("%1.png").arg(name);
+}
+
+void expectPicture(const QString& name, QWidget* widget) {
+    ASSERT_NE(widget, nullptr) << name.toStdString();
+    const QImage actual = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QString golden = QStringLiteral(N4_GOLDEN_DIR "/windows/") + fileName(name);
+    if (qEnvironmentVariableIsSet("N4_UPDATE_GOLDEN")) {
+        QDir().mkpath(QStringLiteral(N4_GOLDEN_DIR "/windows"));
+        EXPECT_TRUE(actual.save(golden)) << golden.toStdString();
+        return;
+    }
+    const QString outDir = QStringLiteral(N4_PICTURE_OUT);
+    QDir().mkpath(outDir);
+    const QString drawn = outDir + "/" + fileName(name);
+    const QImage expected = QImage(golden).convertToFormat(QImage::Format_RGB32);
+    if (expected.isNull()) {
+        actual.save(drawn);
+        ADD_FAILURE() << "no picture " << golden.toStdString() << " (drawn: " << drawn.toStdString()
+                      << "; N4_UPDATE_GOLDEN=1 writes it)";
+        return;
+    }
+    if (expected.size() != actual.size()) {
+        actual.save(drawn);
+        ADD_FAILURE() << name.toStdString() << ": " << actual.width() << " x " << actual.height()
+                      << " px, the picture is " << expected.width() << " x " << expected.height()
+                      << " (drawn: " << drawn.toStdString() << ")";
+        return;
+    }
+    const Difference d = compare(expected, actual);
+    if (d.pixels == 0) {
+        QFile::remove(drawn);
+        return;
+    }
+    actual.save(drawn);
+    ADD_FAILURE() << name.toStdString() << ": " << d.pixels << " pixels differ, from ("
+                  << d.box.left() << ", " << d.box.top() << ") to (" << d.box.right() << ", "
+                  << d.box.bottom() << ") (drawn: " << drawn.toStdString() << ")";
+}
+
+// The program over the picture history, started as main() starts it, with
+// the program's own fonts and Japanese button texts.
+struct Program {
+    Program() {
+        prepareApplication(*qApp);
+        shell = std::make_unique<n4test::Shell>(pictureHistory());
+    }
+    MainFrm& main() const { return *shell->main; }
+    void closeChildren() const {
+        for (QMdiSubWindow* s : main().mdiArea()->subWindowList())
+            s->close();
+        n4test::settle();
+    }
+    std::unique_ptr<n4test::Shell> shell;
+};
+
+void press(QWidget* window, Qt::Key key) {
+    for (GridView* view : window->findChildren<GridView*>()) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(view, &event);
+    }
+    n4test::settle();
+}
+
+} // namespace
+
+TEST(WindowPicture, EveryAnalysisWindowAsItOpensAndAtItsTop) {
+    Program p;
+    for (const AnalysisWindowInfo& info : analysisWindowTable()) {
+        const QString name = QString::fromUtf8(info.name);
+        SCOPED_TRACE(info.name);
+        p.closeChildren();
+        p.main().openAnalysis(name);
+        n4test::settle();
+        QMdiSubWindow* sub = p.main().openWindow(name);
+        ASSERT_NE(sub, nullptr);
+        const QString file = QString::fromUtf8(info.menu);
+        expectPicture(file + "-open", sub);
+        press(sub, Qt::Key_Home);
+        expectPicture(file + "-top", sub);
+        press(sub, Qt::Key_End);
+        expectPicture(file + "-open", sub); // End brings back the latest draws
+    }
+}
+
+TEST(WindowPicture, ThePredictionWindowAtStartUp) {
+    Program p;
+    expectPicture("prediction", p.main().openWindow("一発マーヴォ"));
+}
+
+TEST(WindowPicture, TheBacktestWindowWhenItsFiguresAreIn) {
+    Program p;
+    p.closeChildren();
+    p.main().openBacktest();
+    QMdiSubWindow* sub = p.main().openWindow("予想の検証");
+    ASSERT_NE(sub, nullptr);
+    auto* window = qobject_cast<BacktestWindow*>(sub->widget());
+    ASSERT_NE(window, nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    while (window->isComputing() && clock.elapsed() < 60000)
+        QApplication::processEvents();
+    ASSERT_FALSE(window->isComputing());
+    n4test::settle();
+    expectPicture("backtest", sub);
+}
+
+TEST(WindowPicture, TheDataEntryWindowAsItOpens) {
+    Program p;
+    p.closeChildren();
+    p.main().setPropEnd(true);
+    p.main().openDataEntry();
+    n4test::settle();
+    expectPicture("data-entry", p.main().openWindow("当選データ入力"));
+}
+
+TEST(WindowPicture, TheAboutAndHelpWindows) {
+    Program p;
+    p.main().openAbout();
+    n4test::settle();
+    AboutWindow* about = p.main().aboutWindow();
+    ASSERT_NE(about, nullptr);
+    // The files it names lie in a new temporary folder each run.
+    about->showDataFiles("/home/利用者/Numbers4Marvo.mdb", "/home/利用者/ナンバーズ4マーヴォ.ini");
+    n4test::settle();
+    expectPicture("about", about);
+    p.main().openHelp();
+    n4test::settle();
+    HelpWindow* help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* h = qobject_cast<HelpWindow*>(w); h && h->isVisible()) help = h;
+    expectPicture("help", help);
+}
