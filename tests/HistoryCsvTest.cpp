@@ -202,3 +202,126 @@ TEST(HistoryValues, OnlyFullWidthLettersDigitsAndSignsFoldToTheirNarrowForms) {
     EXPECT_EQ(foldWidth("ｱｲ￥｡～"), "ｱｲ￥｡~");
     EXPECT_EQ(foldWidth("ｵ"), "ｵ");
 }
+
+TEST(HistoryValues, FullWidthFoldingStopsAtTheEndsOfItsRange) {
+    // U+FF01 and U+FF5E are the first and last full-width signs; U+FF00 and
+    // U+FF5F have no narrow form.
+    EXPECT_EQ(foldWidth("！～"), "!~");
+    EXPECT_EQ(foldWidth("\xEF\xBC\x80\xEF\xBD\x9F"), "\xEF\xBC\x80\xEF\xBD\x9F");
+    // The ideographic space is a space, and spaces and tabs at both ends go.
+    EXPECT_EQ(foldWidth("\t　１　2 "), "1 2");
+    EXPECT_EQ(foldWidth("　 \t"), "");
+    // A full-width lead byte cut short at the end stays as it is.
+    EXPECT_EQ(foldWidth("1\xEF\xBC"), "1\xEF\xBC");
+    EXPECT_EQ(foldWidth("\xE3\x80"), "\xE3\x80");
+}
+
+TEST(HistoryValues, ColumnNamesOfEachRole) {
+    struct Case {
+        const char* name;
+        ColumnRole role;
+    } cases[] = {
+        {"回", ColumnRole::Draw},           {"Draw-No.", ColumnRole::Draw},
+        {"draw number", ColumnRole::Draw},  {"ＮＯ", ColumnRole::Draw},
+        {"当せん数字", ColumnRole::Number}, {"当選数字", ColumnRole::Number},
+        {"Winning Number", ColumnRole::Number},
+        {"d1", ColumnRole::Digit1},         {"num2", ColumnRole::Digit2},
+        {"数字3", ColumnRole::Digit3},      {"第4数字", ColumnRole::Digit4},
+        {"n4", ColumnRole::Digit4},         {"Digit 1", ColumnRole::Digit1},
+        {"d0", ColumnRole::None},           {"d5", ColumnRole::None},
+        {"第0数字", ColumnRole::None},      {"第5数字", ColumnRole::None},
+        {"第1数", ColumnRole::None},        {"dd1", ColumnRole::None},
+        {"d", ColumnRole::None},            {"", ColumnRole::None},
+        {"round2", ColumnRole::None},       {"numbers1", ColumnRole::None},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(columnRole(c.name), c.role) << c.name;
+    EXPECT_EQ(digitPosition(ColumnRole::Digit1), 0);
+    EXPECT_EQ(digitPosition(ColumnRole::Digit4), 3);
+    EXPECT_EQ(digitPosition(ColumnRole::Draw), -1);
+    EXPECT_EQ(digitPosition(ColumnRole::Number), -1);
+}
+
+TEST(HistoryValues, CellsAreReadWithinTheirLimits) {
+    int no = -7;
+    EXPECT_EQ(readDrawNo("1", no), CellRead::Ok);
+    EXPECT_EQ(no, 1);
+    EXPECT_EQ(readDrawNo("99999", no), CellRead::Ok);
+    EXPECT_EQ(no, 99999);
+    EXPECT_EQ(readDrawNo("000000012", no), CellRead::Ok); // nine digits with leading zeros
+    EXPECT_EQ(no, 12);
+    EXPECT_EQ(readDrawNo("第 7 回", no), CellRead::Ok);
+    EXPECT_EQ(no, 7);
+    no = -7;
+    for (const char* bad : {"0", "100000", "0000000012", "回", "第回", "7回回", "-1", "1.0", "1e3"})
+        EXPECT_EQ(readDrawNo(bad, no), CellRead::Bad) << bad;
+    EXPECT_EQ(no, -7) << "a refused cell leaves the value alone";
+    EXPECT_EQ(readDrawNo(" 　", no), CellRead::Empty);
+
+    int d = -7;
+    EXPECT_EQ(readDigit("0", d), CellRead::Ok);
+    EXPECT_EQ(d, 0);
+    EXPECT_EQ(readDigit("９", d), CellRead::Ok);
+    EXPECT_EQ(d, 9);
+    d = -7;
+    for (const char* bad : {"10", "/", ":", "a", "-0"})
+        EXPECT_EQ(readDigit(bad, d), CellRead::Bad) << bad;
+    EXPECT_EQ(d, -7);
+    EXPECT_EQ(readDigit("", d), CellRead::Empty);
+
+    std::array<int, 4> n{-7, -7, -7, -7};
+    EXPECT_EQ(readWinningNumber("0", n), CellRead::Ok);
+    EXPECT_EQ(n, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(readWinningNumber("9999", n), CellRead::Ok);
+    EXPECT_EQ(n, (std::array<int, 4>{9, 9, 9, 9}));
+    EXPECT_EQ(readWinningNumber("１０２", n), CellRead::Ok);
+    EXPECT_EQ(n, (std::array<int, 4>{0, 1, 0, 2}));
+    for (const char* bad : {"10000", "12a4", "-123", "12 4"})
+        EXPECT_EQ(readWinningNumber(bad, n), CellRead::Bad) << bad;
+    EXPECT_EQ(readWinningNumber("", n), CellRead::Empty);
+}
+
+TEST(HistoryValues, MessagesQuoteCellsShortAndWhole) {
+    EXPECT_EQ(atLine(12, "x"), "12行目: x");
+    EXPECT_EQ(n4::quoted(""), "「」");
+    EXPECT_EQ(n4::quoted(std::string(24, 'a')), "「" + std::string(24, 'a') + "」");
+    EXPECT_EQ(n4::quoted(std::string(25, 'a')), "「" + std::string(24, 'a') + "…」");
+    // 回 is three bytes: eight of them fill 24 bytes; a ninth is left out whole.
+    std::string kai8;
+    for (int i = 0; i < 8; ++i)
+        kai8 += "回";
+    EXPECT_EQ(n4::quoted(kai8), "「" + kai8 + "」");
+    EXPECT_EQ(n4::quoted("a" + kai8), "「a" + kai8.substr(0, 21) + "…」");
+    EXPECT_EQ(digitsText({1, kAbsentDigit, 0, 9}), "1・09");
+    EXPECT_EQ(digitsText({-1, 10, kUnreadableDigit, 5}), "・・・5");
+}
+
+TEST(HistoryValues, DrawsAreCollectedInOrderOnceEach) {
+    auto line = [](int no, std::array<int, 4> digits, int at) {
+        LineRecord r;
+        r.record.drawNo = no;
+        r.record.digits = digits;
+        r.line = at;
+        return r;
+    };
+    std::vector<LineRecord> rows = {line(3, {3, 3, 3, 3}, 2), line(1, {1, 1, 1, 1}, 3),
+                                    line(3, {3, 3, 3, 3}, 4), line(2, {2, 2, 2, 2}, 5)};
+    ImportResult r;
+    ASSERT_TRUE(collectDraws(rows, r));
+    ASSERT_EQ(r.rows.size(), 3u);
+    EXPECT_EQ(r.rows[0].drawNo, 1);
+    EXPECT_EQ(r.rows[2].drawNo, 3);
+    EXPECT_EQ(r.rows[2].digits, (std::array<int, 4>{3, 3, 3, 3}));
+    // Two results for one draw: the earlier line is named first, whatever
+    // the order the rows came in.
+    std::vector<LineRecord> clash = {line(5, {1, 2, 3, 4}, 9), line(5, {1, 2, 3, kAbsentDigit}, 4)};
+    ImportResult bad;
+    EXPECT_FALSE(collectDraws(clash, bad));
+    EXPECT_EQ(bad.message, "4行目と9行目で第5回の当選番号が違います（1234 と 123・）。"
+                           "どちらが正しいか決められません。");
+    EXPECT_TRUE(bad.rows.empty());
+    std::vector<LineRecord> none;
+    ImportResult empty;
+    EXPECT_FALSE(collectDraws(none, empty));
+    EXPECT_EQ(empty.message, "当選データが 1 件もありません。");
+}

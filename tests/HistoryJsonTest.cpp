@@ -100,3 +100,99 @@ TEST(HistoryJson, OneDrawWithTwoResultsIsRefusedNamingBothLines) {
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.message.find("3行目と4行目"), std::string::npos) << r.message;
 }
+
+TEST(HistoryJson, EveryEscapeOfAStringIsReadAsJsonMeansIt) {
+    // A key spelled with escapes is the key it spells.
+    EXPECT_EQ(drawsOf(read(R"([{"\u0072ound":1,"\u006E\u0055\u004dbers":"1149"}])")), "1:1149");
+    // The short escapes, each in a value the message then shows as read.
+    struct Case {
+        const char* escaped;
+        const char* shown;
+    } cases[] = {{R"(\")", "\""},   {R"(\\)", "\\"},   {R"(\/)", "/"},
+                 {R"(\b)", "\b"},   {R"(\f)", "\f"},   {R"(\n)", "\n"},
+                 {R"(\r)", "\r"},   {R"(\t)", "\t"},   {R"(\u00e9)", "é"},
+                 {R"(\u00E9)", "é"}, {R"(\u07FF)", "\xDF\xBF"}, {R"(\u0800)", "\xE0\xA0\x80"},
+                 {R"(\uFFFF)", "\xEF\xBF\xBF"}, {R"(\uD800\uDC00)", "\xF0\x90\x80\x80"},
+                 {R"(\uDBFF\uDFFF)", "\xF4\x8F\xBF\xBF"}};
+    for (const Case& c : cases) {
+        ImportResult r = read(std::string(R"([{"round":1,"d1":"x)") + c.escaped +
+                              R"(","d2":1,"d3":1,"d4":1}])");
+        EXPECT_FALSE(r.ok) << c.escaped;
+        EXPECT_NE(r.message.find(std::string("「x") + c.shown + "」"), std::string::npos)
+            << c.escaped << ": " << r.message;
+    }
+    // Escapes that are no character are refused with the line they are on.
+    for (const char* bad : {R"(\u12)", R"(\u12G4)", R"(\uDC00)", R"(\uD800)", R"(\uD800\u0041)",
+                            R"(\uD800\uE000)", R"(\uD800x)", R"(\x)"}) {
+        ImportResult r = read(std::string("[\n{\"round\":1,\n\"memo\":\"") + bad +
+                              "\",\"numbers\":\"1149\"}]");
+        EXPECT_FALSE(r.ok) << bad;
+        EXPECT_EQ(r.message.rfind("3行目: ", 0), 0u) << bad << ": " << r.message;
+        EXPECT_NE(r.message.find("\\"), std::string::npos) << bad << ": " << r.message;
+    }
+}
+
+TEST(HistoryJson, ValuesOfEveryKindInTheDrawKeys) {
+    // Numbers with signs and exponents are read as written: only plain
+    // digits are a draw or a digit.
+    EXPECT_EQ(drawsOf(read(R"([{"round":1,"numbers":null}])")), "1:____");
+    expectRefused(R"([{"round":2,"numbers":[]}])", "1行目", "0 個");
+    expectRefused(R"([{"round":2,"numbers":[1,[2],3,4]}])", "1行目", "入れ子");
+    expectRefused(R"([{"round":2,"numbers":[1,{"a":2},3,4]}])", "1行目", "入れ子");
+    expectRefused(R"([{"round":2,"numbers":[1,2,3,4}])", "1行目", "]");
+    expectRefused(R"([{"round":1e3,"numbers":"1149"}])", "1行目", "「1e3」");
+    expectRefused(R"([{"round":+1,"numbers":"1149"}])", "1行目", "JSON の値");
+    expectRefused(R"([{"round":.5,"numbers":"1149"}])", "1行目", "JSON の値");
+    expectRefused(R"([{"round":true,"numbers":"1149"}])", "1行目", "回数");
+    expectRefused(R"([{"round":[1],"numbers":"1149"}])", "1行目", "回数");
+    expectRefused(R"([{"round":1,"numbers":true}])", "1行目", "4 けた");
+    expectRefused(R"([{"round":1,"numbers":[1,1,4,"x"]}])", "1行目", "4つ目「x」");
+    expectRefused(R"([{"round":1,"d1":1,"d2":[2],"d3":3,"d4":4}])", "1行目", "第2数字");
+    expectRefused(R"([{"round":1,"d1":1,"d2":2,"d3":3,"d4":false}])", "1行目", "第4数字");
+    // A negative number is read as one, then refused as no draw.
+    expectRefused(R"([{"round":-1,"numbers":"1149"}])", "1行目", "「-1」");
+    // Digits and a number that is empty: nothing to compare, the digits count.
+    EXPECT_EQ(drawsOf(read(R"([{"round":4,"d1":1,"d2":2,"d3":3,"d4":4,"number":null}])")),
+              "4:1234");
+    EXPECT_EQ(drawsOf(read(R"([{"round":4,"d1":1,"d2":2,"d3":3,"d4":null,"number":"1239"}])")),
+              "4:123_");
+    // An array with empty places keeps them empty.
+    EXPECT_EQ(drawsOf(read(R"([{"round":4,"numbers":[null,"",2,"３"]}])")), "4:__23");
+}
+
+TEST(HistoryJson, TheStructureAroundTheDrawsIsCheckedWithTheLineAtFault) {
+    // Blanks of every kind between the tokens.
+    EXPECT_EQ(drawsOf(read("\r\n\t[ {\t\"round\" :\r\n1 ,\"numbers\" : \"1149\" } ]\r\n ")),
+              "1:1149");
+    // An empty object is a draw without anything: no draw number.
+    expectRefused("[\n{}\n]", "2行目", "回数");
+    expectRefused("[{\"round\":1,\"numbers\":\"1149\" \"x\":1}]", "1行目", "}");
+    expectRefused("[{\"round\" 1}]", "1行目", ":");
+    expectRefused("[{round:1}]", "1行目", "文字列");
+    expectRefused("[\n{\"round\":1,\"numbers\":\"1149\",\n\"memo\":{\"a\" 1}}]", "3行目", ":");
+    expectRefused("[\n{\"round\":1,\"numbers\":\"1149\",\n\"memo\":{\"a\":1]}]", "3行目", "}");
+    expectRefused("[\n{\"round\":1,\"numbers\":\"1149\",\n\"memo\":[1,2}]", "3行目", "]");
+    expectRefused("[\n{\"round\":1,\"numbers\":\"1149\",\n\"memo\":[1,@]}]", "3行目", "JSON の値");
+    expectRefused("\n\n{\"draws\":7}", "3行目", "見つかりません");
+    expectRefused("[\n{\"round\":1,\"numbers\":\"1149\"}\n]\n]", "4行目", "余分");
+    // In an object, the first array of draw objects is the one read; later
+    // arrays and other values are passed over.
+    auto r = read(R"({"meta":{"n":[1,2]},"empty":[],"draws":[{"round":2,"numbers":"7921"}],)"
+                  R"("more":[{"round":3,"numbers":"0000"}],"x":null})");
+    // "empty" is an array with no draw objects: it is the first, and holds none.
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("1 件もありません"), std::string::npos) << r.message;
+    auto second = read(R"({"meta":{"n":[1,2]},"draws":[{"round":2,"numbers":"7921"}],)"
+                       R"("more":[{"round":3,"numbers":"0000"}],"x":null})");
+    ASSERT_TRUE(second.ok) << second.message;
+    EXPECT_EQ(drawsOf(second), "2:7921");
+    expectRefused(R"({"a":1 "draws":[]})", "1行目", "}");
+    expectRefused(R"({"a" 1})", "1行目", ":");
+    expectRefused(R"({})", "1行目", "見つかりません");
+    expectRefused("{\n\"draws\":[{\"round\":1,\"numbers\":\"1149\"}", "2行目", "]");
+    expectRefused("{\n\"draws\":[{\"round\":1,\"numbers\":\"1149\"}]\n", "3行目", "}");
+    // The draw named by its object's first line, not the line where reading stopped.
+    auto named = read("[\n{\"round\":1,\n\"numbers\":\n\"1149\",\n\"round\":2}]");
+    EXPECT_FALSE(named.ok);
+    EXPECT_EQ(named.message.rfind("2行目: ", 0), 0u) << named.message;
+}

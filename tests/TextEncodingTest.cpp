@@ -63,3 +63,94 @@ TEST(TextEncoding, AnUnreadableByteIsNamedWithItsValue) {
     EXPECT_NE(d.message.find("2行目"), std::string::npos) << d.message;
     EXPECT_NE(d.message.find("0xFF"), std::string::npos) << d.message;
 }
+
+namespace {
+
+// A history header in UTF-8 with many Japanese characters, so that one
+// damaged sequence after it is damaged UTF-8 and not taken for Shift-JIS.
+const std::string kJapaneseHeader = "回数,第1数字,第2数字,第3数字,第4数字\n";
+
+} // namespace
+
+TEST(TextEncoding, EveryUtf8LeadByteIsJudgedByItsRange) {
+    // Whole sequences at both ends of each lead byte's range are text, also
+    // as the very last bytes of the file.
+    for (const char* whole : {"\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xEF\xBF\xBD",
+                              "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
+        const std::string bytes = kJapaneseHeader + "1,2,3,4,5\n" + whole;
+        DecodedText d = decodeHistoryText(bytes);
+        EXPECT_TRUE(d.ok) << d.message;
+        EXPECT_EQ(d.text, bytes);
+        EXPECT_EQ(d.encoding, "UTF-8");
+        EXPECT_TRUE(isValidUtf8(bytes));
+    }
+    // A byte that leads no sequence (below 0xC2, above 0xF4, or a follower
+    // standing first) is named, with its line, even with followers after it.
+    struct Case {
+        const char* bytes;
+        const char* named;
+    } refused[] = {{"\xC1\xBF", "0xC1"},
+                   {"\xF5\x80\x80\x80", "0xF5"},
+                   {"\xF8\x88\x80\x80", "0xF8"},
+                   {"\x80\x80\x80\x80", "0x80"},
+                   {"\xE5\x9B", "0xE5"}}; // cut short at the end of the file
+    for (const Case& c : refused) {
+        DecodedText d = decodeHistoryText(kJapaneseHeader + "1,2,3,4,5\n2," + c.bytes);
+        EXPECT_FALSE(d.ok) << c.named;
+        EXPECT_TRUE(d.text.empty()) << c.named;
+        EXPECT_EQ(d.message.rfind("3行目", 0), 0u) << d.message;
+        EXPECT_NE(d.message.find(c.named), std::string::npos) << d.message;
+    }
+    EXPECT_FALSE(isValidUtf8("\xF8\x88\x80\x80\x80"));
+    EXPECT_FALSE(isValidUtf8("\xF0\x90\x80"));
+    EXPECT_FALSE(isValidUtf8("a\xC3"));
+    EXPECT_TRUE(isValidUtf8(""));
+}
+
+TEST(TextEncoding, TheEncodingOfAHistoryIsToldByItsBytes) {
+    DecodedText bom = decodeHistoryText("\xEF\xBB\xBF" + kJapaneseHeader);
+    EXPECT_TRUE(bom.ok);
+    EXPECT_EQ(bom.text, kJapaneseHeader);
+    EXPECT_EQ(bom.encoding, "UTF-8（BOM 付き）");
+    // Text after a BOM is UTF-8 even when one byte of it is damaged.
+    DecodedText damaged = decodeHistoryText("\xEF\xBB\xBF" "a\n\x82\xA0\n");
+    EXPECT_FALSE(damaged.ok);
+    EXPECT_EQ(damaged.message.rfind("2行目", 0), 0u) << damaged.message;
+    // Shift-JIS double bytes lead with 0x81..0x9F or 0xE0..0xFC.
+    for (const char* sjis : {"\x81\x40", "\x9F\xFC", "\xE0\x40", "\xFC\x4B"}) {
+        DecodedText d = decodeHistoryText(std::string("draw,memo\n1,") + sjis + "\n");
+        EXPECT_TRUE(d.ok) << d.message;
+        EXPECT_EQ(d.encoding, "Shift-JIS");
+        EXPECT_EQ(d.text, "draw,memo\n1," + *shiftJisToUtf8(sjis) + "\n");
+    }
+    // Half-width kana alone are no sign of Shift-JIS: a stray byte.
+    DecodedText kana = decodeHistoryText("draw,memo\n1,\xB1\xB2\n");
+    EXPECT_FALSE(kana.ok);
+    EXPECT_EQ(kana.message.rfind("2行目", 0), 0u) << kana.message;
+    EXPECT_NE(kana.message.find("0xB1"), std::string::npos) << kana.message;
+    // A NUL is named as such, with its line.
+    DecodedText nul = decodeHistoryText(std::string("a\r\nb\0", 5));
+    EXPECT_FALSE(nul.ok);
+    EXPECT_EQ(nul.message.rfind("2行目: 文字ではないバイト（0x00）", 0), 0u) << nul.message;
+}
+
+TEST(TextEncoding, OlderSettingsTextsReadAsUtf8OrShiftJis) {
+    EXPECT_EQ(decodeUtf8OrShiftJis("\xEF\xBB\xBF" "反映=1"), std::optional<std::string>("反映=1"));
+    EXPECT_EQ(decodeUtf8OrShiftJis("反映=1"), std::optional<std::string>("反映=1"));
+    EXPECT_EQ(decodeUtf8OrShiftJis(*utf8ToShiftJis("反映=1")),
+              std::optional<std::string>("反映=1"));
+    EXPECT_EQ(decodeUtf8OrShiftJis(""), std::optional<std::string>(""));
+    // Neither: nothing rather than a wrong text.
+    EXPECT_EQ(decodeUtf8OrShiftJis("\x82\x0A\xFF"), std::nullopt);
+    EXPECT_EQ(utf8ToShiftJis("\xFF"), std::nullopt);
+}
+
+TEST(TextEncoding, LinesOfAnOffsetCountEveryKindOfLineEnd) {
+    EXPECT_EQ(lineOfOffset("abc", 0), 1);
+    EXPECT_EQ(lineOfOffset("a\nb", 2), 2);
+    EXPECT_EQ(lineOfOffset("a\r\nb", 2), 1); // between CR and LF: still the first line
+    EXPECT_EQ(lineOfOffset("a\r\nb", 3), 2);
+    EXPECT_EQ(lineOfOffset("a\rb\r", 3), 2);
+    EXPECT_EQ(lineOfOffset("a\rb\r", 4), 3); // a CR that ends the text ends a line
+    EXPECT_EQ(lineOfOffset("a\n\n\n", 99), 4); // beyond the end: the last line
+}
