@@ -118,6 +118,8 @@ TEST(CliUsage, EveryUsageErrorNamesTheWordItCouldNotUse) {
         {{"export"}, "NAME"},
         {{"export", "sum", "--db"}, "--db"},
         {{"export", "sum", "--format", "--db", "x.mdb"}, "--format"},
+        // A word that starts with two dashes is never an option's value.
+        {{"export", "sum", "--db", "---x.mdb"}, "--db の後に FILE がありません"},
     };
     for (const Case& c : cases) {
         CliRun r = cli(c.args, folder);
