@@ -45,7 +45,9 @@ DrawTable readBack(const DbConnectionString& c) {
     auto store = DrawStore::open(c, r);
     EXPECT_TRUE(store) << r.message;
     DrawTable t;
-    if (store) EXPECT_TRUE(store->readAll(t));
+    if (store) {
+        EXPECT_TRUE(store->readAll(t));
+    }
     return t;
 }
 
