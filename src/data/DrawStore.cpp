@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "data/AtomicFile.h"
+#include "data/KeyCache.h"
 #include "data/KeyDerivation.h"
 #include "data/VectorState.h"
 
@@ -88,7 +89,10 @@ class Statement {
 } // namespace
 
 DbConnectionString DbConnectionString::forProgramFolder(const std::string& folder) {
-    return {folder + "/" + kDatabaseFileName, kDatabasePassword};
+    DbConnectionString conn;
+    conn.dataSource = folder + "/" + kDatabaseFileName;
+    conn.password = kDatabasePassword;
+    return conn;
 }
 
 std::string DbConnectionString::text() const {
@@ -129,29 +133,35 @@ StoreResult unlock(sqlite3* db, const DbConnectionString& conn, const std::strin
                                    "データベースではないか、ファイルが壊れています。");
 }
 
-// The key statement with the finished key, where this program can derive it
-// itself as SQLCipher 3 would (KeyDerivation.h): the salt is the file's first
-// 16 bytes. Empty for a new or short file, another SQLCipher, or a processor
-// without the SHA instructions; the password is given then.
-std::string derivedKeySql(sqlite3* db, const DbConnectionString& conn) {
+// The file's salt where this program can give SQLCipher a finished key as
+// SQLCipher 3 derives it (KeyDerivation.h): the salt is the file's first 16
+// bytes. Nothing for a new or short file or another SQLCipher; the password is
+// given then.
+std::optional<DatabaseSalt> saltForFinishedKey(sqlite3* db, const DbConnectionString& conn) {
     Statement version(db, "PRAGMA cipher_version");
-    if (!fastKeyDerivationAvailable() || !version.ok() || sqlite3_step(version.get()) != SQLITE_ROW)
-        return {};
+    if (!version.ok() || sqlite3_step(version.get()) != SQLITE_ROW) return std::nullopt;
     const unsigned char* v = sqlite3_column_text(version.get(), 0);
-    if (!v || v[0] != '3' || v[1] != '.') return {};
+    if (!v || v[0] != '3' || v[1] != '.') return std::nullopt;
     DatabaseSalt salt;
     std::ifstream file(conn.dataSource, std::ios::binary);
-    if (!file.read(reinterpret_cast<char*>(salt.data()), salt.size())) return {};
-    const std::optional<DatabaseKey> key = deriveDatabaseKey(conn.password, salt);
-    if (!key) return {};
+    if (!file.read(reinterpret_cast<char*>(salt.data()), salt.size())) return std::nullopt;
+    return salt;
+}
+
+std::string finishedKeySql(const DatabaseKey& key) {
     static const char* const kHex = "0123456789abcdef";
     std::string sql = "PRAGMA key = \"x'";
-    for (std::uint8_t byte : *key) {
+    for (std::uint8_t byte : key) {
         sql += kHex[byte >> 4];
         sql += kHex[byte & 15];
     }
     return sql + "'\"";
 }
+
+// The ways to the key, in the order they are tried: the key remembered for
+// the file's salt, the key derived here (processors with the SHA
+// instructions), the password as SQLCipher always took it.
+enum class KeyWay { Remembered, Derived, Password };
 
 // What the file holds of our schema: all of it, nothing but (part of) it, or
 // something else.
@@ -180,9 +190,11 @@ Schema schemaOf(sqlite3* db, bool& empty) {
 } // namespace
 
 std::unique_ptr<DrawStore> DrawStore::connect(const DbConnectionString& conn, StoreResult& result) {
-    // The finished key first; should the file not open with it, a fresh
-    // connection with the password decides, as it always did.
-    for (bool derived : {true, false}) {
+    // Each way on a fresh connection; the next is tried only when the file
+    // does not open with a finished key (a busy file is not retried).
+    std::optional<DatabaseSalt> salt;
+    bool saltRead = false;
+    for (KeyWay way : {KeyWay::Remembered, KeyWay::Derived, KeyWay::Password}) {
         sqlite3* db = nullptr;
         // One store, one thread at a time: the connection needs no locking of
         // its own (it took a lock for every field of every row read).
@@ -193,16 +205,21 @@ std::unique_ptr<DrawStore> DrawStore::connect(const DbConnectionString& conn, St
             return nullptr;
         }
         std::unique_ptr<DrawStore> store(new DrawStore(db, conn.dataSource));
-        const std::string keySql =
-            derived ? derivedKeySql(db, conn) : "PRAGMA key = " + quoteKey(conn.password);
-        if (keySql.empty()) continue;
-        result = unlock(db, conn, keySql);
-        if (!result && derived && !isBusy(db)) continue;
+        if (!saltRead) salt = saltForFinishedKey(db, conn), saltRead = true;
+        std::optional<DatabaseKey> key;
+        if (salt && way == KeyWay::Remembered) key = recallDatabaseKey(conn.keyCachePath, *salt);
+        if (salt && way == KeyWay::Derived) key = deriveDatabaseKey(conn.password, *salt);
+        if (way != KeyWay::Password && !key) continue;
+        result = unlock(db, conn,
+                        key ? finishedKeySql(*key) : "PRAGMA key = " + quoteKey(conn.password));
+        if (!result && key && !isBusy(db)) continue;
         if (!result) return nullptr;
+        if (way == KeyWay::Derived && !conn.keyCachePath.empty())
+            rememberDatabaseKey(conn.keyCachePath, *salt, *key);
         if (result = store->exec("PRAGMA synchronous = FULL"); !result) return nullptr;
         return store;
     }
-    return nullptr; // not reached: the password round always returns
+    return nullptr; // not reached: the password way always returns
 }
 
 StoreResult DrawStore::createFile(const DbConnectionString& conn,

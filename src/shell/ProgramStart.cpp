@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "data/DataLocation.h"
+#include "data/KeyCache.h"
 #include "shell/MessageSink.h"
 #include "shell/ProgramIcon.h"
 
@@ -70,9 +71,11 @@ int runProgram(int argc, char** argv) {
     const ShellConfig config = shellConfigFor(location);
     // The draw database is opened and read while the toolkit starts.
     std::optional<EarlyStartupLoad> early;
-    if (folderReady)
-        early.emplace(config.settingsPath,
-                      DbConnectionString::forProgramFolder(config.programFolder));
+    if (folderReady) {
+        DbConnectionString conn = DbConnectionString::forProgramFolder(config.programFolder);
+        conn.keyCachePath = defaultKeyCachePath();
+        early.emplace(config.settingsPath, conn);
+    }
 
     QApplication app(argc, argv);
     prepareApplication(app);
