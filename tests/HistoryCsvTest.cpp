@@ -325,3 +325,83 @@ TEST(HistoryValues, DrawsAreCollectedInOrderOnceEach) {
     EXPECT_FALSE(collectDraws(none, empty));
     EXPECT_EQ(empty.message, "当選データが 1 件もありません。");
 }
+
+TEST(HistoryCsv, TheFormatReadIsNamedInFull) {
+    struct Case {
+        std::string bytes, format;
+    } cases[] = {
+        {"draw,d1,d2,d3,d4\n1,1,2,3,4\n", "CSV（UTF-8・カンマ区切り・見出しあり）"},
+        {"draw\tnumber\n1\t1234\n", "TSV（UTF-8・タブ区切り・見出しあり）"},
+        {"1;1;2;3;4\n", "CSV（UTF-8・セミコロン区切り・見出しなし）"},
+        {"\xEF\xBB\xBF" "1,1234\n", "CSV（UTF-8（BOM 付き）・カンマ区切り・見出しなし）"},
+        {*utf8ToShiftJis("回,当せん番号\n1,1234\n"), "CSV（Shift-JIS・カンマ区切り・見出しあり）"},
+    };
+    for (const Case& c : cases) {
+        ImportResult r = read(c.bytes);
+        ASSERT_TRUE(r.ok) << c.format << ": " << r.message;
+        EXPECT_EQ(r.format, c.format);
+        EXPECT_EQ(r.message, "");
+    }
+}
+
+TEST(HistoryCsv, LinesEndInAnyWayAndFieldsKeepWhatTheirQuotesHold) {
+    // CR LF, a lone CR, a lone LF, and no end at the last line; line numbers
+    // in messages count each of them.
+    EXPECT_EQ(drawsOf(read("draw,number\r1,1234\r\n2,5678\n3,0000")),
+              "1:1234 2:5678 3:0000");
+    expectRefused("draw,number\r1,1234\r\n\r2,56x8\n", "4行目");
+    expectRefused("draw,number\r\n1,1234\r\r2,56x8", "4行目");
+    // Doubled quotes are one quote; text after a closing quote stays in the
+    // field; blanks before an opening quote go.
+    auto r = read("draw,memo,number\n1,\"say \"\"hi\"\", ok\",\"12\"34\n");
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(drawsOf(r), "1:1234");
+    expectRefused("draw,memo,number\n1,\"a\"\"\",\"12\"x\n", "2行目", "「12x」");
+    // In a tab-separated file an empty first field is a field, not a blank.
+    EXPECT_EQ(drawsOf(read("memo\tdraw\tnumber\n\t4\t4444\n")), "4:4444");
+    // Lines of blanks and rows of empty fields are passed over.
+    EXPECT_EQ(drawsOf(read("\n \t\ndraw,number\n\n,\n \n5,5555\n , \n")), "5:5555");
+    // A short row says how many fields it needed and how many it had.
+    expectRefused("memo,draw,d1,d2,d3,d4\nx,1,1,2,3,4\nx,2,1,2,3\n", "3行目",
+                  "項目が足りません（6 個必要なところ 5 個）。");
+}
+
+TEST(HistoryCsv, TheDelimiterIsTheOneThatSplitsTheLinesAlike) {
+    // Each line has one comma and one semicolon: a tie, the comma wins.
+    EXPECT_EQ(read("1,2;3\n4,5;6\n").message.find("区切り"), std::string::npos);
+    // The semicolon splits every line alike; the comma only some of them.
+    auto semi = read("draw;number;m,emo\n1;1234;a,b\n2;5678;c,d,e\n");
+    ASSERT_TRUE(semi.ok) << semi.message;
+    EXPECT_EQ(drawsOf(semi), "1:1234 2:5678");
+    EXPECT_NE(semi.format.find("セミコロン"), std::string::npos);
+    // Equally alike: the delimiter giving more fields to every line wins.
+    auto more = read("draw;d1;d2;d3;d4;memo,x\n1;1;2;3;4;a,b\n");
+    ASSERT_TRUE(more.ok) << more.message;
+    EXPECT_NE(more.format.find("セミコロン"), std::string::npos);
+    // A delimiter that leaves one line whole is no delimiter for the file.
+    expectRefused("draw number\n1,1234\n", "1行目", "区切り");
+    // Blank lines before the first line are not the first line.
+    expectRefused("\n\n  \nno delimiter here\n", "4行目", "区切り");
+    expectRefused("\n\nx,y\nz,w\n", "3行目", "回数の列");
+}
+
+TEST(HistoryCsv, HeadersNameEachColumnOnce) {
+    expectRefused("draw,d1,d1,d3,d4\n1,1,2,3,4\n", "1行目", "第1数字の列が二つ以上あります（d1・d1）");
+    expectRefused("draw,d1,d2,d3,d4,n4\n1,1,2,3,4,4\n", "1行目", "第4数字の列が二つ以上あります（d4・n4）");
+    expectRefused("回,draw\n1,1\n", "1行目", "回数の列が二つ以上あります（回・draw）");
+    expectRefused("number,d1\n1234,1\n", "1行目", "回数の列");
+    expectRefused("draw,d2,d3,d4\n1,2,3,4\n", "1行目", "見出しに第1数字の列がありません");
+    expectRefused("draw,number,numbers\n1,1,1\n", "1行目",
+                  "当選番号の列が二つ以上あります（number・numbers）");
+    // Digit columns alone, or a number alone, are enough.
+    EXPECT_EQ(drawsOf(read("draw,n1,n2,n3,n4\n1,1,2,3,4\n")), "1:1234");
+    // Both: they must agree where both are whole; an empty number is no check.
+    EXPECT_EQ(drawsOf(read("draw,number,d1,d2,d3,d4\n1,,1,2,3,4\n2,5678,,,,\n")),
+              "1:1234 2:____");
+    EXPECT_EQ(drawsOf(read("draw,number,d1,d2,d3,d4\n1,1299,1,2,,\n")), "1:12__");
+    expectRefused("draw,number,d1,d2,d3,d4\n1,1239,1,2,3,4\n", "2行目",
+                  "当選番号「1239」と第1～第4数字（1234）が合いません。");
+    expectRefused("draw,number\n1,12345\n", "2行目", "当選番号「12345」が 4 けたの数ではありません。");
+    expectRefused("draw,d1,d2,d3,d4\n1,1,2,x,4\n", "2行目", "第3数字「x」が 0～9 の一けたではありません。");
+    expectRefused("draw,d1,d2,d3,d4\n第x回,1,2,3,4\n", "2行目", "回数「第x回」を 1～99999 の数として読めません。");
+}

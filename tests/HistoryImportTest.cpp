@@ -229,3 +229,45 @@ TEST(HistoryBytes, DamagedCopiesOfEveryFormatAreReadWholeOrRefusedWithAReason) {
     EXPECT_GT(read, 0);
     EXPECT_GT(refused, 0);
 }
+
+TEST(HistoryFile, AJetDatabaseIsToldByTheEngineNameInItsFirstPage) {
+    const std::string folder = n4test::tempFolder();
+    const std::string corpus = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
+    // The real file, read through the one entry point every reader uses.
+    ImportResult jet = readHistoryFile(corpus);
+    ASSERT_TRUE(jet.ok) << jet.message;
+    EXPECT_EQ(jet.format, "Jet 4.0 データベース");
+    EXPECT_EQ(jet.rows.size(), 50u);
+    // The name ends at byte 19: a file that stops there is a (broken) Jet
+    // file, one a byte shorter is text. Access 2007's engine name counts too.
+    struct Case {
+        std::string bytes;
+        bool jet;
+    } cases[] = {{std::string("\0\1\0\0Standard Jet DB", 19), true},
+                 {std::string("\0\1\0\0Standard ACE DB\0", 20), true},
+                 {std::string("\0\1\0\0Standard Jet D", 18), false},
+                 {std::string("\0\1\0\0Standard Jet Db", 19), false},
+                 {std::string("\0\1\0Standard Jet DB", 18), false}};
+    for (const Case& c : cases) {
+        const std::string path = folder + "/file.mdb";
+        n4test::writeFile(path, c.bytes);
+        EXPECT_EQ(isJetDatabaseFile(path), c.jet) << c.bytes.size();
+        ImportResult r = readHistoryFile(path);
+        EXPECT_FALSE(r.ok);
+        // Read as text, its NUL bytes are named; read as Jet, its catalogue is missing.
+        EXPECT_EQ(r.message.find("0x00") == std::string::npos, c.jet) << r.message;
+        EXPECT_EQ(r.format, "");
+    }
+    EXPECT_FALSE(isJetDatabaseFile(folder + "/none.mdb"));
+    EXPECT_FALSE(isJetDatabaseFile(folder));
+    // A missing file and an empty one, in words.
+    EXPECT_EQ(readHistoryFile(folder + "/none.csv").message, "ファイルがありません。");
+    n4test::writeFile(folder + "/empty.csv", "");
+    EXPECT_EQ(readHistoryFile(folder + "/empty.csv").message, "ファイルが空です。");
+    // A text file is read as text whatever its name says.
+    n4test::writeFile(folder + "/text.mdb", "draw,d1,d2,d3,d4\n3,1,2,3,4\n");
+    ImportResult text = readHistoryFile(folder + "/text.mdb");
+    ASSERT_TRUE(text.ok) << text.message;
+    EXPECT_EQ(drawsOf(text), "3:1234");
+    EXPECT_EQ(text.format, "CSV（UTF-8・カンマ区切り・見出しあり）");
+}
