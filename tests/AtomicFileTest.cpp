@@ -1,0 +1,178 @@
+// Files that appear whole or not at all: names SQLite would not treat as a
+// file, temporaries beside the final name and their clean-up after a crash,
+// moving into place without replacing, and replacing whole.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "TestSupport.h"
+#include "data/AtomicFile.h"
+
+using namespace n4;
+namespace fs = std::filesystem;
+using n4test::readFile;
+using n4test::writeFile;
+
+namespace {
+
+// The id of a process that has ended and been collected.
+pid_t deadProcess() {
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+fs::perms modeOf(const std::string& path) {
+    return fs::status(path).permissions() & fs::perms::all;
+}
+
+} // namespace
+
+TEST(AtomicFile, OnlyNamesOfOrdinaryFilesArePlainPaths) {
+    for (const char* plain : {"a.mdb", "/tmp/x/Numbers4Marvo.mdb", "./file", "fil", "file",
+                              "files:x", "/file:x", "memory", "::memory:"})
+        EXPECT_TRUE(isPlainFilePath(plain)) << plain;
+    for (const char* special : {"", ":memory:", "folder/", "/", "file:x.mdb", "FILE:x", "File:",
+                                "fILe:/tmp/a"})
+        EXPECT_FALSE(isPlainFilePath(special)) << special;
+    EXPECT_FALSE(isPlainFilePath(std::string("a\0b", 3)));
+}
+
+TEST(AtomicFile, ATemporaryIsMadeNewBesideItsNameForTheUserOnly) {
+    const std::string folder = n4test::tempFolder();
+    const std::string path = folder + "/data.mdb";
+    const std::string temp = createTemporaryBeside(path);
+    EXPECT_EQ(temp, path + ".new-" + std::to_string(getpid()));
+    EXPECT_TRUE(fs::is_regular_file(temp));
+    EXPECT_EQ(fs::file_size(temp), 0u);
+    EXPECT_EQ(modeOf(temp), fs::perms::owner_read | fs::perms::owner_write);
+    // The name already there can only be a leftover of an earlier process
+    // with our id: it and its journal go, and the temporary is made afresh.
+    writeFile(temp, "old");
+    writeFile(temp + "-journal", "old journal");
+    EXPECT_EQ(createTemporaryBeside(path), temp);
+    EXPECT_EQ(fs::file_size(temp), 0u);
+    EXPECT_FALSE(fs::exists(temp + "-journal"));
+    // A link planted at the name is removed, never written through.
+    fs::remove(temp);
+    writeFile(folder + "/target", "keep me");
+    fs::create_symlink(folder + "/target", temp);
+    EXPECT_EQ(createTemporaryBeside(path), temp);
+    EXPECT_FALSE(fs::is_symlink(temp));
+    EXPECT_EQ(readFile(folder + "/target"), "keep me");
+    // Nowhere to make it.
+    EXPECT_EQ(createTemporaryBeside(folder + "/missing/data.mdb"), "");
+    // A name in the working folder.
+    const auto before = fs::current_path();
+    fs::current_path(folder);
+    EXPECT_EQ(createTemporaryBeside("here.mdb"), "here.mdb.new-" + std::to_string(getpid()));
+    removeStaleTemporaries("here.mdb"); // our own: kept
+    EXPECT_TRUE(fs::exists("here.mdb.new-" + std::to_string(getpid())));
+    fs::current_path(before);
+}
+
+TEST(AtomicFile, OnlyLeftoversOfEndedProcessesAreRemoved) {
+    const std::string folder = n4test::tempFolder();
+    const std::string path = folder + "/data.mdb";
+    const std::string dead = std::to_string(deadProcess());
+    const std::string self = std::to_string(getpid());
+    const std::vector<std::string> removed = {"data.mdb.new-" + dead,
+                                              "data.mdb.new-" + dead + "-journal"};
+    const std::vector<std::string> kept = {
+        "data.mdb",                        // the file itself
+        "data.mdb.new-" + self,            // ours
+        "data.mdb.new-1",                  // a process still running
+        "data.mdb.new-" + dead + "x",      // not a process id
+        "data.mdb.new-",                   "data.mdb.new--journal",
+        "data.mdb.new-0",                  // no process
+        "data.mdb.new-1234567890",         // longer than any process id
+        "other.mdb.new-" + dead,           // another file's
+        "xdata.mdb.new-" + dead,
+        "data.mdb.old-" + dead,
+    };
+    for (const auto& name : removed)
+        writeFile(folder + "/" + name, "x");
+    for (const auto& name : kept)
+        writeFile(folder + "/" + name, "x");
+    removeStaleTemporaries(path);
+    for (const auto& name : removed)
+        EXPECT_FALSE(fs::exists(folder + "/" + name)) << name;
+    for (const auto& name : kept)
+        EXPECT_TRUE(fs::exists(folder + "/" + name)) << name;
+    removeStaleTemporaries(folder + "/missing/data.mdb"); // no folder: nothing to do
+}
+
+TEST(AtomicFile, PublishingMovesIntoAFreePlaceOrReplacesAsAsked) {
+    const std::string folder = n4test::tempFolder();
+    const std::string path = folder + "/data.mdb";
+    std::string temp = createTemporaryBeside(path);
+    writeFile(temp, "first");
+    EXPECT_EQ(publishFile(temp, path, Publish::Exclusive), PublishOutcome::Done);
+    EXPECT_EQ(readFile(path), "first");
+    EXPECT_FALSE(fs::exists(temp));
+    // The place is taken: nothing moves, the temporary stays for the caller.
+    temp = createTemporaryBeside(path);
+    writeFile(temp, "second");
+    EXPECT_EQ(publishFile(temp, path, Publish::Exclusive), PublishOutcome::AlreadyThere);
+    EXPECT_EQ(readFile(path), "first");
+    EXPECT_EQ(readFile(temp), "second");
+    EXPECT_EQ(publishFile(temp, path, Publish::Replace), PublishOutcome::Done);
+    EXPECT_EQ(readFile(path), "second");
+    EXPECT_FALSE(fs::exists(temp));
+    // A temporary that is not there, or a place that cannot be reached.
+    EXPECT_EQ(publishFile(temp, path, Publish::Replace), PublishOutcome::Failed);
+    EXPECT_EQ(publishFile(temp, folder + "/x.mdb", Publish::Exclusive), PublishOutcome::Failed);
+    temp = createTemporaryBeside(path);
+    EXPECT_EQ(publishFile(temp, folder + "/missing/x.mdb", Publish::Exclusive),
+              PublishOutcome::Failed);
+    EXPECT_EQ(publishFile(temp, folder + "/missing/x.mdb", Publish::Replace),
+              PublishOutcome::Failed);
+    EXPECT_TRUE(fs::exists(temp));
+    EXPECT_EQ(readFile(path), "second");
+}
+
+TEST(AtomicFile, ReplacingWritesEveryByteOrLeavesTheOldFile) {
+    const std::string folder = n4test::tempFolder();
+    const std::string path = folder + "/settings.ini";
+    std::string big(3 << 20, '\0');
+    for (size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i * 7 % 251);
+    EXPECT_TRUE(replaceFile(path, big));
+    EXPECT_EQ(readFile(path), big);
+    EXPECT_TRUE(replaceFile(path, ""));
+    EXPECT_EQ(readFile(path), "");
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_TRUE(replaceFile(path, "a=1\n"));
+    EXPECT_EQ(modeOf(path), fs::perms::owner_read | fs::perms::owner_write);
+    // A place that is a folder cannot take it: the temporary goes again.
+    fs::create_directory(folder + "/sub");
+    EXPECT_FALSE(replaceFile(folder + "/sub", "x"));
+    EXPECT_FALSE(replaceFile(folder + "/missing/settings.ini", "x"));
+    size_t entries = 0;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        (void)e;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 2u); // settings.ini and sub, no temporary
+    EXPECT_EQ(readFile(path), "a=1\n");
+}
+
+TEST(AtomicFile, TwoNamesSwapInOneStepOrNotAtAll) {
+    const std::string folder = n4test::tempFolder();
+    writeFile(folder + "/a", "A");
+    writeFile(folder + "/b", "B");
+    EXPECT_TRUE(exchangeFiles(folder + "/a", folder + "/b"));
+    EXPECT_EQ(readFile(folder + "/a"), "B");
+    EXPECT_EQ(readFile(folder + "/b"), "A");
+    EXPECT_FALSE(exchangeFiles(folder + "/a", folder + "/none"));
+    EXPECT_EQ(readFile(folder + "/a"), "B");
+    EXPECT_FALSE(fs::exists(folder + "/none"));
+    EXPECT_TRUE(syncPath(folder + "/a"));
+    EXPECT_FALSE(syncPath(folder + "/none"));
+    EXPECT_TRUE(syncFolderOf(folder + "/none"));
+    EXPECT_FALSE(syncFolderOf(folder + "/missing/none"));
+}
