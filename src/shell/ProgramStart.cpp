@@ -5,18 +5,23 @@
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStyleFactory>
 #include <QTranslator>
 #include <filesystem>
 #include <optional>
 
 #include "data/DataLocation.h"
 #include "data/KeyCache.h"
+#include "shell/DeferredIconStyle.h"
 #include "shell/MessageSink.h"
 #include "shell/ProgramIcon.h"
 
 namespace n4 {
 
 void prepareApplication(QApplication& app) {
+    if (!qobject_cast<DeferredIconStyle*>(QApplication::style()))
+        if (QStyle* same = QStyleFactory::create(QApplication::style()->name()))
+            QApplication::setStyle(new DeferredIconStyle(same));
     QApplication::setApplicationName(kProgramTitle);
     QApplication::setDesktopFileName(kDesktopFileName);
     QApplication::setWindowIcon(programIcon());

@@ -1,0 +1,100 @@
+// Icons whose pictures are read only when drawn must draw exactly what the
+// pictures read at once would: the program's icon at any size, and every
+// standard icon of the program's style.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImageReader>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QStyleFactory>
+#include <memory>
+
+#include "shell/DeferredIconStyle.h"
+#include "shell/ProgramIcon.h"
+#include "shell/ProgramStart.h"
+
+using namespace n4;
+
+namespace {
+
+QImage drawn(const QIcon& icon, int size, QIcon::Mode mode = QIcon::Normal) {
+    return icon.pixmap(QSize(size, size), mode).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// The icon as it would be with every picture read at once.
+QIcon programIconReadWhole() {
+    programIcon().pixmap(16); // its pictures' resources registered
+    QIcon whole;
+    for (int s : {16, 22, 24, 32, 48, 64, 128, 256})
+        whole.addFile(QStringLiteral(":/icons/numbers4marvo-%1.png").arg(s), QSize(s, s));
+    return whole;
+}
+
+} // namespace
+
+TEST(DeferredIcon, TheProgramIconDrawsAsItsPicturesReadWhole) {
+    const QIcon whole = programIconReadWhole();
+    ASSERT_FALSE(whole.isNull());
+    // Listed sizes, sizes between and beyond them, and the other modes.
+    for (int size : {16, 20, 23, 24, 30, 40, 100, 200, 256, 300}) {
+        const QIcon fresh = programIcon();
+        EXPECT_EQ(drawn(fresh, size), drawn(whole, size)) << size;
+        EXPECT_EQ(fresh.actualSize(QSize(size, size)), whole.actualSize(QSize(size, size))) << size;
+    }
+    EXPECT_EQ(drawn(programIcon(), 32, QIcon::Disabled), drawn(whole, 32, QIcon::Disabled));
+    // Painted into a rectangle, as a title bar does.
+    QImage a(40, 40, QImage::Format_ARGB32), b(40, 40, QImage::Format_ARGB32);
+    a.fill(Qt::white);
+    b.fill(Qt::white);
+    {
+        QPainter pa(&a), pb(&b);
+        programIcon().paint(&pa, QRect(4, 4, 20, 20));
+        whole.paint(&pb, QRect(4, 4, 20, 20));
+    }
+    EXPECT_EQ(a, b);
+}
+
+TEST(DeferredIcon, TheStylesStandardIconsDrawAsTheToolkitsOwn) {
+    prepareApplication(*qApp);
+    auto* style = qobject_cast<DeferredIconStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    const std::unique_ptr<QStyle> plain(QStyleFactory::create(style->baseStyle()->name()));
+    ASSERT_NE(plain, nullptr);
+    for (QStyle::StandardPixmap which :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_TitleBarMenuButton,
+          QStyle::SP_TitleBarCloseButton, QStyle::SP_TitleBarNormalButton,
+          QStyle::SP_MessageBoxCritical, QStyle::SP_MessageBoxInformation,
+          QStyle::SP_DialogOkButton, QStyle::SP_ArrowRight}) {
+        const QIcon deferred = style->standardIcon(which);
+        const QIcon own = plain->standardIcon(which);
+        EXPECT_EQ(deferred.isNull(), own.isNull()) << which;
+        EXPECT_EQ(deferred.availableSizes(), own.availableSizes()) << which;
+        for (int size : {8, 16, 32})
+            EXPECT_EQ(drawn(deferred, size), drawn(own, size)) << which << " " << size;
+    }
+}
+
+TEST(DeferredIcon, AStandardIconOutlivesTheWidgetItWasMadeFor) {
+    prepareApplication(*qApp);
+    QIcon icon;
+    {
+        QMenuBar bar;
+        icon =
+            bar.style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, nullptr, &bar);
+    } // gone before the icon is first drawn
+    auto* style = qobject_cast<DeferredIconStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    const std::unique_ptr<QStyle> plain(QStyleFactory::create(style->baseStyle()->name()));
+    ASSERT_NE(plain, nullptr);
+    EXPECT_FALSE(icon.isNull());
+    EXPECT_EQ(drawn(icon, 16),
+              drawn(plain->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton), 16));
+}
+
+TEST(DeferredIcon, AMessageBoxStillShowsItsSymbol) {
+    prepareApplication(*qApp);
+    QMessageBox box(QMessageBox::Critical, "t", "x");
+    EXPECT_FALSE(box.iconPixmap().isNull());
+}
