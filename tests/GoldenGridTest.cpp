@@ -123,3 +123,16 @@ TEST(WholeGrid, Prediction) {
     }
     n4test::expectGolden("prediction", text);
 }
+
+TEST(WholeGrid, EveryWindowOnTheShortestHistories) {
+    // No draw at all; one incomplete row; one draw numbered 3 after two
+    // missing ones, with both extreme digits.
+    const DrawTable none;
+    const DrawTable incomplete = {DrawRecord{1, {1, 2, kAbsentDigit, 4}}};
+    const DrawTable third = {DrawRecord{3, {0, 9, 9, 0}}};
+    std::string text;
+    for (const AnalysisEntry& entry : analysisCatalog())
+        for (const DrawTable* history : {&none, &incomplete, &third})
+            text += golden(entry.windowName, *history) + "\n";
+    n4test::expectGolden("shortest-histories", text);
+}
