@@ -85,3 +85,21 @@ TEST(KeyDerivation, TheDerivedKeyOpensTheStoreAsSqlcipherKeyedIt) {
     ASSERT_TRUE(store->readAll(t));
     EXPECT_EQ(t.size(), 2u);
 }
+
+TEST(KeyDerivation, TheLongestPasswordAndSaltAndEveryOutputLength) {
+    if (!fastKeyDerivationAvailable()) GTEST_SKIP() << "no SHA extensions on this processor";
+    // Values from Python's hashlib.pbkdf2_hmac.
+    EXPECT_EQ(hex(*pbkdf2HmacSha1(std::string(64, 'p'), std::string(51, 's'), 3, 41)),
+              "5561034febf638d37ae0e9c813bd6ef3dcf566e4d60f908f4811b9384214214630e22fcca0be28d0d1");
+    EXPECT_EQ(hex(*pbkdf2HmacSha1(std::string(63, 'p'), std::string(50, 's'), 1, 40)),
+              "cd6779edc6f2657786e2bb55a561091df6473723f038f58f39b9ce13ca0f0ae4d3a705316cde555c");
+    EXPECT_EQ(hex(*pbkdf2HmacSha1("", "", 2, 21)), "620c000a06fed9c10bca11516b3ac0228d6717007c");
+    EXPECT_EQ(*pbkdf2HmacSha1("x", "y", 1, 0), "");
+    // The database key: 64,000 rounds over a 16-byte salt, 32 bytes.
+    DatabaseSalt salt;
+    for (std::size_t i = 0; i < salt.size(); ++i)
+        salt[i] = static_cast<std::uint8_t>(i);
+    const DatabaseKey key = *deriveDatabaseKey("480724", salt);
+    EXPECT_EQ(hex(std::string(reinterpret_cast<const char*>(key.data()), key.size())),
+              "b5f1bdd4116d209e094f8085b5f73044796e4b104887c6ee76daa64442ed16bc");
+}
