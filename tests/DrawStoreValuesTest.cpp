@@ -198,3 +198,39 @@ TEST(DrawStoreValues, APathThroughAFileOpensNothingAndCreatesNothing) {
     EXPECT_EQ(std::filesystem::status(fresh.dataSource).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
+
+TEST(DrawStoreValues, EachFieldMayComeFirstInTheViewAndNoneMayBeMissing) {
+    const std::vector<std::string> fields = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
+    for (size_t first = 0; first < fields.size(); ++first) {
+        std::string list;
+        for (size_t i = 0; i < fields.size(); ++i)
+            list += (i ? ", " : "") + fields[(first + i) % fields.size()];
+        const DbConnectionString c = storeWithLooseTable(
+            "DROP VIEW 全データ選択クエリ; CREATE VIEW 全データ選択クエリ AS SELECT " + list +
+            " FROM 当選番号; INSERT INTO 当選番号 VALUES (8, 1, 2, 3, 4);");
+        const DrawTable t = readBack(c);
+        ASSERT_EQ(t.size(), 1u) << list;
+        EXPECT_EQ(t[0].drawNo, 8) << list;
+        EXPECT_EQ(t[0].digits, (std::array<int, 4>{1, 2, 3, 4})) << list;
+    }
+    for (size_t left = 0; left < fields.size(); ++left) {
+        std::string list;
+        for (size_t i = 0; i < fields.size(); ++i)
+            if (i != left) list += (list.empty() ? "" : ", ") + fields[i];
+        const DbConnectionString c = storeWithLooseTable(
+            "DROP VIEW 全データ選択クエリ; CREATE VIEW 全データ選択クエリ AS SELECT " + list +
+            ", 0 AS x FROM 当選番号; INSERT INTO 当選番号 VALUES (8, 1, 2, 3, 4);");
+        StoreResult r;
+        auto store = DrawStore::open(c, r);
+        ASSERT_TRUE(store) << r.message;
+        DrawTable t = draws({{9, 9, 9, 9}});
+        const StoreResult read = store->readAll(t);
+        EXPECT_FALSE(read) << fields[left];
+        // Without the draw number the program's own select cannot even sort.
+        const std::string expected =
+            "データベース「" + c.dataSource +
+            (left == 0 ? "」の読み込みに失敗しました: " : "」の項目が足りません。");
+        EXPECT_EQ(read.message.substr(0, expected.size()), expected);
+        EXPECT_EQ(t.size(), 1u) << "a failed read leaves what the caller had";
+    }
+}
