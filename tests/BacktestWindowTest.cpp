@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "UiSupport.h"
 #include "data/DrawStore.h"
@@ -172,8 +173,9 @@ TEST(BacktestWindow, StopsWhenAskedAndStartsAgain) {
     EXPECT_EQ(w.result(), nullptr);
     EXPECT_EQ(w.statusLabel()->text(), QStringLiteral("検証を中止しました。"));
     EXPECT_FALSE(w.restartButton()->isHidden());
-    QApplication::processEvents();
+    QTest::qWait(100); // time for slices that should not come
     EXPECT_EQ(w.result(), nullptr); // nothing ran on after the stop
+    EXPECT_EQ(w.statusLabel()->text(), QStringLiteral("検証を中止しました。"));
     w.restartButton()->click();
     EXPECT_TRUE(w.isComputing());
     EXPECT_TRUE(w.restartButton()->isHidden());

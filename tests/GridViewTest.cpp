@@ -261,3 +261,63 @@ TEST(GridViewUnits, FittedColumnsFillTheWidthAndTextsKeepClearOfTheLines) {
     v.setGrid(g);
     EXPECT_TRUE(v.textFits(1, 2));
 }
+
+TEST(GridViewUnits, ColumnsLeaveRoomForAVerticalBarOnlyWhenTheRowsNeedOne) {
+    Grid g(4, 10);
+    g.setColWidth(-1, 5.0);
+    GridView v;
+    v.setGrid(g);
+    v.show();
+    const int frame = 2 * v.frameWidth();
+    const int bar = v.verticalScrollBar()->sizeHint().width();
+    // Rows that fill the view to the last pixel need no bar.
+    v.resize(300, v.totalHeight() + frame);
+    EXPECT_EQ(v.columnRoom(), 300 - frame);
+    v.fitColumnsToWidth(v.columnRoom());
+    EXPECT_EQ(v.verticalScrollBar()->maximum(), 0);
+    // One pixel less and the last row scrolls: the bar takes its width.
+    v.resize(300, v.totalHeight() + frame - 1);
+    EXPECT_EQ(v.columnRoom(), 300 - frame - bar);
+    v.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(v.columnRoom(), 300 - frame);
+    v.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    v.resize(300, v.totalHeight() + frame + 50);
+    EXPECT_EQ(v.columnRoom(), 300 - frame - bar);
+}
+
+TEST(GridViewPanes, TheCursorBringsItsCellWholeIntoViewBesideTheFrozenOnes) {
+    Grid g(30, 60);
+    g.setColWidth(-1, 5.0);
+    GridView v;
+    v.setGrid(std::move(g));
+    v.setFrozen(1, 1);
+    v.resize(220, 200);
+    v.show();
+    const QSize vp = v.viewport()->size();
+    v.moveCursorTo(30, 60); // far right and down: its cell ends at the view's edges
+    QRect r = v.cellRect(30, 60);
+    EXPECT_EQ(r.right(), vp.width() - 1);
+    EXPECT_EQ(r.bottom(), vp.height() - 1);
+    v.moveCursorTo(2, 2); // back: just past the frozen column and row
+    r = v.cellRect(2, 2);
+    EXPECT_EQ(r.left(), v.columnX(2));
+    EXPECT_EQ(r.top(), v.rowY(2));
+    v.moveCursorTo(1, 1); // a frozen cell is in view already: nothing scrolls
+    EXPECT_EQ(v.cellRect(2, 2), r);
+}
+
+TEST(GridViewPanes, AScrollBarArrowMovesOneRowUnderTheTitles) {
+    Grid g(3, 100);
+    g.setRowHeight(1, 30.0); // a tall title row; the draws' rows are lower
+    GridView v;
+    v.setGrid(std::move(g));
+    v.setFrozen(0, 1);
+    v.resize(200, 200);
+    v.show();
+    QScrollBar* bar = v.verticalScrollBar();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(bar->value(), v.rowY(3) - v.rowY(2));
+    EXPECT_EQ(v.cellAt(QPoint(1, v.rowY(2))).y(), 3);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(v.cellAt(QPoint(1, v.rowY(2))).y(), 4);
+}

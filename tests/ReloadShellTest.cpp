@@ -151,6 +151,31 @@ TEST(Reload, OpenWindowsKeepTheirScrollPlaceOrStayAtTheEnd) {
     EXPECT_EQ(end->value(), end->maximum());
 }
 
+TEST(Reload, AWindowThatFitItsDrawsShowsTheLatestOnceTheyOutgrowIt) {
+    // A short history: the draw lists open at their end, which is also their top.
+    // One where the user pressed Home, for the first draws, stays at its top.
+    Program p(history(5));
+    p.main->openAnalysis("出現間隔分析");
+    p.main->openAnalysis("数字合計分析");
+    QScrollBar* bar = p.grid("出現間隔分析")->verticalScrollBar();
+    QScrollBar* top = p.grid("数字合計分析")->verticalScrollBar();
+    QTest::keyClick(p.grid("数字合計分析"), Qt::Key_Home);
+    ASSERT_EQ(bar->maximum(), 0);
+    ASSERT_EQ(top->maximum(), 0);
+    DataEntryWindow* entry = p.openEntry();
+    QString rows;
+    for (int i = 0; i < 200; ++i)
+        rows += QString("%1\t%2\t%3\t%4\n").arg(i % 10).arg(i * 3 % 10).arg(i * 7 % 10).arg(i * 9 % 10);
+    entry->model()->pasteDigits(entry->model()->rowCount(), 1, rows);
+    entry->closeButton()->click();
+    p.settle();
+    ASSERT_EQ(p.main->drawTable().size(), 205u);
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum()); // the new draws are in view
+    EXPECT_GT(top->maximum(), 0);
+    EXPECT_EQ(top->value(), 0);
+}
+
 TEST(Reload, AFileDroppedOnTheMainWindowIsImportedAndShownAtOnce) {
     Program p(history(10));
     p.main->openAnalysis("出現頻度分析");

@@ -53,6 +53,8 @@ class GridView : public QAbstractScrollArea {
     // Scrolls to the last rows and keeps them in view while the view is
     // resized, until the user scrolls elsewhere.
     void showLatestRows();
+    // Still showing the latest rows that way (the user has not scrolled away).
+    bool keepsLatestRows() const { return keepLatest_; }
 
     // Pixel geometry in the grid's own coordinates (no scrolling).
     const GridLayout& layout() const { return layout_; }

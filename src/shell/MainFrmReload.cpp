@@ -60,9 +60,12 @@ void MainFrm::recomputeAnalysis(const QString& name, QMdiSubWindow* sub) {
     if (!frame || !compute) return;
     GridView* view = frame->gridView();
     const ScrollPlace across(view->horizontalScrollBar()), down(view->verticalScrollBar());
+    // A window still showing its latest draws goes on showing them, also
+    // when they used to fit without scrolling.
+    const bool latest = view->keepsLatestRows();
     frame->setGrid(compute(AnalysisInput{table_, figures_}));
     across.restore();
-    down.restore();
+    if (!latest) down.restore();
     computeCounts_[name] += 1;
 }
 
