@@ -133,3 +133,60 @@ TEST(JetTakeOver, TwoOldFilesAreNeitherTouchedNorTakenOver) {
     EXPECT_TRUE(n4test::readFile(conn.dataSource) == n4test::readFile(kSeed));
     EXPECT_TRUE(n4test::readFile(conn.dataSource + ".converting") == n4test::readFile(kSeed));
 }
+
+TEST(JetTakeOver, AnEarlierBackupIsKeptAndTheOldFileTakesTheNextFreeName) {
+    const std::string folder = n4test::tempFolder();
+    const auto conn = DbConnectionString::forProgramFolder(folder);
+    fs::copy_file(kSeed, conn.dataSource);
+    n4test::writeFile(conn.dataSource + ".jet4", "an earlier backup");
+    n4test::writeFile(conn.dataSource + ".jet4.1", "another");
+    JetConversion c = convertJetDatabaseIfNeeded(conn);
+    ASSERT_TRUE(c.ok) << c.message;
+    EXPECT_EQ(c.backupPath, conn.dataSource + ".jet4.2");
+    EXPECT_EQ(n4test::readFile(conn.dataSource + ".jet4"), "an earlier backup");
+    EXPECT_EQ(n4test::readFile(conn.dataSource + ".jet4.1"), "another");
+    EXPECT_TRUE(n4test::readFile(conn.dataSource + ".jet4.2") == n4test::readFile(kSeed));
+    EXPECT_TRUE(sameDraws(stored(conn), seedDraws()));
+    EXPECT_EQ(c.unreadableDigits, 0);
+    EXPECT_EQ(c.message,
+              "旧形式（Jet 4.0）のデータベースから当選データ 50 件を新しいデータベースに移しました。\n"
+              "読めなかった数字: 0 個（空欄として取り込みました）\n"
+              "元のファイルは「" + conn.dataSource + ".jet4.2」として残してあります。");
+}
+
+TEST(JetTakeOver, WhatIsNotAnOldFileOrCannotBeReadIsLeftAlone) {
+    // Two stores of our own under both names: not a take-over of ours.
+    const std::string folder = n4test::tempFolder();
+    const auto conn = DbConnectionString::forProgramFolder(folder);
+    ASSERT_TRUE(DrawStore::create(conn, draws({{1, 2, 3, 4}})));
+    DbConnectionString other = conn;
+    other.dataSource += ".converting";
+    ASSERT_TRUE(DrawStore::create(other, draws({{5, 6, 7, 8}})));
+    const std::string before = n4test::readFile(conn.dataSource);
+    JetConversion c = convertJetDatabaseIfNeeded(conn);
+    EXPECT_FALSE(c.needed);
+    EXPECT_EQ(c.message, "");
+    EXPECT_EQ(n4test::readFile(conn.dataSource), before);
+    EXPECT_TRUE(fs::exists(other.dataSource));
+    // No file at all, or our own store: nothing to do.
+    EXPECT_FALSE(convertJetDatabaseIfNeeded(DbConnectionString::forProgramFolder(
+                                                n4test::tempFolder()))
+                     .needed);
+    // An old file that cannot be read stays as it was, and the user is told.
+    const std::string damagedFolder = n4test::tempFolder();
+    const auto damaged = DbConnectionString::forProgramFolder(damagedFolder);
+    std::string bytes = n4test::readFile(kSeed);
+    bytes.resize(4096); // the first page only: the catalogue is gone
+    n4test::writeFile(damaged.dataSource, bytes);
+    JetConversion bad = convertJetDatabaseIfNeeded(damaged);
+    EXPECT_TRUE(bad.needed);
+    EXPECT_FALSE(bad.ok);
+    EXPECT_EQ(bad.message.rfind("旧形式（Jet 4.0）のデータベース「" + damaged.dataSource +
+                                    "」を変換できませんでした: ",
+                                0),
+              0u)
+        << bad.message;
+    EXPECT_NE(bad.message.find("元のファイルはそのまま残してあります。"), std::string::npos);
+    EXPECT_EQ(n4test::readFile(damaged.dataSource), bytes);
+    EXPECT_EQ(namesIn(damagedFolder), (std::vector<std::string>{"Numbers4Marvo.mdb"}));
+}
