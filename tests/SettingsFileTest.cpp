@@ -168,3 +168,31 @@ TEST(AnalysisOptions, KeyEightAndItsCaptionAreAsUsersKnowThem) {
     EXPECT_STREQ(optionGroupCaption(8), "■4分割傾向分析");
     EXPECT_STREQ(optionGroupCaption(11), "■下一桁連続出現回数分析");
 }
+
+TEST(SettingsFile, OnlyTheFirstSixtyFourKilobytesAreRead) {
+    // A stray huge file is read no further than 64 KiB: a line that ends
+    // exactly there counts, one that starts after it does not.
+    const std::string path = settingsPath();
+    const std::string first = "頻度分析Opt=True\r\n";
+    const std::string last = "間隔分析Opt=True\r\n";
+    std::string text = first;
+    text += std::string(64 * 1024 - first.size() - last.size() - 2, ' ') + "\r\n";
+    text += last;
+    ASSERT_EQ(text.size(), 64u * 1024);
+    n4test::writeFile(path, text + "出現回数分析Opt=True\r\n");
+    AnalysisOptions o;
+    readInitFile(path, o);
+    EXPECT_TRUE(o.flags[0]);
+    EXPECT_TRUE(o.flags[1]);
+    EXPECT_FALSE(o.flags[2]);
+    // A line cut by the limit is cut: "Tru" is not True.
+    const std::string cutLine = "間隔分析Opt=Tru";
+    std::string cutText = first;
+    cutText += std::string(64 * 1024 - first.size() - cutLine.size() - 2, ' ') + "\r\n" + cutLine;
+    ASSERT_EQ(cutText.size(), 64u * 1024);
+    n4test::writeFile(path, cutText + "e\r\n");
+    AnalysisOptions cut;
+    readInitFile(path, cut);
+    EXPECT_TRUE(cut.flags[0]);
+    EXPECT_FALSE(cut.flags[1]);
+}
