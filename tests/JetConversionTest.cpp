@@ -190,3 +190,31 @@ TEST(JetTakeOver, WhatIsNotAnOldFileOrCannotBeReadIsLeftAlone) {
     EXPECT_EQ(n4test::readFile(damaged.dataSource), bytes);
     EXPECT_EQ(namesIn(damagedFolder), (std::vector<std::string>{"Numbers4Marvo.mdb"}));
 }
+
+TEST(JetTakeOver, AFileSystemThatCannotSwapNamesEndsTakenOverToo) {
+    // The old file is linked to (or moved to) its backup name first, then the
+    // new store takes the database name.
+    const std::string folder = n4test::tempFolder();
+    const auto conn = DbConnectionString::forProgramFolder(folder);
+    fs::copy_file(kSeed, conn.dataSource);
+    JetConversion c = convertJetDatabaseIfNeeded(conn, NameSwap::Never);
+    EXPECT_TRUE(c.needed);
+    EXPECT_EQ(c.draws, 50);
+    EXPECT_EQ(c.backupPath, conn.dataSource + ".jet4");
+    expectTakenOver(folder, c);
+    EXPECT_EQ(fs::hard_link_count(conn.dataSource), 1u);
+    EXPECT_EQ(fs::hard_link_count(conn.dataSource + ".jet4"), 1u);
+    // With an earlier backup there, the next free name.
+    const std::string again = n4test::tempFolder();
+    const auto second = DbConnectionString::forProgramFolder(again);
+    fs::copy_file(kSeed, second.dataSource);
+    n4test::writeFile(second.dataSource + ".jet4", "earlier");
+    JetConversion c2 = convertJetDatabaseIfNeeded(second, NameSwap::Never);
+    ASSERT_TRUE(c2.ok) << c2.message;
+    EXPECT_EQ(c2.backupPath, second.dataSource + ".jet4.1");
+    EXPECT_EQ(n4test::readFile(second.dataSource + ".jet4"), "earlier");
+    EXPECT_TRUE(n4test::readFile(second.dataSource + ".jet4.1") == n4test::readFile(kSeed));
+    EXPECT_TRUE(sameDraws(stored(second), seedDraws()));
+    EXPECT_EQ(namesIn(again), (std::vector<std::string>{"Numbers4Marvo.mdb", "Numbers4Marvo.mdb.jet4",
+                                                        "Numbers4Marvo.mdb.jet4.1"}));
+}

@@ -72,8 +72,9 @@ int storedDraws(const DbConnectionString& conn) {
 // Swaps the new store into place. Where the file system cannot swap names, a
 // hard link keeps the old file reachable while the new store replaces it; with
 // neither, the old file is moved aside first (the next start finishes that).
-bool putInPlace(const std::string& converting, const std::string& path, std::string& backup) {
-    if (exchangeFiles(converting, path)) {
+bool putInPlace(const std::string& converting, const std::string& path, std::string& backup,
+                NameSwap swap) {
+    if (swap == NameSwap::WhereSupported && exchangeFiles(converting, path)) {
         syncFolderOf(path);
         return true;
     }
@@ -127,7 +128,7 @@ JetConversion resumeInterruptedTakeOver(const DbConnectionString& conn) {
 
 } // namespace
 
-JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn) {
+JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn, NameSwap swap) {
     const std::string path = conn.dataSource;
     JetConversion resumed = resumeInterruptedTakeOver(conn);
     if (resumed.needed || !isJetDatabaseFile(path)) return resumed;
@@ -139,7 +140,7 @@ JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn) {
     removeWithJournal(temp.dataSource);
     if (StoreResult r = DrawStore::create(temp, data.rows); !r) return failure(path, r.message);
     std::string backup;
-    if (!putInPlace(temp.dataSource, path, backup)) {
+    if (!putInPlace(temp.dataSource, path, backup, swap)) {
         removeWithJournal(temp.dataSource);
         return failure(path, "新しいデータベースを置けません。");
     }

@@ -18,10 +18,16 @@ struct JetConversion {
     std::string message;    // Japanese: what happened, for the user
 };
 
+// How the new store takes the database name: by swapping the two names in
+// one step where the file system can, or as on one that cannot (FAT and
+// exFAT memory sticks, where a portable copy may live).
+enum class NameSwap { WhereSupported, Never };
+
 // When the database file is a Jet file (by its header), writes a new store
 // beside it under a temporary name, keeps the old file as NAME.jet4 and moves
 // the new store into place. On any failure the old file stays as it was and
 // nothing half-made is left behind.
-JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn);
+JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn,
+                                         NameSwap swap = NameSwap::WhereSupported);
 
 } // namespace n4
