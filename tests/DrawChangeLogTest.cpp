@@ -57,6 +57,22 @@ TEST(DrawChangeLog, UndoRestoresTheFileAndRedoWritesTheChangeAgain) {
     ASSERT_TRUE(log.redo(*s.store));
     EXPECT_TRUE(same(s.read(), after));
     EXPECT_EQ(log.revision(), 3u);
+    // The step redone can be undone again, and nothing is left to redo.
+    EXPECT_FALSE(log.canRedo());
+    EXPECT_EQ(log.nextRedo(), nullptr);
+    ASSERT_TRUE(log.canUndo());
+    EXPECT_EQ(log.nextUndo()->label, "取り込み");
+    ASSERT_TRUE(log.undo(*s.store));
+    EXPECT_TRUE(same(s.read(), before));
+    EXPECT_EQ(log.nextRedo()->label, "取り込み");
+    // Nothing to undo: said in words, nothing written.
+    StoreResult none = log.undo(*s.store);
+    EXPECT_FALSE(none);
+    EXPECT_EQ(none.message, "元に戻す操作がありません。");
+    ASSERT_TRUE(log.redo(*s.store));
+    StoreResult noRedo = log.redo(*s.store);
+    EXPECT_EQ(noRedo.message, "やり直す操作がありません。");
+    EXPECT_EQ(log.revision(), 5u);
 }
 
 TEST(DrawChangeLog, ANewChangeDropsTheRedoStepsAndAFailedWriteChangesNothing) {
