@@ -245,3 +245,37 @@ TEST(Backtest, ChartLineKeepsTheExtremesAndTheEnd) {
         EXPECT_NEAR(all.back().excess, tally.hits - tally.expected(), 1e-9);
     }
 }
+
+TEST(Backtest, EveryRunOfTheChartKeepsItsOwnLowestAndHighestPoint) {
+    const BacktestResult r = runBacktest(syntheticHistory(), {20, 460}, 1);
+    for (int m = 0; m < kBacktestMethods; ++m) {
+        const std::vector<ExcessPoint> all = cumulativeExcess(r, m, 100000);
+        const std::vector<ExcessPoint> few = cumulativeExcess(r, m, 40);
+        const std::size_t run = (all.size() + 19) / 20; // 20 runs of equal length
+        auto kept = [&](const ExcessPoint& p) {
+            return std::any_of(few.begin(), few.end(), [&](const ExcessPoint& q) {
+                return q.drawNo == p.drawNo && q.excess == p.excess && q.sigma == p.sigma;
+            });
+        };
+        for (std::size_t start = 0; start < all.size(); start += run) {
+            const auto from = all.begin() + static_cast<long>(start);
+            const auto to = all.begin() + static_cast<long>(std::min(all.size(), start + run));
+            auto byExcess = [](const ExcessPoint& a, const ExcessPoint& b) {
+                return a.excess < b.excess;
+            };
+            EXPECT_TRUE(kept(*std::min_element(from, to, byExcess))) << m << " " << start;
+            EXPECT_TRUE(kept(*std::max_element(from, to, byExcess))) << m << " " << start;
+        }
+        // Nothing else: at most two points a run, the first and the last draw.
+        EXPECT_LE(few.size(), 2 * ((all.size() + run - 1) / run) + 2) << m;
+        for (const ExcessPoint& p : few)
+            EXPECT_TRUE(std::any_of(all.begin(), all.end(), [&](const ExcessPoint& q) {
+                return q.drawNo == p.drawNo && q.excess == p.excess;
+            }));
+    }
+    // With a single point asked for, the runs are as long as the whole range.
+    const std::vector<ExcessPoint> one = cumulativeExcess(r, 4, 1);
+    EXPECT_LE(one.size(), 4u);
+    EXPECT_EQ(one.front().drawNo, r.draws.front().drawNo);
+    EXPECT_EQ(one.back().drawNo, r.draws.back().drawNo);
+}
