@@ -183,3 +183,39 @@ TEST(CliDatabase, ImportIntoADamagedDatabaseChangesNothing) {
     EXPECT_NE(r.err.find("壊れています"), std::string::npos) << r.err;
     EXPECT_EQ(n4test::readFile(db), bytes);
 }
+
+TEST(CliImport, AJetFileSaysWhatItCouldNotReadAndKeepsTheRest) {
+    // The repository's 50-draw Jet file with draw 2 renumbered 0 and the
+    // first digit of draw 4 made 12 (each row: 2 bytes of column count, the
+    // draw number in 4 bytes, then the digits in 2 bytes each).
+    std::string bytes = n4test::readFile(N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb");
+    ASSERT_EQ(bytes.size(), 11u * 4096);
+    ASSERT_EQ(bytes.substr(45026, 6), std::string("\x05\x00\x02\x00\x00\x00", 6));
+    ASSERT_EQ(bytes.substr(44996, 8), std::string("\x05\x00\x04\x00\x00\x00\x00\x00", 8));
+    bytes[45028] = '\0';
+    bytes[45002] = '\x0c';
+    const std::string folder = n4test::tempFolder();
+    n4test::writeFile(folder + "/old.mdb", bytes);
+    CliRun r = cli({"import", folder + "/old.mdb"}, folder);
+    ASSERT_EQ(r.code, CliDone) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find(folder + "/old.mdb: Jet 4.0 データベース\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n読めない数字 1 個は空欄として取り込みました。\n"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\n回数が 1～99999 でない 1 行は取り込みませんでした。\n"),
+              std::string::npos)
+        << r.out;
+    const DrawTable t = stored(folder);
+    ASSERT_EQ(t.size(), 49u);
+    EXPECT_EQ(t[0].drawNo, 1);
+    EXPECT_EQ(t[1].drawNo, 3);
+    EXPECT_EQ(t[2].drawNo, 4);
+    EXPECT_EQ(t[2].digits, (std::array<int, 4>{kAbsentDigit, 1, 7, 1}));
+    // The file as it came, without either: no such lines.
+    const std::string clean = n4test::tempFolder();
+    CliRun whole = cli({"import", N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb"}, clean);
+    ASSERT_EQ(whole.code, CliDone) << whole.err;
+    EXPECT_EQ(whole.out.find("読めない数字"), std::string::npos);
+    EXPECT_EQ(whole.out.find("取り込みませんでした"), std::string::npos);
+    EXPECT_EQ(stored(clean).size(), 50u);
+}
