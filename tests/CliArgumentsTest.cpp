@@ -178,3 +178,21 @@ TEST(CliDocumentation, ManualPageAndCompletionNameEveryCommandOptionAndName) {
         EXPECT_TRUE(std::regex_search(manual, std::regex("\n" + name + " +" + window + "\n")))
             << name << " " << window << " is missing from the manual page";
 }
+
+#include "GoldenGrid.h"
+
+TEST(CliHelp, TheWholeTextIsPinnedWithItsColumns) {
+    // Every command's synopsis, the options in one column, the names beside
+    // their windows, where the files are and the exit codes: in
+    // tests/golden/cli-help.txt (N4_UPDATE_GOLDEN=1 rewrites it).
+    const DataLocation location{"/home/user/.local/share/Numbers4Marvo",
+                                "/home/user/.local/share/Numbers4Marvo/Numbers4Marvo.mdb",
+                                "/home/user/.local/share/Numbers4Marvo/ナンバーズ4マーヴォ.ini",
+                                false};
+    std::ostringstream out, err;
+    ASSERT_EQ(runCli({"--help"}, out, err, location, PictureWriter()), CliDone);
+    EXPECT_EQ(err.str(), "");
+    std::ostringstream list, none;
+    ASSERT_EQ(runCli({"list"}, list, none, location, PictureWriter()), CliDone);
+    n4test::expectGolden("cli-help", out.str() + "\n## list\n" + list.str());
+}

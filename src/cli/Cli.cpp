@@ -156,10 +156,14 @@ void printHelp(std::ostream& out, const DataLocation& location) {
         out << "  " << synopsis << "\n      " << c.help << "\n";
     }
     out << "\nオプション:\n";
+    // One column for the explanations, just right of the longest option.
+    std::size_t width = std::string("-h, --help").size();
     for (const OptionSpec& o : optionTable())
-        out << "  " << padded(std::string(o.name) + " " + o.value, 16) << o.help << "\n";
-    out << "  " << padded("-h, --help", 16) << "この説明を表示して終わる\n"
-        << "  " << padded("--version", 16) << "版を表示して終わる\n"
+        width = std::max(width, std::string(o.name).size() + 1 + std::string(o.value).size());
+    for (const OptionSpec& o : optionTable())
+        out << "  " << padded(std::string(o.name) + " " + o.value, width) << o.help << "\n";
+    out << "  " << padded("-h, --help", width) << "この説明を表示して終わる\n"
+        << "  " << padded("--version", width) << "版を表示して終わる\n"
         << "\n名前（export NAME。ウィンドウ名もそのまま使えます）:\n";
     for (const auto& [name, window] : exportNames())
         out << "  " << padded(name, 12) << window << "\n";
