@@ -26,6 +26,27 @@ struct Plain {
     }
 };
 
+// The same walk over the digits as stored (a small integer each).
+struct PlainLookBack {
+    std::map<int, std::array<std::int8_t, 4>> stored;
+    void store(int drawNo, const std::array<int, 4>& digits) {
+        if (!stored.empty() && stored.rbegin()->first >= drawNo) return;
+        auto& kept = stored[drawNo];
+        for (int p = 0; p < 4; ++p)
+            kept[p] = static_cast<std::int8_t>(digits[p]);
+    }
+    int lastDrawWith(int r, int d) const {
+        for (int k = r - 1; k >= 1; --k) {
+            auto it = stored.find(k);
+            std::array<std::int8_t, 4> digits{};
+            if (it != stored.end()) digits = it->second;
+            for (std::int8_t x : digits)
+                if (x == d) return k;
+        }
+        return 0;
+    }
+};
+
 } // namespace
 
 TEST(DigitsByDraw, AgreesWithThePlainWalkOnHistoriesWithGaps) {
@@ -73,4 +94,47 @@ TEST(DigitsByDraw, DrawsOutOfOrderAreIgnoredAndNothingStoredFindsOnlyGaps) {
     EXPECT_EQ(store.lastDrawWith(3, 4), 0);
     EXPECT_EQ(store.lastDrawWith(9, 0), 8);
     EXPECT_EQ(store.lastDrawWith(4, 0), 2);
+}
+
+// The windows ask about the draw they have just stored; asked that way and
+// every other way, over histories that also start below draw 1, refuse draws
+// out of order and hold digits out of range.
+TEST(DigitsByDraw, AgreesWithThePlainWalkWhenAskedAboutTheDrawJustStored) {
+    std::mt19937 random(18);
+    for (int history = 0; history < 150; ++history) {
+        DigitsByDraw fast;
+        PlainLookBack plain;
+        int next = static_cast<int>(random() % 6) - 2; // may start below 1
+        const int draws = 1 + static_cast<int>(random() % 40);
+        for (int i = 0; i < draws; ++i) {
+            std::array<int, 4> digits;
+            for (int& d : digits)
+                d = random() % 25 == 0 ? static_cast<int>(random() % 300) - 150
+                                       : static_cast<int>(random() % 10);
+            // Mostly the next number, sometimes after a gap, now and then
+            // one that is out of order and must be refused.
+            const int step = random() % 5 == 0 ? 2 + static_cast<int>(random() % 4) : 1;
+            const int drawNo =
+                random() % 12 == 0 ? next - 1 - static_cast<int>(random() % 3) : next + step - 1;
+            fast.store(drawNo, digits);
+            plain.store(drawNo, digits);
+            next = std::max(next, drawNo + 1);
+            for (int r = next - 8; r <= next + 3; ++r)
+                for (int d = -2; d <= 11; ++d)
+                    ASSERT_EQ(fast.lastDrawWith(r, d), plain.lastDrawWith(r, d))
+                        << "history " << history << ", draw " << i << ", r " << r << ", d " << d;
+        }
+    }
+}
+
+TEST(DigitsByDraw, AGapBelowTheAskedDrawReadsAsZeros) {
+    DigitsByDraw seen;
+    seen.store(3, {1, 2, 3, 4});
+    seen.store(4, {5, 6, 7, 8});
+    EXPECT_EQ(seen.lastDrawWith(4, 0), 2); // 2 was never stored
+    EXPECT_EQ(seen.lastDrawWith(5, 0), 2);
+    EXPECT_EQ(seen.lastDrawWith(7, 0), 6); // nor were 5 and 6
+    EXPECT_EQ(seen.lastDrawWith(4, 3), 3);
+    EXPECT_EQ(seen.lastDrawWith(3, 3), 0);
+    EXPECT_EQ(seen.lastDrawWith(5, 9), 0);
 }

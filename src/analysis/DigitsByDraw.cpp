@@ -10,6 +10,20 @@ void DigitsByDraw::store(int drawNo, const std::array<int, 4>& digits) {
     for (int p = 0; p < 4; ++p)
         e.digits[p] = static_cast<std::int8_t>(digits[p]);
     entries_.push_back(e);
+    beforeLast_ = latest_;
+    if (drawNo - 1 >= 1 && drawNo - 1 > latest_.top) latest_.gap = drawNo - 1;
+    if (drawNo >= 1) {
+        latest_.top = drawNo;
+        for (std::int8_t d : e.digits)
+            if (d >= 0 && d <= 9) latest_.withDigit[static_cast<std::size_t>(d)] = drawNo;
+    }
+}
+
+int DigitsByDraw::fromLatest(const Latest& latest, int r, int d) {
+    const int with = latest.withDigit[static_cast<std::size_t>(d)];
+    if (d != 0) return with;
+    const int gap = r - 1 >= 1 && r - 1 > latest.top ? r - 1 : latest.gap;
+    return std::max(with, gap);
 }
 
 long DigitsByDraw::lastIndexBefore(int r) const {
@@ -31,6 +45,10 @@ int DigitsByDraw::digit(int drawNo, int position) const {
 }
 
 int DigitsByDraw::lastDrawWith(int r, int d) const {
+    if (d >= 0 && d <= 9) {
+        if (entries_.empty() || r > entries_.back().drawNo) return fromLatest(latest_, r, d);
+        if (r == entries_.back().drawNo) return fromLatest(beforeLast_, r, d);
+    }
     int expected = r - 1; // the next draw number the walk reads
     for (long i = lastIndexBefore(r); i >= 0 && expected >= 1; --i) {
         const Entry& e = entries_[i];

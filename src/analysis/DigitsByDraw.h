@@ -26,9 +26,23 @@ class DigitsByDraw {
         int drawNo;
         std::array<std::int8_t, 4> digits;
     };
+    // What the look-back needs of the draws stored so far, kept as they are
+    // stored: for each digit the latest draw (numbered 1 or more) holding it,
+    // and the latest number from 1 up that was never stored (a gap, which
+    // reads as zeros). Every window asks about the draw it has just stored,
+    // in ascending order, so the answer is then at hand instead of a walk.
+    struct Latest {
+        std::array<int, 10> withDigit{};
+        int gap = 0;
+        int top = 0; // the highest number stored, or 0
+    };
+    // The answer of lastDrawWith from what every draw below r left in latest.
+    static int fromLatest(const Latest& latest, int r, int d);
     // Index of the last entry with drawNo < r, or -1.
     long lastIndexBefore(int r) const;
     std::vector<Entry> entries_;
+    Latest latest_;     // every draw stored
+    Latest beforeLast_; // every draw but the last one stored
 };
 
 } // namespace n4
