@@ -49,25 +49,30 @@ QByteArray fileBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-} // namespace
-
-TEST(GridMenu, ARightClickOffersItsEntriesAndSelectsTheCellClicked) {
-    Interval t;
+// What the menu that a right click at a point of the view opens offers,
+// separators as "-".
+QStringList rightClick(GridView* view, QPoint at) {
     QStringList offered;
     QTimer::singleShot(0, [&offered] {
         if (QWidget* popup = QApplication::activePopupWidget()) {
             for (QAction* a : popup->actions())
-                if (!a->isSeparator()) offered << a->text();
+                offered << (a->isSeparator() ? QStringLiteral("-") : a->text());
             popup->close();
         }
     });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &click);
+    return offered;
+}
+
+} // namespace
+
+TEST(GridMenu, ARightClickOffersItsEntriesAndSelectsTheCellClicked) {
+    Interval t;
     // (the window opens at the latest draws)
     const int row = t.view->grid().maxRows() - 5;
-    const QPoint at = t.view->cellRect(3, row).center();
-    QContextMenuEvent click(QContextMenuEvent::Mouse, at, t.view->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(t.view->viewport(), &click);
-    EXPECT_EQ(offered,
-              (QStringList{"コピー", "すべて選択", "画像として保存…", "HTML として保存…"}));
+    EXPECT_EQ(rightClick(t.view, t.view->cellRect(3, row).center()),
+              (QStringList{"コピー", "すべて選択", "-", "画像として保存…", "HTML として保存…"}));
     EXPECT_EQ(t.view->cursorCell(), QPoint(3, row));
     EXPECT_EQ(t.view->selection(), QRect(3, row, 1, 1));
 }
@@ -136,6 +141,10 @@ TEST(GridMenu, APredictionGridSavesTheWholePredictionAndOffersTheBackTest) {
     for (QAction* a : menu->actions())
         texts << a->text();
     EXPECT_TRUE(texts.contains("過去の当選で検証…"));
+    // A right click on the grid offers it too, below the grid's own entries.
+    EXPECT_EQ(rightClick(window->gridView(2), window->gridView(2)->cellRect(1, 1).center()),
+              (QStringList{"コピー", "すべて選択", "-", "画像として保存…", "HTML として保存…",
+                           "-", "過去の当選で検証…"}));
     const QString path = QString::fromStdString(n4test::tempFolder() + "/prediction.html");
     menu->setFileChooser([path](const QString&, const QString&, const QString&) { return path; });
     menu->saveHtmlAction()->trigger();
