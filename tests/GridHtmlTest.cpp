@@ -158,3 +158,20 @@ TEST(GridHtml, TheLargestDivisionWindowIsAFifthOfItsOldSize) {
     EXPECT_LE(out.str().size(), 43299645u / 5);
     EXPECT_EQ(rows(out.str()).size(), static_cast<size_t>(g.maxRows()));
 }
+
+TEST(GridHtmlSpans, HalfWidthKanaTakeTheRoomOfLettersNotOfFullWidthCharacters) {
+    // Nine characters centred in column 6 of eleven narrow columns: letters
+    // and half-width katakana need five columns, full-width ones seven.
+    auto spanOf = [](const char* text) {
+        Grid g(11, 1);
+        g.setColWidth(-1, 2);
+        g.setText(6, 1, text);
+        for (const CellSpan& s : spans(g, 1))
+            if (s.textCol == 6) return s.cols;
+        return 0;
+    };
+    EXPECT_EQ(spanOf("abcdefghi"), 5);
+    EXPECT_EQ(spanOf("ｱｲｳｴｵｶｷｸｹ"), 5);
+    EXPECT_EQ(spanOf("ﾀﾁﾂﾃﾄﾅﾆﾇﾈ"), 5); // the second block of them (EF BE ..)
+    EXPECT_EQ(spanOf("アイウエオカキクケ"), 7);
+}

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QChartView>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
@@ -173,6 +175,11 @@ TEST(WindowPicture, TheBacktestWindowWhenItsFiguresAreIn) {
     ASSERT_FALSE(window->isComputing());
     n4test::settle();
     expectPicture("backtest", sub);
+    // The chart of another method: other figures, other ticks.
+    window->methodChooser()->setCurrentIndex(4);
+    ASSERT_EQ(window->methodChooser()->currentText(), "消去法");
+    n4test::settle();
+    expectPicture("backtest-elimination-chart", window->chartView());
 }
 
 TEST(WindowPicture, TheDataEntryWindowAsItOpens) {
