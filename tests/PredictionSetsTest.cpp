@@ -117,3 +117,39 @@ TEST(PredictionSets, TheScanReadsEveryStoredDrawByItsNumber) {
     EXPECT_EQ(scan.latestDrawNo(), lastComplete);
     EXPECT_GT(t.back().drawNo, 300); // the history has gaps
 }
+
+TEST(PredictionSets, TheCycleRevisionMovesWithEveryChangeOfACycleDigit) {
+    // The back-test works the cycle order out again only when it moves.
+    std::mt19937 rng(31);
+    const DrawTable t = randomHistory(rng, 200);
+    PredictionScan scan;
+    int changes = 0, quiet = 0;
+    for (const DrawRecord& row : t) {
+        std::array<std::array<int, 4>, 4> before;
+        for (int m = 0; m < 4; ++m)
+            for (int p = 1; p <= 4; ++p)
+                before[m][p - 1] = scan.cycleDigit(m, p);
+        const unsigned revision = scan.cycleRevision();
+        scan.add(row);
+        bool changed = false;
+        for (int m = 0; m < 4; ++m)
+            for (int p = 1; p <= 4; ++p)
+                changed = changed || scan.cycleDigit(m, p) != before[m][p - 1];
+        if (changed) {
+            EXPECT_NE(scan.cycleRevision(), revision) << row.drawNo;
+            ++changes;
+        } else {
+            EXPECT_EQ(scan.cycleRevision(), revision) << row.drawNo;
+            ++quiet;
+        }
+    }
+    EXPECT_GT(changes, 20);
+    EXPECT_GT(quiet, 20);
+    // Starting again forgets the digits, and the revision says so.
+    const unsigned revision = scan.cycleRevision();
+    scan.clear();
+    EXPECT_NE(scan.cycleRevision(), revision);
+    EXPECT_EQ(scan.cycleDigit(0, 1), kNoDigit);
+    EXPECT_EQ(scan.latestDrawNo(), 0);
+    EXPECT_EQ(scan.digit(t.front().drawNo, 1), 0);
+}
