@@ -271,3 +271,21 @@ TEST(HistoryFile, AJetDatabaseIsToldByTheEngineNameInItsFirstPage) {
     EXPECT_EQ(drawsOf(text), "3:1234");
     EXPECT_EQ(text.format, "CSV（UTF-8・カンマ区切り・見出しあり）");
 }
+
+#include <sys/prctl.h>
+
+TEST(HistoryFile, AFileThatSaysItIsEmptyIsStillReadToItsEnd) {
+    // Files of the proc file system give their size as 0 and are only as
+    // long as what they hold: the program's own name is such a file, so the
+    // test names itself as a history line and reads it back.
+    char saved[32] = {};
+    ASSERT_EQ(prctl(PR_GET_NAME, saved), 0);
+    ASSERT_EQ(prctl(PR_SET_NAME, "7054,9577"), 0);
+    struct stat st {};
+    ASSERT_EQ(::stat("/proc/self/comm", &st), 0);
+    const ImportResult r = readHistoryFile("/proc/self/comm");
+    prctl(PR_SET_NAME, saved);
+    EXPECT_EQ(st.st_size, 0);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(drawsOf(r), "7054:9577");
+}
