@@ -103,3 +103,28 @@ TEST(KeyDerivation, TheLongestPasswordAndSaltAndEveryOutputLength) {
     EXPECT_EQ(hex(std::string(reinterpret_cast<const char*>(key.data()), key.size())),
               "b5f1bdd4116d209e094f8085b5f73044796e4b104887c6ee76daa64442ed16bc");
 }
+
+#include <fstream>
+#include <sstream>
+
+TEST(KeyDerivation, TheFastDerivationIsUsedWhereverTheProcessorHasTheInstructions) {
+    // The kernel lists the processor's features; the derivation needs the
+    // SHA extensions, SSSE3 and SSE4.1 (x86-64 only).
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line, flags;
+    while (std::getline(cpuinfo, line))
+        if (line.rfind("flags", 0) == 0) {
+            flags = line.substr(line.find(':') + 1) + " ";
+            break;
+        }
+    if (flags.empty()) GTEST_SKIP() << "no processor flags listed";
+    auto has = [&](const char* flag) {
+        return flags.find(std::string(" ") + flag + " ") != std::string::npos;
+    };
+#if defined(__x86_64__)
+    EXPECT_EQ(fastKeyDerivationAvailable(), has("sha_ni") && has("ssse3") && has("sse4_1"))
+        << flags;
+#else
+    EXPECT_FALSE(fastKeyDerivationAvailable());
+#endif
+}
