@@ -144,6 +144,12 @@ TEST(GridHtml, TitleRowsHeadTheTableAndSizesKeepTheGridsProportions) {
     EXPECT_NE(html.find("width:calc(20*var(--u))"), std::string::npos);
     EXPECT_NE(html.find("@page{size:A4 landscape"), std::string::npos);
     EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
+    // A grid of one tall row: that row is the usual height, whatever it is.
+    Grid one(2, 1);
+    one.setRowHeight(1, 20);
+    const std::string single = page(one);
+    EXPECT_NE(single.find("--rh:30px"), std::string::npos) << single;
+    EXPECT_NE(single.find("<tbody>\n<tr><td>"), std::string::npos) << single;
 }
 
 TEST(GridHtml, TheLargestDivisionWindowIsAFifthOfItsOldSize) {

@@ -146,6 +146,29 @@ TEST(GridPicture, SheetsOnAPageStandApartOneBelowTheOther) {
     }
 }
 
+TEST(GridPicture, EachSheetOfAStackLooksAsItDoesAlone) {
+    // The prediction's four grids in one picture: each one, heading and all,
+    // is the picture of that grid alone, below the one before.
+    PredictionEngine engine;
+    engine.ScanDraws(n4test::richPredictionHistory(), 40, 0);
+    std::vector<GridSheet> sheets;
+    for (const Grid& g : engine.grids())
+        sheets.push_back(sheetFor(PicturePart{"見出し", &g, {0, 1, g.maxRows(), 1, g.maxCols()}}));
+    const QImage stack = sheetsImage(sheets);
+    int heights = 0;
+    for (const GridSheet& s : sheets)
+        heights += sheetsSize({s}).height();
+    const int gap = (stack.height() - heights) / 3;
+    EXPECT_GT(gap, 0);
+    int y = 0;
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        const QImage alone = sheetsImage({sheets[i]});
+        EXPECT_EQ(stack.copy(QRect(QPoint(0, y), alone.size())), alone) << "sheet " << i;
+        y += alone.height() + gap;
+    }
+    EXPECT_EQ(y - gap, stack.height());
+}
+
 TEST(GridPicture, AnSvgSaysItsOwnSizeAndViewBox) {
     Grid g(3, 2);
     g.setText(1, 1, "回数");

@@ -161,6 +161,29 @@ TEST(GridViewPainting, LeftAlignedTextRunsOnOnlyOverEmptyCells) {
     EXPECT_FALSE(anyDarkPixel(paint(g), third));
 }
 
+TEST(GridViewPainting, ACentredTextTakesNoMoreEmptyCellsThanItNeeds) {
+    // A centred text one cell too wide runs on over the empty cell to its
+    // right; where the two hold it exactly, the cell on its left stays out.
+    const QString text = QStringLiteral("当選数字当選");
+    Grid g(5, 1);
+    g.setText(3, 1, text.toStdString());
+    GridView probe;
+    const int need =
+        probe.fontMetrics().horizontalAdvance(text) + 2 * GridView::kTextPadding;
+    g.setColWidth(-1, 10.0);
+    g.setColWidth(3, need / 2);
+    g.setColWidth(4, need - need / 2);
+    const GridLayout layout(g, 1.0, 96); // a unit of one pixel: cells as wide as set
+    const GridPainter painter(g, layout, probe.font(), GridWindow{QSize(400, 40)});
+    const QRect span = painter.textSpan(3, 1, need);
+    EXPECT_EQ(span.left(), layout.columnX(3));
+    EXPECT_EQ(span.right(), layout.columnX(5) - 1);
+    // One pixel more than the two hold and it takes the left cell too.
+    const QRect wider = painter.textSpan(3, 1, need + 1);
+    EXPECT_EQ(wider.left(), layout.columnX(2));
+    EXPECT_EQ(wider.right(), layout.columnX(5) - 1);
+}
+
 TEST(GridViewPanes, TitleRowsAndLabelColumnsStayWhileTheRestScrolls) {
     Grid g(20, 1000);
     g.setColWidth(-1, 5.0);

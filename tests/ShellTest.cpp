@@ -9,7 +9,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <functional>
 #include <filesystem>
 
 #include "UiSupport.h"
@@ -198,6 +200,45 @@ TEST(Activation, TheProgramsOwnMessageBoxDoesNotBringThePredictionBack) {
     EXPECT_EQ(shown, "表示中のウィンドウを閉じないと実行できません。");
     EXPECT_EQ(main->openWindow("一発マーヴォ"), nullptr);
     EXPECT_EQ(main->openWindow("当選データ入力"), nullptr);
+}
+
+namespace {
+
+// What the program's own three-way question answers when the user does what
+// `act` does to the box; a box still open afterwards is answered by its
+// middle button, so that a box that ignores the user cannot hang the test.
+int askThreeWays(const std::function<void(QMessageBox*)>& act, QString* defaultText = nullptr) {
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        if (defaultText && box->defaultButton()) *defaultText = box->defaultButton()->text();
+        act(box);
+        QTimer::singleShot(50, box, [box] {
+            if (box->isVisible()) box->buttons().at(1)->click();
+        });
+    });
+    MessageSink boxes;
+    return boxes.choose(nullptr, "メッセ－ジ", "保存できていない入力があります。",
+                        {"保存を再試行", "入力を破棄", "戻る"}, 0, 2);
+}
+
+QPushButton* buttonNamed(QMessageBox* box, const QString& text) {
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text) return qobject_cast<QPushButton*>(b);
+    return nullptr;
+}
+
+} // namespace
+
+TEST(MessageBoxes, AChoiceAnswersTheButtonPressedEnterTheDefaultEscapeTheWayBack) {
+    QString defaultText;
+    EXPECT_EQ(askThreeWays([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); },
+                           &defaultText),
+              0);
+    EXPECT_EQ(defaultText, "保存を再試行");
+    EXPECT_EQ(askThreeWays([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); }), 2);
+    EXPECT_EQ(askThreeWays([](QMessageBox* b) { buttonNamed(b, "戻る")->click(); }), 2);
+    EXPECT_EQ(askThreeWays([](QMessageBox* b) { buttonNamed(b, "保存を再試行")->click(); }), 0);
 }
 
 TEST(Exit, WritesTheSettingsFileAndClosesChildren) {
