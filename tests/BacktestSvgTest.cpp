@@ -1,0 +1,46 @@
+// The back-test page's chart of one method, pinned whole in
+// tests/golden/backtest-chart.txt (one SVG element a line): a change of any
+// margin, scale, label, colour or point fails it.
+#include <gtest/gtest.h>
+
+#include "GoldenGrid.h"
+#include "prediction/Backtest.h"
+#include "prediction/BacktestSvg.h"
+
+using namespace n4;
+
+namespace {
+
+// Pseudo-random draws, more than the chart has points for.
+DrawTable chartHistory() {
+    DrawTable t;
+    unsigned x = 4242;
+    for (int no = 1; no <= 700; ++no) {
+        DrawRecord r{no, {}};
+        for (int& d : r.digits) {
+            x = x * 1103515245u + 12345u;
+            d = static_cast<int>((x >> 16) % 10);
+        }
+        t.push_back(r);
+    }
+    return t;
+}
+
+std::string oneElementALine(const std::string& svg) {
+    std::string out;
+    for (char c : svg) {
+        out += c;
+        if (c == '>') out += '\n';
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(BacktestChart, TheEliminationChartOverSevenHundredDraws) {
+    const DrawTable t = chartHistory();
+    const BacktestResult r = runBacktest(t, defaultBacktestRange(t, 0), 0);
+    ASSERT_GT(r.methods.size(), 4u);
+    ASSERT_EQ(r.methods[4].name, "消去法");
+    n4test::expectGolden("backtest-chart", oneElementALine(excessChartSvg(r, 4)));
+}
