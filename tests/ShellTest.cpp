@@ -73,6 +73,16 @@ TEST(MainMenu, TreeAndCaptionsInOrder) {
     EXPECT_EQ(captions(bar->actions()[6]->menu()->actions()),
               (QStringList{"ヘルプ(&H)", "バージョン情報(&A)"}));
     EXPECT_TRUE(s.main->windowTitle().startsWith("ナンバーズ4マーヴォ"));
+    // Each menu by its name, the data-entry window's edit menu hidden in its place.
+    QStringList names;
+    for (QAction* a : bar->actions())
+        names << a->objectName() + (a->isVisible() ? "" : " (hidden)");
+    EXPECT_EQ(names, (QStringList{"mnuEnd", "mnuYoso", "mnuMain", "mnuHosyu", "mnuEdit (hidden)",
+                                  "mnuWindow", "mnuHelp"}));
+    names.clear();
+    for (QAction* a : main->actions())
+        if (a->menu()) names << a->objectName();
+    EXPECT_EQ(names, (QStringList{"mnuHindo", "mnuKankaku", "mnuPattern", "mnuBunkatsuData"}));
 }
 
 TEST(MainMenu, EveryAnalysisCommandOpensItsWindowWithItsCaption) {

@@ -16,7 +16,6 @@ namespace n4 {
 GridView::GridView(QWidget* parent) : QAbstractScrollArea(parent), menu_(new GridViewMenu(this)) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
-    setFrameShape(QFrame::StyledPanel);
     setFont(gridFont());
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         if (!adjusting_ && value != verticalScrollBar()->maximum()) keepLatest_ = false;
