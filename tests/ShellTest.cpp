@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -249,6 +250,66 @@ TEST(MessageBoxes, AChoiceAnswersTheButtonPressedEnterTheDefaultEscapeTheWayBack
     EXPECT_EQ(askThreeWays([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); }), 2);
     EXPECT_EQ(askThreeWays([](QMessageBox* b) { buttonNamed(b, "戻る")->click(); }), 2);
     EXPECT_EQ(askThreeWays([](QMessageBox* b) { buttonNamed(b, "保存を再試行")->click(); }), 0);
+}
+
+namespace {
+
+// Records, with each message, whether the hourglass was showing over it.
+struct CursorWatchingSink : RecordingSink {
+    QList<bool> busyOverMessage;
+    void critical(QWidget* w, const QString& title, const QString& text) override {
+        busyOverMessage << (QApplication::overrideCursor() != nullptr);
+        RecordingSink::critical(w, title, text);
+    }
+    void information(QWidget* w, const QString& title, const QString& text) override {
+        busyOverMessage << (QApplication::overrideCursor() != nullptr);
+        RecordingSink::information(w, title, text);
+    }
+};
+
+bool hourglassShowing() {
+    const QCursor* c = QApplication::overrideCursor();
+    return c && c->shape() == Qt::WaitCursor;
+}
+
+} // namespace
+
+TEST(StartUp, TheHourglassShowsWhileTheDrawsAreReadButNotOverAMessage) {
+    Workspace ws;
+    CursorWatchingSink sink;
+    MainFrm main(ws.config, &sink);
+    bool busyWhileReading = false;
+    ASSERT_TRUE(main.load([&] {
+        busyWhileReading = hourglassShowing();
+        StartupLoad loaded;
+        loaded.notice = "作りかけのデータベースを完成させました。";
+        loaded.table = draws({{1, 2, 3, 4}});
+        return loaded;
+    }));
+    EXPECT_TRUE(busyWhileReading);
+    ASSERT_EQ(sink.busyOverMessage.size(), 1);
+    EXPECT_FALSE(sink.busyOverMessage[0]);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // and gone once loaded
+    // A failed read: the message without it, and nothing left behind.
+    EXPECT_FALSE(main.load([] {
+        StartupLoad loaded;
+        loaded.result = StoreResult::failure("読めません");
+        return loaded;
+    }));
+    ASSERT_EQ(sink.busyOverMessage.size(), 2);
+    EXPECT_FALSE(sink.busyOverMessage[1]);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(MainWindow, ChildWindowsLargerThanTheFrameCanBeScrolledTo) {
+    Shell s; // the offscreen screen is smaller than the division windows
+    QMdiArea* area = s.main->mdiArea();
+    s.choose("mnu10BunkatsuData");
+    n4test::settle();
+    ASSERT_GT(s.main->openWindow("分割10データ分析")->height(), area->viewport()->height());
+    EXPECT_GT(area->verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(area->verticalScrollBar()->isVisible());
+    EXPECT_EQ(area->background().color(), QColor(128, 128, 128));
 }
 
 TEST(Exit, WritesTheSettingsFileAndClosesChildren) {

@@ -158,6 +158,8 @@ TEST(WindowPicture, EveryAnalysisWindowAsItOpensAndAtItsTop) {
 TEST(WindowPicture, ThePredictionWindowAtStartUp) {
     Program p;
     expectPicture("prediction", p.main().openWindow("一発マーヴォ"));
+    // The whole main window: its menu bar, grey frame and status bar.
+    expectPicture("main-window", &p.main());
 }
 
 TEST(WindowPicture, TheBacktestWindowWhenItsFiguresAreIn) {
