@@ -155,6 +155,24 @@ TEST(WindowPicture, EveryAnalysisWindowAsItOpensAndAtItsTop) {
     }
 }
 
+TEST(WindowPicture, TheCellCursorAndASelectedBlock) {
+    Program p;
+    p.closeChildren();
+    p.main().openAnalysis("出現間隔分析");
+    n4test::settle();
+    QMdiSubWindow* sub = p.main().openWindow("出現間隔分析");
+    ASSERT_NE(sub, nullptr);
+    GridView* view = sub->findChild<GridView*>();
+    ASSERT_NE(view, nullptr);
+    const int last = view->grid().maxRows();
+    view->moveCursorTo(3, last - 4); // the cursor alone
+    n4test::settle();
+    expectPicture("cursor", view->viewport());
+    view->moveCursorTo(6, last - 1, true); // a block from it, as Shift+arrows make
+    n4test::settle();
+    expectPicture("selection", view->viewport());
+}
+
 TEST(WindowPicture, ThePredictionWindowAtStartUp) {
     Program p;
     expectPicture("prediction", p.main().openWindow("一発マーヴォ"));
