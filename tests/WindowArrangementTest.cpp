@@ -100,3 +100,38 @@ TEST(WindowMenu, ArrangeIconsLinesUpTheMinimisedWindowsAlongTheBottom) {
     EXPECT_EQ(windows[2]->x(), windows[1]->geometry().right() + 1);
     EXPECT_EQ(windows[0]->geometry(), normal); // a window that is not minimised stays
 }
+
+TEST(WindowMenu, IconsThatFillTheBottomGoOnInARowAboveWithoutCovering) {
+    Shell s;
+    for (const char* command :
+         {"mnuSyutugenHindo", "mnuSyutugenKaisu", "mnuHonsuji", "mnuSyutugenKankaku",
+          "mnuHippari", "mnuBaratsuki", "mnuNumberKankaku", "mnuRenbanTobiishi"})
+        s.choose(command);
+    const auto windows = s.main->mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow* w : windows)
+        w->showMinimized();
+    s.command("mnuWindowArrangeIcon")->trigger();
+    const QRect a = area(s);
+    const int perRow = a.width() / windows[0]->width();
+    ASSERT_LT(perRow, windows.size()) << "the icons need more than one row";
+    EXPECT_FALSE(overlap(windows));
+    for (int i = 0; i < windows.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(a.contains(windows[i]->geometry()));
+        const int row = i / perRow, column = i % perRow;
+        EXPECT_EQ(windows[i]->x(), column * windows[0]->width());
+        EXPECT_EQ(windows[i]->geometry().bottom(), a.bottom() - row * windows[0]->height());
+    }
+}
+
+TEST(WindowMenu, TilingBringsAMaximisedWindowBackIntoItsShare) {
+    Shell s;
+    const auto windows = threeWindows(s);
+    windows[1]->showMaximized();
+    s.command("mnuWindowVertical")->trigger();
+    for (QMdiSubWindow* w : windows)
+        EXPECT_FALSE(w->isMaximized());
+    EXPECT_EQ(windows[1]->x(), windows[0]->geometry().right() + 1);
+    EXPECT_EQ(windows[1]->height(), area(s).height());
+    EXPECT_FALSE(overlap(windows));
+}

@@ -33,13 +33,17 @@ void tile(QMdiArea* area, bool horizontal) {
     }
 }
 
+// Along the bottom from the left; a row that is full goes on above it.
 void lineUpIcons(QMdiArea* area) {
     const QRect r = area->viewport()->rect();
-    int x = 0;
+    int x = 0, bottom = r.height();
     for (QMdiSubWindow* w : visibleWindows(area, true)) {
         const QSize s = w->size();
-        if (x + s.width() > r.width() && x > 0) x = 0;
-        w->move(x, r.height() - s.height());
+        if (x + s.width() > r.width() && x > 0) {
+            x = 0;
+            bottom -= s.height();
+        }
+        w->move(x, bottom - s.height());
         x += s.width();
     }
 }
