@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <sstream>
 
@@ -111,7 +112,48 @@ TEST(GridPicture, APdfGoesOnOverPagesUnderItsTitleRows) {
     QString error;
     ASSERT_TRUE(writeSheets(sheets, "pdf", "出現間隔分析", &buffer, error)) << error.toStdString();
     EXPECT_TRUE(buffer.data().startsWith("%PDF"));
-    EXPECT_TRUE(buffer.data().contains("/Count "));
+    EXPECT_TRUE(buffer.data().contains("/Count " + QByteArray::number(int(pages.size()))));
+}
+
+namespace {
+
+// The pages' sizes a PDF gives (its /MediaBox entries), in points.
+QList<QSizeF> pdfPageSizes(const QByteArray& pdf) {
+    QList<QSizeF> out;
+    static const QRegularExpression box("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]");
+    for (auto it = box.globalMatch(QString::fromLatin1(pdf)); it.hasNext();) {
+        const auto m = it.next();
+        out << QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+    }
+    return out;
+}
+
+QByteArray pdfOf(const Grid& grid) {
+    const std::vector<GridSheet> sheets{
+        sheetFor(PicturePart{"", &grid, {1, 2, grid.maxRows(), 1, grid.maxCols()}})};
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    EXPECT_TRUE(writeSheets(sheets, "pdf", "表", &buffer, error)) << error.toStdString();
+    return buffer.data();
+}
+
+} // namespace
+
+TEST(GridPicture, APdfPageIsUprightForANarrowGridAndAcrossForAWideOne) {
+    const DrawTable table = history(30);
+    const QList<QSizeF> narrow =
+        pdfPageSizes(pdfOf(n4test::analyse(findAnalysis("sum")->compute, table)));
+    ASSERT_FALSE(narrow.isEmpty());
+    for (const QSizeF& page : narrow) // A4: 210 x 297 mm
+        EXPECT_LT(page.width(), page.height());
+    const QList<QSizeF> wide =
+        pdfPageSizes(pdfOf(n4test::analyse(findAnalysis("division10")->compute, table)));
+    ASSERT_FALSE(wide.isEmpty());
+    for (const QSizeF& page : wide) {
+        EXPECT_GT(page.width(), page.height());
+        EXPECT_NEAR(page.width(), 297 / 25.4 * 72, 1.0);
+    }
 }
 
 TEST(GridPicture, PicturesTooLargeToHoldAreRefusedInWords) {
@@ -167,6 +209,9 @@ TEST(GridPicture, EachSheetOfAStackLooksAsItDoesAlone) {
         y += alone.height() + gap;
     }
     EXPECT_EQ(y - gap, stack.height());
+    // It says it is at 96 dots per inch, so that it prints at the window's size.
+    EXPECT_EQ(stack.dotsPerMeterX(), 3780);
+    EXPECT_EQ(stack.dotsPerMeterY(), 3780);
 }
 
 TEST(GridPicture, AnSvgSaysItsOwnSizeAndViewBox) {
