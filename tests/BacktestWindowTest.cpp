@@ -184,6 +184,21 @@ TEST(BacktestWindow, StopsWhenAskedAndStartsAgain) {
     EXPECT_EQ(w.result()->draws.size(), 2990u);
 }
 
+TEST(BacktestWindow, WhileItComputesTheCursorIsBusyAndTheBarWaitsForABlink) {
+    BacktestWindow w(randomDraws(3000), 0);
+    ASSERT_TRUE(w.isComputing());
+    EXPECT_EQ(w.cursor().shape(), Qt::BusyCursor);
+    // Nothing has run yet: far less than a blink, so no bar and no stop button.
+    EXPECT_TRUE(w.progressBar()->isHidden());
+    EXPECT_TRUE(w.cancelButton()->isHidden());
+    EXPECT_EQ(w.progressBar()->value(), 0);
+    EXPECT_EQ(w.progressBar()->maximum(), 1000);
+    EXPECT_FALSE(w.progressBar()->isTextVisible());
+    waitUntilComputed(&w);
+    EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor); // the usual pointer again
+    EXPECT_TRUE(w.progressBar()->isHidden());
+}
+
 TEST(BacktestWindow, TooShortAHistorySaysWhy) {
     BacktestWindow w(randomDraws(10), 0);
     waitUntilComputed(&w);
