@@ -3,7 +3,11 @@
 // still go to the first and the latest draws.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QTest>
 
 #include "grid/GridView.h"
@@ -111,4 +115,51 @@ TEST(GridCursor, AClickPutsTheCursorThereAndShiftClickExtendsFromIt) {
     EXPECT_EQ(t.v.selection(), QRect(QPoint(2, 4), QPoint(3, 6)));
     t.key(Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(t.v.selection(), QRect(QPoint(2, 4), QPoint(4, 6)));
+}
+
+namespace {
+
+void moveMouse(GridView& v, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent move(QEvent::MouseMove, at, v.viewport()->mapToGlobal(at), Qt::NoButton, held,
+                     Qt::NoModifier);
+    QApplication::sendEvent(v.viewport(), &move);
+}
+
+// Where the menu a context-menu key press opens shows, or a null point.
+QPoint menuKeyOpensAt(GridView& v) {
+    QPoint at;
+    QTimer::singleShot(0, [&at] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            at = popup->pos();
+            popup->close();
+        }
+    });
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0));
+    QApplication::sendEvent(v.viewport(), &key);
+    return at;
+}
+
+} // namespace
+
+TEST(GridCursor, DraggingWithTheButtonDownSelectsABlockAndAMereMoveDoesNot) {
+    View t;
+    const QRect a = t.v.cellRect(2, 4), b = t.v.cellRect(4, 7), c = t.v.cellRect(5, 8);
+    QTest::mousePress(t.v.viewport(), Qt::LeftButton, Qt::NoModifier, a.center());
+    moveMouse(t.v, b.center(), Qt::LeftButton);
+    EXPECT_EQ(t.v.selection(), QRect(QPoint(2, 4), QPoint(4, 7)));
+    EXPECT_EQ(t.v.cursorCell(), QPoint(4, 7));
+    QTest::mouseRelease(t.v.viewport(), Qt::LeftButton, Qt::NoModifier, b.center());
+    moveMouse(t.v, c.center(), Qt::NoButton); // the button is up: nothing changes
+    EXPECT_EQ(t.v.selection(), QRect(QPoint(2, 4), QPoint(4, 7)));
+    moveMouse(t.v, QPoint(t.v.totalWidth() + 50, b.center().y()), Qt::LeftButton);
+    EXPECT_EQ(t.v.selection(), QRect(QPoint(2, 4), QPoint(4, 7))); // past the grid: kept
+}
+
+TEST(GridCursor, TheMenuKeyOpensTheMenuAtTheCursorOrAtTheGridsCorner) {
+    View t;
+    const QPoint corner = menuKeyOpensAt(t.v);
+    EXPECT_EQ(corner, t.v.viewport()->mapToGlobal(QPoint(0, 0)));
+    t.v.moveCursorTo(3, 5);
+    const QPoint cell = menuKeyOpensAt(t.v);
+    EXPECT_EQ(cell, t.v.viewport()->mapToGlobal(t.v.cellRect(3, 5).center()));
 }
