@@ -170,6 +170,7 @@ TEST(Reload, AWindowThatFitItsDrawsShowsTheLatestOnceTheyOutgrowIt) {
     entry->closeButton()->click();
     p.settle();
     ASSERT_EQ(p.main->drawTable().size(), 205u);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // no hourglass left behind
     EXPECT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum()); // the new draws are in view
     EXPECT_GT(top->maximum(), 0);

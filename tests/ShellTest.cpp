@@ -241,6 +241,22 @@ QPushButton* buttonNamed(QMessageBox* box, const QString& text) {
 
 } // namespace
 
+TEST(MessageBoxes, AQuestionIsAnsweredYesOnlyByItsYesButton) {
+    // Enter takes the default, いいえ: a slip of the key changes nothing.
+    auto ask = [](const std::function<void(QMessageBox*)>& act) {
+        QTimer::singleShot(0, [act] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                act(box);
+        });
+        MessageSink boxes;
+        return boxes.confirm(nullptr, "ナンバーズ4マーヴォ", "行を削除します。よろしいですか？");
+    };
+    EXPECT_FALSE(ask([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); }));
+    EXPECT_FALSE(ask([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); }));
+    EXPECT_TRUE(ask([](QMessageBox* b) { b->button(QMessageBox::Yes)->click(); }));
+    EXPECT_FALSE(ask([](QMessageBox* b) { b->button(QMessageBox::No)->click(); }));
+}
+
 TEST(MessageBoxes, AChoiceAnswersTheButtonPressedEnterTheDefaultEscapeTheWayBack) {
     QString defaultText;
     EXPECT_EQ(askThreeWays([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); },
