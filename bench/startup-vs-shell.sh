@@ -9,12 +9,20 @@
 #      beside the shell printing every row of the view.
 # The first paint is caught by the paintprobe preload library of
 # ../shared/tools/paintprobe, which ends the process right after it.
+# The program remembers the database key in a cache folder of the run's own
+# (filled by the warm-up pairs): the times are those of every start after
+# the first; the shell derives the key each time, as it always does.
+# Given an earlier build of the program (BEFORE), its start-up is timed in the
+# same run too: beside the shell, and the new program beside it.
 #
-#   bench/startup-vs-shell.sh [BUILD_DIR] [RUNS]
+#   bench/startup-vs-shell.sh [BUILD_DIR] [RUNS] [BEFORE_PROGRAM]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$here/build}" && pwd)
 runs=${2:-15}
+before=${3:-}
+if [ -n "$before" ]; then before=$(cd "$(dirname "$before")" && pwd)/$(basename "$before"); fi
+if [ -n "$before" ] && [ ! -x "$before" ]; then echo "no program at $before" >&2; exit 1; fi
 probe_src="$here/../shared/tools/paintprobe"
 shell=$(command -v sqlcipher || true)
 if [ -z "$shell" ]; then echo "sqlcipher (the shell) is not installed" >&2; exit 1; fi
@@ -30,12 +38,13 @@ probe="$build/paintprobe/libpaintprobe.so"
 key=$(sed -n 's/.*kDatabasePassword = "\([0-9]*\)".*/\1/p' "$here/src/data/DrawStore.cpp")
 work=$(mktemp -d /tmp/n4-startup-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/xdg" && chmod 700 "$work/xdg"
+mkdir -p "$work/xdg" "$work/cache" && chmod 700 "$work/xdg" "$work/cache"
 
 # A portable copy of the program beside its database, for each history.
 prepare() { # NAME CSV
     mkdir -p "$work/$1"
     cp "$build/numbers4marvo" "$work/$1/"
+    if [ -n "$before" ]; then cp "$before" "$work/$1/numbers4marvo-before"; fi
     "$build/numbers4marvo-cli" import "$2" --db "$work/$1/Numbers4Marvo.mdb" >/dev/null
 }
 sizes=()
@@ -49,12 +58,21 @@ sizes+=(synthetic)
 
 pairs() { "$build/bench/n4-process-pairs" --runs "$runs" --warmup 2 "$@" || true; echo; }
 cd "$work"
+start() { # SIZE PROGRAM: the command that starts PROGRAM up to its first paint
+    echo env -C "$work/$1" QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/xdg" \
+        XDG_CACHE_HOME="$work/cache" PROBE_EXIT_ON=一発マーヴォ LD_PRELOAD="$probe" "./$2"
+}
 for size in "${sizes[@]}"; do
     db="$work/$size/Numbers4Marvo.mdb"
+    count=(env "$shell" "$db" "PRAGMA key='$key'; SELECT count(*) FROM 全データ選択クエリ;")
     pairs --label "start-up to the prediction window painted, $size history" -- \
-        env -C "$work/$size" QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/xdg" \
-        PROBE_EXIT_ON=一発マーヴォ LD_PRELOAD="$probe" ./numbers4marvo \
-        --vs env "$shell" "$db" "PRAGMA key='$key'; SELECT count(*) FROM 全データ選択クエリ;"
+        $(start "$size" numbers4marvo) --vs "${count[@]}"
+    if [ -n "$before" ]; then
+        pairs --label "the same, the earlier build (BEFORE), $size history" -- \
+            $(start "$size" numbers4marvo-before) --vs "${count[@]}"
+        pairs --label "start-up, this build beside the earlier one, $size history" -- \
+            $(start "$size" numbers4marvo) --vs $(start "$size" numbers4marvo-before)
+    fi
 done
 db="$work/synthetic/Numbers4Marvo.mdb"
 pairs --label "export division10 --format json, 32,764 draws" -- \
