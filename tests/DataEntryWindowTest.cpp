@@ -242,6 +242,22 @@ TEST(DataEntryWrites, AFailedWriteStaysVisibleAndIsRetriedOnClose) {
     EXPECT_EQ(e.stored()[0].digits[0], 9);
 }
 
+TEST(DataEntryWrites, ADeleteThatCannotBeWrittenKeepsTheRowsAndTheirSelection) {
+    Entry e;
+    QItemSelectionModel* selection = e.window->table()->selectionModel();
+    selection->select(QItemSelection(e.model()->index(1, 0), e.model()->index(2, 4)),
+                      QItemSelectionModel::ClearAndSelect);
+    selection->setCurrentIndex(e.model()->index(2, 3), QItemSelectionModel::NoUpdate);
+    e.model()->setFailWrites(true);
+    e.window->deleteLine();
+    EXPECT_EQ(e.model()->rowCount(), 3);
+    EXPECT_EQ(e.stored().size(), 3u);
+    // Still selected as they were, for another try.
+    EXPECT_TRUE(selection->isRowSelected(1, QModelIndex()));
+    EXPECT_TRUE(selection->isRowSelected(2, QModelIndex()));
+    EXPECT_EQ(selection->currentIndex(), e.model()->index(2, 3));
+}
+
 TEST(DataEntryPaste, TwentyRowsInOneGo) {
     Entry e;
     QString text;
