@@ -280,6 +280,23 @@ TEST(DataEntryPaste, TwentyRowsInOneGo) {
     EXPECT_EQ(e.model()->rowCount(), 21);
 }
 
+TEST(DataEntryPaste, IntoAnEmptyFileTheDigitsBecomeTheFirstDraws) {
+    Entry e{DrawTable{}};
+    ASSERT_FALSE(e.window->table()->currentIndex().isValid()); // no row, no cursor
+    QApplication::clipboard()->setText("1\t2\t3\t4\n5\t6\t7\t8\n");
+    e.window->table()->setFocus();
+    QTest::keySequence(e.window->table(), QKeySequence::Paste);
+    const DrawTable t = e.stored();
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[0].drawNo, 1);
+    EXPECT_EQ(t[0].digits, (std::array<int, 4>{1, 2, 3, 4}));
+    EXPECT_EQ(t[1].digits, (std::array<int, 4>{5, 6, 7, 8}));
+    // Ctrl+C gives them back as the window shows them.
+    e.window->table()->selectAll();
+    QTest::keySequence(e.window->table(), QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), "1\t1\t2\t3\t4\n2\t5\t6\t7\t8\n");
+}
+
 TEST(DataEntryPaste, ABadValueRefusesTheWholePaste) {
     Entry e;
     QApplication::clipboard()->setText("1,2,3,4\n5,6,x,8\n");
