@@ -113,3 +113,27 @@ TEST(Grid, ReadsOutsideTheGridGiveAnEmptyPlainCell) {
         EXPECT_EQ(g.align(col, row), Align::Center);
     }
 }
+
+TEST(Grid, ItsMemoryCountsTheCellsTheSizesAndEveryText) {
+    // What the compactness checks and the benchmarks read: never less than
+    // what the grid surely holds, and not wildly more.
+    Grid g(10, 100);
+    const std::size_t cells = 10 * 100 * Grid::bytesPerCell();
+    const std::size_t sizes = (11 + 101) * sizeof(double);
+    const std::size_t empty = g.memoryBytes();
+    EXPECT_GE(empty, cells + sizes);
+    EXPECT_LT(empty, 2 * (cells + sizes));
+    std::size_t textBytes = 0;
+    for (int i = 0; i < 200; ++i) {
+        const std::string text = std::string(100, 'a') + std::to_string(i);
+        g.setText(1 + i % 10, 1 + i / 10, text);
+        textBytes += text.size();
+    }
+    const std::size_t full = g.memoryBytes();
+    EXPECT_GE(full, empty + textBytes);
+    EXPECT_LT(full, empty + 3 * textBytes);
+    // Numbers take no text of their own.
+    for (int row = 1; row <= 100; ++row)
+        g.setNumber(10, row, row);
+    EXPECT_LT(g.memoryBytes(), full + 1024);
+}
