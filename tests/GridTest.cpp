@@ -137,3 +137,25 @@ TEST(Grid, ItsMemoryCountsTheCellsTheSizesAndEveryText) {
         g.setNumber(10, row, row);
     EXPECT_LT(g.memoryBytes(), full + 1024);
 }
+
+TEST(Grid, ADefaultGridIsEmptyInEveryRespect) {
+    const Grid g;
+    EXPECT_EQ(g.maxCols(), 0);
+    EXPECT_EQ(g.maxRows(), 0);
+    EXPECT_EQ(g.visibleCols(), 0);
+    EXPECT_EQ(g.visibleRows(), 0);
+    EXPECT_TRUE(g.textOverflow());
+    EXPECT_TRUE(g.isEmpty(1, 1));
+    EXPECT_EQ(gridToTsv(g), "");
+    EXPECT_EQ(gridToJson(g, "w"), "{\"window\": \"w\", \"cols\": 0, \"rows\": 0, \"cells\": []}");
+    // Sized later, it takes the size given and shows all of it.
+    Grid later;
+    later.resize(3, 2);
+    EXPECT_EQ(later.visibleCols(), 3);
+    EXPECT_EQ(later.visibleRows(), 2);
+    EXPECT_EQ(gridToTsv(later), "\t\t\n\t\t\n");
+    // A size below zero is no size.
+    later.resize(-1, -5);
+    EXPECT_EQ(later.maxCols(), 0);
+    EXPECT_EQ(later.maxRows(), 0);
+}
