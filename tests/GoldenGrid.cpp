@@ -118,6 +118,9 @@ std::string describeGrid(const Grid& g) {
     out << "size " << g.maxCols() << " x " << g.maxRows() << ", visible " << g.visibleCols()
         << " x " << g.visibleRows() << ", text overflow " << (g.textOverflow() ? "on" : "off")
         << "\n";
+    // A window whose sizes and offsets agree with its grid writes nothing past
+    // its edge; a golden file shows such writes, so that none goes unnoticed.
+    if (g.writesOutside() > 0) out << "writes outside the grid: " << g.writesOutside() << "\n";
     out << "widths " << runs(g.maxCols(), [&](int c) { return number(g.colWidth(c)); }) << "\n";
     out << "heights " << runs(g.maxRows(), [&](int r) { return number(g.rowHeight(r)); }) << "\n";
     std::string previous = "\n"; // no row has this

@@ -12,7 +12,8 @@
 
 namespace n4test {
 
-// The grid as the golden files show it.
+// The grid as the golden files show it (with a line counting the writes that
+// reached past its edge, when there are any).
 std::string describeGrid(const n4::Grid& grid);
 // The draws, eight to a line: "3:1324" and "20:12-4" for an absent digit.
 std::string describeHistory(const n4::DrawTable& table);

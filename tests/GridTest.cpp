@@ -159,3 +159,44 @@ TEST(Grid, ADefaultGridIsEmptyInEveryRespect) {
     EXPECT_EQ(later.maxCols(), 0);
     EXPECT_EQ(later.maxRows(), 0);
 }
+
+TEST(Grid, WritesPastTheEdgeAreIgnoredAndCounted) {
+    Grid g(4, 3);
+    // Inside, or every row or column: nothing counted.
+    g.setText(4, 3, "x");
+    g.setNumber(1, 1, 7);
+    g.setBackground({1, 1, 4, 3}, palette::Cyan);
+    g.setBorder(Block::all(), BorderAll);
+    g.setAlign({2, -1, 3, -1}, Align::Left);
+    g.setForeground({-1, 2, -1, 3}, palette::Red);
+    g.setColWidth(-1, 3);
+    g.setRowHeight(3, 12);
+    g.setForeground(4, 3, g.internColour(palette::Blue));
+    g.clearText({2, 2, 1, 1}); // an empty block inside: nothing to do
+    EXPECT_EQ(g.writesOutside(), 0u);
+    // Past each edge, by cell and by block; each write counts once.
+    g.setText(5, 1, "x");
+    g.setText(1, 4, g.internText("y"));
+    g.setNumber(0, 1, 1);
+    g.setForeground(1, 0, g.internColour(palette::Blue));
+    g.setColWidth(5, 1);
+    g.setRowHeight(0, 1);
+    EXPECT_EQ(g.writesOutside(), 6u);
+    g.setBackground({1, 1, 5, 3}, palette::Green);  // one column too many
+    g.setBorder({0, 1, 4, 3}, BorderOutline);       // one too early
+    g.setAlign({1, 1, 4, 4}, Align::Left);          // one row too many
+    g.setForeground({1, 0, 4, 3}, palette::Red);    // and one too early
+    // The parts inside are written all the same.
+    EXPECT_EQ(g.background(4, 1), palette::Green);
+    EXPECT_EQ(g.align(4, 3), Align::Left);
+    EXPECT_EQ(g.foreground(1, 1), palette::Red);
+    EXPECT_EQ(g.borders(1, 1) & BorderLeft, BorderLeft);
+    g.clearText({2, -1, 9, -1});                    // every row, columns past the edge
+    g.setBackground({-1, 1, -1, 7}, palette::Cyan); // every column, rows past the edge
+    EXPECT_EQ(g.writesOutside(), 12u);
+    EXPECT_EQ(g.text(4, 3), "");
+    EXPECT_EQ(g.background(1, 3), palette::Cyan);
+    // Sizing the grid anew starts the count again.
+    g.resize(2, 2);
+    EXPECT_EQ(g.writesOutside(), 0u);
+}

@@ -22,6 +22,7 @@ void Grid::resize(int cols, int rows) {
     cols_ = std::max(0, cols);
     rows_ = std::max(0, rows);
     cells_.reset(cols_, rows_);
+    writesOutside_ = 0;
     colWidths_.assign(cols_ + 1, kDefaultWidth);
     rowHeights_.assign(rows_ + 1, kDefaultHeight);
     if (visibleCols_ == 0) visibleCols_ = cols_;
@@ -62,19 +63,26 @@ bool Grid::clip(const Block& b, Block& out) const {
 void Grid::applyToBlock(const Block& b, CellOp::Kind kind, std::uint8_t value,
                         std::uint8_t colour) {
     Block c;
-    if (clip(b, c)) cells_.apply({kind, value, colour, c.col1, c.row1, c.col2, c.row2});
+    const bool any = clip(b, c);
+    const bool colsCut = b.col1 != -1 && (c.col1 != b.col1 || c.col2 != b.col2);
+    const bool rowsCut = b.row1 != -1 && (c.row1 != b.row1 || c.row2 != b.row2);
+    if (colsCut || rowsCut) ++writesOutside_;
+    if (any) cells_.apply({kind, value, colour, c.col1, c.row1, c.col2, c.row2});
 }
 
 void Grid::setText(int col, int row, const std::string& text) {
-    if (inside(col, row)) setText(col, row, internText(text));
+    if (inside(col, row))
+        setText(col, row, internText(text));
+    else
+        ++writesOutside_;
 }
 
 void Grid::setText(int col, int row, TextId text) {
-    if (inside(col, row)) cells_.at(col, row).text = text.key;
+    if (writable(col, row)) cells_.at(col, row).text = text.key;
 }
 
 void Grid::setNumber(int col, int row, long long value) {
-    if (!inside(col, row)) return;
+    if (!writable(col, row)) return;
     if (value < 0 || value >= kSharedNumbers) {
         setText(col, row, std::to_string(value));
         return;
@@ -91,6 +99,8 @@ void Grid::setColWidth(int col, double width) {
         std::fill(colWidths_.begin(), colWidths_.end(), width);
     else if (col >= 1 && col <= cols_)
         colWidths_[col] = width;
+    else
+        ++writesOutside_;
 }
 
 void Grid::setRowHeight(int row, double height) {
@@ -98,6 +108,8 @@ void Grid::setRowHeight(int row, double height) {
         std::fill(rowHeights_.begin(), rowHeights_.end(), height);
     else if (row >= 1 && row <= rows_)
         rowHeights_[row] = height;
+    else
+        ++writesOutside_;
 }
 
 double Grid::colWidth(int col) const {
@@ -117,7 +129,7 @@ void Grid::setForeground(const Block& b, Rgb colour) {
 }
 
 void Grid::setForeground(int col, int row, ColourId colour) {
-    if (inside(col, row)) cells_.at(col, row).fg = colour.index;
+    if (writable(col, row)) cells_.at(col, row).fg = colour.index;
 }
 
 Rgb Grid::background(int col, int row) const {

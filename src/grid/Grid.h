@@ -102,6 +102,10 @@ class Grid {
     void setTextOverflow(bool on) { overflow_ = on; }
     bool textOverflow() const { return overflow_; }
 
+    // Writes that reached past the grid's edge (ignored, or clipped to it). A
+    // window whose sizes and offsets agree with its grid makes none.
+    std::size_t writesOutside() const { return writesOutside_; }
+
     static constexpr std::size_t bytesPerCell() { return sizeof(Cell); }
     std::size_t memoryBytes() const;
 
@@ -113,6 +117,12 @@ class Grid {
     bool inside(int col, int row) const {
         return col >= 1 && row >= 1 && col <= cols_ && row <= rows_;
     }
+    // inside(), counting a write that is not.
+    bool writable(int col, int row) {
+        if (inside(col, row)) return true;
+        ++writesOutside_;
+        return false;
+    }
     bool clip(const Block& b, Block& out) const;
     void applyToBlock(const Block& b, CellOp::Kind kind, std::uint8_t value,
                       std::uint8_t colour = 0);
@@ -121,6 +131,7 @@ class Grid {
     int cols_ = 0, rows_ = 0;
     int visibleCols_ = 0, visibleRows_ = 0;
     bool overflow_ = true;
+    std::size_t writesOutside_ = 0;
     Rgb borderColour_ = Rgb::none();
     GridCells cells_;
     std::vector<double> colWidths_, rowHeights_;

@@ -13,6 +13,7 @@ Grid setUp(int rows) {
     Grid g = newAnalysisGrid(2, rows, 10.0, 5.0);
     g.setColWidth(1, 5.0);
     g.setColWidth(2, 20.0);
+    if (rows == 0) return g; // an empty history: nothing to colour
     g.setBorder(Block::all(), BorderAll);
     g.setBackground({1, 2, 1, rows}, palette::LabelYellow);
     g.setBackground({1, 1, 2, 1}, palette::HeaderPink);
@@ -37,6 +38,7 @@ void fill(Grid& g, const StartupFigures& f) {
 
 Grid computeByCountAnalysis(const AnalysisInput& in) {
     Grid g = setUp(in.figures.countClassRows);
+    if (g.maxRows() == 0) return g; // an empty history has not even the header row
     g.setText(1, 1, "出 現");
     g.setText(2, 1, "数 字");
     fill(g, in.figures);

@@ -43,8 +43,9 @@ const Letter kLetters[5] = {{"A", Rgb::none()},
                             {"", Rgb::none()}};
 
 Grid setUp(int latest) {
-    const int end = latest + 2;
-    Grid g = newAnalysisGrid(8, latest + 1, 10.0, 5.0);
+    // The description's blocks run to row latest + 2 and end at the last row.
+    const int end = latest + 1;
+    Grid g = newAnalysisGrid(8, end, 10.0, 5.0);
     g.setRowHeight(1, 20.0);
     g.setColWidth(1, 6.0);
     g.setColWidth(8, 7.0);

@@ -26,12 +26,14 @@ const PairTable kTables[2] = {
 };
 
 Grid setUp(int latest) {
-    Grid g = newAnalysisGrid(10, latest + 1, 10.0, 5.0);
+    // The description's blocks run to row latest + 2 and end at the last row.
+    const int last = latest + 1;
+    Grid g = newAnalysisGrid(10, last, 10.0, 5.0);
     for (const PairTable& t : kTables) {
         g.setColWidth(t.base, 6.0);
-        paintLabelCells(g, {t.base, 1, t.base, latest + 2});
+        paintLabelCells(g, {t.base, 1, t.base, last});
     }
-    g.setBorder({1, 1, 10, latest + 2}, BorderAll);
+    g.setBorder({1, 1, 10, last}, BorderAll);
     return g;
 }
 
