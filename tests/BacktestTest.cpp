@@ -279,3 +279,21 @@ TEST(Backtest, EveryRunOfTheChartKeepsItsOwnLowestAndHighestPoint) {
     EXPECT_EQ(one.front().drawNo, r.draws.front().drawNo);
     EXPECT_EQ(one.back().drawNo, r.draws.back().drawNo);
 }
+
+TEST(Backtest, AReplayThatHasReadEveryRowIsDone) {
+    // The table's storage holds a stale row just past its end (a row taken
+    // off again): the replay must stop at the table's end, not look past it.
+    DrawTable t = uniformDraws(30, [](int r) { return r % 10; });
+    t.reserve(t.size() + 1);
+    t.push_back(DrawRecord{1, {1, 1, 1, 1}});
+    t.pop_back();
+    BacktestReplay replay(t, {12, 40}, 0);
+    EXPECT_FALSE(replay.advance(29));
+    EXPECT_FALSE(replay.done());
+    EXPECT_TRUE(replay.advance(1));
+    EXPECT_TRUE(replay.done());
+    EXPECT_EQ(replay.rowsRead(), 30u);
+    EXPECT_EQ(replay.result().draws.size(), 19u); // draws 12 to 30
+    EXPECT_TRUE(replay.advance(5));                // nothing more to read
+    EXPECT_EQ(replay.rowsRead(), 30u);
+}
