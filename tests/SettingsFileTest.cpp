@@ -167,6 +167,27 @@ TEST(AnalysisOptions, KeyEightAndItsCaptionAreAsUsersKnowThem) {
     EXPECT_STREQ(optionKey(8), "5分割傾向分析Opt");
     EXPECT_STREQ(optionGroupCaption(8), "■4分割傾向分析");
     EXPECT_STREQ(optionGroupCaption(11), "■下一桁連続出現回数分析");
+    // The first and last of each, and nothing beyond them.
+    EXPECT_STREQ(optionKey(0), "頻度分析Opt");
+    EXPECT_STREQ(optionKey(9), "分割データ分析Opt");
+    EXPECT_STREQ(optionKey(-1), "");
+    EXPECT_STREQ(optionKey(10), "");
+    EXPECT_STREQ(optionGroupCaption(0), "■頻度分析（出現頻度分析）");
+    EXPECT_STREQ(optionGroupCaption(-1), "");
+    EXPECT_STREQ(optionGroupCaption(kOptionGroupCount), "");
+    EXPECT_EQ(kOptionGroupCount, 12);
+}
+
+TEST(AnalysisOptions, TheReflectedCountIsTheNumberOfOptionsOn) {
+    AnalysisOptions o;
+    EXPECT_EQ(o.reflectedCount(), 0);
+    o.flags[0] = true;
+    EXPECT_EQ(o.reflectedCount(), 1);
+    o.flags[9] = true;
+    o.flags[4] = true;
+    EXPECT_EQ(o.reflectedCount(), 3);
+    o.flags.fill(true);
+    EXPECT_EQ(o.reflectedCount(), 10);
 }
 
 TEST(SettingsFile, OnlyTheFirstSixtyFourKilobytesAreRead) {
