@@ -405,3 +405,25 @@ TEST(HistoryCsv, HeadersNameEachColumnOnce) {
     expectRefused("draw,d1,d2,d3,d4\n1,1,2,x,4\n", "2行目", "第3数字「x」が 0～9 の一けたではありません。");
     expectRefused("draw,d1,d2,d3,d4\n第x回,1,2,3,4\n", "2行目", "回数「第x回」を 1～99999 の数として読めません。");
 }
+
+TEST(HistoryCsv, TheFirstLinesDecideTheDelimiterAndTheColumns) {
+    // The delimiter comes from the first ten lines that are not blank: here
+    // each of them splits alike at the comma (into three) and at the
+    // semicolon (into two); the eleventh, split apart by one more comma, would
+    // tip the choice to the semicolon, and is read by the comma's columns.
+    std::string ten = "\n draw,number,memo;x\n";
+    for (int no = 1; no <= 9; ++no)
+        ten += std::to_string(no) + ",1234,m;x\n";
+    auto r = read(ten + "10,1,234,m;x\n");
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(drawsOf(r).substr(0, 7), "1:1234 ");
+    EXPECT_EQ(drawsOf(r).substr(drawsOf(r).size() - 8), " 10:0001");
+    // Without a header the columns come from the first of twenty lines that
+    // holds a draw and its digits; rows of empty fields are passed over.
+    std::string empty19, empty20;
+    for (int i = 0; i < 19; ++i)
+        empty19 += ",\n";
+    empty20 = empty19 + ",\n";
+    EXPECT_EQ(drawsOf(read(empty19 + "7054,9577\n")), "7054:9577");
+    expectRefused(empty20 + "7054,9577\n", "1行目", "回数と当選番号の並ぶ行としても読めません");
+}
