@@ -196,3 +196,21 @@ TEST(HistoryJson, TheStructureAroundTheDrawsIsCheckedWithTheLineAtFault) {
     EXPECT_FALSE(named.ok);
     EXPECT_EQ(named.message.rfind("2行目: ", 0), 0u) << named.message;
 }
+
+TEST(HistoryJson, NestingIsFollowedSixtyFourDeepAndNoFurther) {
+    auto nested = [](int depth) {
+        return "[{\"round\":1,\"numbers\":\"1149\",\"x\":" + std::string(depth, '[') +
+               std::string(depth, ']') + "}]";
+    };
+    auto deepest = read(nested(64));
+    ASSERT_TRUE(deepest.ok) << deepest.message;
+    EXPECT_EQ(drawsOf(deepest), "1:1149");
+    expectRefused(nested(65), "1行目", "入れ子が深すぎます");
+    // The same in the object around the draws.
+    auto around = [](int depth) {
+        return "{\"x\":" + std::string(depth, '[') + std::string(depth, ']') +
+               ",\"draws\":[{\"round\":1,\"numbers\":\"1149\"}]}";
+    };
+    EXPECT_TRUE(read(around(64)).ok);
+    expectRefused(around(65), "1行目", "入れ子が深すぎます");
+}
