@@ -173,7 +173,7 @@ TEST(BacktestWindow, StopsWhenAskedAndStartsAgain) {
     EXPECT_EQ(w.result(), nullptr);
     EXPECT_EQ(w.statusLabel()->text(), QStringLiteral("検証を中止しました。"));
     EXPECT_FALSE(w.restartButton()->isHidden());
-    QTest::qWait(100); // time for slices that should not come
+    QTest::qWait(100);              // time for slices that should not come
     EXPECT_EQ(w.result(), nullptr); // nothing ran on after the stop
     EXPECT_EQ(w.statusLabel()->text(), QStringLiteral("検証を中止しました。"));
     w.restartButton()->click();

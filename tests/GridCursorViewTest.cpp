@@ -7,8 +7,8 @@
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include "grid/GridView.h"
 
@@ -134,7 +134,8 @@ QPoint menuKeyOpensAt(GridView& v) {
             popup->close();
         }
     });
-    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0));
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                          v.viewport()->mapToGlobal(QPoint(0, 0)));
     QApplication::sendEvent(v.viewport(), &key);
     return at;
 }

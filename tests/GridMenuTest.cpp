@@ -143,8 +143,8 @@ TEST(GridMenu, APredictionGridSavesTheWholePredictionAndOffersTheBackTest) {
     EXPECT_TRUE(texts.contains("過去の当選で検証…"));
     // A right click on the grid offers it too, below the grid's own entries.
     EXPECT_EQ(rightClick(window->gridView(2), window->gridView(2)->cellRect(1, 1).center()),
-              (QStringList{"コピー", "すべて選択", "-", "画像として保存…", "HTML として保存…",
-                           "-", "過去の当選で検証…"}));
+              (QStringList{"コピー", "すべて選択", "-", "画像として保存…", "HTML として保存…", "-",
+                           "過去の当選で検証…"}));
     const QString path = QString::fromStdString(n4test::tempFolder() + "/prediction.html");
     menu->setFileChooser([path](const QString&, const QString&, const QString&) { return path; });
     menu->saveHtmlAction()->trigger();

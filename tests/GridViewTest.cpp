@@ -168,8 +168,7 @@ TEST(GridViewPainting, ACentredTextTakesNoMoreEmptyCellsThanItNeeds) {
     Grid g(5, 1);
     g.setText(3, 1, text.toStdString());
     GridView probe;
-    const int need =
-        probe.fontMetrics().horizontalAdvance(text) + 2 * GridView::kTextPadding;
+    const int need = probe.fontMetrics().horizontalAdvance(text) + 2 * GridView::kTextPadding;
     g.setColWidth(-1, 10.0);
     g.setColWidth(3, need / 2);
     g.setColWidth(4, need - need / 2);

@@ -165,7 +165,8 @@ TEST(Reload, AWindowThatFitItsDrawsShowsTheLatestOnceTheyOutgrowIt) {
     DataEntryWindow* entry = p.openEntry();
     QString rows;
     for (int i = 0; i < 200; ++i)
-        rows += QString("%1\t%2\t%3\t%4\n").arg(i % 10).arg(i * 3 % 10).arg(i * 7 % 10).arg(i * 9 % 10);
+        rows +=
+            QString("%1\t%2\t%3\t%4\n").arg(i % 10).arg(i * 3 % 10).arg(i * 7 % 10).arg(i * 9 % 10);
     entry->model()->pasteDigits(entry->model()->rowCount(), 1, rows);
     entry->closeButton()->click();
     p.settle();

@@ -12,8 +12,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 #include <filesystem>
+#include <functional>
 
 #include "UiSupport.h"
 #include "prediction/SettingsFile.h"
@@ -245,8 +245,7 @@ TEST(MessageBoxes, AQuestionIsAnsweredYesOnlyByItsYesButton) {
     // Enter takes the default, いいえ: a slip of the key changes nothing.
     auto ask = [](const std::function<void(QMessageBox*)>& act) {
         QTimer::singleShot(0, [act] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                act(box);
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) act(box);
         });
         MessageSink boxes;
         return boxes.confirm(nullptr, "ナンバーズ4マーヴォ", "行を削除します。よろしいですか？");
@@ -259,9 +258,8 @@ TEST(MessageBoxes, AQuestionIsAnsweredYesOnlyByItsYesButton) {
 
 TEST(MessageBoxes, AChoiceAnswersTheButtonPressedEnterTheDefaultEscapeTheWayBack) {
     QString defaultText;
-    EXPECT_EQ(askThreeWays([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); },
-                           &defaultText),
-              0);
+    EXPECT_EQ(
+        askThreeWays([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); }, &defaultText), 0);
     EXPECT_EQ(defaultText, "保存を再試行");
     EXPECT_EQ(askThreeWays([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); }), 2);
     EXPECT_EQ(askThreeWays([](QMessageBox* b) { buttonNamed(b, "戻る")->click(); }), 2);

@@ -46,7 +46,9 @@ void expectAt(const QWidget* w, int left, int top, int width, int height = -1) {
     EXPECT_EQ(w->x(), left);
     EXPECT_EQ(w->y(), top);
     EXPECT_EQ(w->width(), width);
-    if (height >= 0) EXPECT_EQ(w->height(), height);
+    if (height >= 0) {
+        EXPECT_EQ(w->height(), height);
+    }
 }
 
 } // namespace

@@ -104,8 +104,8 @@ TEST(WindowMenu, ArrangeIconsLinesUpTheMinimisedWindowsAlongTheBottom) {
 TEST(WindowMenu, IconsThatFillTheBottomGoOnInARowAboveWithoutCovering) {
     Shell s;
     for (const char* command :
-         {"mnuSyutugenHindo", "mnuSyutugenKaisu", "mnuHonsuji", "mnuSyutugenKankaku",
-          "mnuHippari", "mnuBaratsuki", "mnuNumberKankaku", "mnuRenbanTobiishi"})
+         {"mnuSyutugenHindo", "mnuSyutugenKaisu", "mnuHonsuji", "mnuSyutugenKankaku", "mnuHippari",
+          "mnuBaratsuki", "mnuNumberKankaku", "mnuRenbanTobiishi"})
         s.choose(command);
     const auto windows = s.main->mdiArea()->subWindowList(QMdiArea::CreationOrder);
     for (QMdiSubWindow* w : windows)
