@@ -343,3 +343,26 @@ TEST(GridViewPanes, AScrollBarArrowMovesOneRowUnderTheTitles) {
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(v.cellAt(QPoint(1, v.rowY(2))).y(), 4);
 }
+
+TEST(GridViewPanes, AtTheEndTheLastRowShowsWholeAndTheFirstUnderTheTitlesToo) {
+    // Whatever the view's height, scrolled to the end: no row is cut at the
+    // bottom, and the row under the frozen titles begins right below them.
+    Grid g(3, 40);
+    g.setRowHeight(1, 20.0);
+    GridView v;
+    v.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    v.setGrid(std::move(g));
+    v.setFrozen(0, 1);
+    v.show();
+    const int frame = 2 * v.frameWidth();
+    const int rowHeight = v.rowY(3) - v.rowY(2);
+    for (int height = 200; height < 200 + 2 * rowHeight; ++height) {
+        SCOPED_TRACE(height);
+        v.resize(200, height + frame);
+        QScrollBar* bar = v.verticalScrollBar();
+        bar->setValue(bar->maximum());
+        EXPECT_LE(v.cellRect(1, 40).bottom(), v.viewport()->height() - 1);
+        const QPoint first = v.cellAt(QPoint(1, v.rowY(2)));
+        EXPECT_EQ(v.cellRect(1, first.y()).top(), v.rowY(2));
+    }
+}
