@@ -34,12 +34,16 @@ struct Interval {
     Shell shell{history(60)};
     GridView* view;
     std::string folder = n4test::tempFolder();
-    QString saved; // where the next save goes ("" gives up)
+    QString saved;     // where the next save goes ("" gives up)
+    QStringList asked; // what the last file dialog was given: caption, name, kinds
     Interval() {
         QMdiSubWindow* sub = shell.choose("mnuSyutugenKankaku");
         view = sub->findChild<GridView*>();
         view->menu()->setFileChooser(
-            [this](const QString&, const QString&, const QString&) { return saved; });
+            [this](const QString& caption, const QString& suggested, const QString& kinds) {
+                asked = QStringList{caption, suggested, kinds};
+                return saved;
+            });
     }
     QString path(const char* name) const { return QString::fromStdString(folder + "/" + name); }
 };
@@ -118,6 +122,17 @@ TEST(GridMenu, APictureIsTheSelectionUnderItsTitleRowsOrElseThePartInView) {
     t.saved = "";
     v->menu()->savePictureAction()->trigger();
     EXPECT_FALSE(QFile::exists(t.path(".png")));
+    // The dialog offers the window's name and the three kinds.
+    ASSERT_EQ(t.asked.size(), 3);
+    EXPECT_EQ(t.asked[0], "画像として保存");
+    EXPECT_TRUE(t.asked[1].endsWith("/出現間隔分析.png")) << t.asked[1].toStdString();
+    EXPECT_EQ(t.asked[2], "PNG 画像 (*.png);;SVG 画像 (*.svg);;PDF (*.pdf)");
+    // A block that starts in the title rows is drawn once, from its first row.
+    v->moveCursorTo(1, 2);
+    v->moveCursorTo(3, 5, true);
+    t.saved = t.path("titles.png");
+    v->menu()->savePictureAction()->trigger();
+    EXPECT_EQ(QImage(t.saved).size(), QSize(v->columnX(4), v->rowY(6) - v->rowY(2)));
 }
 
 TEST(GridMenu, TheWholeGridSavesAsAPageThatReadsLikeTheWindow) {
@@ -128,6 +143,10 @@ TEST(GridMenu, TheWholeGridSavesAsAPageThatReadsLikeTheWindow) {
     EXPECT_TRUE(html.contains("<title>出現間隔分析</title>"));
     EXPECT_TRUE(html.contains("過去の当選数字が何回前に出現しているか分析します"));
     EXPECT_EQ(html.count("<tr"), t.view->grid().maxRows());
+    ASSERT_EQ(t.asked.size(), 3);
+    EXPECT_EQ(t.asked[0], "HTML として保存");
+    EXPECT_TRUE(t.asked[1].endsWith("/出現間隔分析.html")) << t.asked[1].toStdString();
+    EXPECT_EQ(t.asked[2], "HTML (*.html *.htm)");
     // The two title rows head the table.
     EXPECT_EQ(html.section("<thead>", 1).section("</thead>", 0, 0).count("<tr"), 2);
 }
