@@ -234,3 +234,48 @@ TEST(DrawStoreValues, EachFieldMayComeFirstInTheViewAndNoneMayBeMissing) {
         EXPECT_EQ(t.size(), 1u) << "a failed read leaves what the caller had";
     }
 }
+
+TEST(DrawStoreValues, AnOlderTableWithItsOwnIndexOnTheDrawNumberIsOurs) {
+    // A draw table whose number is no row id gets an index of its own from
+    // SQLite (sqlite_autoindex_当選番号_1): still our file, opened and read.
+    const DbConnectionString c = connIn(tempFolder());
+    {
+        StoreResult r;
+        ASSERT_TRUE(DrawStore::open(c, r)) << r.message;
+    }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
+    const std::string sql = "PRAGMA key = '" + c.password +
+                            "'; DROP VIEW 全データ選択クエリ; DROP TABLE 当選番号;"
+                            "CREATE TABLE 当選番号 (回数 INT PRIMARY KEY, 第1数字 INT, 第2数字 INT,"
+                            " 第3数字 INT, 第4数字 INT);"
+                            "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選番号;"
+                            "INSERT INTO 当選番号 VALUES (2, 5, 6, 7, 8), (1, 1, 2, 3, 4);";
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db,
+                                 "SELECT count(*) FROM sqlite_master WHERE name LIKE "
+                                 "'sqlite_autoindex_%'",
+                                 -1, &st, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(st, 0), 1);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    const DrawTable t = readBack(c);
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[0].digits, (std::array<int, 4>{1, 2, 3, 4}));
+    EXPECT_EQ(t[1].digits, (std::array<int, 4>{5, 6, 7, 8}));
+    // Another table's index is somebody else's: refused, untouched.
+    ASSERT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
+    const std::string other = "PRAGMA key = '" + c.password +
+                              "'; CREATE TABLE memo (k TEXT PRIMARY KEY, v TEXT);";
+    ASSERT_EQ(sqlite3_exec(db, other.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const std::string before = readFile(c.dataSource);
+    StoreResult r;
+    EXPECT_FALSE(DrawStore::open(c, r));
+    EXPECT_NE(r.message.find("このプログラムの当選データがありません"), std::string::npos) << r.message;
+    EXPECT_EQ(readFile(c.dataSource), before);
+}
