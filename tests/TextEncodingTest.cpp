@@ -154,3 +154,19 @@ TEST(TextEncoding, LinesOfAnOffsetCountEveryKindOfLineEnd) {
     EXPECT_EQ(lineOfOffset("a\rb\r", 4), 3); // a CR that ends the text ends a line
     EXPECT_EQ(lineOfOffset("a\n\n\n", 99), 4); // beyond the end: the last line
 }
+
+TEST(TextEncoding, OnlyRealLineEndsCountInUtf16) {
+    // U+010A and U+010D share their low byte with LF and CR: no line end.
+    for (bool le : {true, false}) {
+        std::string text = utf16("a!", le);
+        const char lf[2] = {'\x0A', '\x01'}, cr[2] = {'\x0D', '\x01'};
+        for (const char* c : {lf, cr}) // inserted before the "!"
+            text.insert(4, le ? std::string{c[0], c[1]} : std::string{c[1], c[0]});
+        DecodedText d = decodeHistoryText(text);
+        EXPECT_FALSE(d.ok);
+        EXPECT_EQ(d.message.rfind("1行目", 0), 0u) << d.message;
+        // Two lone CRs end two lines.
+        DecodedText end = decodeHistoryText(utf16("\r\r!", le));
+        EXPECT_EQ(end.message.rfind("3行目", 0), 0u) << end.message;
+    }
+}
