@@ -312,3 +312,21 @@ TEST(DrawEntryModel, ManyDrawsAtOnceAreShownWholeAndUndoneWhole) {
     EXPECT_EQ(model.redoLabel(), "第1回～第70回の行削除");
     EXPECT_EQ(inserts.count(), 0);
 }
+
+TEST(DrawEntryModel, UpToSixtyFourDrawsAStepIsShownRowByRow) {
+    // Row by row the view keeps its place; above that the table is redrawn.
+    for (int count : {64, 65}) {
+        Model m(draws({{1, 2, 3, 4}}));
+        QSignalSpy resets(m.model.get(), &QAbstractItemModel::modelReset);
+        QSignalSpy inserts(m.model.get(), &QAbstractItemModel::rowsInserted);
+        QString pasted;
+        for (int i = 0; i < count; ++i)
+            pasted += QStringLiteral("%1\t1\t2\t3\n").arg(i % 10);
+        // From the first row: it is changed, the rest are new draws.
+        ASSERT_TRUE(m.model->pasteDigits(0, 1, pasted));
+        EXPECT_EQ(m.model->rowCount(), count) << count;
+        EXPECT_EQ(resets.count(), count > 64 ? 1 : 0) << count;
+        EXPECT_EQ(inserts.count(), count > 64 ? 0 : count - 1) << count;
+        EXPECT_EQ(m.shown(), text(m.stored())) << count;
+    }
+}
