@@ -330,3 +330,26 @@ TEST(DrawEntryModel, UpToSixtyFourDrawsAStepIsShownRowByRow) {
         EXPECT_EQ(m.shown(), text(m.stored())) << count;
     }
 }
+
+TEST(DrawEntryModel, TwoUnsavedEditsInOneRowGoBackToWhatTheFileHolds) {
+    Model m(draws({{1, 2, 3, 4}}));
+    DrawEntryModel& model = *m.model;
+    model.setFailWrites(true);
+    EXPECT_FALSE(model.setData(model.index(0, 1), "9", Qt::EditRole));
+    EXPECT_FALSE(model.setData(model.index(0, 2), "8", Qt::EditRole));
+    EXPECT_EQ(m.shown(), "1:9834");
+    model.discardPending();
+    EXPECT_EQ(m.shown(), "1:1234");
+    EXPECT_FALSE(model.hasPending());
+    // The same digit typed again into a cell that could not be saved is
+    // written again, and saves the row once writes work.
+    EXPECT_FALSE(model.setData(model.index(0, 4), "0", Qt::EditRole));
+    model.setFailWrites(false);
+    EXPECT_TRUE(model.setData(model.index(0, 4), "0", Qt::EditRole));
+    EXPECT_FALSE(model.hasPending());
+    EXPECT_EQ(text(m.stored()), "1:1230");
+    // Undone, the stored digits come back: the step remembers the file's row.
+    EXPECT_TRUE(model.undo());
+    EXPECT_EQ(text(m.stored()), "1:1234");
+    EXPECT_EQ(m.shown(), "1:1234");
+}
