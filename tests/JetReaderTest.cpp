@@ -187,3 +187,25 @@ TEST(JetReader, TheProgramThatAsksGoesOnRunningAfterTheRead) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 42);
 }
+
+TEST(JetReader, DrawNumbersAndDigitsAtTheEndsOfTheirRanges) {
+    ImportResult r = parseJetSerialized("OK\n"
+                                        "99999\t9\t0\t/\t:\n"
+                                        "100000\t1\t1\t1\t1\n"
+                                        "000000001\t1\t2\n"
+                                        "0000000002\t1\t1\t1\t1\n"
+                                        "-3\t1\t1\t1\t1\n"
+                                        "\t1\t1\t1\t1\n");
+    ASSERT_TRUE(r.ok);
+    ASSERT_EQ(r.rows.size(), 2u);
+    EXPECT_EQ(r.rows[0].drawNo, 1); // nine characters with leading zeros
+    EXPECT_EQ(r.rows[0].digits, (std::array<int, 4>{1, 2, kAbsentDigit, kAbsentDigit}));
+    EXPECT_EQ(r.rows[1].drawNo, 99999);
+    EXPECT_EQ(r.rows[1].digits, (std::array<int, 4>{9, 0, kAbsentDigit, kAbsentDigit}));
+    EXPECT_EQ(r.unreadableDigits, 2); // "/" and ":"
+    EXPECT_EQ(r.skippedRows, 4);
+    EXPECT_EQ(r.message, "");
+    ImportResult none = parseJetSerialized("OK\n");
+    EXPECT_TRUE(none.ok);
+    EXPECT_TRUE(none.rows.empty());
+}
