@@ -60,15 +60,15 @@ class DeferredIconEngine : public QIconEngine {
                 chosen = s;
                 break;
             }
-        read(chosen);
+        readSize(chosen);
         return icon_;
     }
     const QIcon& allSizes() {
         for (int s : kSizes)
-            read(s);
+            readSize(s);
         return icon_;
     }
-    void read(int size) {
+    void readSize(int size) {
         if (read_.contains(size)) return;
         read_.insert(size);
         loadIconResources();
