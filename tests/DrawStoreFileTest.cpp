@@ -89,6 +89,10 @@ TEST(DrawStoreCreation, LeftoversOfAnInterruptedCreationAreCompletedWithANotice)
         const std::string folder = tempFolder();
         const auto conn = connIn(folder);
         n4test::writeFile(conn.dataSource, "");
+        std::filesystem::permissions(conn.dataSource, std::filesystem::perms::owner_read |
+                                                          std::filesystem::perms::owner_write |
+                                                          std::filesystem::perms::group_read |
+                                                          std::filesystem::perms::others_read);
         if (withTable)
             RawDb(conn).exec("CREATE TABLE 当選番号 (回数 INTEGER PRIMARY KEY, 第1数字 INTEGER,"
                              " 第2数字 INTEGER, 第3数字 INTEGER, 第4数字 INTEGER)");
@@ -96,6 +100,16 @@ TEST(DrawStoreCreation, LeftoversOfAnInterruptedCreationAreCompletedWithANotice)
         auto store = DrawStore::open(conn, r);
         ASSERT_TRUE(store) << r.message;
         EXPECT_NE(r.message.find("作り直しました"), std::string::npos) << r.message;
+        // Made anew from nothing, it is the user's only, as a new file is;
+        // one that already had its table keeps the mode it had.
+        EXPECT_EQ(std::filesystem::status(conn.dataSource).permissions() &
+                      std::filesystem::perms::all,
+                  withTable ? std::filesystem::perms::owner_read |
+                                  std::filesystem::perms::owner_write |
+                                  std::filesystem::perms::group_read |
+                                  std::filesystem::perms::others_read
+                            : std::filesystem::perms::owner_read |
+                                  std::filesystem::perms::owner_write);
         ASSERT_TRUE(store->upsert(draws({{1, 2, 3, 4}})));
         store.reset();
         EXPECT_EQ(readBack(conn).size(), 1u);
