@@ -111,7 +111,8 @@ TEST(HistoryJson, EveryEscapeOfAStringIsReadAsJsonMeansIt) {
     } cases[] = {{R"(\")", "\""},   {R"(\\)", "\\"},   {R"(\/)", "/"},
                  {R"(\b)", "\b"},   {R"(\f)", "\f"},   {R"(\n)", "\n"},
                  {R"(\r)", "\r"},   {R"(\t)", "\t"},   {R"(\u00e9)", "é"},
-                 {R"(\u00E9)", "é"}, {R"(\u07FF)", "\xDF\xBF"}, {R"(\u0800)", "\xE0\xA0\x80"},
+                 {R"(\u00E9)", "é"}, {R"(\u007F)", "\x7F"}, {R"(\u0080)", "\xC2\x80"},
+                 {R"(\u07FF)", "\xDF\xBF"}, {R"(\u0800)", "\xE0\xA0\x80"},
                  {R"(\uFFFF)", "\xEF\xBF\xBF"}, {R"(\uD800\uDC00)", "\xF0\x90\x80\x80"},
                  {R"(\uDBFF\uDFFF)", "\xF4\x8F\xBF\xBF"}};
     for (const Case& c : cases) {

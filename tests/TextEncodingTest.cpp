@@ -128,6 +128,15 @@ TEST(TextEncoding, TheEncodingOfAHistoryIsToldByItsBytes) {
     EXPECT_FALSE(kana.ok);
     EXPECT_EQ(kana.message.rfind("2行目", 0), 0u) << kana.message;
     EXPECT_NE(kana.message.find("0xB1"), std::string::npos) << kana.message;
+    // Only the two bytes of a mark together make UTF-16: a text with one of
+    // them second is what it is otherwise.
+    for (const char* second : {"a\xFE", "a\xFF"}) {
+        DecodedText d = decodeHistoryText(std::string(second) + "bc\n");
+        EXPECT_FALSE(d.ok);
+        EXPECT_EQ(d.message.rfind("1行目", 0), 0u) << d.message;
+        EXPECT_NE(d.message.find(second[1] == '\xFE' ? "0xFE" : "0xFF"), std::string::npos)
+            << d.message;
+    }
     // A NUL is named as such, with its line.
     DecodedText nul = decodeHistoryText(std::string("a\r\nb\0", 5));
     EXPECT_FALSE(nul.ok);
