@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -337,6 +338,23 @@ TEST(Exit, WritesTheSettingsFileAndClosesChildren) {
     EXPECT_TRUE(read.flags[6]);
     EXPECT_EQ(read.reflectedCount(), 1);
     EXPECT_TRUE(s.main->mdiArea()->subWindowList().isEmpty());
+}
+
+TEST(Exit, ClosingTheMainWindowEndsTheProgramWithTheHelpAndAboutWindowsOpen) {
+    Shell s;
+    s.main->openHelp();
+    s.main->openAbout();
+    n4test::settle();
+    // As in the running program: the user closes the main window from within
+    // the event loop, which ends when the last window that counts is closed.
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    QTimer::singleShot(0, s.main.get(), [&s] { s.main->close(); });
+    QTimer guard; // should the program stay, the test still ends
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, qApp, &QCoreApplication::quit);
+    guard.start(5000);
+    QApplication::exec();
+    EXPECT_EQ(lastClosed.count(), 1);
 }
 
 TEST(StartUp, TheMainWindowOpensMaximisedWithThePredictionWindowActive) {
