@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 
 #include "UiSupport.h"
 #include "grid/GridView.h"
@@ -171,6 +172,26 @@ TEST(WindowPicture, TheCellCursorAndASelectedBlock) {
     view->moveCursorTo(6, last - 1, true); // a block from it, as Shift+arrows make
     n4test::settle();
     expectPicture("selection", view->viewport());
+}
+
+TEST(WindowPicture, ANarrowedWindowScrolledBothWaysKeepsItsTitlesAndLabels) {
+    // The user makes a wide window narrower and scrolls to the far corner:
+    // the title rows scroll sideways only, the draw numbers down only.
+    Program p;
+    p.closeChildren();
+    p.main().openAnalysis("分割10データ分析");
+    n4test::settle();
+    QMdiSubWindow* sub = p.main().openWindow("分割10データ分析");
+    ASSERT_NE(sub, nullptr);
+    sub->resize(sub->width() / 2, sub->height() / 2);
+    n4test::settle();
+    GridView* view = sub->findChild<GridView*>();
+    ASSERT_NE(view, nullptr);
+    ASSERT_GT(view->horizontalScrollBar()->maximum(), 0);
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);
+    n4test::settle();
+    expectPicture("division10-scrolled", view->viewport());
 }
 
 TEST(WindowPicture, ThePredictionWindowAtStartUp) {
