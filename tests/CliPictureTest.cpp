@@ -154,3 +154,22 @@ TEST(PictureRows, TheLatestRowsTheWholeGridAndARange) {
     EXPECT_FALSE(bodyRows(g, 2, 251, 300, b, error));
     EXPECT_FALSE(bodyRows(g, 2, 5, 4, b, error));
 }
+
+TEST(CliPicture, ASingleRowAndTheFirstAndLastRowsCanBeAskedFor) {
+    const std::string folder = folderWith(150);
+    Asked asked;
+    ASSERT_EQ(run({"export", "division10", "--format", "png", "--rows", "1:1"}, folder, asked).code,
+              CliDone);
+    EXPECT_TRUE((asked.blocks.back() == PictureBlock{3, 4, 4, 1, 42}));
+    ASSERT_EQ(
+        run({"export", "division10", "--format", "png", "--rows", "150:150"}, folder, asked).code,
+        CliDone);
+    EXPECT_TRUE((asked.blocks.back() == PictureBlock{3, 153, 153, 1, 42}));
+    ASSERT_EQ(run({"export", "division10", "--format", "png", "--last", "1"}, folder, asked).code,
+              CliDone);
+    EXPECT_TRUE((asked.blocks.back() == PictureBlock{3, 153, 153, 1, 42}));
+    ASSERT_EQ(run({"export", "division10", "--format=png", "--last=150"}, folder, asked).code,
+              CliDone);
+    EXPECT_TRUE((asked.blocks.back() == PictureBlock{3, 4, 153, 1, 42}));
+    EXPECT_EQ(asked.calls, 4);
+}
