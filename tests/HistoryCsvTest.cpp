@@ -132,6 +132,8 @@ TEST(HistoryCsv, HeaderlessFilesFindTheDrawAndTheDigits) {
     EXPECT_NE(r.format.find("見出しなし"), std::string::npos);
     EXPECT_EQ(drawsOf(read("2026-08-21\t7054\t9577\n")), "7054:9577");
     EXPECT_EQ(drawsOf(read("1234,5678\n1235,0001\n")), "1234:5678 1235:0001");
+    // A four-letter word between is no number; the four digits after it are.
+    EXPECT_EQ(drawsOf(read("7054,memo,9577\n7055,ｍｅｍｏ,0001\n")), "7054:9577 7055:0001");
     // A payout of four digits is not taken for the number when the digits disagree.
     EXPECT_EQ(drawsOf(read("9,1,2,3,4,5000\n10,5,6,7,8,5000\n")), "9:1234 10:5678");
     // The columns are found from a later line when the first has no digits yet.
