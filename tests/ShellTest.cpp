@@ -331,8 +331,9 @@ TEST(Exit, WritesTheSettingsFileAndClosesChildren) {
     Shell s;
     s.main->analysisOptions().flags[6] = true;
     s.main->openAnalysis("出現頻度分析");
-    s.main->close();
+    s.command("mnuEnd")->trigger(); // 終了(&X)
     QApplication::processEvents();
+    EXPECT_FALSE(s.main->isVisible());
     AnalysisOptions read;
     readInitFile(s.ws.config.settingsPath, read);
     EXPECT_TRUE(read.flags[6]);
@@ -502,7 +503,7 @@ TEST(StartUp, AnOldJetDatabaseIsTakenOverWithOneMessage) {
 
 TEST(Help, WithoutACompiledHelpFileTheProgramsOwnHelpOpensAtItsIntroduction) {
     Shell s;
-    s.main->openHelp();
+    s.command("mnuHelpFile")->trigger(); // ヘルプ(&H)
     HelpWindow* help = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* h = qobject_cast<HelpWindow*>(w); h && h->isVisible()) help = h;
