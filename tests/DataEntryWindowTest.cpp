@@ -130,6 +130,19 @@ TEST(DataEntryRows, DeleteAndAnsweringNoChangesNothing) {
     EXPECT_EQ(t[1].drawNo, 3);
 }
 
+TEST(DataEntryRows, AfterDeletingTheLastRowTheCursorIsOnTheNewLastRow) {
+    Entry e;
+    e.select(2, 3);
+    e.window->deleteLine();
+    ASSERT_EQ(e.model()->rowCount(), 2);
+    EXPECT_EQ(e.window->table()->currentIndex(), e.model()->index(1, 3)); // same column
+    e.select(0, 2); // and a row in the middle: the row that took its place
+    e.window->deleteLine();
+    ASSERT_EQ(e.model()->rowCount(), 1);
+    EXPECT_EQ(e.window->table()->currentIndex(), e.model()->index(0, 2));
+    EXPECT_EQ(e.stored()[0].drawNo, 2);
+}
+
 TEST(DataEntryRows, RightClickOnARowHeaderSelectsThatRowFirst) {
     Entry e;
     e.select(0, 2);
