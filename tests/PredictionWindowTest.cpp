@@ -81,6 +81,8 @@ TEST(PredictionWindow, OptionsSurviveClosingAndReopeningButTheFileWaitsForExit) 
     ASSERT_TRUE(s.main.load());
     s.main.openPrediction();
     s.window()->reflectButton(6)->click();
+    s.window()->reflectButton(0)->click(); // the first and the last that count
+    s.window()->reflectButton(9)->click();
     s.window()->closeButton()->click();
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -89,6 +91,8 @@ TEST(PredictionWindow, OptionsSurviveClosingAndReopeningButTheFileWaitsForExit) 
     EXPECT_TRUE(n4test::readFile(s.ws.config.settingsPath).empty());
     s.main.openPrediction();
     EXPECT_TRUE(s.window()->reflectButton(6)->isChecked());
+    EXPECT_TRUE(s.window()->reflectButton(0)->isChecked());
+    EXPECT_TRUE(s.window()->reflectButton(9)->isChecked());
     EXPECT_TRUE(s.window()->noReflectButton(5)->isChecked());
 }
 
