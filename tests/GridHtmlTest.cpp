@@ -76,6 +76,13 @@ TEST(GridHtmlSpans, ATitleStopsAtTextAndAtLinesAndKeepsItsCellsWithoutOverflow) 
     g.setBorder(Block::cell(3, 2), BorderTop);
     EXPECT_EQ(spans(g, 2),
               (std::vector<CellSpan>{{1, 2, 1}, {3, 1, 3}, {4, 1, 4}, {5, 1, 5}, {6, 1, 6}}));
+    // So does a line below one cell of the run.
+    Grid below(4, 3);
+    below.setAlign(Block::all(), Align::Left);
+    below.setText(1, 2, "title");
+    EXPECT_EQ(spans(below, 2), (std::vector<CellSpan>{{1, 4, 1}}));
+    below.setBorder(Block::cell(3, 2), BorderBottom);
+    EXPECT_EQ(spans(below, 2), (std::vector<CellSpan>{{1, 2, 1}, {3, 1, 3}, {4, 1, 4}}));
     g.setTextOverflow(false);
     EXPECT_EQ(spans(g, 1).size(), 6u);
 }
