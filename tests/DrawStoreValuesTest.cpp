@@ -19,8 +19,9 @@ DbConnectionString connIn(const std::string& folder) {
     return DbConnectionString::forProgramFolder(folder);
 }
 
-// A store whose draw table takes any value, as a foreign or older file may.
-DbConnectionString storeWithLooseTable(const std::string& inserts) {
+// A store whose draw table is made by `columns` (its view over it as the
+// program makes it), then filled by `inserts`.
+DbConnectionString storeWithDrawTable(const std::string& columns, const std::string& inserts) {
     const DbConnectionString c = connIn(tempFolder());
     {
         StoreResult r;
@@ -30,14 +31,18 @@ DbConnectionString storeWithLooseTable(const std::string& inserts) {
     EXPECT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
     const std::string sql = "PRAGMA key = '" + c.password +
                             "'; DROP VIEW 全データ選択クエリ; DROP TABLE 当選番号;"
-                            "CREATE TABLE 当選番号 (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字,"
-                            " 第3数字, 第4数字);"
+                            "CREATE TABLE 当選番号 (" + columns + ");"
                             "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選番号;" +
                             inserts;
     EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
         << sqlite3_errmsg(db);
     sqlite3_close(db);
     return c;
+}
+
+// A store whose draw table takes any value, as a foreign or older file may.
+DbConnectionString storeWithLooseTable(const std::string& inserts) {
+    return storeWithDrawTable("回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字, 第4数字", inserts);
 }
 
 DrawTable readBack(const DbConnectionString& c) {
@@ -238,21 +243,13 @@ TEST(DrawStoreValues, EachFieldMayComeFirstInTheViewAndNoneMayBeMissing) {
 TEST(DrawStoreValues, AnOlderTableWithItsOwnIndexOnTheDrawNumberIsOurs) {
     // A draw table whose number is no row id gets an index of its own from
     // SQLite (sqlite_autoindex_当選番号_1): still our file, opened and read.
-    const DbConnectionString c = connIn(tempFolder());
-    {
-        StoreResult r;
-        ASSERT_TRUE(DrawStore::open(c, r)) << r.message;
-    }
+    const DbConnectionString c = storeWithDrawTable(
+        "回数 INT PRIMARY KEY, 第1数字 INT, 第2数字 INT, 第3数字 INT, 第4数字 INT",
+        "INSERT INTO 当選番号 VALUES (2, 5, 6, 7, 8), (1, 1, 2, 3, 4);");
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
-    const std::string sql = "PRAGMA key = '" + c.password +
-                            "'; DROP VIEW 全データ選択クエリ; DROP TABLE 当選番号;"
-                            "CREATE TABLE 当選番号 (回数 INT PRIMARY KEY, 第1数字 INT, 第2数字 INT,"
-                            " 第3数字 INT, 第4数字 INT);"
-                            "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選番号;"
-                            "INSERT INTO 当選番号 VALUES (2, 5, 6, 7, 8), (1, 1, 2, 3, 4);";
-    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db);
+    const std::string key = "PRAGMA key = '" + c.password + "';";
+    ASSERT_EQ(sqlite3_exec(db, key.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_stmt* st = nullptr;
     ASSERT_EQ(sqlite3_prepare_v2(db,
                                  "SELECT count(*) FROM sqlite_master WHERE name LIKE "
