@@ -112,17 +112,29 @@ TEST(DrawChangeLog, OnlyTheLatestStepsAreKept) {
 }
 
 TEST(DrawChangeLog, LargeStepsAreForgottenFirstByTheDrawsTheyHold) {
-    Store s(draws({{1, 2, 3, 4}}));
-    DrawChangeLog log(100, 5);
     auto bigImport = [](int from) {
         DrawChange c{"取り込み", {}};
         for (int no = from; no < from + 3; ++no)
             c.edits.push_back({no, std::nullopt, DrawRecord{no, {1, 1, 1, 1}}});
         return c;
     };
-    ASSERT_TRUE(log.apply(*s.store, bigImport(10)));
-    ASSERT_TRUE(log.apply(*s.store, bigImport(20))); // six draws held: the first goes
-    EXPECT_TRUE(log.undo(*s.store));
-    EXPECT_FALSE(log.canUndo());
-    EXPECT_EQ(s.read().size(), 4u); // draw 1 and the first import stay
+    {
+        Store s(draws({{1, 2, 3, 4}}));
+        DrawChangeLog log(100, 5);
+        ASSERT_TRUE(log.apply(*s.store, bigImport(10)));
+        ASSERT_TRUE(log.apply(*s.store, bigImport(20))); // six draws held: the first goes
+        EXPECT_TRUE(log.undo(*s.store));
+        EXPECT_FALSE(log.canUndo());
+        EXPECT_EQ(s.read().size(), 4u); // draw 1 and the first import stay
+    }
+    {
+        // Exactly at the limit nothing is forgotten.
+        Store s(draws({{1, 2, 3, 4}}));
+        DrawChangeLog log(100, 6);
+        ASSERT_TRUE(log.apply(*s.store, bigImport(10)));
+        ASSERT_TRUE(log.apply(*s.store, bigImport(20)));
+        EXPECT_TRUE(log.undo(*s.store));
+        EXPECT_TRUE(log.undo(*s.store));
+        EXPECT_EQ(s.read().size(), 1u);
+    }
 }

@@ -20,6 +20,7 @@
 #include <QScrollBar>
 
 #include "UiSupport.h"
+#include "WidgetInventory.h"
 #include "grid/GridView.h"
 #include "prediction/BacktestWindow.h"
 #include "shell/AboutWindow.h"
@@ -149,6 +150,7 @@ TEST(WindowPicture, EveryAnalysisWindowAsItOpensAndAtItsTop) {
         ASSERT_NE(sub, nullptr);
         const QString file = QString::fromUtf8(info.menu);
         expectPicture(file + "-open", sub);
+        n4test::expectInventory(file, sub);
         press(sub, Qt::Key_Home);
         expectPicture(file + "-top", sub);
         press(sub, Qt::Key_End);
@@ -199,6 +201,7 @@ TEST(WindowPicture, ThePredictionWindowAtStartUp) {
     expectPicture("prediction", p.main().openWindow("一発マーヴォ"));
     // The whole main window: its menu bar, grey frame and status bar.
     expectPicture("main-window", &p.main());
+    n4test::expectInventory("main-window", &p.main());
 }
 
 TEST(WindowPicture, TheBacktestWindowWhenItsFiguresAreIn) {
@@ -216,6 +219,7 @@ TEST(WindowPicture, TheBacktestWindowWhenItsFiguresAreIn) {
     ASSERT_FALSE(window->isComputing());
     n4test::settle();
     expectPicture("backtest", sub);
+    n4test::expectInventory("backtest", sub);
     // The chart of another method: other figures, other ticks.
     window->methodChooser()->setCurrentIndex(4);
     ASSERT_EQ(window->methodChooser()->currentText(), "消去法");
@@ -230,6 +234,7 @@ TEST(WindowPicture, TheDataEntryWindowAsItOpens) {
     p.main().openDataEntry();
     n4test::settle();
     expectPicture("data-entry", p.main().openWindow("当選データ入力"));
+    n4test::expectInventory("data-entry", p.main().openWindow("当選データ入力"));
 }
 
 TEST(WindowPicture, TheAboutAndHelpWindows) {
@@ -242,10 +247,12 @@ TEST(WindowPicture, TheAboutAndHelpWindows) {
     about->showDataFiles("/home/利用者/Numbers4Marvo.mdb", "/home/利用者/ナンバーズ4マーヴォ.ini");
     n4test::settle();
     expectPicture("about", about);
+    n4test::expectInventory("about", about);
     p.main().openHelp();
     n4test::settle();
     HelpWindow* help = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* h = qobject_cast<HelpWindow*>(w); h && h->isVisible()) help = h;
     expectPicture("help", help);
+    n4test::expectInventory("help", help);
 }
