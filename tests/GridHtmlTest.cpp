@@ -11,6 +11,12 @@
 
 using namespace n4;
 
+namespace n4 {
+bool operator==(const CellSpan& a, const CellSpan& b) {
+    return a.col == b.col && a.cols == b.cols && a.textCol == b.textCol;
+}
+} // namespace n4
+
 namespace {
 
 std::string page(const Grid& g, int titleRows = 0) {
@@ -96,6 +102,13 @@ TEST(GridHtmlSpans, ALongCentredTextSpreadsAlikeOnBothSidesAsFarAsItNeeds) {
     // The page shows the text in the span, in its own colour.
     const std::string r = rows(page(g))[0];
     EXPECT_NE(r.find("<td colspan=7>数　　　　　　　字<td>"), std::string::npos) << r;
+    // Half-width letters and kana take half as much: eighteen spread alike.
+    for (const char* half : {"ABCDEFGHIJKLMNOPQR", "ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂ"}) {
+        Grid h(11, 1);
+        h.setColWidth(-1, 2);
+        h.setText(6, 1, half);
+        EXPECT_EQ(spans(h, 1), spans(g, 1)) << half;
+    }
     g.setText(6, 2, "1"); // fits its cell
     EXPECT_EQ(spans(g, 2).size(), 11u);
     g.setText(5, 1, "x"); // no room on the left: the text stays in its cell

@@ -169,9 +169,11 @@ enum class KeyWay { Remembered, Derived, Password };
 
 // What the file holds of our schema: all of it, nothing but (part of) it, or
 // something else.
-enum class Schema { Whole, Incomplete, Foreign };
+// Empty: no table, view or index at all (a file just made, or left by an
+// interrupted creation). Incomplete: the draw table without its view.
+enum class Schema { Whole, Incomplete, Empty, Foreign };
 
-Schema schemaOf(sqlite3* db, bool& empty) {
+Schema schemaOf(sqlite3* db) {
     Statement st(db, "SELECT type, name FROM sqlite_master");
     bool table = false, view = false, other = false;
     int rc;
@@ -185,10 +187,10 @@ Schema schemaOf(sqlite3* db, bool& empty) {
         else if (name.rfind("sqlite_autoindex_当選番号", 0) != 0)
             other = true;
     }
-    empty = !table && !view && !other;
     if (rc != SQLITE_DONE || other) return Schema::Foreign;
     if (table && view) return Schema::Whole;
-    return view ? Schema::Foreign : Schema::Incomplete;
+    if (view) return Schema::Foreign;
+    return table ? Schema::Incomplete : Schema::Empty;
 }
 
 } // namespace
@@ -274,15 +276,17 @@ StoreResult DrawStore::create(const DbConnectionString& conn, const std::vector<
 // transaction. Anything else is not touched.
 StoreResult DrawStore::completeSchema(bool& completed) {
     completed = false;
-    bool empty = false;
-    switch (schemaOf(db_, empty)) {
+    const Schema schema = schemaOf(db_);
+    switch (schema) {
     case Schema::Whole:
         return StoreResult::success();
     case Schema::Foreign:
         return isBusy(db_) ? busy(path_) : refuse(path_, "にはこのプログラムの当選データがありません。");
     case Schema::Incomplete:
+    case Schema::Empty:
         break;
     }
+    const bool empty = schema == Schema::Empty;
     StoreResult r = inTransaction([&] {
         return exec(empty ? kSchema : kCreateView);
     });

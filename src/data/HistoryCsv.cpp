@@ -114,8 +114,7 @@ const char* delimiterName(char d) {
 struct Layout {
     int draw = -1;
     int digit[4] = {-1, -1, -1, -1};
-    int number = -1;
-    bool checkNumber = false; // both a number and four digit columns: they must agree
+    int number = -1; // with four digit columns too, the two must agree
     bool hasDigits() const { return digit[0] >= 0; }
     size_t needed() const {
         return static_cast<size_t>(
@@ -160,7 +159,6 @@ bool layoutFromHeader(const std::vector<std::string>& fields, Layout& layout, st
                              : "見出しに当選番号の列（当せん番号・第1数字～第4数字・d1～d4 など）が"
                                "ありません。";
     }
-    layout.checkNumber = anyDigit && layout.number >= 0;
     return true;
 }
 
@@ -194,10 +192,7 @@ bool layoutFromData(const std::vector<std::string>& fields, Layout& layout) {
         std::string spelled;
         for (int k = 0; k < 4; ++k)
             spelled += fields[l.digit[k]];
-        if (spelled == fields[l.number])
-            l.checkNumber = true;
-        else
-            l.number = -1;
+        if (spelled != fields[l.number]) l.number = -1;
     }
     layout = l;
     return true;
@@ -224,7 +219,7 @@ bool readDigits(const std::vector<std::string>& f, const Layout& l, DrawRecord& 
     }
     if (!l.hasDigits())
         r.digits = number;
-    else if (l.checkNumber && read == CellRead::Ok && r.isComplete() && number != r.digits) {
+    else if (read == CellRead::Ok && r.isComplete() && number != r.digits) {
         error = "当選番号" + quoted(f[l.number]) + "と第1～第4数字（" + digitsText(r.digits) +
                 "）が合いません。";
         return false;

@@ -34,9 +34,6 @@ struct CellSpan {
     int col;
     int cols;
     int textCol;
-    bool operator==(const CellSpan& o) const {
-        return col == o.col && cols == o.cols && textCol == o.textCol;
-    }
 };
 // The cells of one grid row as the page writes them. A text that runs on
 // over empty neighbours in the window (left-aligned: to the right; centred:

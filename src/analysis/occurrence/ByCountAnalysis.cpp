@@ -11,7 +11,6 @@ namespace {
 
 Grid setUp(int rows) {
     Grid g = newAnalysisGrid(2, rows, 10.0, 5.0);
-    g.setColWidth(1, 5.0);
     g.setColWidth(2, 20.0);
     if (rows == 0) return g; // an empty history: nothing to colour
     g.setBorder(Block::all(), BorderAll);
