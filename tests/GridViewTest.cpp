@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -181,6 +183,47 @@ TEST(GridViewPainting, ACentredTextTakesNoMoreEmptyCellsThanItNeeds) {
     const QRect wider = painter.textSpan(3, 1, need + 1);
     EXPECT_EQ(wider.left(), layout.columnX(2));
     EXPECT_EQ(wider.right(), layout.columnX(5) - 1);
+    // In the first or the last column it can only grow inwards.
+    const QRect first = painter.textSpan(1, 1, 10 * need);
+    EXPECT_EQ(first.left(), layout.columnX(1));
+    EXPECT_EQ(first.right(), layout.columnX(3) - 1); // up to the text in column 3
+    g.clearText(Block::cell(3, 1));
+    g.setText(5, 1, text.toStdString());
+    const GridPainter lastPainter(g, layout, probe.font(), GridWindow{QSize(400, 40)});
+    const QRect last = lastPainter.textSpan(5, 1, 10 * need);
+    EXPECT_EQ(last.left(), layout.columnX(1));
+    EXPECT_EQ(last.right(), layout.columnX(6) - 1);
+}
+
+TEST(GridViewPainting, EveryChangeOfWhatTheViewShowsRepaintsIt) {
+    // Counts the paints the view gets by itself, without anything else
+    // (a resize, a grab) asking for one.
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    GridView v;
+    v.setGrid(sample());
+    v.resize(300, 200);
+    v.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
+    QApplication::processEvents();
+    v.viewport()->installEventFilter(&counter);
+    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+        {"a new grid", [&] { v.setGrid(sample()); }},
+        {"a new width unit", [&] { v.setWidthUnit(v.widthUnit() + 1.0); }},
+        {"frozen titles", [&] { v.setFrozen(1, 1); }},
+        {"a selection", [&] { v.selectBlock(1, 1, 2, 2); }},
+    };
+    for (const auto& [what, change] : changes) {
+        counter.paints = 0;
+        change();
+        QTest::qWait(20);
+        EXPECT_GT(counter.paints, 0) << what;
+    }
 }
 
 TEST(GridViewPanes, TitleRowsAndLabelColumnsStayWhileTheRestScrolls) {
