@@ -240,6 +240,11 @@ bool MainFrm::bringToFront(const QString& name) {
 
 QMdiSubWindow* MainFrm::addChild(const QString& name, QWidget* child, const QString& caption,
                                  QSize size) {
+    // The child fills its own background, in the colour its frame would give
+    // it. Left see-through, it was painted twice when it opened: once inside
+    // the frame's first paint and once more over the same place, because
+    // every one of its parts asks to be painted when it is first shown.
+    child->setAutoFillBackground(true);
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setObjectName(name);
