@@ -276,3 +276,40 @@ TEST(DrawStoreValues, AnOlderTableWithItsOwnIndexOnTheDrawNumberIsOurs) {
     EXPECT_NE(r.message.find("このプログラムの当選データがありません"), std::string::npos) << r.message;
     EXPECT_EQ(readFile(c.dataSource), before);
 }
+
+TEST(DrawStoreValues, EveryRowIsReadWhateverTheHighestDrawNumberSuggests) {
+    // Fewer numbers than rows below the highest, numbers beyond the range, a
+    // view giving each row twice, a draw number kept as text: all read whole.
+    {
+        const DrawTable t = readBack(storeWithLooseTable(
+            "INSERT INTO 当選番号 VALUES (-3, 1, 1, 1, 1); INSERT INTO 当選番号 VALUES (0, 2, 2, 2, 2);"
+            "INSERT INTO 当選番号 VALUES (2, 3, 3, 3, 3);"));
+        ASSERT_EQ(t.size(), 3u);
+        EXPECT_EQ(t[0].drawNo, -3);
+        EXPECT_EQ(t[2].digits, (std::array<int, 4>{3, 3, 3, 3}));
+    }
+    {
+        const DrawTable t = readBack(storeWithLooseTable(
+            "INSERT INTO 当選番号 VALUES (1, 1, 2, 3, 4); INSERT INTO 当選番号 VALUES (250000, 5, 6, 7, 8);"));
+        ASSERT_EQ(t.size(), 2u);
+        EXPECT_EQ(t[1].drawNo, 250000);
+        EXPECT_FALSE(t[1].isComplete());
+    }
+    {
+        std::string inserts = "DROP VIEW 全データ選択クエリ; CREATE VIEW 全データ選択クエリ AS "
+                              "SELECT * FROM 当選番号 UNION ALL SELECT * FROM 当選番号;";
+        for (int no = 1; no <= 40; ++no)
+            inserts += "INSERT INTO 当選番号 VALUES (" + std::to_string(no) + ", 1, 2, 3, 4);";
+        const DrawTable t = readBack(storeWithLooseTable(inserts));
+        ASSERT_EQ(t.size(), 80u);
+        EXPECT_EQ(t.front().drawNo, 1);
+        EXPECT_EQ(t.back().drawNo, 40);
+    }
+    {
+        const DrawTable t = readBack(storeWithDrawTable(
+            "回数 TEXT, 第1数字, 第2数字, 第3数字, 第4数字",
+            "INSERT INTO 当選番号 VALUES ('7', 1, 2, 3, 4); INSERT INTO 当選番号 VALUES ('8', 5, 6, 7, 8);"));
+        ASSERT_EQ(t.size(), 2u);
+        EXPECT_EQ(t[1].drawNo, 8);
+    }
+}
