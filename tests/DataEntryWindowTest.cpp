@@ -112,6 +112,12 @@ TEST(DataEntryRows, AddAfterTheLastRowAndInAGap) {
     ASSERT_EQ(t.size(), 5u);
     EXPECT_EQ(t[2].drawNo, 3);
     EXPECT_FALSE(t[2].isComplete());
+    // Into an empty table: draw 1, with the cursor on its first digit.
+    Entry empty(DrawTable{});
+    empty.window->addLine();
+    ASSERT_EQ(empty.model()->rowCount(), 1);
+    EXPECT_EQ(empty.model()->drawNo(0), 1);
+    EXPECT_EQ(empty.window->table()->currentIndex(), empty.model()->index(0, 1));
 }
 
 TEST(DataEntryRows, DeleteAndAnsweringNoChangesNothing) {

@@ -8,7 +8,6 @@ Grid newAnalysisGrid(int cols, int rows, double rowHeight, double colWidth) {
     Grid g(cols, rows);
     g.setRowHeight(-1, rowHeight);
     g.setColWidth(-1, colWidth);
-    g.setTextOverflow(true); // cells of a new grid are centred already
     return g;
 }
 

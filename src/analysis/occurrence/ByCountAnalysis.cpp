@@ -16,7 +16,6 @@ Grid setUp(int rows) {
     g.setBorder(Block::all(), BorderAll);
     g.setBackground({1, 2, 1, rows}, palette::LabelYellow);
     g.setBackground({1, 1, 2, 1}, palette::HeaderPink);
-    g.setTextOverflow(true);
     // Every digit list is blue and left-aligned, down to the last row.
     g.setForeground({2, 2, 2, rows}, palette::Blue);
     g.setAlign({2, 2, 2, rows}, Align::Left);
