@@ -1,7 +1,5 @@
 #include "data/StartupFigures.h"
 
-#include <algorithm>
-
 namespace n4 {
 
 namespace {
@@ -17,15 +15,14 @@ void tallyCompleteDraws(const DrawTable& table, StartupFigures& f) {
 
 void groupByCount(StartupFigures& f) {
     f.maxDigitCount = 0;
-    for (int c : f.digitTally)
-        f.maxDigitCount = std::max(f.maxDigitCount, c);
-    // One entry per count up to the highest, made at once: grown count by
-    // count, the ≈ 13,000 entries of a 32,764-draw history were moved to new
-    // memory each time a digit raised the highest count.
     f.countClassRows = 1;
-    f.digitsByCount.assign(static_cast<std::size_t>(f.maxDigitCount) + 1, std::string());
+    f.digitsByCount.assign(1, std::string());
     for (int d = 0; d <= 9; ++d) {
         int c = f.digitTally[d];
+        if (c > f.maxDigitCount) {
+            f.maxDigitCount = c;
+            f.digitsByCount.resize(static_cast<std::size_t>(c) + 1);
+        }
         std::string& entry = f.digitsByCount[c];
         if (!entry.empty()) {
             entry += ',';

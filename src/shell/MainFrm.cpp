@@ -102,7 +102,7 @@ bool MainFrm::load(const std::function<StartupLoad()>& read) {
         return false;
     }
     table_ = std::move(loaded.table);
-    figures_ = std::move(loaded.figures);
+    figures_ = loaded.figures;
     showLoadStatus(loaded.created);
     return true;
 }
