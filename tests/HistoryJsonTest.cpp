@@ -189,6 +189,7 @@ TEST(HistoryJson, TheStructureAroundTheDrawsIsCheckedWithTheLineAtFault) {
     EXPECT_EQ(drawsOf(second), "2:7921");
     expectRefused(R"({"a":1 "draws":[]})", "1行目", "}");
     expectRefused(R"({"a" 1})", "1行目", ":");
+    expectRefused("{\n draws:[{\"round\":1,\"numbers\":\"1149\"}]}", "2行目", "文字列");
     expectRefused(R"({})", "1行目", "見つかりません");
     expectRefused("{\n\"draws\":[{\"round\":1,\"numbers\":\"1149\"}", "2行目", "]");
     expectRefused("{\n\"draws\":[{\"round\":1,\"numbers\":\"1149\"}]\n", "3行目", "}");
