@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QUrl>
@@ -119,11 +120,14 @@ TEST(DataEntryImport, PastingAResultsPageAddsItsDraws) {
 
 TEST(DataEntryImport, PastingRowsWithDrawNumbersImportsThem) {
     Entry e;
+    QSignalSpy imported(e.window.get(), &DataEntryWindow::imported);
     e.select(0, 0);
     e.window->paste("7\t7\t7\t7\t7\n2\t5\t6\t7\t8\n");
     EXPECT_EQ(digitsOf(e.stored()), "1:1234 2:5678 3:9012 7:7777");
+    EXPECT_EQ(imported.count(), 1); // the other windows are told to read the draws again
     e.window->paste("どこにも回数のない文\n");
     EXPECT_TRUE(e.window->statusLabel()->text().contains("読めません"));
+    EXPECT_EQ(imported.count(), 1); // and not when nothing was read
 }
 
 TEST(DataEntryImport, AJetDatabaseIsOneMoreFormatOfTheSameImport) {

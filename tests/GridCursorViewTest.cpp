@@ -92,6 +92,13 @@ TEST(GridCursor, CtrlHomeEndAndPageKeysJumpAndKeepTheCursorInSight) {
     t.v.verticalScrollBar()->setValue(0);
     t.key(Qt::Key_Down);
     EXPECT_TRUE(t.cursorInSight());
+    // In a window too narrow for every column, Ctrl+Home scrolls back to the
+    // first one too, though the cursor's cell never left the view.
+    t.v.resize(120, 240);
+    t.key(Qt::Key_End, Qt::ControlModifier);
+    ASSERT_GT(t.v.horizontalScrollBar()->value(), 0);
+    t.key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(t.v.horizontalScrollBar()->value(), 0);
 }
 
 TEST(GridCursor, HomeAndEndAloneStillGoToTheFirstAndLatestDraws) {

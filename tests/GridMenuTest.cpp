@@ -54,13 +54,16 @@ QByteArray fileBytes(const QString& path) {
 }
 
 // What the menu that a right click at a point of the view opens offers,
-// separators as "-".
+// separators as "-", an entry's key after a tab where the menu shows it.
 QStringList rightClick(GridView* view, QPoint at) {
     QStringList offered;
     QTimer::singleShot(0, [&offered] {
         if (QWidget* popup = QApplication::activePopupWidget()) {
             for (QAction* a : popup->actions())
-                offered << (a->isSeparator() ? QStringLiteral("-") : a->text());
+                offered << (a->isSeparator() ? QStringLiteral("-")
+                            : a->shortcut().isEmpty() || !a->isShortcutVisibleInContextMenu()
+                                ? a->text()
+                                : a->text() + "\t" + a->shortcut().toString());
             popup->close();
         }
     });
@@ -76,7 +79,8 @@ TEST(GridMenu, ARightClickOffersItsEntriesAndSelectsTheCellClicked) {
     // (the window opens at the latest draws)
     const int row = t.view->grid().maxRows() - 5;
     EXPECT_EQ(rightClick(t.view, t.view->cellRect(3, row).center()),
-              (QStringList{"コピー", "すべて選択", "-", "画像として保存…", "HTML として保存…"}));
+              (QStringList{"コピー\tCtrl+C", "すべて選択\tCtrl+A", "-", "画像として保存…",
+                           "HTML として保存…"}));
     EXPECT_EQ(t.view->cursorCell(), QPoint(3, row));
     EXPECT_EQ(t.view->selection(), QRect(3, row, 1, 1));
 }
@@ -162,8 +166,8 @@ TEST(GridMenu, APredictionGridSavesTheWholePredictionAndOffersTheBackTest) {
     EXPECT_TRUE(texts.contains("過去の当選で検証…"));
     // A right click on the grid offers it too, below the grid's own entries.
     EXPECT_EQ(rightClick(window->gridView(2), window->gridView(2)->cellRect(1, 1).center()),
-              (QStringList{"コピー", "すべて選択", "-", "画像として保存…", "HTML として保存…", "-",
-                           "過去の当選で検証…"}));
+              (QStringList{"コピー\tCtrl+C", "すべて選択\tCtrl+A", "-", "画像として保存…",
+                           "HTML として保存…", "-", "過去の当選で検証…"}));
     const QString path = QString::fromStdString(n4test::tempFolder() + "/prediction.html");
     menu->setFileChooser([path](const QString&, const QString&, const QString&) { return path; });
     menu->saveHtmlAction()->trigger();

@@ -309,6 +309,13 @@ TEST(GridViewUnits, FittedColumnsFillTheWidthAndTextsKeepClearOfTheLines) {
     EXPECT_LE(v.totalWidth(), 301);
     EXPECT_GE(v.totalWidth(), 300);
     EXPECT_NEAR(v.columnX(3) - v.columnX(2), 4 * (v.columnX(2) - v.columnX(1)), 2);
+    // A grid narrower than one unit is widened to fit as well.
+    Grid narrow(1, 1);
+    narrow.setColWidth(1, 0.5);
+    GridView n;
+    n.setGrid(narrow);
+    n.fitColumnsToWidth(100);
+    EXPECT_DOUBLE_EQ(n.widthUnit(), 200.0);
 
     const QFontMetrics fm(v.font());
     const int cell = v.columnX(2) - v.columnX(1);
