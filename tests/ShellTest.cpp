@@ -98,6 +98,9 @@ TEST(MainMenu, EveryAnalysisCommandOpensItsWindowWithItsCaption) {
         const int before = s.main->mdiArea()->subWindowList().size();
         a->trigger();
         EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), before + 1) << n.toStdString();
+        // The new window is the active one, at the top left.
+        EXPECT_EQ(s.main->mdiArea()->activeSubWindow(), s.main->mdiArea()->subWindowList().last())
+            << n.toStdString();
         EXPECT_EQ(s.main->mdiArea()->activeSubWindow()->pos(), QPoint(0, 0));
     }
     EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), 16);

@@ -21,8 +21,11 @@
 
 #include "UiSupport.h"
 #include "WidgetInventory.h"
+#include "grid/GridPicture.h"
 #include "grid/GridView.h"
 #include "prediction/BacktestWindow.h"
+#include "prediction/PredictionEngine.h"
+#include "prediction/PredictionExport.h"
 #include "shell/AboutWindow.h"
 #include "shell/AnalysisWindowTable.h"
 #include "shell/HelpWindow.h"
@@ -75,9 +78,8 @@ QString fileName(const QString& name) {
     return QStringLiteral("%1.png").arg(name);
 }
 
-void expectPicture(const QString& name, QWidget* widget) {
-    ASSERT_NE(widget, nullptr) << name.toStdString();
-    const QImage actual = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+void expectImage(const QString& name, const QImage& drawn) {
+    const QImage actual = drawn.convertToFormat(QImage::Format_RGB32);
     const QString golden = QStringLiteral(N4_GOLDEN_DIR "/windows/") + fileName(name);
     if (qEnvironmentVariableIsSet("N4_UPDATE_GOLDEN")) {
         QDir().mkpath(QStringLiteral(N4_GOLDEN_DIR "/windows"));
@@ -110,6 +112,11 @@ void expectPicture(const QString& name, QWidget* widget) {
     ADD_FAILURE() << name.toStdString() << ": " << d.pixels << " pixels differ, from ("
                   << d.box.left() << ", " << d.box.top() << ") to (" << d.box.right() << ", "
                   << d.box.bottom() << ") (drawn: " << drawn.toStdString() << ")";
+}
+
+void expectPicture(const QString& name, QWidget* widget) {
+    ASSERT_NE(widget, nullptr) << name.toStdString();
+    expectImage(name, widget->grab().toImage());
 }
 
 // The program over the picture history, started as main() starts it, with
@@ -255,4 +262,16 @@ TEST(WindowPicture, TheAboutAndHelpWindows) {
         if (auto* h = qobject_cast<HelpWindow*>(w); h && h->isVisible()) help = h;
     expectPicture("help", help);
     n4test::expectInventory("help", help);
+}
+
+TEST(WindowPicture, ThePredictionAsAPictureFileWithItsHeadings) {
+    // What 画像として保存 and the command line write for the prediction: its
+    // four grids one below the other, each under its heading.
+    PredictionEngine engine;
+    engine.ScanDraws(pictureHistory(), 40, 0);
+    std::vector<GridSheet> sheets;
+    for (const PicturePart& part : predictionPicture(engine.grids(), "png").parts)
+        sheets.push_back(sheetFor(part));
+    ASSERT_EQ(sheets.size(), 4u);
+    expectImage("prediction-picture", sheetsImage(sheets));
 }

@@ -31,13 +31,21 @@ int sheetHeight(const GridSheet& s) {
     return headingHeight(s) + s.window.size.height();
 }
 
+// As wide as its grid, or as its heading where that is longer.
+int sheetWidth(const GridSheet& s) {
+    const int heading = s.heading.isEmpty()
+                            ? 0
+                            : QFontMetrics(headingFont()).horizontalAdvance(s.heading) + 2;
+    return std::max(s.window.size.width(), heading);
+}
+
 // The sheet with its top-left corner at the painter's origin.
 void paintSheet(QPainter& p, const GridSheet& s) {
     p.save();
     if (!s.heading.isEmpty()) {
         p.setFont(headingFont());
         p.setPen(QColor(255, 0, 0));
-        p.drawText(QRect(0, 0, s.window.size.width() * 4, headingHeight(s)),
+        p.drawText(QRect(0, 0, sheetWidth(s), headingHeight(s)),
                    Qt::AlignLeft | Qt::AlignVCenter, s.heading);
         p.translate(0, headingHeight(s));
     }
@@ -203,7 +211,7 @@ std::vector<std::vector<PlacedSheet>> planPages(const std::vector<GridSheet>& sh
 QSize sheetsSize(const std::vector<GridSheet>& sheets) {
     int width = 0, height = 0;
     for (const GridSheet& s : sheets) {
-        width = std::max(width, s.window.size.width());
+        width = std::max(width, sheetWidth(s));
         height += (height > 0 ? kSheetGap : 0) + sheetHeight(s);
     }
     return QSize(width, height);
