@@ -106,6 +106,15 @@ TEST(GridPicture, APdfGoesOnOverPagesUnderItsTitleRows) {
         next = b.last + 1;
     }
     EXPECT_EQ(next, grid.maxRows() + 1);
+    // Below a short sheet, the long block begins on the same page.
+    Grid small(2, 2);
+    const std::vector<GridSheet> both{sheetFor(PicturePart{"見出し", &small, {0, 1, 2, 1, 2}}),
+                                      sheets[0]};
+    const auto shared = planPages(both, 1000.0);
+    ASSERT_GE(shared.size(), 2u);
+    ASSERT_EQ(shared[0].size(), 2u);
+    EXPECT_EQ(shared[0][1].sheet.block->first, 3);
+    EXPECT_GT(shared[0][1].y, 0.0);
     // Written, it is a PDF of that many pages.
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
