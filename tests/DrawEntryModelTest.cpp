@@ -348,6 +348,11 @@ TEST(DrawEntryModel, TwoUnsavedEditsInOneRowGoBackToWhatTheFileHolds) {
     EXPECT_TRUE(model.setData(model.index(0, 4), "0", Qt::EditRole));
     EXPECT_FALSE(model.hasPending());
     EXPECT_EQ(text(m.stored()), "1:1230");
+    // A later edit of the row starts from what the file holds now.
+    EXPECT_TRUE(model.setData(model.index(0, 3), "7", Qt::EditRole));
+    EXPECT_EQ(text(m.stored()), "1:1270");
+    EXPECT_TRUE(model.undo());
+    EXPECT_EQ(text(m.stored()), "1:1230");
     // Undone, the stored digits come back: the step remembers the file's row.
     EXPECT_TRUE(model.undo());
     EXPECT_EQ(text(m.stored()), "1:1234");
