@@ -11,9 +11,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <QApplication>
+#include <QElapsedTimer>
+
 #include "UiSupport.h"
+#include "WidgetInventory.h"
 #include "grid/GridView.h"
+#include "prediction/BacktestWindow.h"
 #include "prediction/PredictionWindow.h"
+#include "shell/AnalysisWindowTable.h"
 
 using n4test::Shell;
 
@@ -98,17 +104,43 @@ TEST(TwipsLayout, ThePredictionWindowsControlsSitWhereItsDesignPutsThem) {
         // rows take the height they need.
         expectAt(window->gridView(g), grids[g].x() - 4080, grids[g].y() - 480, grids[g].width());
     }
+    expectAt(window->findChild<QLabel*>("lblTargetDraw"), 120, 60, 3855, 375);
+    // Every control of the window, to the twip.
+    n4test::expectInventory("twips/prediction", sub);
 }
 
 TEST(TwipsLayout, TheOtherWindowsOpenAtTheirSizesToTheTwip) {
     Shell s;
     if (!onTwipsScreen(s.main.get())) GTEST_SKIP() << "a twip is not a pixel here";
     s.main->openBacktest();
-    EXPECT_EQ(s.main->openWindow("予想の検証")->size(), QSize(13800, 10200));
+    QMdiSubWindow* backtest = s.main->openWindow("予想の検証");
+    EXPECT_EQ(backtest->size(), QSize(13800, 10200));
+    auto* figures = qobject_cast<n4::BacktestWindow*>(backtest->widget());
+    ASSERT_NE(figures, nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    while (figures->isComputing() && clock.elapsed() < 60000)
+        QApplication::processEvents();
+    n4test::settle();
+    n4test::expectInventory("twips/backtest", backtest);
     for (QMdiSubWindow* w : s.main->mdiArea()->subWindowList())
         w->close();
     n4test::settle();
     QMdiSubWindow* entry = s.choose("mnuMasterInput");
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->widget()->size(), QSize(6240, 12825)); // its inside, below the title bar
+    n4test::expectInventory("twips/data-entry", entry);
+    entry->close();
+    n4test::settle();
+    // Each analysis window's frame: its labels, legend and buttons to the twip.
+    for (const n4::AnalysisWindowInfo& info : n4::analysisWindowTable()) {
+        const QString name = QString::fromUtf8(info.name);
+        s.main->openAnalysis(name);
+        n4test::settle();
+        QMdiSubWindow* sub = s.main->openWindow(name);
+        ASSERT_NE(sub, nullptr) << info.name;
+        n4test::expectInventory("twips/" + QString::fromUtf8(info.menu), sub);
+        sub->close();
+        n4test::settle();
+    }
 }
