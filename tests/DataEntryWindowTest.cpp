@@ -225,7 +225,8 @@ TEST(DataEntryClose, ValidationFindsWrongCellsInOrderOneAtATime) {
                                {"4", "1", "NULL", "3", "4"},
                                {"5", "1", "2", "3", "4"},
                                {"6", "1", "2", "3", "4"},
-                               {"7", "1", "2", "'a'", "4"}});
+                               {"7", "1", "2", "'a'", "4"},
+                               {"8", "1", "2", "3", "42"}});
     RecordingSink sink;
     DataEntryWindow w(DbConnectionString::forProgramFolder(ws.folder), &sink);
     ASSERT_TRUE(w.isUsable());
@@ -240,6 +241,10 @@ TEST(DataEntryClose, ValidationFindsWrongCellsInOrderOneAtATime) {
     w.closeButton()->click();
     EXPECT_EQ(w.table()->currentIndex(), w.model()->index(6, 3));
     ASSERT_TRUE(w.model()->setData(w.model()->index(6, 3), "", Qt::EditRole));
+    w.closeButton()->click();
+    EXPECT_EQ(w.table()->currentIndex(), w.model()->index(7, 4)); // the last digit too
+    EXPECT_EQ(closed.count(), 0);
+    ASSERT_TRUE(w.model()->setData(w.model()->index(7, 4), "", Qt::EditRole));
     w.closeButton()->click();
     EXPECT_EQ(closed.count(), 1); // an empty cell is accepted
 }

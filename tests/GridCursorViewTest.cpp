@@ -79,6 +79,14 @@ TEST(GridCursor, CtrlHomeEndAndPageKeysJumpAndKeepTheCursorInSight) {
     t.key(Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(t.v.cursorCell(), QPoint(1, 1));
     EXPECT_EQ(t.v.verticalScrollBar()->value(), 0);
+    // Page keys keep the column.
+    t.key(Qt::Key_PageDown);
+    EXPECT_EQ(t.v.cursorCell().x(), 1);
+    EXPECT_GT(t.v.cursorCell().y(), 3);
+    t.key(Qt::Key_Right);
+    t.key(Qt::Key_PageUp);
+    EXPECT_EQ(t.v.cursorCell().x(), 2);
+    t.key(Qt::Key_Home, Qt::ControlModifier);
     t.key(Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(t.v.selection(), QRect(QPoint(1, 1), QPoint(6, 300)));
     // A cursor scrolled out of sight comes back into it as it moves: below

@@ -170,6 +170,13 @@ TEST(GridHtml, TitleRowsHeadTheTableAndSizesKeepTheGridsProportions) {
     const std::string single = page(one);
     EXPECT_NE(single.find("--rh:30px"), std::string::npos) << single;
     EXPECT_NE(single.find("<tbody>\n<tr><td>"), std::string::npos) << single;
+    EXPECT_NE(single.find("</tbody></table>"), std::string::npos) << single;
+    // Title rows and nothing under them (a window over no draws): the head
+    // is closed and there is no body.
+    const std::string titlesOnly = page(one, 1);
+    EXPECT_NE(titlesOnly.find("<thead>\n<tr"), std::string::npos) << titlesOnly;
+    EXPECT_NE(titlesOnly.find("</thead></table>"), std::string::npos) << titlesOnly;
+    EXPECT_EQ(titlesOnly.find("<tbody>"), std::string::npos) << titlesOnly;
 }
 
 TEST(GridHtml, TheLargestDivisionWindowIsAFifthOfItsOldSize) {
