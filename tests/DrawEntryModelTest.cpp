@@ -143,6 +143,8 @@ TEST(DrawEntryModel, AnEditThatCannotBeSavedStaysMarkedUntilSavedOrDiscarded) {
     EXPECT_EQ(text(m.stored()), "1:1234 2:5678");
     const QModelIndex pending = model.index(1, 3), saved = model.index(1, 2);
     EXPECT_EQ(model.data(pending, Qt::BackgroundRole).value<QColor>(), QColor(255, 210, 210));
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::BackgroundRole).value<QColor>(),
+              QColor(255, 210, 210)); // the first digit's column too
     EXPECT_EQ(model.data(pending, Qt::ToolTipRole).toString(), "まだ保存されていません");
     EXPECT_FALSE(model.data(saved, Qt::BackgroundRole).isValid());
     EXPECT_FALSE(model.data(saved, Qt::ToolTipRole).isValid());

@@ -136,6 +136,9 @@ TEST(HistoryCsv, HeaderlessFilesFindTheDrawAndTheDigits) {
     EXPECT_EQ(drawsOf(read("7054,memo,9577\n7055,ｍｅｍｏ,0001\n")), "7054:9577 7055:0001");
     // A payout of four digits is not taken for the number when the digits disagree.
     EXPECT_EQ(drawsOf(read("9,1,2,3,4,5000\n10,5,6,7,8,5000\n")), "9:1234 10:5678");
+    // A number column that spells the first line's digits is the number:
+    // a later line where the two disagree is refused.
+    expectRefused("1,1,1,4,9,1149\n2,7,9,2,1,7921\n3,0,0,9,7,0079\n", "3行目", "合いません");
     // The columns are found from a later line when the first has no digits yet.
     EXPECT_EQ(drawsOf(read("7055,2026/08/24,,,,\n7054,2026/08/21,9,5,7,7\n")),
               "7054:9577 7055:____");

@@ -1,6 +1,7 @@
 #include "data/HistoryCsv.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -113,7 +114,7 @@ const char* delimiterName(char d) {
 // Where the draw and its digits are.
 struct Layout {
     int draw = -1;
-    int digit[4] = {-1, -1, -1, -1};
+    std::array<int, 4> digit{-1, -1, -1, -1};
     int number = -1; // with four digit columns too, the two must agree
     bool hasDigits() const { return digit[0] >= 0; }
     size_t needed() const {
