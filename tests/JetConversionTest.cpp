@@ -218,3 +218,19 @@ TEST(JetTakeOver, AFileSystemThatCannotSwapNamesEndsTakenOverToo) {
     EXPECT_EQ(namesIn(again), (std::vector<std::string>{"Numbers4Marvo.mdb", "Numbers4Marvo.mdb.jet4",
                                                         "Numbers4Marvo.mdb.jet4.1"}));
 }
+
+TEST(JetTakeOver, TheMessageNamesRowsLeftBehindOnlyWhenThereAreAny) {
+    ImportResult data;
+    data.rows = {DrawRecord{1, {1, 2, 3, 4}}, DrawRecord{2, {5, 6, 7, 8}}};
+    data.unreadableDigits = 3;
+    EXPECT_EQ(jetTakeOverMessage(data, "/x/Numbers4Marvo.mdb.jet4"),
+              "旧形式（Jet 4.0）のデータベースから当選データ 2 件を新しいデータベースに移しました。\n"
+              "読めなかった数字: 3 個（空欄として取り込みました）\n"
+              "元のファイルは「/x/Numbers4Marvo.mdb.jet4」として残してあります。");
+    data.skippedRows = 1;
+    const std::string one = jetTakeOverMessage(data, "/x/Numbers4Marvo.mdb.jet4");
+    EXPECT_NE(one.find("取り込みました）\n回数が 1～99999 でないため移せなかった行: 1 行"
+                       "（元のファイルに残っています）\n元のファイルは"),
+              std::string::npos)
+        << one;
+}

@@ -153,14 +153,18 @@ JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn, NameSwa
     c.draws = static_cast<int>(data.rows.size());
     c.unreadableDigits = data.unreadableDigits;
     c.backupPath = backup;
-    c.message = resumed.message + kJetName + "から当選データ " + std::to_string(c.draws) +
-                " 件を新しいデータベースに移しました。\n読めなかった数字: " +
-                std::to_string(c.unreadableDigits) + " 個（空欄として取り込みました）\n";
-    if (data.skippedRows > 0)
-        c.message += "回数が 1～99999 でないため移せなかった行: " + std::to_string(data.skippedRows) +
-                     " 行（元のファイルに残っています）\n";
-    c.message += "元のファイルは「" + backup + "」として残してあります。";
+    c.message = resumed.message + jetTakeOverMessage(data, backup);
     return c;
+}
+
+std::string jetTakeOverMessage(const ImportResult& data, const std::string& backupPath) {
+    std::string message = kJetName + "から当選データ " + std::to_string(data.rows.size()) +
+                          " 件を新しいデータベースに移しました。\n読めなかった数字: " +
+                          std::to_string(data.unreadableDigits) + " 個（空欄として取り込みました）\n";
+    if (data.skippedRows > 0)
+        message += "回数が 1～99999 でないため移せなかった行: " + std::to_string(data.skippedRows) +
+                   " 行（元のファイルに残っています）\n";
+    return message + "元のファイルは「" + backupPath + "」として残してあります。";
 }
 
 } // namespace n4

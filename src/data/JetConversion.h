@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/DrawStore.h"
+#include "data/HistoryImport.h"
 
 namespace n4 {
 
@@ -29,5 +30,10 @@ enum class NameSwap { WhereSupported, Never };
 // nothing half-made is left behind.
 JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn,
                                          NameSwap swap = NameSwap::WhereSupported);
+
+// What the user is told once the old file's draws are in the new store: how
+// many moved, the digits that could not be read, the rows left behind (draw
+// numbers outside 1 to 99999) and where the old file now is.
+std::string jetTakeOverMessage(const ImportResult& data, const std::string& backupPath);
 
 } // namespace n4
