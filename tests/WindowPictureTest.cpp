@@ -78,8 +78,8 @@ QString fileName(const QString& name) {
     return QStringLiteral("%1.png").arg(name);
 }
 
-void expectImage(const QString& name, const QImage& drawn) {
-    const QImage actual = drawn.convertToFormat(QImage::Format_RGB32);
+void expectImage(const QString& name, const QImage& image) {
+    const QImage actual = image.convertToFormat(QImage::Format_RGB32);
     const QString golden = QStringLiteral(N4_GOLDEN_DIR "/windows/") + fileName(name);
     if (qEnvironmentVariableIsSet("N4_UPDATE_GOLDEN")) {
         QDir().mkpath(QStringLiteral(N4_GOLDEN_DIR "/windows"));
