@@ -195,6 +195,12 @@ TEST(GridPicture, SheetsOnAPageStandApartOneBelowTheOther) {
         const auto& above = pages[0][i - 1];
         EXPECT_GT(pages[0][i].y, above.y + sheetsSize({above.sheet}).height()) << i;
     }
+    // A page exactly as tall as two sheets and the gap between them holds both;
+    // one pixel less and the second goes on to the next page.
+    const std::vector<GridSheet> two{sheets[0], sheets[1]};
+    const int both = sheetsSize(two).height();
+    EXPECT_EQ(planPages(two, both).size(), 1u);
+    EXPECT_EQ(planPages(two, both - 1).size(), 2u);
 }
 
 TEST(GridPicture, EachSheetOfAStackLooksAsItDoesAlone) {
