@@ -132,6 +132,13 @@ struct Program {
             s->close();
         n4test::settle();
     }
+    // The analysis window opened from its menu command, alone in the frame.
+    QMdiSubWindow* openAlone(const QString& name) const {
+        closeChildren();
+        main().openAnalysis(name);
+        n4test::settle();
+        return main().openWindow(name);
+    }
     std::unique_ptr<n4test::Shell> shell;
 };
 
@@ -150,10 +157,7 @@ TEST(WindowPicture, EveryAnalysisWindowAsItOpensAndAtItsTop) {
     for (const AnalysisWindowInfo& info : analysisWindowTable()) {
         const QString name = QString::fromUtf8(info.name);
         SCOPED_TRACE(info.name);
-        p.closeChildren();
-        p.main().openAnalysis(name);
-        n4test::settle();
-        QMdiSubWindow* sub = p.main().openWindow(name);
+        QMdiSubWindow* sub = p.openAlone(name);
         ASSERT_NE(sub, nullptr);
         const QString file = QString::fromUtf8(info.menu);
         expectPicture(file + "-open", sub);
@@ -167,10 +171,7 @@ TEST(WindowPicture, EveryAnalysisWindowAsItOpensAndAtItsTop) {
 
 TEST(WindowPicture, TheCellCursorAndASelectedBlock) {
     Program p;
-    p.closeChildren();
-    p.main().openAnalysis("出現間隔分析");
-    n4test::settle();
-    QMdiSubWindow* sub = p.main().openWindow("出現間隔分析");
+    QMdiSubWindow* sub = p.openAlone("出現間隔分析");
     ASSERT_NE(sub, nullptr);
     GridView* view = sub->findChild<GridView*>();
     ASSERT_NE(view, nullptr);
@@ -187,10 +188,7 @@ TEST(WindowPicture, ANarrowedWindowScrolledBothWaysKeepsItsTitlesAndLabels) {
     // The user makes a wide window narrower and scrolls to the far corner:
     // the title rows scroll sideways only, the draw numbers down only.
     Program p;
-    p.closeChildren();
-    p.main().openAnalysis("分割10データ分析");
-    n4test::settle();
-    QMdiSubWindow* sub = p.main().openWindow("分割10データ分析");
+    QMdiSubWindow* sub = p.openAlone("分割10データ分析");
     ASSERT_NE(sub, nullptr);
     sub->resize(sub->width() / 2, sub->height() / 2);
     n4test::settle();
