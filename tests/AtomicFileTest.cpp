@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "SystemCallFaults.h"
 #include "TestSupport.h"
 #include "data/AtomicFile.h"
 
@@ -175,4 +176,75 @@ TEST(AtomicFile, TwoNamesSwapInOneStepOrNotAtAll) {
     EXPECT_FALSE(syncPath(folder + "/none"));
     EXPECT_TRUE(syncFolderOf(folder + "/none"));
     EXPECT_FALSE(syncFolderOf(folder + "/missing/none"));
+}
+
+TEST(AtomicFile, WithoutAMoveThatRefusesToReplaceALinkOrACheckDoesTheSame) {
+    using n4test::Call;
+    const std::string folder = n4test::tempFolder();
+    const std::string path = folder + "/data.mdb";
+    auto publishNew = [&](const std::string& bytes) {
+        const std::string temp = createTemporaryBeside(path);
+        writeFile(temp, bytes);
+        return publishFile(temp, path, Publish::Exclusive);
+    };
+    // The errors of a file system that has no such move: a hard link takes
+    // the free place, and a taken place is left alone.
+    for (int unsupported : {EINVAL, ENOSYS, ENOTSUP}) {
+        fs::remove(path);
+        n4test::InjectedFaults faults{{Call::RenameNoReplace, unsupported, "", -1, 0, 2}};
+        EXPECT_EQ(publishNew("linked"), PublishOutcome::Done) << unsupported;
+        EXPECT_EQ(readFile(path), "linked");
+        EXPECT_EQ(fs::hard_link_count(path), 1u); // the temporary name is gone
+        EXPECT_EQ(publishNew("second"), PublishOutcome::AlreadyThere) << unsupported;
+        EXPECT_EQ(readFile(path), "linked");
+        EXPECT_EQ(faults.fired(0), 2);
+    }
+    // Neither moves nor links: a check, then a plain rename.
+    fs::remove_all(folder);
+    fs::create_directory(folder);
+    {
+        n4test::InjectedFaults faults{{Call::RenameNoReplace, EINVAL, "", -1, 0, 2},
+                                      {Call::Link, EPERM, "", -1, 0, 2}};
+        EXPECT_EQ(publishNew("renamed"), PublishOutcome::Done);
+        EXPECT_EQ(publishNew("second"), PublishOutcome::AlreadyThere);
+        EXPECT_EQ(faults.fired(1), 2);
+    }
+    EXPECT_EQ(readFile(path), "renamed");
+    // Any other refusal of the move is a failure: nothing else is tried.
+    fs::remove(path);
+    n4test::InjectedFaults faults{{Call::RenameNoReplace, EACCES}, {Call::Link, EPERM}};
+    const std::string temp = createTemporaryBeside(path);
+    EXPECT_EQ(publishFile(temp, path, Publish::Exclusive), PublishOutcome::Failed);
+    EXPECT_EQ(faults.fired(1), 0);
+    EXPECT_TRUE(fs::exists(temp));
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST(AtomicFile, AWriteThatIsInterruptedGoesOnAndOneThatFailsLeavesTheOldFile) {
+    using n4test::Call;
+    const std::string folder = n4test::tempFolder();
+    const std::string path = folder + "/settings.ini";
+    ASSERT_TRUE(replaceFile(path, "old"));
+    {
+        n4test::InjectedFaults faults{{Call::Write, EINTR, "", -1, 0, 3}};
+        EXPECT_TRUE(replaceFile(path, "interrupted three times"));
+        EXPECT_EQ(faults.fired(0), 3);
+    }
+    EXPECT_EQ(readFile(path), "interrupted three times");
+    ASSERT_TRUE(replaceFile(path, "old"));
+    // A full disk, a write that makes no progress (errno then is whatever an
+    // earlier call left), a flush or a rename that fails: the old file stays
+    // whole and no temporary is left beside it.
+    const std::vector<n4test::Fault> failures = {
+        {Call::Write, ENOSPC}, {Call::Write, EINTR, "", 0}, {Call::Fsync, EIO},
+        {Call::Rename, EACCES, "/settings.ini"}};
+    for (const n4test::Fault& failure : failures) {
+        n4test::InjectedFaults faults{failure};
+        EXPECT_FALSE(replaceFile(path, "new bytes")) << static_cast<int>(failure.call);
+        EXPECT_EQ(faults.fired(0), 1);
+        EXPECT_EQ(readFile(path), "old");
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
+    n4test::InjectedFaults faults{{Call::Fsync, EIO}};
+    EXPECT_FALSE(syncPath(path));
 }

@@ -8,6 +8,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "SystemCallFaults.h"
 #include "TestSupport.h"
 #include "data/HistoryImport.h"
 #include "data/TextEncoding.h"
@@ -156,6 +157,34 @@ TEST(HistoryFile, AFileAboveTheSizeLimitIsRefusedUnread) {
     // At the limit it is read (and refused for its NUL padding, not its size).
     auto atLimit = readHistoryFile(path);
     EXPECT_EQ(atLimit.message.find("大きすぎます"), std::string::npos) << atLimit.message;
+}
+
+TEST(HistoryFile, AReadIsRetriedWhenInterruptedAndAFailingOrGrowingFileIsRefused) {
+    using n4test::Call;
+    const std::string path = n4test::tempFolder() + "/history.csv";
+    n4test::writeFile(path, "draw,number\n1,1149\n2,0207\n");
+    {
+        n4test::InjectedFaults faults{{Call::Read, EINTR, "", -1, 0, 2}};
+        const ImportResult r = readHistoryFile(path);
+        ASSERT_TRUE(r.ok) << r.message;
+        EXPECT_EQ(r.rows.size(), 2u);
+        EXPECT_EQ(faults.fired(0), 2);
+    }
+    {
+        n4test::InjectedFaults faults{{Call::Read, EIO}};
+        const ImportResult r = readHistoryFile(path);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.message, "ファイルを読めません。");
+    }
+    // At the limit when it is measured, past it once read.
+    fs::resize_file(path, kMaxImportBytes);
+    n4test::InjectedFaults faults{{Call::Read, 0, "", -1, 0, 1, [&] {
+                                       fs::resize_file(path, kMaxImportBytes + 1);
+                                   }}};
+    const ImportResult grown = readHistoryFile(path);
+    EXPECT_EQ(faults.fired(0), 1);
+    EXPECT_FALSE(grown.ok);
+    EXPECT_EQ(grown.message, "ファイルが大きすぎます。取り込めるのは 64 MiB までです。");
 }
 
 TEST(HistoryFile, TheThreeRealHistoriesImportToTheNormalisedOne) {

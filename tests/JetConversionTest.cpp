@@ -6,6 +6,7 @@
 #include <functional>
 #include <sys/stat.h>
 
+#include "SystemCallFaults.h"
 #include "TestSupport.h"
 #include "data/JetConversion.h"
 #include "data/JetReader.h"
@@ -217,6 +218,35 @@ TEST(JetTakeOver, AFileSystemThatCannotSwapNamesEndsTakenOverToo) {
     EXPECT_TRUE(sameDraws(stored(second), seedDraws()));
     EXPECT_EQ(namesIn(again), (std::vector<std::string>{"Numbers4Marvo.mdb", "Numbers4Marvo.mdb.jet4",
                                                         "Numbers4Marvo.mdb.jet4.1"}));
+}
+
+TEST(JetTakeOver, WhenTheNewStoreCannotTakeTheNameTheOldFileStaysWhereItWas) {
+    // The last step, the new store taking the database name, fails: whether
+    // the old file had been linked to its backup name or moved there, it is
+    // back under the database name alone and the take-over is reported failed.
+    using n4test::Call;
+    for (const bool links : {true, false}) {
+        const std::string folder = n4test::tempFolder();
+        const auto conn = DbConnectionString::forProgramFolder(folder);
+        fs::copy_file(kSeed, conn.dataSource);
+        JetConversion c;
+        {
+            n4test::InjectedFaults faults{{Call::Link, EPERM, "", -1, 0, links ? 0 : 1},
+                                          {Call::Rename, EIO, "/Numbers4Marvo.mdb.converting"}};
+            c = convertJetDatabaseIfNeeded(conn, NameSwap::Never);
+            EXPECT_EQ(faults.fired(1), 1);
+        }
+        EXPECT_TRUE(c.needed);
+        EXPECT_FALSE(c.ok);
+        EXPECT_EQ(c.message, "旧形式（Jet 4.0）のデータベース「" + conn.dataSource +
+                                 "」を変換できませんでした: 新しいデータベースを置けません。\n"
+                                 "元のファイルはそのまま残してあります。")
+            << links;
+        EXPECT_TRUE(n4test::readFile(conn.dataSource) == n4test::readFile(kSeed)) << links;
+        EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"Numbers4Marvo.mdb"})) << links;
+        // The next start takes it over.
+        expectTakenOver(folder, convertJetDatabaseIfNeeded(conn, NameSwap::Never));
+    }
 }
 
 TEST(JetTakeOver, TheMessageNamesRowsLeftBehindOnlyWhenThereAreAny) {

@@ -33,7 +33,7 @@ constexpr const char* kSchema = "CREATE TABLE 当選番号 ("
 constexpr const char* kCreateView = "CREATE VIEW 全データ選択クエリ AS"
                                     " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号;";
 
-const char* kDigitColumns[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
+const char* const kDigitColumns[] = {"第1数字", "第2数字", "第3数字", "第4数字"};
 
 std::string quoteKey(const std::string& key) {
     std::string q = "'";
