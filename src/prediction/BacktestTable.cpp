@@ -28,7 +28,6 @@ void setUp(Grid& g, int rows) {
     g.setRowHeight(-1, 14);
     for (int c = 1; c <= kColumns; ++c)
         g.setColWidth(c, kWidths[c - 1]);
-    g.setAlign(Block::all(), Align::Center);
     g.setBorder({1, 1, kColumns, rows}, BorderAll);
     g.setBackground({1, 1, kColumns, 1}, palette::HeaderPink);
     g.setForeground({1, 1, kColumns, 1}, palette::Blue);

@@ -21,7 +21,6 @@ void setUpGrid(Grid& g, int index) {
     g.setRowHeight(-1, 10);
     g.setColWidth(-1, 5);
     g.setColWidth(1, 8);
-    g.setAlign(Block::all(), Align::Center);
     const Block whole{1, 1, 5, kRows[index]};
     if (index == 0) {
         g.setBorder(whole, BorderTop | BorderBottom);
