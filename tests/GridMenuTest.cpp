@@ -187,3 +187,19 @@ TEST(GridMenu, AnUnknownKindOrAnUnwritablePlaceIsSaidAndWritesNothing) {
     EXPECT_FALSE(t.view->menu()->saveHtmlTo(t.path("no-such-folder/grid.html"), error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+TEST(GridMenu, ANameTypedWithoutASuffixTakesTheChosenKinds) {
+    const QString png = QStringLiteral("PNG 画像 (*.png)");
+    const QString html = QStringLiteral("HTML (*.html *.htm)");
+    EXPECT_EQ(withChosenSuffix(QStringLiteral("/d/表"), png), QStringLiteral("/d/表.png"));
+    EXPECT_EQ(withChosenSuffix(QStringLiteral("/d/表"), QStringLiteral("SVG 画像 (*.svg)")),
+              QStringLiteral("/d/表.svg"));
+    EXPECT_EQ(withChosenSuffix(QStringLiteral("/d/表"), html), QStringLiteral("/d/表.html"));
+    EXPECT_EQ(withChosenSuffix(QStringLiteral("/d.x/表"), png), QStringLiteral("/d.x/表.png"));
+    EXPECT_EQ(withChosenSuffix(QStringLiteral("/d/表"), QStringLiteral("*.pdf")),
+              QStringLiteral("/d/表.pdf"));
+    // A suffix typed stays; no name or no kind changes nothing.
+    EXPECT_EQ(withChosenSuffix(QStringLiteral("/d/表.pdf"), png), QStringLiteral("/d/表.pdf"));
+    EXPECT_EQ(withChosenSuffix(QString(), png), QString());
+    EXPECT_EQ(withChosenSuffix(QStringLiteral("/d/表"), QString()), QStringLiteral("/d/表"));
+}

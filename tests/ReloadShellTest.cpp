@@ -130,6 +130,28 @@ TEST(Reload, ClosingDataEntryWithoutAChangeRecomputesNothing) {
     EXPECT_EQ(p.main->computeCount("一発マーヴォ"), 1);
 }
 
+TEST(Reload, ADatabaseThatCanNoLongerBeReadLeavesEveryWindowAsItWasAndSaysSo) {
+    Program p(history(30));
+    p.main->openAnalysis("出現頻度分析");
+    const std::string shown = gridText(p.grid("出現頻度分析")->grid());
+    const QString status = p.main->statusLabel()->text();
+    // Another program has put something else under the database's name.
+    const std::string path = DbConnectionString::forProgramFolder(p.ws.folder).dataSource;
+    n4test::writeFile(path, std::string(8192, 'x'));
+    EXPECT_FALSE(p.main->reloadDrawTable());
+    ASSERT_EQ(p.sink.messages.size(), 1);
+    EXPECT_EQ(p.sink.messages[0].kind, "critical");
+    EXPECT_TRUE(p.sink.messages[0].text.startsWith(
+        "当選データを読み直せません。表示は前のままです。\nデータベース「" +
+        QString::fromStdString(path) + "」"))
+        << p.sink.messages[0].text.toStdString();
+    EXPECT_EQ(gridText(p.grid("出現頻度分析")->grid()), shown);
+    EXPECT_EQ(p.main->drawTable().size(), 30u);
+    EXPECT_EQ(p.main->statusLabel()->text(), status);
+    EXPECT_EQ(p.main->computeCount("出現頻度分析"), 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST(Reload, OpenWindowsKeepTheirScrollPlaceOrStayAtTheEnd) {
     Program p(history(400));
     p.main->openAnalysis("出現間隔分析");

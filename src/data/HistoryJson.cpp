@@ -93,32 +93,34 @@ void appendUtf8(std::string& out, unsigned cp) {
     }
 }
 
-bool hex4(std::string_view s, size_t at, unsigned& v) {
-    if (at + 4 > s.size()) return false;
-    v = 0;
+// The four hex digits at `at`, or nothing.
+std::optional<unsigned> hex4(std::string_view s, size_t at) {
+    if (at + 4 > s.size()) return std::nullopt;
+    unsigned v = 0;
     for (size_t i = at; i < at + 4; ++i) {
         const char c = s[i];
         const int d = c >= '0' && c <= '9'   ? c - '0'
                       : c >= 'a' && c <= 'f' ? c - 'a' + 10
                       : c >= 'A' && c <= 'F' ? c - 'A' + 10
                                              : -1;
-        if (d < 0) return false;
+        if (d < 0) return std::nullopt;
         v = v * 16 + static_cast<unsigned>(d);
     }
-    return true;
+    return v;
 }
 
 bool JsonReader::unicodeEscape(std::string& out) {
-    unsigned cp = 0;
-    if (!hex4(s_, pos_, cp)) return fail("\\u の後が 16 進 4 けたではありません。");
+    const std::optional<unsigned> unit = hex4(s_, pos_);
+    if (!unit) return fail("\\u の後が 16 進 4 けたではありません。");
     pos_ += 4;
+    unsigned cp = *unit;
     if (cp >= 0xD800 && cp <= 0xDBFF) {
-        unsigned low = 0;
-        if (s_.compare(pos_, 2, "\\u") != 0 || !hex4(s_, pos_ + 2, low) || low < 0xDC00 ||
-            low > 0xDFFF)
+        const std::optional<unsigned> low =
+            s_.compare(pos_, 2, "\\u") == 0 ? hex4(s_, pos_ + 2) : std::nullopt;
+        if (!low || *low < 0xDC00 || *low > 0xDFFF)
             return fail("\\u で書かれた文字が壊れています。");
         pos_ += 6;
-        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (*low - 0xDC00);
     } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
         return fail("\\u で書かれた文字が壊れています。");
     }

@@ -1,5 +1,7 @@
 #include "data/StartupFigures.h"
 
+#include <algorithm>
+
 namespace n4 {
 
 namespace {
@@ -14,15 +16,11 @@ void tallyCompleteDraws(const DrawTable& table, StartupFigures& f) {
 }
 
 void groupByCount(StartupFigures& f) {
-    f.maxDigitCount = 0;
+    f.maxDigitCount = *std::max_element(f.digitTally.begin(), f.digitTally.end());
+    f.digitsByCount.assign(static_cast<std::size_t>(f.maxDigitCount) + 1, std::string());
     f.countClassRows = 1;
-    f.digitsByCount.assign(1, std::string());
     for (int d = 0; d <= 9; ++d) {
-        int c = f.digitTally[d];
-        if (c > f.maxDigitCount) {
-            f.maxDigitCount = c;
-            f.digitsByCount.resize(static_cast<std::size_t>(c) + 1);
-        }
+        const int c = f.digitTally[d];
         std::string& entry = f.digitsByCount[c];
         if (!entry.empty()) {
             entry += ',';

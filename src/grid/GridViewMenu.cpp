@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <sstream>
@@ -20,13 +21,9 @@ namespace {
 QString askWithDialog(QWidget* parent, const QString& caption, const QString& suggested,
                       const QString& filters) {
     QString chosenFilter;
-    QString path = QFileDialog::getSaveFileName(parent, caption, suggested, filters, &chosenFilter);
-    // A name typed without its suffix takes the chosen kind's.
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
-        const int dot = chosenFilter.indexOf(QStringLiteral("*."));
-        if (dot >= 0) path += chosenFilter.mid(dot + 1, chosenFilter.indexOf(')') - dot - 1);
-    }
-    return path;
+    const QString path =
+        QFileDialog::getSaveFileName(parent, caption, suggested, filters, &chosenFilter);
+    return withChosenSuffix(path, chosenFilter);
 }
 
 QString suggestedPath(QStandardPaths::StandardLocation where, const QString& name) {
@@ -43,6 +40,14 @@ bool commit(QSaveFile& file, bool written, QString& error) {
 }
 
 } // namespace
+
+QString withChosenSuffix(const QString& path, const QString& chosenFilter) {
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    const int star = chosenFilter.indexOf(QStringLiteral("*."));
+    if (star < 0) return path;
+    const int end = chosenFilter.indexOf(QRegularExpression(QStringLiteral("[ )]")), star);
+    return path + chosenFilter.mid(star + 1, end < 0 ? -1 : end - star - 1);
+}
 
 GridViewMenu::GridViewMenu(GridView* view) : QObject(view), view_(view) {
     copy_ = new QAction(QStringLiteral("コピー"), this);

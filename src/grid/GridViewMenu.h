@@ -16,6 +16,10 @@ namespace n4 {
 
 class GridView;
 
+// A file name typed without a suffix takes the first one of the kind chosen in
+// the save dialog ("SVG 画像 (*.svg)" gives "表" the name "表.svg").
+QString withChosenSuffix(const QString& path, const QString& chosenFilter);
+
 class GridViewMenu : public QObject {
     Q_OBJECT
   public:
