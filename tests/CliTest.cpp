@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 
@@ -121,6 +122,26 @@ TEST(CliExport, ImportThenExportRoundTripsInEveryFormat) {
     // The three title rows head the table; the draws follow.
     EXPECT_TRUE(
         std::regex_search(html.out, std::regex("</thead>\n<tbody>\n<tr><td class=\\w+>1<")));
+}
+
+TEST(CliExport, AnOutputThatTakesNothingIsAFailureInWords) {
+    // A full disk or a closed pipe: the command fails instead of reporting
+    // an export that did not arrive.
+    std::string folder = n4test::tempFolder();
+    std::string csv = "draw,d1,d2,d3,d4\n";
+    for (int no = 1; no <= 30; ++no)
+        csv += std::to_string(no) + "," + std::to_string(no * 7 % 10) + "," +
+               std::to_string(no * 3 % 10) + ",1," + std::to_string(no % 10) + "\n";
+    n4test::writeFile(folder + "/a.csv", csv);
+    ASSERT_EQ(cli({"import", folder + "/a.csv"}, folder).code, CliDone);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"export", "sum"}, {"export", "sum", "--format", "json"},
+          {"export", "prediction", "--format", "html"}, {"list"}, {"backtest"}}) {
+        std::ofstream closed;
+        std::ostringstream err;
+        EXPECT_EQ(runCli(args, closed, err, folder), CliBadInput) << args[0];
+        EXPECT_EQ(err.str(), "書き出せませんでした（出力先に書き込めません）。\n") << args[0];
+    }
 }
 
 TEST(CliExport, EveryWindowNameAndThePrediction) {

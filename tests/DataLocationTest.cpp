@@ -108,6 +108,12 @@ TEST(DataLocation, PrepareMakesPrivateFoldersAndNamesWhatBlocksIt) {
     n4test::writeFile(root + "/file", "x");
     EXPECT_FALSE(prepareDataFolder(resolveDataLocation(f), message));
     EXPECT_NE(message.find(root + "/file"), std::string::npos) << message;
+    // The folder's own name taken by a file.
+    f.xdgDataHome = root + "/taken";
+    std::filesystem::create_directory(f.xdgDataHome);
+    n4test::writeFile(f.xdgDataHome + "/Numbers4Marvo", "x");
+    EXPECT_FALSE(prepareDataFolder(resolveDataLocation(f), message));
+    EXPECT_EQ(message, "データのフォルダ「" + root + "/taken/Numbers4Marvo」がフォルダではありません。");
 
     // A portable copy prepares nothing.
     f.programFolder = root + "/nowhere";

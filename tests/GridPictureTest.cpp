@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <fstream>
 #include <sstream>
 
 #include "TestSupport.h"
@@ -177,6 +178,27 @@ TEST(GridPicture, PicturesTooLargeToHoldAreRefusedInWords) {
     // An SVG is written as it goes and has no such bound.
     EXPECT_TRUE(writeSheets(sheets, "svg", "", &buffer, error));
     EXPECT_TRUE(buffer.data().contains("<svg"));
+}
+
+TEST(GridPicture, AnUnknownKindOrAStreamThatFailsIsSaidInWords) {
+    const Grid grid = n4test::analyse(findAnalysis("count")->compute, history(30));
+    PictureRequest request{"gif", "", {PicturePart{"", &grid, wholeGrid(grid)}}};
+    std::ostringstream out;
+    std::string error;
+    EXPECT_FALSE(writeGridPicture(request, out, error));
+    EXPECT_EQ(error, "画像の形式 gif は書き出せません。");
+    EXPECT_TRUE(out.str().empty());
+    // A stream that takes nothing (a full disk, a closed pipe).
+    std::ofstream closed;
+    for (const char* format : {"png", "svg", "pdf"}) {
+        request.format = format;
+        error.clear();
+        EXPECT_FALSE(writeGridPicture(request, closed, error)) << format;
+        EXPECT_EQ(error, "画像を書き出せませんでした。") << format;
+    }
+    request.format = "svg";
+    EXPECT_TRUE(writeGridPicture(request, out, error)) << error;
+    EXPECT_NE(out.str().find("<svg"), std::string::npos);
 }
 
 TEST(GridPicture, SheetsOnAPageStandApartOneBelowTheOther) {

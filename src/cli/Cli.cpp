@@ -509,7 +509,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (p.words.size() - 1 > wanted)
         return usageError(err, "余分な引数です: " + p.words[wanted + 1]);
     Invocation in{{p.words.begin() + 1, p.words.end()}, p.options, location, out, err, pictures};
-    return command->run(in);
+    const int code = command->run(in);
+    // A full disk or a closed pipe: what was written did not all arrive.
+    if (code == CliDone && !out.flush()) {
+        err << "書き出せませんでした（出力先に書き込めません）。\n";
+        return CliBadInput;
+    }
+    return code;
 }
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

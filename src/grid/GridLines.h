@@ -13,7 +13,6 @@ struct GridLine {
     bool operator==(const GridLine& o) const {
         return drawn == o.drawn && (!drawn || colour == o.colour);
     }
-    bool operator!=(const GridLine& o) const { return !(*this == o); }
 };
 
 // The edge on the left of (col, row): between col - 1 and col. Column 1 gives

@@ -260,10 +260,12 @@ bool writeGridPicture(const PictureRequest& request, std::ostream& out, std::str
         sheets.push_back(sheetFor(part));
     StreamDevice device(out);
     QString message;
-    if (writeSheets(sheets, request.format, QString::fromStdString(request.title), &device,
-                    message))
-        return true;
-    error = message.toStdString();
+    const bool written = writeSheets(sheets, request.format, QString::fromStdString(request.title),
+                                     &device, message);
+    // The SVG and PDF writers do not notice a stream that stopped taking
+    // bytes (a full disk): the stream itself is asked.
+    if (written && out.flush()) return true;
+    error = written ? "画像を書き出せませんでした。" : message.toStdString();
     return false;
 }
 
