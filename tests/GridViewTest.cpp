@@ -294,8 +294,17 @@ TEST(GridViewPanes, TheLatestRowsStayInViewUntilTheUserScrollsAway) {
     EXPECT_EQ(bar->value(), bar->maximum());
     v.resize(200, 500);
     EXPECT_EQ(bar->value(), bar->maximum());
+    // A grid that grows (a new draw) shows its new last rows.
+    const int before = bar->maximum();
+    v.setGrid(Grid(3, 5100));
+    EXPECT_GT(bar->maximum(), before);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_TRUE(v.keepsLatestRows());
     bar->setValue(100);
+    EXPECT_FALSE(v.keepsLatestRows());
     v.resize(200, 300);
+    EXPECT_EQ(bar->value(), 100);
+    v.setGrid(Grid(3, 5200));
     EXPECT_EQ(bar->value(), 100);
 }
 

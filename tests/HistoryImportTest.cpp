@@ -127,6 +127,10 @@ TEST(TextEncoding, ShiftJisWithHalfWidthKanaAndCrLf) {
     auto r = readHistoryBytes(sjis);
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(drawsOf(r), "12:0123");
+    // The last line without a line end is read to its last byte.
+    auto unended = readHistoryBytes(sjis + *utf8ToShiftJis("第13回,2020/1/2,4567"));
+    ASSERT_TRUE(unended.ok) << unended.message;
+    EXPECT_EQ(drawsOf(unended), "12:0123 13:4567");
 }
 
 TEST(HistoryFile, FoldersDevicesAndPipesAreRefusedWithoutWaiting) {
