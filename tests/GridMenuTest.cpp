@@ -83,6 +83,11 @@ TEST(GridMenu, ARightClickOffersItsEntriesAndSelectsTheCellClicked) {
                            "HTML として保存…"}));
     EXPECT_EQ(t.view->cursorCell(), QPoint(3, row));
     EXPECT_EQ(t.view->selection(), QRect(3, row, 1, 1));
+    // The keys show also where the desktop hides them in context menus.
+    QCoreApplication::setAttribute(Qt::AA_DontShowShortcutsInContextMenus, true);
+    const QStringList hiddenElsewhere = rightClick(t.view, t.view->cellRect(3, row).center());
+    QCoreApplication::setAttribute(Qt::AA_DontShowShortcutsInContextMenus, false);
+    EXPECT_EQ(hiddenElsewhere.mid(0, 2), (QStringList{"コピー\tCtrl+C", "すべて選択\tCtrl+A"}));
 }
 
 TEST(GridMenu, CopyGivesTheSelectionAsTsvAndSelectAllTakesEveryCell) {
