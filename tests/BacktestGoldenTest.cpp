@@ -69,7 +69,7 @@ TEST(BacktestOutput, EveryVerdictAndFigureFormatInTheTable) {
     r.range = {5, 9};
     r.methods = {
         tally("better", MethodKind::Position, 100, 30, 100, 0.0099),   // green
-        tally("worse", MethodKind::Position, 100, 2, 100, 0.00009),    // magenta
+        tally("worse", MethodKind::Position, 1000, 95, 1000, 0.00009), // magenta, 5 % below
         tally("edge", MethodKind::Position, 100, 14, 100, 0.01),       // not significant
         tally("same", MethodKind::Position, 7, 0, 7, 1),
         tally("set", MethodKind::Set, 20, 35, 240, 0.0001),

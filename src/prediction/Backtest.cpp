@@ -26,7 +26,7 @@ DrawOutcome compare(const PredictionScan& scan, const PredictedSets& sets,
             o.chanceTenths[m] += predicted != kNoDigit;
             o.hits[m] += predicted == drawn.digit(p);
         }
-    const std::uint16_t shown[3] = {sets.elimination, sets.renpatsu, sets.ippatsu};
+    const std::uint16_t shown[] = {sets.elimination, sets.renpatsu, sets.ippatsu};
     for (int k = 0; k < 3; ++k) {
         const int m = kFirstSetMethod + k;
         for (int d : drawn.digits)
