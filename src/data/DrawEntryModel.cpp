@@ -8,7 +8,7 @@ namespace n4 {
 
 namespace {
 
-const char* const kHeaders[5] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
+const char* const kHeaders[] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
 // Above this many draws a step redraws the whole table instead of row by row.
 constexpr size_t kRowByRowLimit = 64;
 

@@ -22,7 +22,7 @@ namespace {
 
 const char* const kQueryName = "全データ選択クエリ";
 const char* const kTableName = "当選番号";
-const char* const kFields[5] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
+const char* const kFields[] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
 constexpr int kQueryInputTable = 5; // MSysQueries.Attribute of a FROM table
 
 using Row = std::map<std::string, std::string>; // empty text: NULL or empty

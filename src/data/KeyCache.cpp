@@ -20,7 +20,7 @@ namespace {
 
 // The file: this header, then up to kRememberedKeys entries of salt, key and
 // a checksum of the two, the most recently used first.
-constexpr char kHeader[8] = {'N', '4', 'K', 'E', 'Y', 'S', '\x01', '\n'};
+constexpr char kHeader[] = {'N', '4', 'K', 'E', 'Y', 'S', '\x01', '\n'};
 constexpr std::size_t kSaltBytes = std::tuple_size<DatabaseSalt>::value;
 constexpr std::size_t kKeyBytes = std::tuple_size<DatabaseKey>::value;
 constexpr std::size_t kCheckBytes = 8;

@@ -115,7 +115,7 @@ N4_SHA_TARGET void compress(State& state, const std::uint8_t* block) {
 N4_SHA_TARGET inline __attribute__((always_inline)) void compressDigest(State& state,
                                                                         const State& d) {
     auto word = [](std::uint32_t w) { return static_cast<int>(w); };
-    __m128i m[4] = {_mm_set_epi32(word(d[0]), word(d[1]), word(d[2]), word(d[3])),
+    __m128i m[] = {_mm_set_epi32(word(d[0]), word(d[1]), word(d[2]), word(d[3])),
                     _mm_set_epi32(word(d[4]), word(0x80000000u), 0, 0), _mm_setzero_si128(),
                     _mm_set_epi32(0, 0, 0, (64 + 20) * 8)};
     compressWords(state, m);
@@ -183,11 +183,11 @@ State firstRound(const State& inner, const State& outer, const std::string& salt
 // each other, so doing them side by side lets the processor overlap them.
 N4_SHA_TARGET void pbkdf2Pair(const State& inner, const State& outer, const std::string& salt,
                               std::uint32_t index, int rounds, State sum[2]) {
-    State u[2] = {firstRound(inner, outer, salt, index), firstRound(inner, outer, salt, index + 1)};
+    State u[] = {firstRound(inner, outer, salt, index), firstRound(inner, outer, salt, index + 1)};
     sum[0] = u[0];
     sum[1] = u[1];
     for (int r = 1; r < rounds; ++r) {
-        State s[2] = {inner, inner};
+        State s[] = {inner, inner};
         compressDigest(s[0], u[0]);
         compressDigest(s[1], u[1]);
         u[0] = u[1] = outer;

@@ -60,7 +60,7 @@ const char* const kPredictionDescription = "各データ分析の結果を元に
 
 const char* predictionGridLabel(int index) {
     // The third reads "組む合わせて", as the window always had it.
-    static const char* const labels[4] = {
+    static const char* const labels[] = {
         "●周期法による予想(この予想数字を組合わせて購入します)",
         "●消去法による予想(この予想数字を組合わせて購入します)",
         "●連発マーヴォ予想(この予想数字を組む合わせて購入します)",

@@ -114,8 +114,8 @@ void PredictionWindow::buildPredictionPanel() {
     description(QStringLiteral("各データ分析の結果を元に周期法、消去法、連発マーヴォ、\n"
                                "一発マーヴォの各手法を用いて当選数字を予想します。"),
                 twipsRect(240, 240, 4575, 375, this), frame);
-    const int labelTops[4] = {840, 2640, 4200, 5520};
-    const QRect grids[4] = {{4320, 1680, 4065, 1095},
+    const int labelTops[] = {840, 2640, 4200, 5520};
+    const QRect grids[] = {{4320, 1680, 4065, 1095},
                             {4320, 3480, 4080, 915},
                             {4320, 5040, 4080, 615},
                             {4320, 6360, 4080, 675}};

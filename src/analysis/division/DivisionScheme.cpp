@@ -5,7 +5,7 @@
 namespace n4 {
 
 namespace {
-const char* const kLetters[10] = {"Ａ", "Ｂ", "Ｃ", "Ｄ", "Ｅ", "Ｆ", "Ｇ", "Ｈ", "Ｉ", "Ｊ"};
+const char* const kLetters[] = {"Ａ", "Ｂ", "Ｃ", "Ｄ", "Ｅ", "Ｆ", "Ｇ", "Ｈ", "Ｉ", "Ｊ"};
 const char* const kIdeographicSpace = "　";
 } // namespace
 
@@ -22,7 +22,7 @@ const DivisionScheme& divisionScheme3() {
 const DivisionScheme& divisionScheme5() {
     static const DivisionScheme s = [] {
         DivisionScheme d{"分割5データ分析", {}, false, true};
-        const Rgb bands[5] = {palette::Cyan, Rgb::none(), palette::Green, Rgb::none(),
+        const Rgb bands[] = {palette::Cyan, Rgb::none(), palette::Green, Rgb::none(),
                               palette::Magenta};
         for (int g = 0; g < 5; ++g)
             d.groups.push_back(
@@ -35,7 +35,7 @@ const DivisionScheme& divisionScheme5() {
 const DivisionScheme& divisionScheme10() {
     static const DivisionScheme s = [] {
         DivisionScheme d{"分割10データ分析", {}, true, true};
-        const Rgb bands[5] = {palette::Cyan, palette::Green, palette::Magenta, palette::Lavender,
+        const Rgb bands[] = {palette::Cyan, palette::Green, palette::Magenta, palette::Lavender,
                               Rgb::none()};
         for (int g = 0; g < 10; ++g)
             d.groups.push_back({kLetters[g], g, g, bands[g % 5]});

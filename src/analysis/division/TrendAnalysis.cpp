@@ -10,9 +10,9 @@ namespace n4 {
 namespace {
 
 const char* const kTitle = "   当 選 数 字";
-const char* const kGroupHeaders[5] = {"0～1", "2～3", "4～5", "6～7", "8～9"};
+const char* const kGroupHeaders[] = {"0～1", "2～3", "4～5", "6～7", "8～9"};
 // Digit cells; the count column of group 1 keeps the default background.
-const Rgb kGroupColours[5] = {palette::White, palette::Cyan, palette::Green, palette::LabelYellow,
+const Rgb kGroupColours[] = {palette::White, palette::Cyan, palette::Green, palette::LabelYellow,
                               palette::Magenta};
 
 Grid setUp(int last) {

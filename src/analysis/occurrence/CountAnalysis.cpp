@@ -11,7 +11,7 @@ namespace {
 
 const char* const kDigitsTitle = "  当 選 数 字";
 const char* const kTotalsTitle = "前回までの出現回数合計(回)";
-const char* const kPositions[4] = {"第1数字", "第2数字", "第3数字", "第4数字"};
+const char* const kPositions[] = {"第1数字", "第2数字", "第3数字", "第4数字"};
 
 Grid setUp(int rows) {
     Grid g = newAnalysisGrid(9, rows, 10.0, 5.0);

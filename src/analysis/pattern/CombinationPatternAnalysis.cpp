@@ -36,7 +36,7 @@ struct Letter {
     const char* text;
     Rgb background; // none: left as it is
 };
-const Letter kLetters[5] = {{"A", Rgb::none()},
+const Letter kLetters[] = {{"A", Rgb::none()},
                             {"B", palette::Cyan},
                             {"C", palette::Green},
                             {"D", palette::LabelYellow},

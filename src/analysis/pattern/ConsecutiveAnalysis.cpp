@@ -20,7 +20,7 @@ struct PairTable {
     const char* title;
 };
 
-const PairTable kTables[2] = {
+const PairTable kTables[] = {
     {1, 1, palette::Cyan, palette::Magenta, "連番(当選数字)"},
     {6, 2, palette::Green, palette::HeaderPink, "飛び石(当選数字)"},
 };
