@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <iconv.h>
+
+#include "grid/PrintfText.h"
 
 namespace n4 {
 
@@ -116,9 +117,7 @@ int lineOfUtf16Offset(std::string_view s, size_t offset, bool littleEndian) {
 }
 
 std::string badByteMessage(int line, unsigned char byte) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "0x%02X", byte);
-    return std::to_string(line) + "行目: 文字として読めないバイト（" + hex +
+    return std::to_string(line) + "行目: 文字として読めないバイト（" + printfText("0x%02X", byte) +
            "）があります。UTF-8・Shift-JIS・UTF-16（BOM 付き）のどれかで保存したファイルを指定し"
            "てください。";
 }

@@ -1,16 +1,14 @@
 #include "grid/Grid.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <stdexcept>
 
+#include "grid/PrintfText.h"
 
 namespace n4 {
 
 std::string Rgb::hex() const {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", r & 0xff, g & 0xff, b & 0xff);
-    return buf;
+    return printfText("#%02x%02x%02x", r & 0xff, g & 0xff, b & 0xff);
 }
 
 namespace {

@@ -1,13 +1,13 @@
 #include "grid/GridHtml.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <ostream>
 #include <unordered_map>
 
 #include "grid/GridLines.h"
 #include "grid/GridMetrics.h"
+#include "grid/PrintfText.h"
 
 namespace n4 {
 
@@ -167,9 +167,7 @@ std::unordered_map<std::string, std::string> nameLooks(const HtmlPage& page) {
 // Writing.
 
 std::string number(double value) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.4g", value);
-    return buf;
+    return printfText("%.4g", value);
 }
 
 // Rows are h/64 inch; CSS has 96 pixels to the inch.

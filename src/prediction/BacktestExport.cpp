@@ -1,10 +1,10 @@
 #include "prediction/BacktestExport.h"
 
-#include <cstdio>
 #include <sstream>
 
 #include "grid/GridExport.h"
 #include "grid/GridHtml.h"
+#include "grid/PrintfText.h"
 #include "prediction/BacktestSvg.h"
 #include "prediction/BacktestTable.h"
 
@@ -14,15 +14,11 @@ namespace {
 
 // Chance's figures are exact decimals: tenths, and ten-thousandths.
 std::string tenThousandths(long long v) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%lld.%04lld", v / 10000, v % 10000);
-    return buf;
+    return printfText("%lld.%04lld", v / 10000, v % 10000);
 }
 
 std::string number(const char* format, double v) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
+    return printfText(format, v);
 }
 
 std::string methodJson(const MethodTally& m) {

@@ -1,10 +1,10 @@
 #include "prediction/BacktestSvg.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "grid/GridHtml.h"
 #include "grid/Palette.h"
+#include "grid/PrintfText.h"
 
 namespace n4 {
 
@@ -25,22 +25,16 @@ struct Scale {
 };
 
 std::string xy(double x, double y) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.1f,%.1f ", x, y);
-    return buf;
+    return printfText("%.1f,%.1f ", x, y);
 }
 
 std::string text(double x, double y, const char* anchor, const std::string& s) {
-    char head[96];
-    std::snprintf(head, sizeof head, "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\">", x, y,
-                  anchor);
-    return head + htmlEscape(s) + "</text>";
+    return printfText("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\">", x, y, anchor) +
+           htmlEscape(s) + "</text>";
 }
 
 std::string figure(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.1f", v);
-    return buf;
+    return printfText("%.1f", v);
 }
 
 Scale scaleFor(const std::vector<ExcessPoint>& points) {

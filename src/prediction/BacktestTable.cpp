@@ -1,8 +1,7 @@
 #include "prediction/BacktestTable.h"
 
-#include <cstdio>
-
 #include "grid/Palette.h"
+#include "grid/PrintfText.h"
 
 namespace n4 {
 
@@ -17,9 +16,7 @@ const char* const kHeaders[kColumns] = {"予想手法",     "予想した回数"
 const double kWidths[kColumns] = {11, 11, 8, 11, 7, 9, 19, 13, 11};
 
 std::string fixed(double v, int decimals) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    return buf;
+    return printfText("%.*f", decimals, v);
 }
 
 void setUp(Grid& g, int rows) {
@@ -57,9 +54,7 @@ void writeMethod(Grid& g, int row, const MethodTally& m) {
 std::string formatPValue(double p) {
     if (p >= 0.0001) return fixed(p, 4);
     if (p <= 0) return "1e-40未満"; // beyond what the test computes
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.1e", p);
-    return buf;
+    return printfText("%.1e", p);
 }
 
 std::string formatTenths(long long tenths) {
