@@ -56,7 +56,6 @@ void writeHeaders(Grid& g, const DivisionScheme& scheme) {
             if (k == 4 && i + 1 == scheme.groups.size() && scheme.letterFrameReachesLastColumn)
                 right = kLastCol;
             const Block frame{digitColumn(k, grp.firstDigit), 2, right, 2};
-            g.setBorder(frame, 0);
             g.setBorder(frame, BorderOutline);
         }
     for (int k = 1; k <= 4; ++k)

@@ -2,6 +2,8 @@
 // (0～1, 2～3, 4～5, 6～7, 8～9) and how many of them fell in each group.
 #include "analysis/division/TrendAnalysis.h"
 
+#include <iterator>
+
 #include "analysis/GridSetup.h"
 #include "grid/Palette.h"
 
@@ -11,6 +13,7 @@ namespace {
 
 const char* const kTitle = "   当 選 数 字";
 const char* const kGroupHeaders[] = {"0～1", "2～3", "4～5", "6～7", "8～9"};
+constexpr int kGroups = static_cast<int>(std::size(kGroupHeaders));
 // Digit cells; the count column of group 1 keeps the default background.
 const Rgb kGroupColours[] = {palette::White, palette::Cyan, palette::Green, palette::LabelYellow,
                               palette::Magenta};
@@ -21,7 +24,7 @@ Grid setUp(int last) {
     g.setRowHeight(last, 20.0);
     g.setColWidth(1, 6.0);
     paintLabelCells(g, {1, 2, 1, last});
-    for (int grp = 1; grp < 5; ++grp)
+    for (int grp = 1; grp < kGroups; ++grp)
         g.setBackground({6 + grp, 2, 6 + grp, last}, kGroupColours[grp]);
     g.setBorder({1, 1, 10, last}, BorderAll);
     g.setBorderColour(palette::Red);
@@ -39,7 +42,7 @@ void writeHeader(Grid& g, int h) {
     g.setBackground({6, h, 10, h}, palette::Lavender);
     writeRunOnTitle(g, 3, h, kTitle);
     g.setText(1, h, "回数");
-    for (int grp = 0; grp < 5; ++grp)
+    for (int grp = 0; grp < kGroups; ++grp)
         g.setText(6 + grp, h, kGroupHeaders[grp]);
 }
 
@@ -48,14 +51,14 @@ void fill(Grid& g, const DrawTable& table) {
     for (const DrawRecord& draw : table) {
         if (!draw.isComplete()) continue;
         g.setNumber(1, r, draw.drawNo);
-        int counts[5] = {};
+        int counts[kGroups] = {};
         for (int k = 1; k <= 4; ++k) {
             const int grp = draw.digit(k) / 2;
             g.setNumber(k + 1, r, draw.digit(k));
             g.setBackground(Block::cell(k + 1, r), kGroupColours[grp]);
             ++counts[grp];
         }
-        for (int grp = 0; grp < 5; ++grp)
+        for (int grp = 0; grp < kGroups; ++grp)
             g.setNumber(6 + grp, r, counts[grp]);
         ++r;
     }
