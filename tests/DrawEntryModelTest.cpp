@@ -162,7 +162,12 @@ TEST(DrawEntryModel, AnEditThatCannotBeSavedStaysMarkedUntilSavedOrDiscarded) {
     EXPECT_EQ(model.rowCount(), 2);
     // Once writes work again, the next step saves them first, then itself.
     model.setFailWrites(false);
+    QSignalSpy repainted(&model, &QAbstractItemModel::dataChanged);
     EXPECT_EQ(model.addRowAfter(-1), 2);
+    // Saving them repaints the digits of every row, where the marks were.
+    ASSERT_FALSE(repainted.isEmpty());
+    EXPECT_EQ(repainted[0][0].toModelIndex(), model.index(0, 1));
+    EXPECT_EQ(repainted[0][1].toModelIndex(), model.index(1, 4));
     EXPECT_FALSE(model.hasPending());
     EXPECT_FALSE(model.data(pending, Qt::BackgroundRole).isValid());
     EXPECT_EQ(text(m.stored()), "1:9234 2:5608 3:____");

@@ -296,6 +296,16 @@ TEST(HistoryFile, AJetDatabaseIsToldByTheEngineNameInItsFirstPage) {
     }
     EXPECT_FALSE(isJetDatabaseFile(folder + "/none.mdb"));
     EXPECT_FALSE(isJetDatabaseFile(folder));
+    // Its first page read again when the read is interrupted; an empty file
+    // is no Jet file whatever error number an earlier call left behind.
+    {
+        n4test::InjectedFaults faults{{n4test::Call::Read, EINTR}};
+        EXPECT_TRUE(isJetDatabaseFile(corpus));
+        EXPECT_EQ(faults.fired(0), 1);
+    }
+    n4test::writeFile(folder + "/empty.mdb", "");
+    errno = EINTR;
+    EXPECT_FALSE(isJetDatabaseFile(folder + "/empty.mdb"));
     // A missing file and an empty one, in words.
     EXPECT_EQ(readHistoryFile(folder + "/none.csv").message, "ファイルがありません。");
     n4test::writeFile(folder + "/empty.csv", "");
