@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "SystemCallFaults.h"
 #include "TestSupport.h"
 #include "data/HistoryCsv.h"
 #include "data/HistoryImport.h"
@@ -168,6 +169,17 @@ TEST(JetReader, ReadsTheDrawsInAChildProcessThatIsCollectedAfterwards) {
     int status = 0;
     EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(JetReader, AChildThatCannotHandOverItsRowsEndsInAFailure) {
+    // Its writes to the pipe fail (the child is a copy of this process, the
+    // planted fault with it): it ends with an error code and whatever it had
+    // said is not taken for the rows.
+    const std::string good = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
+    n4test::InjectedFaults faults{{n4test::Call::Write, EIO}};
+    const ImportResult r = readJetHistory(good);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, "Jet 形式のデータベースが壊れていて読めません。");
 }
 
 TEST(JetReader, TheProgramThatAsksGoesOnRunningAfterTheRead) {

@@ -14,6 +14,7 @@ namespace n4 {
 namespace {
 
 using State = std::array<std::uint32_t, 5>;
+constexpr std::size_t kDigestBytes = 20; // a SHA-1 digest
 constexpr State kSha1Start = {0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u, 0xC3D2E1F0u};
 
 #if N4_SHA_EXTENSIONS
@@ -117,7 +118,7 @@ N4_SHA_TARGET inline __attribute__((always_inline)) void compressDigest(State& s
     auto word = [](std::uint32_t w) { return static_cast<int>(w); };
     __m128i m[] = {_mm_set_epi32(word(d[0]), word(d[1]), word(d[2]), word(d[3])),
                     _mm_set_epi32(word(d[4]), word(0x80000000u), 0, 0), _mm_setzero_si128(),
-                    _mm_set_epi32(0, 0, 0, (64 + 20) * 8)};
+                    _mm_set_epi32(0, 0, 0, static_cast<int>((64 + kDigestBytes) * 8))};
     compressWords(state, m);
 }
 
@@ -172,9 +173,9 @@ State firstRound(const State& inner, const State& outer, const std::string& salt
     std::memcpy(first, salt.data(), salt.size());
     for (int b = 0; b < 4; ++b)
         first[salt.size() + b] = static_cast<std::uint8_t>(index >> (24 - 8 * b));
-    std::uint8_t digest[20];
+    std::uint8_t digest[kDigestBytes];
     putBigEndian(digest, finish(inner, first, salt.size() + 4));
-    return finish(outer, digest, 20);
+    return finish(outer, digest, kDigestBytes);
 }
 
 // Two 20-byte blocks of PBKDF2's output (indices index and index + 1). Each
@@ -217,10 +218,10 @@ std::optional<std::string> pbkdf2HmacSha1(const std::string& password, const std
         State sum[2];
         pbkdf2Pair(inner, outer, salt, index, rounds, sum);
         for (const State& s : sum) {
-            std::uint8_t block[20];
+            std::uint8_t block[kDigestBytes];
             putBigEndian(block, s);
             out.append(reinterpret_cast<const char*>(block),
-                       std::min<std::size_t>(20, length - out.size()));
+                       std::min(kDigestBytes, length - out.size()));
         }
     }
     return out;
