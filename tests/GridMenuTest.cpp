@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMdiSubWindow>
@@ -191,6 +192,30 @@ TEST(GridMenu, AnUnknownKindOrAnUnwritablePlaceIsSaidAndWritesNothing) {
     error.clear();
     EXPECT_FALSE(t.view->menu()->saveHtmlTo(t.path("no-such-folder/grid.html"), error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(GridMenu, TheDialogStartsInThePicturesOrDocumentsFolderOrElseAtHome) {
+    Interval t;
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    const QString user = QString::fromStdString(n4test::tempFolder());
+    qputenv("HOME", user.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (user + "/.config").toLocal8Bit()); // no user-dirs.dirs
+    auto suggested = [&t](QAction* save) {
+        save->trigger();
+        return t.asked.value(1);
+    };
+    GridViewMenu* menu = t.view->menu();
+    EXPECT_EQ(suggested(menu->savePictureAction()), user + "/出現間隔分析.png");
+    EXPECT_EQ(suggested(menu->saveHtmlAction()), user + "/出現間隔分析.html");
+    QDir(user).mkpath(QStringLiteral("Pictures"));
+    QDir(user).mkpath(QStringLiteral("Documents"));
+    EXPECT_EQ(suggested(menu->savePictureAction()), user + "/Pictures/出現間隔分析.png");
+    EXPECT_EQ(suggested(menu->saveHtmlAction()), user + "/Documents/出現間隔分析.html");
+    qputenv("HOME", home);
+    if (config.isEmpty())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", config);
 }
 
 TEST(GridMenu, ANameTypedWithoutASuffixTakesTheChosenKinds) {
