@@ -16,6 +16,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
 
 #include "UiSupport.h"
 #include "data/DrawStore.h"
@@ -115,6 +118,28 @@ TEST(BacktestWindow, OpensFromThePredictionWindowsContextMenuWithTheTableAndChar
     EXPECT_NEAR(line->at(line->count() - 1).y(), e.hits - e.expected(), 1e-9);
     EXPECT_EQ(line->at(line->count() - 1).x(), 400);
     EXPECT_GT(band->upperSeries()->at(band->upperSeries()->count() - 1).y(), 0);
+    // The axes: the draws from first to last; the differences around 0 with a
+    // twentieth to spare over the line and the band; ticks on round numbers from 0.
+    auto* x = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
+    auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    ASSERT_TRUE(x && y);
+    EXPECT_EQ(x->min(), 11);
+    EXPECT_EQ(x->max(), 400);
+    double reach = 1;
+    for (int i = 0; i < line->count(); ++i)
+        reach = std::max({reach, std::abs(line->at(i).y()), band->upperSeries()->at(i).y()});
+    EXPECT_DOUBLE_EQ(y->max(), 1.05 * reach);
+    EXPECT_DOUBLE_EQ(y->min(), -1.05 * reach);
+    EXPECT_EQ(x->tickInterval(), 50); // 389 draws in about six steps
+    const double step = y->tickInterval(), decade = std::pow(10.0, std::floor(std::log10(step)));
+    EXPECT_TRUE(step == decade || step == 2 * decade || step == 5 * decade) << step;
+    EXPECT_GE(1.05 * reach / 2.5 / step, 0.7) << step;
+    EXPECT_LT(1.05 * reach / 2.5 / step, 1.75) << step;
+    for (QValueAxis* axis : {x, y}) {
+        EXPECT_EQ(axis->tickType(), QValueAxis::TicksDynamic);
+        EXPECT_EQ(axis->tickAnchor(), 0);
+    }
+    EXPECT_EQ(y->labelFormat(), "%g");
     // Asking again brings the same window forward.
     p->backtestAction()->trigger();
     EXPECT_EQ(s.backtest(), w);
