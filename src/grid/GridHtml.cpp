@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
 #include <ostream>
 #include <unordered_map>
 
@@ -72,8 +73,7 @@ bool looksAlike(const Grid& grid, int from, int col, int row) {
 std::vector<CellSpan> rowSpans(const Grid& grid, int row) {
     const int cols = grid.maxCols();
     std::vector<int> start(cols + 2);
-    for (int c = 0; c <= cols + 1; ++c)
-        start[c] = c;
+    std::iota(start.begin(), start.end(), 0);
     auto free = [&](int c) { return c >= 1 && c <= cols && start[c] == c; };
     for (int c = 1; grid.textOverflow() && c <= cols; ++c) {
         if (start[c] != c || grid.isEmpty(c, row)) continue;
