@@ -117,8 +117,8 @@ N4_SHA_TARGET inline __attribute__((always_inline)) void compressDigest(State& s
                                                                         const State& d) {
     auto word = [](std::uint32_t w) { return static_cast<int>(w); };
     __m128i m[] = {_mm_set_epi32(word(d[0]), word(d[1]), word(d[2]), word(d[3])),
-                    _mm_set_epi32(word(d[4]), word(0x80000000u), 0, 0), _mm_setzero_si128(),
-                    _mm_set_epi32(0, 0, 0, static_cast<int>((64 + kDigestBytes) * 8))};
+                   _mm_set_epi32(word(d[4]), word(0x80000000u), 0, 0), _mm_setzero_si128(),
+                   _mm_set_epi32(0, 0, 0, static_cast<int>((64 + kDigestBytes) * 8))};
     compressWords(state, m);
 }
 

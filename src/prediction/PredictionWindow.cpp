@@ -116,9 +116,9 @@ void PredictionWindow::buildPredictionPanel() {
                 twipsRect(240, 240, 4575, 375, this), frame);
     const int labelTops[] = {840, 2640, 4200, 5520};
     const QRect grids[] = {{4320, 1680, 4065, 1095},
-                            {4320, 3480, 4080, 915},
-                            {4320, 5040, 4080, 615},
-                            {4320, 6360, 4080, 675}};
+                           {4320, 3480, 4080, 915},
+                           {4320, 5040, 4080, 615},
+                           {4320, 6360, 4080, 675}};
     for (int g = 0; g < 4; ++g) {
         auto* l = new OneLineLabel(QString::fromUtf8(predictionGridLabel(g)), frame);
         l->setStyleSheet(QStringLiteral("color:rgb(255,0,0);background:rgb(192,255,255);"));

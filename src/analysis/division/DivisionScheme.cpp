@@ -23,7 +23,7 @@ const DivisionScheme& divisionScheme5() {
     static const DivisionScheme s = [] {
         DivisionScheme d{"分割5データ分析", {}, false, true};
         const Rgb bands[] = {palette::Cyan, Rgb::none(), palette::Green, Rgb::none(),
-                              palette::Magenta};
+                             palette::Magenta};
         for (int g = 0; g < 5; ++g)
             d.groups.push_back(
                 {std::string(kIdeographicSpace) + kLetters[g] + " ", 2 * g, 2 * g + 1, bands[g]});
@@ -36,7 +36,7 @@ const DivisionScheme& divisionScheme10() {
     static const DivisionScheme s = [] {
         DivisionScheme d{"分割10データ分析", {}, true, true};
         const Rgb bands[] = {palette::Cyan, palette::Green, palette::Magenta, palette::Lavender,
-                              Rgb::none()};
+                             Rgb::none()};
         for (int g = 0; g < 10; ++g)
             d.groups.push_back({kLetters[g], g, g, bands[g % 5]});
         return d;

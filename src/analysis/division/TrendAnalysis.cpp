@@ -16,7 +16,7 @@ const char* const kGroupHeaders[] = {"0～1", "2～3", "4～5", "6～7", "8～9"
 constexpr int kGroups = static_cast<int>(std::size(kGroupHeaders));
 // Digit cells; the count column of group 1 keeps the default background.
 const Rgb kGroupColours[] = {palette::White, palette::Cyan, palette::Green, palette::LabelYellow,
-                              palette::Magenta};
+                             palette::Magenta};
 
 Grid setUp(int last) {
     Grid g = newAnalysisGrid(10, last, 10.0, 5.0);

@@ -37,10 +37,10 @@ struct Letter {
     Rgb background; // none: left as it is
 };
 const Letter kLetters[] = {{"A", Rgb::none()},
-                            {"B", palette::Cyan},
-                            {"C", palette::Green},
-                            {"D", palette::LabelYellow},
-                            {"", Rgb::none()}};
+                           {"B", palette::Cyan},
+                           {"C", palette::Green},
+                           {"D", palette::LabelYellow},
+                           {"", Rgb::none()}};
 
 Grid setUp(int latest) {
     // The description's blocks run to row latest + 2 and end at the last row.
