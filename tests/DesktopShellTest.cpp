@@ -75,6 +75,19 @@ TEST(ProgramIcon, TheMainWindowAndEveryWindowItOpensShowIt) {
     EXPECT_TRUE(sameIcon(shownTopLevel<HelpWindow>()->windowIcon(), icon));
 }
 
+TEST(HelpWindow, ClosingTheMainWindowClosesTheHelpToo) {
+    // So the help window never keeps the program running on its own.
+    Workspace ws;
+    RecordingSink sink;
+    std::unique_ptr<MainFrm> main = startShell(ws.config, &sink);
+    ASSERT_NE(main, nullptr);
+    main->openHelp();
+    HelpWindow* help = shownTopLevel<HelpWindow>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(main->close());
+    EXPECT_FALSE(help->isVisible());
+}
+
 TEST(DataFiles, TheAboutWindowSaysWhereTheDatabaseAndSettingsAre) {
     Workspace ws;
     RecordingSink sink;

@@ -66,6 +66,24 @@ TEST(GridView, HomeAndEndJumpToTheFirstAndLatestRows) {
     EXPECT_EQ(v.verticalScrollBar()->value(), 0);
 }
 
+TEST(GridView, TheCursorMovesInAGridOfOneRowOrOneColumnAndNotInAnEmptyOne) {
+    GridView row;
+    row.setGrid(Grid(3, 1));
+    row.moveCursorTo(2, 1);
+    EXPECT_EQ(row.cursorCell(), QPoint(2, 1));
+    row.moveCursorTo(3, 1, true);
+    EXPECT_EQ(row.selection(), QRect(2, 1, 2, 1));
+    GridView column;
+    column.setGrid(Grid(1, 3));
+    column.moveCursorTo(1, 2);
+    EXPECT_EQ(column.cursorCell(), QPoint(1, 2));
+    GridView empty;
+    empty.setGrid(Grid(0, 0));
+    empty.moveCursorTo(1, 1);
+    EXPECT_TRUE(empty.cursorCell().isNull());
+    EXPECT_TRUE(empty.selection().isEmpty());
+}
+
 namespace {
 // The view painted into an image, without scrolling, frame or scroll bars.
 QImage paint(Grid g) {

@@ -10,6 +10,8 @@
 #include "UiSupport.h"
 #include "grid/GridView.h"
 #include "prediction/PredictionWindow.h"
+#include "prediction/SettingsFile.h"
+#include "shell/ProgramStart.h"
 
 using namespace n4;
 
@@ -94,6 +96,25 @@ TEST(PredictionWindow, OptionsSurviveClosingAndReopeningButTheFileWaitsForExit) 
     EXPECT_TRUE(s.window()->reflectButton(0)->isChecked());
     EXPECT_TRUE(s.window()->reflectButton(9)->isChecked());
     EXPECT_TRUE(s.window()->noReflectButton(5)->isChecked());
+}
+
+TEST(PredictionWindow, TheOptionsAreWrittenWhenTheProgramEndsWithoutAClose) {
+    // The main window can go without a close event (the desktop session ends,
+    // say): its options are written all the same.
+    n4test::Workspace ws;
+    n4test::RecordingSink sink;
+    std::unique_ptr<MainFrm> main = startShell(ws.config, &sink);
+    ASSERT_NE(main, nullptr);
+    auto* w = qobject_cast<PredictionWindow*>(main->openWindow("一発マーヴォ")->widget());
+    ASSERT_NE(w, nullptr);
+    w->reflectButton(6)->click();
+    EXPECT_TRUE(n4test::readFile(ws.config.settingsPath).empty());
+    main.reset();
+    AnalysisOptions written;
+    readInitFile(ws.config.settingsPath, written);
+    EXPECT_TRUE(written.flags[6]);
+    EXPECT_EQ(written.reflectedCount(), 1);
+    EXPECT_TRUE(sink.messages.isEmpty());
 }
 
 TEST(PredictionWindow, PanelTextsAndTheTwoInoperableGroups) {

@@ -1,7 +1,6 @@
 #include "prediction/PredictionWindow.h"
 
 #include <QAction>
-#include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -93,10 +92,7 @@ void PredictionWindow::buildOptionsPanel() {
         noReflect_[k] = new QRadioButton(QStringLiteral("反映しない"), group);
         noReflect_[k]->setObjectName(QStringLiteral("Opt反映しない_%1").arg(k));
         noReflect_[k]->move(twipsToPixels(1920, this), twipsToPixels(200, this));
-        noReflect_[k]->setChecked(true);
-        auto* pair = new QButtonGroup(group);
-        pair->addButton(reflect_[k]);
-        pair->addButton(noReflect_[k]);
+        noReflect_[k]->setChecked(true); // the two buttons of a group exclude each other
         // The two lowest groups have no setting behind them.
         if (k >= kOptionCount) {
             group->setEnabled(false);

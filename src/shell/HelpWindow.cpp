@@ -18,7 +18,6 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     loadHelpResources();
     setWindowTitle(QStringLiteral("ナンバーズ4マーヴォ ヘルプ"));
     setWindowIcon(programIcon());
-    setAttribute(Qt::WA_QuitOnClose, false);
     browser_ = new QTextBrowser(this);
     browser_->setSource(QUrl(QStringLiteral("qrc:/help/help.html")));
     auto* layout = new QVBoxLayout(this);
