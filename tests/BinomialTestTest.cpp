@@ -49,6 +49,12 @@ TEST(BinomialTest, EdgesGiveSoundValues) {
     EXPECT_DOUBLE_EQ(twoSidedPValue({}, 1), 0.0); // a hit without a try cannot happen
     EXPECT_DOUBLE_EQ(binomialTwoSidedPValue(0, 0, 0.1), 1.0);
     EXPECT_DOUBLE_EQ(binomialTwoSidedPValue(5, 6, 0.1), 0.0);
+    // Tries that cannot hit (a method that placed no digit) change nothing.
+    for (long long hits : {0, 1, 2})
+        EXPECT_DOUBLE_EQ(twoSidedPValue({{10, 0.0}, {4, 0.5}}, hits),
+                         twoSidedPValue({{4, 0.5}}, hits))
+            << hits;
+    EXPECT_DOUBLE_EQ(binomialTwoSidedPValue(10, 0, 0.0), 1.0);
     // Far beyond anything chance gives: reported as 0, not as a wrong number.
     EXPECT_DOUBLE_EQ(binomialTwoSidedPValue(131000, 40000, 0.1), 0.0);
     const double p = binomialTwoSidedPValue(131000, 13100, 0.1);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QHeaderView>
 #include <QSignalSpy>
+#include <QTableView>
 
 #include "TestSupport.h"
 #include "data/DrawEntryModel.h"
@@ -66,6 +68,25 @@ DrawTable numbered(std::initializer_list<int> numbers) {
 }
 
 } // namespace
+
+TEST(DrawEntryModel, AReloadShowsWhatTheFileHoldsNowInEveryView) {
+    Model m(draws({{1, 2, 3, 4}}));
+    QTableView view;
+    view.setModel(m.model.get());
+    ASSERT_EQ(view.verticalHeader()->count(), 1);
+    {
+        // Another writer adds a draw.
+        StoreResult r;
+        auto other = DrawStore::open(m.conn, r);
+        ASSERT_TRUE(other) << r.message;
+        ASSERT_TRUE(other->upsert(DrawTable{DrawRecord{2, {5, 6, 7, 8}}}));
+    }
+    QSignalSpy reset(m.model.get(), &QAbstractItemModel::modelReset);
+    EXPECT_TRUE(m.model->reload());
+    EXPECT_EQ(reset.size(), 1);
+    EXPECT_EQ(m.shown(), "1:1234 2:5678");
+    EXPECT_EQ(view.verticalHeader()->count(), 2);
+}
 
 TEST(DrawEntryModel, EachCellShowsItsTextColoursAndWhetherItMayBeEdited) {
     Model m(draws({{1, 2, 3, 4}}));

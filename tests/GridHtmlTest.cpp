@@ -177,6 +177,13 @@ TEST(GridHtml, TitleRowsHeadTheTableAndSizesKeepTheGridsProportions) {
     EXPECT_NE(titlesOnly.find("<thead>\n<tr"), std::string::npos) << titlesOnly;
     EXPECT_NE(titlesOnly.find("</thead></table>"), std::string::npos) << titlesOnly;
     EXPECT_EQ(titlesOnly.find("<tbody>"), std::string::npos) << titlesOnly;
+    // Columns without width take none, not a share of nothing.
+    Grid narrow(2, 1);
+    narrow.setColWidth(-1, 0);
+    const std::string none = page(narrow);
+    EXPECT_NE(none.find("<colgroup><col style=\"width:0%\"><col style=\"width:0%\"></colgroup>"),
+              std::string::npos)
+        << none;
 }
 
 TEST(GridHtml, TheLargestDivisionWindowIsAFifthOfItsOldSize) {
