@@ -248,3 +248,20 @@ TEST(AtomicFile, AWriteThatIsInterruptedGoesOnAndOneThatFailsLeavesTheOldFile) {
     n4test::InjectedFaults faults{{Call::Fsync, EIO}};
     EXPECT_FALSE(syncPath(path));
 }
+
+TEST(AtomicFile, WithStandardInputClosedFilesAreStillWrittenWhole) {
+    // The first file opened then gets descriptor 0, a descriptor like any other.
+    const std::string folder = n4test::tempFolder();
+    const std::string path = folder + "/settings.ini";
+    std::string temp;
+    bool replaced = false, synced = false;
+    n4test::withStandardInputClosed([&] {
+        temp = createTemporaryBeside(folder + "/data.mdb");
+        replaced = replaceFile(path, "a=1\n");
+    });
+    n4test::withStandardInputClosed([&] { synced = syncPath(path); });
+    EXPECT_EQ(temp, folder + "/data.mdb.new-" + std::to_string(getpid()));
+    EXPECT_TRUE(replaced);
+    EXPECT_TRUE(synced);
+    EXPECT_EQ(readFile(path), "a=1\n");
+}

@@ -191,6 +191,21 @@ TEST(HistoryFile, AReadIsRetriedWhenInterruptedAndAFailingOrGrowingFileIsRefused
     EXPECT_EQ(grown.message, "ファイルが大きすぎます。取り込めるのは 64 MiB までです。");
 }
 
+TEST(HistoryFile, IsReadWithStandardInputClosed) {
+    const std::string path = n4test::tempFolder() + "/history.csv";
+    n4test::writeFile(path, "draw,number\n1,1149\n");
+    const std::string jet = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
+    ImportResult r;
+    bool isJet = false;
+    n4test::withStandardInputClosed([&] {
+        r = readHistoryFile(path);
+        isJet = isJetDatabaseFile(jet);
+    });
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(drawsOf(r), "1:1149");
+    EXPECT_TRUE(isJet);
+}
+
 TEST(HistoryFile, TheThreeRealHistoriesImportToTheNormalisedOne) {
     const std::string shared = n4test::sharedDataFolder();
     if (shared.empty() || !fs::exists(shared + "/raw")) GTEST_SKIP() << "real history not present";

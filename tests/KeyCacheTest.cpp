@@ -110,6 +110,14 @@ TEST(KeyCache, GivesBackEachKeyForItsOwnSaltOnly) {
     EXPECT_FALSE(rememberDatabaseKey("", saltOf(1), keyOf(1)));
 }
 
+TEST(KeyCache, IsReadWithStandardInputClosed) {
+    const std::string cache = cacheIn(n4test::tempFolder());
+    ASSERT_TRUE(rememberDatabaseKey(cache, saltOf(1), keyOf(1)));
+    std::optional<DatabaseKey> recalled;
+    n4test::withStandardInputClosed([&] { recalled = recallDatabaseKey(cache, saltOf(1)); });
+    EXPECT_EQ(recalled, keyOf(1));
+}
+
 TEST(KeyCache, KeepsTheNewestKeysAndDropsTheOldest) {
     const std::string cache = cacheIn(n4test::tempFolder());
     for (int n = 0; n <= kRememberedKeys; ++n)

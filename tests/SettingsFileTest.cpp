@@ -217,3 +217,14 @@ TEST(SettingsFile, OnlyTheFirstSixtyFourKilobytesAreRead) {
     EXPECT_TRUE(cut.flags[0]);
     EXPECT_FALSE(cut.flags[1]);
 }
+
+TEST(SettingsFile, IsReadWithStandardInputClosed) {
+    const std::string path = settingsPath();
+    AnalysisOptions written;
+    written.flags[3] = true;
+    ASSERT_TRUE(writeInitFile(path, written).ok);
+    AnalysisOptions read;
+    n4test::withStandardInputClosed([&] { readInitFile(path, read); });
+    EXPECT_TRUE(read.flags[3]);
+    EXPECT_EQ(read.reflectedCount(), 1);
+}

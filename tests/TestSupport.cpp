@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <unistd.h>
 
 #include "data/HistoryCsv.h"
 
@@ -49,6 +50,16 @@ std::string readFile(const std::string& path) {
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+void withStandardInputClosed(const std::function<void()>& f) {
+    const int saved = ::dup(0);
+    ::close(0);
+    f();
+    if (saved >= 0) {
+        ::dup2(saved, 0);
+        ::close(saved);
+    }
 }
 
 n4::DrawTable realHistory() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "data/DrawTable.h"
@@ -13,6 +14,9 @@ std::string sharedDataFolder();
 n4::DrawTable realHistory();
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
+// Runs f with descriptor 0 free, as in a program started with its standard
+// input closed (some launchers do): the next file opened gets descriptor 0.
+void withStandardInputClosed(const std::function<void()>& f);
 
 } // namespace n4test
 
