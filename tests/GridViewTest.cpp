@@ -77,11 +77,13 @@ TEST(GridView, TheCursorMovesInAGridOfOneRowOrOneColumnAndNotInAnEmptyOne) {
     column.setGrid(Grid(1, 3));
     column.moveCursorTo(1, 2);
     EXPECT_EQ(column.cursorCell(), QPoint(1, 2));
-    GridView empty;
-    empty.setGrid(Grid(0, 0));
-    empty.moveCursorTo(1, 1);
-    EXPECT_TRUE(empty.cursorCell().isNull());
-    EXPECT_TRUE(empty.selection().isEmpty());
+    for (const Grid& nothing : {Grid(0, 0), Grid(3, 0), Grid(0, 3)}) {
+        GridView empty;
+        empty.setGrid(nothing);
+        empty.moveCursorTo(1, 1);
+        EXPECT_TRUE(empty.cursorCell().isNull()) << nothing.maxCols() << "x" << nothing.maxRows();
+        EXPECT_TRUE(empty.selection().isEmpty());
+    }
 }
 
 namespace {
@@ -201,6 +203,11 @@ TEST(GridViewPainting, ACentredTextTakesNoMoreEmptyCellsThanItNeeds) {
     const QRect wider = painter.textSpan(3, 1, need + 1);
     EXPECT_EQ(wider.left(), layout.columnX(2));
     EXPECT_EQ(wider.right(), layout.columnX(5) - 1);
+    // A left neighbour with text stops it there, whatever lies beyond.
+    g.setText(2, 1, "x");
+    const GridPainter blocked(g, layout, probe.font(), GridWindow{QSize(400, 40)});
+    EXPECT_EQ(blocked.textSpan(3, 1, need + 1).left(), layout.columnX(3));
+    g.clearText(Block::cell(2, 1));
     // In the first or the last column it can only grow inwards.
     const QRect first = painter.textSpan(1, 1, 10 * need);
     EXPECT_EQ(first.left(), layout.columnX(1));
