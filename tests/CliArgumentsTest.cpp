@@ -99,7 +99,10 @@ TEST(CliUsage, EveryUsageErrorNamesTheWordItCouldNotUse) {
         {{}, "コマンドがありません"},
         {{"frobnicate"}, "frobnicate"},
         {{"export", "sum", "--bogus", "1"}, "--bogus"},
-        {{"export", "sum", "-x"}, "-x"},
+        {{"export", "sum", "-x"}, "不明なオプションです: -x"},
+        // A lone dash and an empty word are operands, not options.
+        {{"export", "sum", "-"}, "余分な引数です: -"},
+        {{"export", ""}, "不明な名前です"},
         {{"export", "no-such-window"}, "no-such-window"},
         {{"export", "sum", "--format", "xml"}, "xml"},
         {{"export", "sum", "--format=xml"}, "xml"},

@@ -170,3 +170,23 @@ TEST(DataEntryImport, TheThreeRealHistoriesThroughTheProgram) {
     EXPECT_TRUE(q.contains("同じ内容の回: 7053 件")) << q.toStdString();
     EXPECT_EQ(digitsOf(e.stored()), digitsOf(expected));
 }
+
+// A pasted line of at most four values of one or two characters fills cells
+// (a two-character value is then refused as a digit); a longer value, such as
+// a draw number, makes the text draws to import.
+TEST(DataEntryImport, ValuesOfThreeCharactersAreDrawsAndOfTwoAreCells) {
+    for (const char* text : {"10\t123\n", "1,2,3,100\n"}) {
+        Entry e;
+        e.select(0, 1);
+        e.window->paste(QString::fromUtf8(text));
+        EXPECT_TRUE(e.window->statusLabel()->text().contains("貼り付けた文字を当選データとして読めません"))
+            << text;
+    }
+    Entry e;
+    e.select(0, 1);
+    e.window->paste("1,2,3,10\n");
+    EXPECT_TRUE(e.window->statusLabel()->text().contains(
+        "1行目: 数字は 0～9 の一桁で入力してください（空欄も可）。"))
+        << e.window->statusLabel()->text().toStdString();
+    EXPECT_EQ(digitsOf(e.stored()), "1:1234 2:5678 3:9012");
+}

@@ -90,6 +90,32 @@ TEST(DataEntrySteps, DeleteRemovesEverySelectedRowAfterOneQuestionNamingThem) {
     EXPECT_EQ(big.stored().size(), 12u);
 }
 
+TEST(DataEntrySteps, AfterADeleteTheCursorStandsInItsColumnOnTheRowThatFollowed) {
+    DrawTable many;
+    for (int no = 1; no <= 12; ++no)
+        many.push_back(DrawRecord{no, {1, 2, 3, 4}});
+    Entry e(many);
+    e.select(2, 3);
+    selectBlock(e, 2, 1, 5, 4);
+    e.window->deleteLine();
+    ASSERT_EQ(e.model()->rowCount(), 8);
+    const auto cursor = [&] {
+        const QModelIndex i = e.window->table()->currentIndex();
+        return std::make_pair(i.row(), i.column());
+    };
+    EXPECT_EQ(cursor(), std::make_pair(2, 3));
+    EXPECT_EQ(e.model()->drawNo(2), 7);
+    EXPECT_EQ(e.window->table()->selectionModel()->selectedIndexes().size(), 1);
+
+    // The last rows gone, the cursor moves up to the new last row.
+    e.select(7, 2);
+    selectBlock(e, 6, 1, 7, 4);
+    e.window->deleteLine();
+    ASSERT_EQ(e.model()->rowCount(), 6);
+    EXPECT_EQ(cursor(), std::make_pair(5, 2));
+    EXPECT_EQ(e.window->nextDrawLabel()->text(), "行追加で追加される行: 第11回");
+}
+
 TEST(DataEntrySteps, UndoNamesTheRowsDeletedAndAnEmptyFileStartsAtDrawOne) {
     Entry e;
     selectBlock(e, 0, 1, 1, 2);

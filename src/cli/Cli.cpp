@@ -427,7 +427,7 @@ Parsed parse(const std::vector<std::string>& args) {
     bool operandsOnly = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (operandsOnly || arg == "-" || arg.empty() || arg[0] != '-') {
+        if (operandsOnly || arg.size() < 2 || arg[0] != '-') { // "-" and "" are operands too
             p.words.push_back(arg);
         } else if (arg == "--") {
             operandsOnly = true;
