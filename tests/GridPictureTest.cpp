@@ -125,6 +125,54 @@ TEST(GridPicture, APdfGoesOnOverPagesUnderItsTitleRows) {
     EXPECT_TRUE(buffer.data().contains("/Count " + QByteArray::number(int(pages.size()))));
 }
 
+// Whatever the page height, a block goes on over a page only where its next
+// row would not fit, and each part ends within its page; a page too short for
+// the title rows and one row still takes a row each.
+TEST(GridPicture, APdfPageIsFilledAndNoPartRunsPastIt) {
+    const Grid grid = n4test::analyse(findAnalysis("interval")->compute, history(40));
+    const GridSheet block =
+        sheetFor(PicturePart{"", &grid, {2, 3, grid.maxRows(), 1, grid.maxCols()}});
+    Grid small(2, 2);
+    const GridSheet heading = sheetFor(PicturePart{"見出し", &small, {0, 1, 2, 1, 2}});
+    const int titlesAndRow = block.layout.rowY(4);
+    const int headingHeight = sheetsSize({heading}).height();
+    for (int page = headingHeight + titlesAndRow; page < headingHeight + 3 * titlesAndRow; ++page) {
+        int next = 3;
+        const auto pages = planPages({heading, block}, page);
+        for (size_t p = 0; p < pages.size(); ++p) {
+            const std::vector<PlacedSheet>& sheets = pages[p];
+            // A page goes over only where the next row would not fit.
+            const PlacedSheet& end = sheets.back();
+            if (p + 1 < pages.size() && end.sheet.block->first >= 3) {
+                const int last = end.sheet.block->last;
+                EXPECT_GT(end.y + sheetsSize({end.sheet}).height() + block.layout.rowY(last + 2) -
+                              block.layout.rowY(last + 1),
+                          page)
+                    << "page " << page;
+            }
+            int parts = 0; // of the block on this page: one, its rows under its titles
+            for (const PlacedSheet& placed : sheets) {
+                EXPECT_LE(placed.y + sheetsSize({placed.sheet}).height() * placed.fit, page + 1e-9)
+                    << "page " << page;
+                if (placed.sheet.block->first >= 3) {
+                    ++parts;
+                    EXPECT_EQ(placed.sheet.block->first, next) << "page " << page;
+                    next = placed.sheet.block->last + 1;
+                }
+            }
+            EXPECT_LE(parts, 1) << "page " << page;
+        }
+        EXPECT_EQ(next, grid.maxRows() + 1) << "page " << page;
+    }
+    const auto tiny = planPages({block}, titlesAndRow - 1);
+    ASSERT_EQ(int(tiny.size()), grid.maxRows() - 2);
+    for (size_t i = 0; i < tiny.size(); ++i) {
+        ASSERT_EQ(tiny[i].size(), 1u);
+        EXPECT_EQ(tiny[i][0].sheet.block->first, int(i) + 3);
+        EXPECT_EQ(tiny[i][0].sheet.block->last, int(i) + 3);
+    }
+}
+
 namespace {
 
 // The pages' sizes a PDF gives (its /MediaBox entries), in points.
