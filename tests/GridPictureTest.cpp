@@ -214,6 +214,25 @@ TEST(GridPicture, APdfPageIsUprightForANarrowGridAndAcrossForAWideOne) {
     }
 }
 
+TEST(GridPicture, APdfPageHasCentimetreMarginsAndLiesAcrossOnlyForAWiderGrid) {
+    const auto millimetres = [](const QPageLayout& page) {
+        const QMarginsF m = page.margins(QPageLayout::Millimeter);
+        return std::vector<double>{m.left(), m.top(), m.right(), m.bottom()};
+    };
+    const QPageLayout narrow = pdfPageLayout(100);
+    EXPECT_EQ(narrow.orientation(), QPageLayout::Portrait);
+    EXPECT_EQ(millimetres(narrow), (std::vector<double>{10, 10, 10, 10}));
+    // A4 less the margins: 190 by 277 mm, at the pictures' 96 dots an inch.
+    const QRect room = narrow.paintRectPixels(96);
+    EXPECT_NEAR(room.width(), 190 / 25.4 * 96, 3);
+    EXPECT_NEAR(room.height(), 277 / 25.4 * 96, 3); // the page size rounds to whole points
+    EXPECT_EQ(pdfPageLayout(room.width()).orientation(), QPageLayout::Portrait);
+    const QPageLayout wide = pdfPageLayout(room.width() + 1);
+    EXPECT_EQ(wide.orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(millimetres(wide), (std::vector<double>{10, 10, 10, 10}));
+    EXPECT_NEAR(wide.paintRectPixels(96).width(), 277 / 25.4 * 96, 3); // the page size rounds to whole points
+}
+
 TEST(GridPicture, PicturesTooLargeToHoldAreRefusedInWords) {
     const Grid grid = n4test::analyse(findAnalysis("division10")->compute, history(4000));
     const std::vector<GridSheet> sheets{sheetFor(PicturePart{"", &grid, wholeGrid(grid)})};

@@ -131,21 +131,26 @@ class PdfPlan {
     std::vector<std::vector<PlacedSheet>> pages_;
 };
 
+} // namespace
+
+QPageLayout pdfPageLayout(int sheetsWidth) {
+    const QMarginsF margins(10, 10, 10, 10);
+    const QPageLayout upright(QPageSize(QPageSize::A4), QPageLayout::Portrait, margins,
+                              QPageLayout::Millimeter);
+    if (sheetsWidth <= upright.paintRectPixels(static_cast<int>(kPictureDpi)).width())
+        return upright;
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, margins,
+                       QPageLayout::Millimeter);
+}
+
+namespace {
+
 bool writePdf(const std::vector<GridSheet>& sheets, const QString& title, QIODevice* device) {
     QPdfWriter pdf(device);
     pdf.setTitle(title);
     pdf.setCreator(QStringLiteral("ナンバーズ4マーヴォ"));
     pdf.setResolution(static_cast<int>(kPictureDpi));
-    // Upright where the grid fits the width, so that a page holds more rows;
-    // a wider grid lies across the page.
-    const QMarginsF margins(10, 10, 10, 10);
-    const QPageLayout upright(QPageSize(QPageSize::A4), QPageLayout::Portrait, margins,
-                              QPageLayout::Millimeter);
-    const bool fits = sheetsSize(sheets).width() <=
-                      upright.paintRectPixels(static_cast<int>(kPictureDpi)).width();
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                  fits ? QPageLayout::Portrait : QPageLayout::Landscape, margins,
-                                  QPageLayout::Millimeter));
+    pdf.setPageLayout(pdfPageLayout(sheetsSize(sheets).width()));
     QPainter p;
     if (!p.begin(&pdf)) return false;
     const int widest = sheetsSize(sheets).width();

@@ -6,6 +6,7 @@
 // goes on over more pages with its title rows repeated at the top of each.
 #include <QFont>
 #include <QImage>
+#include <QPageLayout>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -51,6 +52,9 @@ struct PlacedSheet {
 // over as many pages as it needs, its title rows on each.
 std::vector<std::vector<PlacedSheet>> planPages(const std::vector<GridSheet>& sheets,
                                                 double pageHeight);
+// An A4 page with 1 cm margins: upright where sheets of that width fit its
+// width, so that a page holds more rows; a wider grid lies across the page.
+QPageLayout pdfPageLayout(int sheetsWidth);
 QImage sheetsImage(const std::vector<GridSheet>& sheets);
 // format: "png", "svg" or "pdf". false with a message when the picture
 // cannot be made (a PNG too large to hold, a device that fails).
