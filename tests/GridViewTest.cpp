@@ -366,6 +366,21 @@ TEST(GridViewUnits, FittedColumnsFillTheWidthAndTextsKeepClearOfTheLines) {
     g.setText(2, 2, "");            // an empty neighbour lets it spread
     v.setGrid(g);
     EXPECT_TRUE(v.textFits(1, 2));
+
+    // Blanks may pass the edge where no ink is: around a centred title, after
+    // a text on the left; not before it.
+    const std::string blanks = "    ";
+    g.setText(2, 1, "x");
+    g.setText(1, 1, blanks + wide + blanks);
+    v.setGrid(g);
+    EXPECT_TRUE(v.textFits(1, 1));
+    g.setAlign(Block::cell(1, 1), Align::Left);
+    g.setText(1, 1, wide + blanks + blanks);
+    v.setGrid(g);
+    EXPECT_TRUE(v.textFits(1, 1));
+    g.setText(1, 1, blanks + blanks + wide);
+    v.setGrid(g);
+    EXPECT_FALSE(v.textFits(1, 1));
 }
 
 TEST(GridViewUnits, ColumnsLeaveRoomForAVerticalBarOnlyWhenTheRowsNeedOne) {
