@@ -128,6 +128,16 @@ TEST(TextEncoding, TheEncodingOfAHistoryIsToldByItsBytes) {
     EXPECT_FALSE(kana.ok);
     EXPECT_EQ(kana.message.rfind("2行目", 0), 0u) << kana.message;
     EXPECT_NE(kana.message.find("0xB1"), std::string::npos) << kana.message;
+    // Half-width kana can pair into what reads as UTF-8 ("ﾂｱ" is U+00B1): as
+    // many such pairs as stray bytes is still Shift-JIS, one pair more is
+    // damaged UTF-8.
+    DecodedText kanaPairs = decodeHistoryText("draw,memo\n1,\xC2\xB1\xC2\xB1\x82\xA0\n");
+    EXPECT_TRUE(kanaPairs.ok) << kanaPairs.message;
+    EXPECT_EQ(kanaPairs.text, "draw,memo\n1,ﾂｱﾂｱあ\n");
+    DecodedText morePairs =
+        decodeHistoryText("draw,memo\n1,\xC2\xB1\xC2\xB1\xC2\xB1\x82\xA0\n");
+    EXPECT_FALSE(morePairs.ok);
+    EXPECT_NE(morePairs.message.find("0x82"), std::string::npos) << morePairs.message;
     // Only the two bytes of a mark together make UTF-16: a text with one of
     // them second is what it is otherwise.
     for (const char* second : {"a\xFE", "a\xFF"}) {
