@@ -87,6 +87,15 @@ TEST(DataEntrySteps, DeleteRemovesEverySelectedRowAfterOneQuestionNamingThem) {
     big.window->deleteLine();
     EXPECT_EQ(big.sink.messages.back().text,
               "選択された 8 行（第3回～第10回）を削除します。よろしいですか？");
+    // Up to five draws are named one by one.
+    selectBlock(big, 2, 1, 6, 4);
+    big.window->deleteLine();
+    EXPECT_EQ(big.sink.messages.back().text,
+              "選択された 5 行（第3回、第4回、第5回、第6回、第7回）を削除します。よろしいですか？");
+    selectBlock(big, 2, 1, 7, 4);
+    big.window->deleteLine();
+    EXPECT_EQ(big.sink.messages.back().text,
+              "選択された 6 行（第3回～第8回）を削除します。よろしいですか？");
     EXPECT_EQ(big.stored().size(), 12u);
 }
 

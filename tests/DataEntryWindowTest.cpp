@@ -193,6 +193,24 @@ int rowMiddle(Entry& e, int row) {
     return rows->sectionViewportPosition(row) + rows->sectionSize(row) / 2;
 }
 
+// Every row is as high as the others and holds a line of text, and dragging
+// a row's edge in the row header leaves it so.
+TEST(DataEntryRows, RowsKeepTheirHeightWhenTheHeaderIsDragged) {
+    Entry e;
+    e.window->resize(500, 400);
+    e.window->show();
+    QHeaderView* rows = e.window->table()->verticalHeader();
+    const int height = rows->sectionSize(0);
+    EXPECT_GE(height, e.window->table()->fontMetrics().height());
+    for (int r = 1; r < 3; ++r)
+        EXPECT_EQ(rows->sectionSize(r), height) << r;
+    const QPoint edge(rows->width() / 2, rows->sectionViewportPosition(0) + height - 1);
+    QTest::mousePress(rows->viewport(), Qt::LeftButton, {}, edge);
+    QTest::mouseMove(rows->viewport(), edge + QPoint(0, 25));
+    QTest::mouseRelease(rows->viewport(), Qt::LeftButton, {}, edge + QPoint(0, 25));
+    EXPECT_EQ(rows->sectionSize(0), height);
+}
+
 TEST(DataEntryRows, RightClickingARowHeaderOpensTheEditMenu) {
     Entry e;
     e.select(1);

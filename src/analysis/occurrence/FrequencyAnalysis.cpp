@@ -22,7 +22,6 @@ Grid setUp(int maxCount) {
     g.setBorderColour(palette::ChartLine);
     g.setBorder({1, 1, 11, 1}, BorderOutline);
     g.setBackground({1, 1, 11, 1}, palette::LabelYellow);
-    g.setBorder({1, -1, 1, -1}, BorderRight);
     g.setBorder(Block::cell(1, 1), BorderRight);
     writeRunOnTitle(g, 5, 1, kTitle);
     g.setForeground(Block::cell(5, 1), palette::Red);
