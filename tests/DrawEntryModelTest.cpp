@@ -82,8 +82,13 @@ TEST(DrawEntryModel, AReloadShowsWhatTheFileHoldsNowInEveryView) {
         ASSERT_TRUE(other->upsert(DrawTable{DrawRecord{2, {5, 6, 7, 8}}}));
     }
     QSignalSpy reset(m.model.get(), &QAbstractItemModel::modelReset);
+    // Views are told before the rows change, while they still read the old ones.
+    QList<int> rowsWhenWarned;
+    QObject::connect(m.model.get(), &QAbstractItemModel::modelAboutToBeReset,
+                     [&] { rowsWhenWarned << m.model->rowCount(); });
     EXPECT_TRUE(m.model->reload());
     EXPECT_EQ(reset.size(), 1);
+    EXPECT_EQ(rowsWhenWarned, QList<int>{1});
     EXPECT_EQ(m.shown(), "1:1234 2:5678");
     EXPECT_EQ(view.verticalHeader()->count(), 2);
 }
