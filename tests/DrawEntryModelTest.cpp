@@ -352,6 +352,9 @@ TEST(DrawEntryModel, UpToSixtyFourDrawsAStepIsShownRowByRow) {
         Model m(draws({{1, 2, 3, 4}}));
         QSignalSpy resets(m.model.get(), &QAbstractItemModel::modelReset);
         QSignalSpy inserts(m.model.get(), &QAbstractItemModel::rowsInserted);
+        QList<int> rowsWhenWarned; // a reset is announced while the old rows are there
+        QObject::connect(m.model.get(), &QAbstractItemModel::modelAboutToBeReset,
+                         [&] { rowsWhenWarned << m.model->rowCount(); });
         QString pasted;
         for (int i = 0; i < count; ++i)
             pasted += QStringLiteral("%1\t1\t2\t3\n").arg(i % 10);
@@ -359,6 +362,7 @@ TEST(DrawEntryModel, UpToSixtyFourDrawsAStepIsShownRowByRow) {
         ASSERT_TRUE(m.model->pasteDigits(0, 1, pasted));
         EXPECT_EQ(m.model->rowCount(), count) << count;
         EXPECT_EQ(resets.count(), count > 64 ? 1 : 0) << count;
+        EXPECT_EQ(rowsWhenWarned, count > 64 ? QList<int>{1} : QList<int>{}) << count;
         EXPECT_EQ(inserts.count(), count > 64 ? 0 : count - 1) << count;
         EXPECT_EQ(m.shown(), text(m.stored())) << count;
     }
