@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "grid/Grid.h"
+#include "grid/GridCells.h"
 #include "grid/NumberTexts.h"
 #include "grid/Palette.h"
 
@@ -218,6 +219,59 @@ TEST(GridCells, ALargeGridNeverShowsWhatAnEarlierOneHeld) {
     resized.setForeground(Block::all(), palette::Green);
     resized.resize(10, 10);
     EXPECT_TRUE(resized.foreground(10, 10).isNone());
+}
+
+// The storage a grid of a megabyte or more leaves (87,381 cells of 12 bytes)
+// is kept for the next such grid; one buffer at most, the largest.
+TEST(GridCells, TheStorageOfALargeGridGoesToTheNextLargeOne) {
+    constexpr int kLarge = (1 << 20) / 12;
+    const auto cells = [](const GridCells& g) { return g.bytes() / sizeof(Cell); };
+    GridCells earlier; // takes whatever an earlier grid of this process left
+    earlier.reset(1, kLarge);
+    {
+        GridCells closed;
+        closed.reset(1, 200000);
+    }
+    GridCells next;
+    next.reset(1, 150000);
+    EXPECT_EQ(cells(next), 200000u); // the closed grid's storage
+    GridCells another;
+    another.reset(1, 100000);
+    EXPECT_EQ(cells(another), 100000u); // nothing left to take
+
+    // Whichever goes first, the larger storage is kept.
+    {
+        GridCells larger, smaller;
+        larger.reset(1, 130000);
+        smaller.reset(1, kLarge);
+    }
+    GridCells taken;
+    taken.reset(1, kLarge); // a grid of just a megabyte takes it too
+    EXPECT_EQ(cells(taken), 130000u);
+    {
+        GridCells smaller, larger;
+        smaller.reset(1, kLarge);
+        larger.reset(1, 140000);
+    }
+    GridCells grown;
+    grown.reset(1, 1000);
+    EXPECT_EQ(cells(grown), 1000u);
+    grown.reset(1, 90000); // growing past its storage
+    EXPECT_EQ(cells(grown), 140000u);
+
+    // Less than a megabyte takes no storage that is kept.
+    {
+        GridCells justLarge;
+        justLarge.reset(1, 150000);
+    }
+    {
+        GridCells small;
+        small.reset(1, kLarge - 1);
+        EXPECT_EQ(cells(small), size_t(kLarge - 1));
+    }
+    GridCells last;
+    last.reset(1, kLarge + 1);
+    EXPECT_EQ(cells(last), 150000u);
 }
 
 TEST(GridCells, NumbersReadBackAsTheirTextsWithoutGrowingTheGrid) {

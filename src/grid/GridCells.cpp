@@ -19,7 +19,7 @@ namespace {
 // large grid: without it every open of a long chart above the C library's
 // mapping threshold (32 MB) would take fresh pages from the kernel and pay a
 // page fault per 4 KB. One buffer is kept at most, the largest.
-constexpr std::size_t kSpareFrom = std::size_t(1) << 20; // bytes
+constexpr std::size_t kSpareFrom = (std::size_t(1) << 20) / sizeof(Cell); // cells: 1 MB
 
 struct Spare {
     std::mutex lock;
@@ -33,7 +33,7 @@ Spare& spare() {
 }
 
 Cell* allocateCells(std::size_t count, std::size_t& capacity) {
-    if (count * sizeof(Cell) >= kSpareFrom) {
+    if (count >= kSpareFrom) {
         Spare& s = spare();
         std::lock_guard<std::mutex> guard(s.lock);
         if (s.data && s.capacity >= count) {
@@ -47,7 +47,7 @@ Cell* allocateCells(std::size_t count, std::size_t& capacity) {
 
 void freeCells(Cell* data, std::size_t capacity) {
     if (!data) return;
-    if (capacity * sizeof(Cell) >= kSpareFrom) {
+    if (capacity >= kSpareFrom) {
         Spare& s = spare();
         std::lock_guard<std::mutex> guard(s.lock);
         if (capacity > s.capacity) {
