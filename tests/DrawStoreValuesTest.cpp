@@ -64,10 +64,12 @@ TEST(DrawStoreValues, EveryKindOfStoredValueIsADigitAbsentOrKeptAsNoDigit) {
         "INSERT INTO 当選番号 VALUES (2, '0', '9', '/', ':');"
         "INSERT INTO 当選番号 VALUES (3, 1000000, -1000000, 1000001, -1000001);"
         "INSERT INTO 当選番号 VALUES (4, -1, 10, 2.0, x'37');"
-        "INSERT INTO 当選番号 VALUES (5, '07', ' 7', 'x', 7);");
+        "INSERT INTO 当選番号 VALUES (5, '07', ' 7', 'x', 7);"
+        "INSERT INTO 当選番号 VALUES (6, 0, 9, 10, 9);"
+        "INSERT INTO 当選番号 VALUES (7, 0, 9, 0, 9);");
     const DrawTable t = readBack(c);
-    ASSERT_EQ(t.size(), 5u);
-    for (int i = 0; i < 5; ++i)
+    ASSERT_EQ(t.size(), 7u);
+    for (int i = 0; i < 7; ++i)
         EXPECT_EQ(t[i].drawNo, i + 1);
     EXPECT_EQ(t[0].digits, (std::array<int, 4>{0, 9, kAbsentDigit, kAbsentDigit}));
     EXPECT_EQ(t[1].digits, (std::array<int, 4>{0, 9, kUnreadableDigit, kUnreadableDigit}));
@@ -81,8 +83,10 @@ TEST(DrawStoreValues, EveryKindOfStoredValueIsADigitAbsentOrKeptAsNoDigit) {
     EXPECT_EQ(t[3].digits[3], 7);                // the text "7" as bytes
     EXPECT_EQ(t[4].digits, (std::array<int, 4>{kUnreadableDigit, kUnreadableDigit,
                                                kUnreadableDigit, 7}));
+    // Only digits of 0 to 9 make a whole draw: a 10 alone is enough to spoil one.
+    EXPECT_EQ(t[5].digits, (std::array<int, 4>{0, 9, 10, 9}));
     for (const DrawRecord& d : t)
-        EXPECT_FALSE(d.isComplete()) << d.drawNo;
+        EXPECT_EQ(d.isComplete(), d.drawNo == 7) << d.drawNo;
 }
 
 TEST(DrawStoreValues, EditsAtTheEndsOfTheirRanges) {

@@ -91,6 +91,8 @@ TEST(HistoryCsv, TheDrawAsOneFourDigitNumber) {
     }
     // A spreadsheet that dropped leading zeros: 97 was 0097.
     EXPECT_EQ(drawsOf(read("draw,number\n3,97\n")), "3:0097");
+    // The number may come first.
+    EXPECT_EQ(drawsOf(read("number,draw\n1412,1\n0097,2\n")), "1:1412 2:0097");
     expectRefused("draw,number\n1,1412\n2,14123\n", "3行目", "4 けた");
     expectRefused("draw,number\n1,1412\n2,14a2\n", "3行目");
 }
@@ -121,6 +123,9 @@ TEST(HistoryCsv, TabAndSemicolonAreFoundFromTheLines) {
     // Quoted fields, with the delimiter inside.
     EXPECT_EQ(drawsOf(read("\"draw\",\"memo\",\"number\"\n\"7\",\"a,b\",\"1234\"\n")), "7:1234");
     expectRefused("draw,memo,number\n7,\"open,1234\n", "2行目", "引用符");
+    // A doubled quote is a quote in the field, also as a line's last two characters.
+    EXPECT_EQ(drawsOf(read("draw,memo,number\n7,\"say \"\"hi\"\"\",1234\n")), "7:1234");
+    expectRefused("draw,number,memo\n7,1234,\"say \"\"\n", "2行目", "引用符");
 }
 
 TEST(HistoryCsv, HeaderlessFilesFindTheDrawAndTheDigits) {
