@@ -91,8 +91,9 @@ TEST(HistoryCsv, TheDrawAsOneFourDigitNumber) {
     }
     // A spreadsheet that dropped leading zeros: 97 was 0097.
     EXPECT_EQ(drawsOf(read("draw,number\n3,97\n")), "3:0097");
-    // The number may come first.
+    // The number, or the digits, may come first.
     EXPECT_EQ(drawsOf(read("number,draw\n1412,1\n0097,2\n")), "1:1412 2:0097");
+    EXPECT_EQ(drawsOf(read("d1,d2,d3,d4,draw\n1,4,1,2,1\n")), "1:1412");
     expectRefused("draw,number\n1,1412\n2,14123\n", "3行目", "4 けた");
     expectRefused("draw,number\n1,1412\n2,14a2\n", "3行目");
 }
