@@ -132,6 +132,12 @@ TEST(HistoryJson, EveryEscapeOfAStringIsReadAsJsonMeansIt) {
         EXPECT_EQ(r.message.rfind("3行目: ", 0), 0u) << bad << ": " << r.message;
         EXPECT_NE(r.message.find("\\"), std::string::npos) << bad << ": " << r.message;
     }
+    // A bad escape just before a line end is on the line before it; four hex
+    // digits that end the file are whole, and what is missing is the quote.
+    ImportResult atLineEnd = read("[{\"round\":1,\"memo\":\"a\\x\nb\",\"numbers\":\"1149\"}]");
+    EXPECT_EQ(atLineEnd.message.rfind("1行目: ", 0), 0u) << atLineEnd.message;
+    ImportResult atEnd = read(R"([{"round":1,"memo":"\u0041)");
+    EXPECT_NE(atEnd.message.find("閉じていません"), std::string::npos) << atEnd.message;
 }
 
 TEST(HistoryJson, ValuesOfEveryKindInTheDrawKeys) {
