@@ -128,6 +128,12 @@ TEST(DataEntryImport, PastingRowsWithDrawNumbersImportsThem) {
     e.window->paste("どこにも回数のない文\n");
     EXPECT_TRUE(e.window->statusLabel()->text().contains("読めません"));
     EXPECT_EQ(imported.count(), 1); // and not when nothing was read
+    // Text that names a draw is taken for a results page, and says what it lacks.
+    e.window->paste("第７回の結果はまだです\n");
+    EXPECT_TRUE(e.window->statusLabel()->text().contains(
+        "第NNNN回 と 4 けたの当選番号のある行が見つかりません"))
+        << e.window->statusLabel()->text().toStdString();
+    EXPECT_EQ(imported.count(), 1);
 }
 
 TEST(DataEntryImport, AJetDatabaseIsOneMoreFormatOfTheSameImport) {

@@ -38,7 +38,6 @@ std::string changeList(const ImportPlan& plan) {
 DrawChange ImportPlan::change(const std::string& label) const {
     DrawChange c;
     c.label = label;
-    c.edits.reserve(added.size() + changed.size());
     for (const DrawRecord& r : added)
         c.edits.push_back({r.drawNo, std::nullopt, r});
     for (const auto& [stored, incoming] : changed)
