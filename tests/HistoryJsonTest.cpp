@@ -136,8 +136,10 @@ TEST(HistoryJson, EveryEscapeOfAStringIsReadAsJsonMeansIt) {
     // digits that end the file are whole, and what is missing is the quote.
     ImportResult atLineEnd = read("[{\"round\":1,\"memo\":\"a\\x\nb\",\"numbers\":\"1149\"}]");
     EXPECT_EQ(atLineEnd.message.rfind("1行目: ", 0), 0u) << atLineEnd.message;
-    ImportResult atEnd = read(R"([{"round":1,"memo":"\u0041)");
-    EXPECT_NE(atEnd.message.find("閉じていません"), std::string::npos) << atEnd.message;
+    for (const char* end : {R"([{"round":1,"memo":"\u0041)", R"([{"round":1,"memo":"a\)"}) {
+        ImportResult atEnd = read(end);
+        EXPECT_NE(atEnd.message.find("閉じていません"), std::string::npos) << atEnd.message;
+    }
 }
 
 TEST(HistoryJson, ValuesOfEveryKindInTheDrawKeys) {
