@@ -31,6 +31,8 @@ TEST(ResultText, NumberOnALaterLineAsResultPagesLayThemOut) {
                             "回別\t第7053回\n抽せん日\t2026年8月20日\n当せん番号\t9298\n");
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(drawsOf(r), "7053:9298 7054:0577");
+    // The very first draw too.
+    EXPECT_EQ(drawsOf(readResultText("回別\t第1回\n当せん番号\t1149\n")), "1:1149");
 }
 
 TEST(ResultText, SeveralDrawsInOneTableRow) {
