@@ -151,6 +151,8 @@ TEST(HistoryJson, ValuesOfEveryKindInTheDrawKeys) {
     expectRefused(R"([{"round":2,"numbers":[1,{"a":2},3,4]}])", "1行目", "入れ子");
     expectRefused(R"([{"round":2,"numbers":[1,2,3,4}])", "1行目", "]");
     expectRefused(R"([{"round":1e3,"numbers":"1149"}])", "1行目", "「1e3」");
+    expectRefused(R"([{"round":2.0,"numbers":"1149"}])", "1行目", "「2.0」");
+    expectRefused(R"([{"round":-2,"numbers":"1149"}])", "1行目", "「-2」");
     expectRefused(R"([{"round":+1,"numbers":"1149"}])", "1行目", "JSON の値");
     expectRefused(R"([{"round":.5,"numbers":"1149"}])", "1行目", "JSON の値");
     expectRefused(R"([{"round":true,"numbers":"1149"}])", "1行目", "回数");

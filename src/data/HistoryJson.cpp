@@ -140,12 +140,11 @@ bool JsonReader::string(std::string& out) {
         }
         if (pos_ >= s_.size()) break;
         const char e = s_[pos_++];
-        const char* from = "\"\\/bfnrt";
-        const char* to = "\"\\/\b\f\n\r\t";
+        static constexpr std::string_view from = "\"\\/bfnrt", to = "\"\\/\b\f\n\r\t";
         if (e == 'u') {
             if (!unicodeEscape(out)) return false;
-        } else if (const char* k = std::char_traits<char>::find(from, 8, e)) {
-            out += to[k - from];
+        } else if (const size_t k = from.find(e); k != std::string_view::npos) {
+            out += to[k];
         } else {
             return fail("文字列の中に読めない \\ があります。");
         }
