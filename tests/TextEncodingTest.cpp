@@ -187,5 +187,10 @@ TEST(TextEncoding, OnlyRealLineEndsCountInUtf16) {
         // Two lone CRs end two lines.
         DecodedText end = decodeHistoryText(utf16("\r\r!", le));
         EXPECT_EQ(end.message.rfind("3行目", 0), 0u) << end.message;
+        // A CR before U+010A is a lone CR too.
+        std::string crThenLookalike = utf16("\r!", le);
+        crThenLookalike.insert(4, le ? std::string{'\x0A', '\x01'} : std::string{'\x01', '\x0A'});
+        DecodedText lookalike = decodeHistoryText(crThenLookalike);
+        EXPECT_EQ(lookalike.message.rfind("2行目", 0), 0u) << lookalike.message;
     }
 }
