@@ -152,6 +152,10 @@ TEST(HistoryJson, ValuesOfEveryKindInTheDrawKeys) {
     expectRefused(R"([{"round":2,"numbers":[1,2,3,4}])", "1行目", "]");
     expectRefused(R"([{"round":1e3,"numbers":"1149"}])", "1行目", "「1e3」");
     expectRefused(R"([{"round":2.0,"numbers":"1149"}])", "1行目", "「2.0」");
+    // What cannot be read inside an array or an ignored object is named as such.
+    expectRefused(R"([{"round":1,"numbers":[1,1,4,.5]}])", "1行目", "JSON の値として読めません");
+    expectRefused(R"([{"round":1,"numbers":"1149","extra":{1:2}}])", "1行目",
+                  "文字列（\"…\"）があるはずの所に別のものがあります");
     expectRefused(R"([{"round":-2,"numbers":"1149"}])", "1行目", "「-2」");
     expectRefused(R"([{"round":+1,"numbers":"1149"}])", "1行目", "JSON の値");
     expectRefused(R"([{"round":.5,"numbers":"1149"}])", "1行目", "JSON の値");
