@@ -443,6 +443,29 @@ TEST(GridViewPanes, AScrollBarArrowMovesOneRowUnderTheTitles) {
     EXPECT_EQ(v.cellAt(QPoint(1, v.rowY(2))).y(), 4);
 }
 
+// A page of a scroll bar is what shows beside the frozen rows or columns; an
+// arrow of the horizontal bar moves 20 pixels.
+TEST(GridViewPanes, AScrollBarPageMovesByWhatShowsBesideTheFrozenCellsAndAnArrowSideways) {
+    Grid g(30, 100);
+    g.setColWidth(-1, 5.0);
+    g.setColWidth(1, 12.0); // a wide label column
+    g.setRowHeight(1, 30.0);
+    GridView v;
+    v.setGrid(std::move(g));
+    v.setFrozen(1, 1);
+    v.resize(300, 200);
+    v.show();
+    QScrollBar* down = v.verticalScrollBar();
+    down->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(down->value(), v.viewport()->height() - v.rowY(2));
+    QScrollBar* across = v.horizontalScrollBar();
+    ASSERT_GT(across->maximum(), 100);
+    across->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(across->value(), 20);
+    across->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(across->value(), 20 + v.viewport()->width() - v.columnX(2));
+}
+
 TEST(GridViewPanes, AtTheEndTheLastRowShowsWholeAndTheFirstUnderTheTitlesToo) {
     // Whatever the view's height, scrolled to the end: no row is cut at the
     // bottom, and the row under the frozen titles begins right below them.
