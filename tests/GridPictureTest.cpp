@@ -4,9 +4,11 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <fstream>
+#include <list>
 #include <sstream>
 
 #include "TestSupport.h"
@@ -212,6 +214,93 @@ TEST(GridPicture, APdfPageIsUprightForANarrowGridAndAcrossForAWideOne) {
         EXPECT_GT(page.width(), page.height());
         EXPECT_NEAR(page.width(), 297 / 25.4 * 72, 1.0);
     }
+}
+
+namespace {
+
+// The pages painted as the PDF writer paints them, each on an image of the
+// page's size.
+std::vector<QImage> pageImages(const PdfPages& planned, QSize page) {
+    std::list<QImage> images;
+    auto blank = [&images, page] {
+        images.emplace_back(page, QImage::Format_RGB32);
+        images.back().fill(Qt::white);
+        return &images.back();
+    };
+    QPainter p(blank());
+    paintPages(p, planned, [&] { p.end(), p.begin(blank()); });
+    p.end();
+    return std::vector<QImage>(images.begin(), images.end());
+}
+
+// The smallest rectangle that holds every pixel that is not white.
+QRect inked(const QImage& image) {
+    QRect r;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+} // namespace
+
+// Each page of a PDF shows its parts as the pictures of those parts, at their
+// places, and nothing else; a grid wider than the page is shrunk to its width.
+TEST(GridPicture, APdfPageShowsItsPartsAtTheirPlaces) {
+    const Grid grid = n4test::analyse(findAnalysis("interval")->compute, history(80));
+    Grid small(2, 2);
+    small.setText(1, 1, "x");
+    const std::vector<GridSheet> sheets{
+        sheetFor(PicturePart{"見出し", &small, {0, 1, 2, 1, 2}}),
+        sheetFor(PicturePart{"", &grid, {2, 3, grid.maxRows(), 1, grid.maxCols()}})};
+    const int widest = sheetsSize(sheets).width();
+    const QSize page(widest + 40, 500);
+    const PdfPages whole = planPdf(sheets, page);
+    EXPECT_EQ(whole.scale, 1.0);
+    ASSERT_GE(whole.pages.size(), 3u);
+    const std::vector<QImage> images = pageImages(whole, page);
+    ASSERT_EQ(images.size(), whole.pages.size());
+    for (size_t i = 0; i < images.size(); ++i) {
+        QRect all;
+        for (const PlacedSheet& placed : whole.pages[i]) {
+            const QImage part = sheetsImage({placed.sheet});
+            const QRect at(QPoint(0, int(placed.y)), part.size());
+            EXPECT_EQ(differingPixels(images[i].copy(at), part), 0) << "page " << i;
+            all |= at;
+        }
+        EXPECT_TRUE(all.contains(inked(images[i]))) << "page " << i;
+    }
+
+    const int rowHeight = sheets[1].layout.rowY(4) - sheets[1].layout.rowY(3);
+    const QSize narrow(widest / 2, 300);
+    const PdfPages shrunk = planPdf(sheets, narrow);
+    EXPECT_DOUBLE_EQ(shrunk.scale, double(narrow.width()) / widest);
+    const std::vector<QImage> halves = pageImages(shrunk, narrow);
+    ASSERT_EQ(halves.size(), shrunk.pages.size());
+    ASSERT_GE(halves.size(), 3u);
+    for (size_t i = 0; i < halves.size(); ++i) {
+        const PlacedSheet& last = shrunk.pages[i].back();
+        const QSize size = sheetsSize({last.sheet});
+        const double bottom = (last.y + size.height()) * shrunk.scale;
+        const QRect ink = inked(halves[i]);
+        EXPECT_NEAR(ink.bottom() + 1, bottom, 2) << "page " << i;
+        EXPECT_NEAR(ink.right() + 1, size.width() * shrunk.scale, 2) << "page " << i;
+        EXPECT_LE(ink.bottom(), narrow.height() - 1);
+        if (i + 1 < halves.size()) // full: the next row would not have fitted
+            EXPECT_GT(ink.bottom() + 1 + rowHeight * shrunk.scale, narrow.height() - 2)
+                << "page " << i;
+    }
+
+    // A part that cannot be split (a view's visible part) is shrunk to a page.
+    GridSheet view = sheets[1];
+    view.block.reset();
+    const PdfPages fitted = planPdf({view}, page);
+    ASSERT_EQ(fitted.pages.size(), 1u);
+    const double fit = fitted.pages[0][0].fit;
+    ASSERT_LT(fit, 1.0);
+    const QRect ink = inked(pageImages(fitted, page)[0]);
+    EXPECT_NEAR(ink.bottom() + 1, sheetsSize({view}).height() * fit, 2);
+    EXPECT_NEAR(ink.right() + 1, sheetsSize({view}).width() * fit, 2);
 }
 
 TEST(GridPicture, APdfPageHasCentimetreMarginsAndLiesAcrossOnlyForAWiderGrid) {

@@ -153,20 +153,7 @@ bool writePdf(const std::vector<GridSheet>& sheets, const QString& title, QIODev
     pdf.setPageLayout(pdfPageLayout(sheetsSize(sheets).width()));
     QPainter p;
     if (!p.begin(&pdf)) return false;
-    const int widest = sheetsSize(sheets).width();
-    const double scale = widest > pdf.width() ? double(pdf.width()) / widest : 1.0;
-    const auto pages = planPages(sheets, pdf.height() / scale);
-    for (size_t page = 0; page < pages.size(); ++page) {
-        if (page > 0) pdf.newPage();
-        for (const PlacedSheet& placed : pages[page]) {
-            p.save();
-            p.scale(scale, scale);
-            p.translate(0, placed.y);
-            p.scale(placed.fit, placed.fit);
-            paintSheet(p, placed.sheet);
-            p.restore();
-        }
-    }
+    paintPages(p, planPdf(sheets, QSize(pdf.width(), pdf.height())), [&pdf] { pdf.newPage(); });
     return p.end();
 }
 
@@ -211,6 +198,26 @@ std::vector<std::vector<PlacedSheet>> planPages(const std::vector<GridSheet>& sh
     for (const GridSheet& s : sheets)
         plan.add(s);
     return plan.pages();
+}
+
+PdfPages planPdf(const std::vector<GridSheet>& sheets, QSize page) {
+    const int widest = sheetsSize(sheets).width();
+    const double scale = widest > page.width() ? double(page.width()) / widest : 1.0;
+    return PdfPages{scale, planPages(sheets, page.height() / scale)};
+}
+
+void paintPages(QPainter& p, const PdfPages& planned, const std::function<void()>& newPage) {
+    for (size_t page = 0; page < planned.pages.size(); ++page) {
+        if (page > 0) newPage();
+        for (const PlacedSheet& placed : planned.pages[page]) {
+            p.save();
+            p.scale(planned.scale, planned.scale);
+            p.translate(0, placed.y);
+            p.scale(placed.fit, placed.fit);
+            paintSheet(p, placed.sheet);
+            p.restore();
+        }
+    }
 }
 
 QSize sheetsSize(const std::vector<GridSheet>& sheets) {

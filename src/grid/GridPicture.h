@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -52,6 +53,15 @@ struct PlacedSheet {
 // over as many pages as it needs, its title rows on each.
 std::vector<std::vector<PlacedSheet>> planPages(const std::vector<GridSheet>& sheets,
                                                 double pageHeight);
+// A PDF's pages: the sheets of each, shrunk by scale where the widest is
+// wider than a page.
+struct PdfPages {
+    double scale;
+    std::vector<std::vector<PlacedSheet>> pages;
+};
+PdfPages planPdf(const std::vector<GridSheet>& sheets, QSize page);
+// Paints the pages on a paged device; newPage goes on to the next page.
+void paintPages(QPainter& p, const PdfPages& planned, const std::function<void()>& newPage);
 // An A4 page with 1 cm margins: upright where sheets of that width fit its
 // width, so that a page holds more rows; a wider grid lies across the page.
 QPageLayout pdfPageLayout(int sheetsWidth);
