@@ -421,4 +421,10 @@ TEST(GridPicture, AnSvgSaysItsOwnSizeAndViewBox) {
         QString("viewBox=\"0 0 %1 %2\"").arg(size.width()).arg(size.height()).toUtf8()))
         << svg.left(600).toStdString();
     EXPECT_TRUE(svg.contains("<title>出現回数分析</title>"));
+    // Its size on paper is at 96 dots an inch, and the grid is drawn in it.
+    const double mm = size.width() * 25.4 / kPictureDpi;
+    EXPECT_TRUE(svg.contains(QString("width=\"%1mm\"").arg(mm, 0, 'f', 2).toUtf8()) ||
+                svg.contains(QString("width=\"%1mm\"").arg(std::lround(mm)).toUtf8()))
+        << svg.left(600).toStdString();
+    EXPECT_TRUE(svg.contains(">回数</text>")) << svg.toStdString();
 }
