@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTimer>
 
 #include "UiSupport.h"
@@ -192,6 +193,21 @@ TEST(GridMenu, AnUnknownKindOrAnUnwritablePlaceIsSaidAndWritesNothing) {
     error.clear();
     EXPECT_FALSE(t.view->menu()->saveHtmlTo(t.path("no-such-folder/grid.html"), error));
     EXPECT_FALSE(error.isEmpty());
+    // Chosen from the menu, the failure is shown in a message box.
+    for (bool picture : {true, false}) {
+        t.saved = t.path(picture ? "no-such-folder/grid.png" : "no-such-folder/grid.html");
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->windowTitle() + "|" + box->text();
+                box->close();
+            }
+        });
+        (picture ? t.view->menu()->savePictureAction() : t.view->menu()->saveHtmlAction())
+            ->trigger();
+        EXPECT_TRUE(shown.startsWith("メッセ－ジ|")) << shown.toStdString();
+        EXPECT_GT(shown.size(), 7) << shown.toStdString();
+    }
 }
 
 TEST(GridMenu, TheDialogStartsInThePicturesOrDocumentsFolderOrElseAtHome) {
