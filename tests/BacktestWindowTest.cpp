@@ -250,3 +250,28 @@ TEST(BacktestWindow, TheChosenMethodStaysChosenWhenItComputesAgain) {
     EXPECT_EQ(method->currentIndex(), 2);
     EXPECT_EQ(method->currentText(), chosen);
 }
+
+// Over a few draws a method's line and band may stay within ±1, or at 0 for a
+// method that has predicted nothing yet: the chart still spans -1 to 1 (with
+// its twentieth to spare), not a range of nothing.
+TEST(BacktestWindow, AChartOfSmallDifferencesStillSpansOneEitherSide) {
+    BacktestWindow w(randomDraws(16), 0);
+    waitUntilComputed(&w);
+    int small = 0;
+    for (int m = 0; m < w.methodChooser()->count(); ++m) {
+        w.methodChooser()->setCurrentIndex(m);
+        QChart* chart = w.chartView()->chart();
+        auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+        auto* band = qobject_cast<QAreaSeries*>(chart->series().value(0));
+        auto* line = qobject_cast<QLineSeries*>(chart->series().value(1));
+        ASSERT_TRUE(y && band && line) << m;
+        double reach = 0;
+        for (int i = 0; i < line->count(); ++i)
+            reach = std::max({reach, std::abs(line->at(i).y()), band->upperSeries()->at(i).y()});
+        if (reach >= 1) continue;
+        ++small;
+        EXPECT_DOUBLE_EQ(y->max(), 1.05) << m;
+        EXPECT_DOUBLE_EQ(y->min(), -1.05) << m;
+    }
+    EXPECT_GE(small, 2);
+}
