@@ -117,7 +117,7 @@ TEST(TextEncoding, TheEncodingOfAHistoryIsToldByItsBytes) {
     EXPECT_FALSE(damaged.ok);
     EXPECT_EQ(damaged.message.rfind("2行目", 0), 0u) << damaged.message;
     // Shift-JIS double bytes lead with 0x81..0x9F or 0xE0..0xFC.
-    for (const char* sjis : {"\x81\x40", "\x9F\xFC", "\xE0\x40", "\xFC\x4B"}) {
+    for (const char* sjis : {"\x81\x40", "\x9F\xFC", "\xE0\x40", "\xFC\x4B", "\x9F\x40"}) {
         DecodedText d = decodeHistoryText(std::string("draw,memo\n1,") + sjis + "\n");
         EXPECT_TRUE(d.ok) << d.message;
         EXPECT_EQ(d.encoding, "Shift-JIS");
@@ -151,6 +151,20 @@ TEST(TextEncoding, TheEncodingOfAHistoryIsToldByItsBytes) {
     DecodedText nul = decodeHistoryText(std::string("a\r\nb\0", 5));
     EXPECT_FALSE(nul.ok);
     EXPECT_EQ(nul.message.rfind("2行目: 文字ではないバイト（0x00）", 0), 0u) << nul.message;
+}
+
+// A UTF-16 file cut short in the middle of a character is damaged, not
+// read up to the cut.
+TEST(TextEncoding, AUtf16TextCutInsideACharacterIsRefused) {
+    for (bool le : {true, false}) {
+        for (const std::string& text : {std::string(le ? "\xFF\xFE" "a" : "\xFE\xFF" "a", 3),
+                                        std::string(le ? "\xFF\xFE" "a\0b" : "\xFE\xFF" "\0ab", 5)}) {
+            DecodedText d = decodeHistoryText(text);
+            EXPECT_FALSE(d.ok) << text.size() << " " << d.text;
+            EXPECT_EQ(d.message.rfind("1行目: UTF-16 として読めない文字があります。", 0), 0u)
+                << d.message;
+        }
+    }
 }
 
 TEST(TextEncoding, OlderSettingsTextsReadAsUtf8OrShiftJis) {
