@@ -3,11 +3,15 @@
 // the remembered key instead of deriving it.
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include "SystemCallFaults.h"
 #include "TestSupport.h"
 #include "data/DrawStore.h"
 #include "data/KeyCache.h"
@@ -180,10 +184,25 @@ TEST(KeyCache, LivesInTheUsersCacheFolder) {
         ScopedEnv xdg("XDG_CACHE_HOME", "/somewhere/cache");
         EXPECT_EQ(defaultKeyCachePath(), "/somewhere/cache/Numbers4Marvo/database-keys");
     }
-    ScopedEnv home("HOME", "/home/someone");
-    for (const char* ignored : {"relative/cache", ""}) {
-        ScopedEnv xdg("XDG_CACHE_HOME", ignored);
-        EXPECT_EQ(defaultKeyCachePath(), "/home/someone/.cache/Numbers4Marvo/database-keys");
+    {
+        ScopedEnv home("HOME", "/home/someone");
+        for (const char* ignored : {"relative/cache", ""}) {
+            ScopedEnv xdg("XDG_CACHE_HOME", ignored);
+            EXPECT_EQ(defaultKeyCachePath(), "/home/someone/.cache/Numbers4Marvo/database-keys");
+        }
+    }
+    // Without HOME, the user's entry names the home folder; without an entry
+    // or a home folder in it, keys are not remembered.
+    ScopedEnv xdg("XDG_CACHE_HOME", nullptr);
+    ScopedEnv home("HOME", nullptr);
+    const passwd* me = ::getpwuid(::getuid());
+    if (me && me->pw_dir && me->pw_dir[0] == '/') {
+        EXPECT_EQ(defaultKeyCachePath(),
+                  std::string(me->pw_dir) + "/.cache/Numbers4Marvo/database-keys");
+    }
+    for (int entry : {0, 1}) {
+        n4test::InjectedFaults noHome{{n4test::Call::UserEntry, ENOENT, "", entry}};
+        EXPECT_EQ(defaultKeyCachePath(), "") << entry;
     }
 }
 

@@ -10,7 +10,8 @@
 
 namespace n4test {
 
-enum class Call { Rename, RenameNoReplace, Link, Read, Write, Fsync };
+// UserEntry is getpwuid: result 0 is no entry, 1 an entry without a home folder.
+enum class Call { Rename, RenameNoReplace, Link, Read, Write, Fsync, UserEntry };
 
 struct Fault {
     Fault(Call c, int e, std::string end = "", int r = -1, int s = 0, int t = 1,
