@@ -427,13 +427,17 @@ TEST(GridViewPanes, TheCursorBringsItsCellWholeIntoViewBesideTheFrozenOnes) {
     EXPECT_EQ(v.cellRect(2, 2), r);
 }
 
-TEST(GridViewPanes, AScrollBarArrowMovesOneRowUnderTheTitles) {
-    Grid g(3, 100);
+// An arrow of the vertical scroll bar moves one row under the titles, one of
+// the horizontal bar 20 pixels; a page is what shows beside the frozen cells.
+TEST(GridViewPanes, AScrollBarArrowMovesOneRowUnderTheTitlesAndAPageWhatShows) {
+    Grid g(30, 100);
+    g.setColWidth(-1, 5.0);
+    g.setColWidth(1, 12.0);  // a wide label column
     g.setRowHeight(1, 30.0); // a tall title row; the draws' rows are lower
     GridView v;
     v.setGrid(std::move(g));
-    v.setFrozen(0, 1);
-    v.resize(200, 200);
+    v.setFrozen(1, 1);
+    v.resize(300, 200);
     v.show();
     QScrollBar* bar = v.verticalScrollBar();
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -441,23 +445,9 @@ TEST(GridViewPanes, AScrollBarArrowMovesOneRowUnderTheTitles) {
     EXPECT_EQ(v.cellAt(QPoint(1, v.rowY(2))).y(), 3);
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(v.cellAt(QPoint(1, v.rowY(2))).y(), 4);
-}
-
-// A page of a scroll bar is what shows beside the frozen rows or columns; an
-// arrow of the horizontal bar moves 20 pixels.
-TEST(GridViewPanes, AScrollBarPageMovesByWhatShowsBesideTheFrozenCellsAndAnArrowSideways) {
-    Grid g(30, 100);
-    g.setColWidth(-1, 5.0);
-    g.setColWidth(1, 12.0); // a wide label column
-    g.setRowHeight(1, 30.0);
-    GridView v;
-    v.setGrid(std::move(g));
-    v.setFrozen(1, 1);
-    v.resize(300, 200);
-    v.show();
-    QScrollBar* down = v.verticalScrollBar();
-    down->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(down->value(), v.viewport()->height() - v.rowY(2));
+    bar->setValue(0);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar->value(), v.viewport()->height() - v.rowY(2));
     QScrollBar* across = v.horizontalScrollBar();
     ASSERT_GT(across->maximum(), 100);
     across->triggerAction(QAbstractSlider::SliderSingleStepAdd);
