@@ -214,4 +214,6 @@ TEST(GridHtmlSpans, HalfWidthKanaTakeTheRoomOfLettersNotOfFullWidthCharacters) {
     EXPECT_EQ(spanOf("ｱｲｳｴｵｶｷｸｹ"), 5);
     EXPECT_EQ(spanOf("ﾀﾁﾂﾃﾄﾅﾆﾇﾈ"), 5); // the second block of them (EF BE ..)
     EXPECT_EQ(spanOf("アイウエオカキクケ"), 7);
+    // Characters beyond the basic plane (four bytes, from F0) are full-width too.
+    EXPECT_EQ(spanOf("𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷"), 7);
 }
