@@ -92,6 +92,23 @@ TEST(GridMenu, ARightClickOffersItsEntriesAndSelectsTheCellClicked) {
     EXPECT_EQ(hiddenElsewhere.mid(0, 2), (QStringList{"コピー\tCtrl+C", "すべて選択\tCtrl+A"}));
 }
 
+// From the keyboard, with nothing selected, コピー is offered greyed.
+TEST(GridMenu, TheMenuKeyWithNothingSelectedGreysCopy) {
+    Interval t;
+    QStringList enabled;
+    QTimer::singleShot(0, [&enabled] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            for (QAction* a : popup->actions())
+                if (!a->isSeparator()) enabled << (a->text() + (a->isEnabled() ? "" : "(off)"));
+            popup->close();
+        }
+    });
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), t.view->mapToGlobal(QPoint()));
+    QApplication::sendEvent(t.view, &key);
+    EXPECT_EQ(enabled, (QStringList{"コピー(off)", "すべて選択", "画像として保存…",
+                                    "HTML として保存…"}));
+}
+
 TEST(GridMenu, CopyGivesTheSelectionAsTsvAndSelectAllTakesEveryCell) {
     Interval t;
     t.view->moveCursorTo(1, 3);
