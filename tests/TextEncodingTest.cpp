@@ -186,6 +186,7 @@ TEST(TextEncoding, LinesOfAnOffsetCountEveryKindOfLineEnd) {
     EXPECT_EQ(lineOfOffset("a\rb\r", 3), 2);
     EXPECT_EQ(lineOfOffset("a\rb\r", 4), 3); // a CR that ends the text ends a line
     EXPECT_EQ(lineOfOffset("a\n\n\n", 99), 4); // beyond the end: the last line
+    EXPECT_EQ(lineOfOffset("a\r\n", 99), 2);    // a CR LF that ends the text is one line end
 }
 
 TEST(TextEncoding, OnlyRealLineEndsCountInUtf16) {
