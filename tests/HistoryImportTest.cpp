@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <chrono>
 #include <filesystem>
 #include <random>
@@ -197,10 +199,13 @@ TEST(HistoryFile, IsReadWithStandardInputClosed) {
     const std::string jet = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
     ImportResult r;
     bool isJet = false;
+    bool leftOpen = true;
     n4test::withStandardInputClosed([&] {
         r = readHistoryFile(path);
         isJet = isJetDatabaseFile(jet);
+        leftOpen = ::fcntl(0, F_GETFD) != -1; // the file read, as descriptor 0, is closed again
     });
+    EXPECT_FALSE(leftOpen);
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(drawsOf(r), "1:1149");
     EXPECT_TRUE(isJet);
