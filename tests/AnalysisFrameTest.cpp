@@ -188,4 +188,10 @@ TEST(OneLineLabel, StepsItsFontDownToFitAndBackUpWithRoom) {
     EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.width());
     label.resize(natural + 10, 20);
     EXPECT_EQ(label.font().pointSizeF(), base.pointSizeF());
+    // Exactly wide enough keeps the font; a pixel less steps it down.
+    const int frame = label.width() - label.contentsRect().width() + 2 * label.margin();
+    label.resize(natural + frame, 20);
+    EXPECT_EQ(label.font().pointSizeF(), base.pointSizeF());
+    label.resize(natural + frame - 1, 20);
+    EXPECT_LT(label.font().pointSizeF(), base.pointSizeF());
 }
