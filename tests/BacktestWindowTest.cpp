@@ -195,6 +195,7 @@ TEST(BacktestWindow, StopsWhenAskedAndStartsAgain) {
     ASSERT_TRUE(w.isComputing());
     w.cancel(); // before the first slice ran
     EXPECT_FALSE(w.isComputing());
+    EXPECT_NE(w.cursor().shape(), Qt::BusyCursor);
     EXPECT_EQ(w.result(), nullptr);
     EXPECT_EQ(w.statusLabel()->text(), QStringLiteral("検証を中止しました。"));
     EXPECT_FALSE(w.restartButton()->isHidden());
