@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -114,6 +115,21 @@ std::string clean(std::string s) {
     return s;
 }
 
+// The catalog is a table too, defined on page 2. mdbtools reads its rows
+// without checking its page map, and a damaged one is a null pointer there.
+bool catalogPageMapReadable(MdbHandle* mdb) {
+    MdbCatalogEntry objects{};
+    objects.mdb = mdb;
+    objects.object_type = MDB_TABLE;
+    objects.table_pg = 2;
+    std::snprintf(objects.object_name, sizeof objects.object_name, "%s", "MSysObjects");
+    MdbTableDef* def = mdb_read_table(&objects);
+    if (!def) return false;
+    const bool readable = def->usage_map != nullptr;
+    mdb_free_tabledef(def);
+    return readable;
+}
+
 } // namespace
 
 std::string readJetSerialized(const std::string& path) {
@@ -121,7 +137,7 @@ std::string readJetSerialized(const std::string& path) {
     if (!mdb) return "ERR\tファイルを Jet 形式のデータベースとして開けません。\n";
     std::string error;
     std::string out;
-    if (!mdb_read_catalog(mdb, MDB_ANY)) {
+    if (!catalogPageMapReadable(mdb) || !mdb_read_catalog(mdb, MDB_ANY)) {
         out = "ERR\tデータベースの目録を読めません（ファイルが壊れています）。\n";
     } else if (auto t = findDrawTable(mdb, error)) {
         out = "OK\n";
