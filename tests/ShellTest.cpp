@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -147,9 +148,13 @@ TEST(PropEnd, ClosingOneOfTwoWindowsSetsItTrue) {
     Shell s;
     s.main->openAnalysis("出現頻度分析");
     s.main->openAnalysis("出現間隔分析");
+    QPointer<QMdiSubWindow> closed = s.main->openWindow("出現間隔分析");
     s.close("出現間隔分析");
     EXPECT_TRUE(s.main->propEnd());
     EXPECT_NE(s.main->openWindow("出現頻度分析"), nullptr);
+    // A closed window is taken apart, not kept hidden in the frame.
+    EXPECT_TRUE(closed.isNull());
+    EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), 2); // the prediction and 出現頻度分析
 }
 
 TEST(DataEntryCommand, ADatabaseDamagedWhileRunningIsReportedAndOpensNothing) {

@@ -245,8 +245,8 @@ QMdiSubWindow* MainFrm::addChild(const QString& name, QWidget* child, const QStr
     // the frame's first paint and once more over the same place, because
     // every one of its parts asks to be painted when it is first shown.
     child->setAutoFillBackground(true);
+    // The frame the area makes for a plain widget deletes itself on close.
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setObjectName(name);
     sub->setWindowTitle(caption);
     sub->setWindowIcon(windowIcon());
