@@ -63,6 +63,23 @@ TEST(GridCursor, ArrowsMoveItAndShiftArrowsExtendTheSelection) {
     EXPECT_EQ(t.v.cursorCell(), QPoint(1, 4));
 }
 
+TEST(GridCursor, PageDownTakesTheCursorToTheRowAtTheViewsBottomEdge) {
+    View t;
+    const int rowHeight = t.v.rowY(4) - t.v.rowY(3);
+    const int frame = t.v.height() - t.v.viewport()->height();
+    // Under the two title rows, five body rows fill the view exactly; then
+    // the top pixel of a sixth shows too.
+    for (const int sixthShows : {0, 1}) {
+        t.v.resize(260, t.v.rowY(3) + 5 * rowHeight + sixthShows + frame);
+        t.key(Qt::Key_Home, Qt::ControlModifier);
+        t.v.moveCursorTo(1, 3);
+        t.key(Qt::Key_PageDown);
+        EXPECT_EQ(t.v.cursorCell(), QPoint(1, sixthShows ? 8 : 7)) << sixthShows;
+        t.key(Qt::Key_PageUp);
+        EXPECT_EQ(t.v.cursorCell(), QPoint(1, 3)) << sixthShows;
+    }
+}
+
 TEST(GridCursor, CtrlHomeEndAndPageKeysJumpAndKeepTheCursorInSight) {
     View t;
     t.key(Qt::Key_End, Qt::ControlModifier);
