@@ -76,6 +76,10 @@ TEST(CliBacktest, RangeAndReflectChooseTheDraws) {
     EXPECT_EQ(f.run({"backtest", "--format", "json", "--reflect", "1"})
                   .out.rfind("{\"from\":12,\"to\":30,\"reflect\":1,", 0),
               0u);
+    // All ten analyses reflected is the most there is, and allowed.
+    EXPECT_EQ(f.run({"backtest", "--format", "json", "--reflect", "10"})
+                  .out.rfind("{\"from\":21,\"to\":30,\"reflect\":10,", 0),
+              0u);
 }
 
 TEST(CliBacktest, TsvIsTheTableAndHtmlAddsCharts) {
