@@ -125,6 +125,20 @@ TEST(DataEntrySteps, AfterADeleteTheCursorStandsInItsColumnOnTheRowThatFollowed)
     EXPECT_EQ(e.window->nextDrawLabel()->text(), "行追加で追加される行: 第11回");
 }
 
+TEST(DataEntrySteps, AnUndoOfManyRowsAtOnceStillSaysWhichDrawTheNextNewRowGets) {
+    DrawTable many;
+    for (int no = 1; no <= 100; ++no)
+        many.push_back(DrawRecord{no, {1, 2, 3, 4}});
+    Entry e(many);
+    selectBlock(e, 30, 1, 99, 4); // 70 rows: the view is given the table anew
+    e.window->deleteLine();
+    ASSERT_EQ(e.model()->rowCount(), 30);
+    EXPECT_EQ(e.window->nextDrawLabel()->text(), "行追加で追加される行: 第31回");
+    e.window->undo();
+    ASSERT_EQ(e.model()->rowCount(), 100);
+    EXPECT_EQ(e.window->nextDrawLabel()->text(), "行追加で追加される行: 第101回");
+}
+
 TEST(DataEntrySteps, UndoNamesTheRowsDeletedAndAnEmptyFileStartsAtDrawOne) {
     Entry e;
     selectBlock(e, 0, 1, 1, 2);

@@ -14,6 +14,16 @@ namespace {
 DbConnectionString connIn(const std::string& folder) {
     return DbConnectionString::forProgramFolder(folder);
 }
+
+// How many of this process's descriptors are open on the file.
+int descriptorsOn(const std::string& path) {
+    const std::filesystem::path file = std::filesystem::weakly_canonical(path);
+    int open = 0;
+    std::error_code ec;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd", ec))
+        if (std::filesystem::read_symlink(fd.path(), ec) == file) ++open;
+    return open;
+}
 } // namespace
 
 TEST(DrawStore, MissingFileIsCreatedEncryptedAndEmpty) {
@@ -101,6 +111,22 @@ TEST(DrawStoreRefusal, WrongPasswordIsReportedAndTheFileUntouched) {
     EXPECT_NE(r.message.find("Numbers4Marvo.mdb"), std::string::npos);
     EXPECT_NE(r.message.find("パスワード"), std::string::npos);
     EXPECT_EQ(readFile(folder + "/Numbers4Marvo.mdb"), before);
+}
+
+TEST(DrawStore, AClosedOrRefusedStoreLetsGoOfItsFile) {
+    std::string folder = tempFolder();
+    const std::string file = folder + "/Numbers4Marvo.mdb";
+    StoreResult r;
+    auto store = DrawStore::open(connIn(folder), r);
+    ASSERT_TRUE(store) << r.message;
+    ASSERT_TRUE(store->upsert(draws({{1, 2, 3, 4}})));
+    EXPECT_GT(descriptorsOn(file), 0);
+    store.reset();
+    EXPECT_EQ(descriptorsOn(file), 0);
+    DbConnectionString wrong = connIn(folder);
+    wrong.password = "000000";
+    EXPECT_FALSE(DrawStore::open(wrong, r));
+    EXPECT_EQ(descriptorsOn(file), 0);
 }
 
 TEST(DrawStoreRefusal, ForeignAndDamagedFilesAreNeverModified) {
