@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "TestSupport.h"
@@ -17,12 +18,9 @@ DbConnectionString connIn(const std::string& folder) {
 
 // How many of this process's descriptors are open on the file.
 int descriptorsOn(const std::string& path) {
-    const std::filesystem::path file = std::filesystem::weakly_canonical(path);
-    int open = 0;
-    std::error_code ec;
-    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd", ec))
-        if (std::filesystem::read_symlink(fd.path(), ec) == file) ++open;
-    return open;
+    const std::string file = std::filesystem::weakly_canonical(path).string();
+    const std::vector<std::string> open = n4test::openDescriptorTargets();
+    return static_cast<int>(std::count(open.begin(), open.end(), file));
 }
 } // namespace
 

@@ -286,9 +286,10 @@ TEST(GridPicture, APdfPageShowsItsPartsAtTheirPlaces) {
         EXPECT_NEAR(ink.bottom() + 1, bottom, 2) << "page " << i;
         EXPECT_NEAR(ink.right() + 1, size.width() * shrunk.scale, 2) << "page " << i;
         EXPECT_LE(ink.bottom(), narrow.height() - 1);
-        if (i + 1 < halves.size()) // full: the next row would not have fitted
+        if (i + 1 < halves.size()) { // full: the next row would not have fitted
             EXPECT_GT(ink.bottom() + 1 + rowHeight * shrunk.scale, narrow.height() - 2)
                 << "page " << i;
+        }
     }
 
     // A part that cannot be split (a view's visible part) is shrunk to a page.

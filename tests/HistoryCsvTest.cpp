@@ -182,7 +182,7 @@ TEST(HistoryCsv, HeadersThatCannotBeReadConfidentlyAreRefused) {
 
 TEST(HistoryCsv, EmptyAndHeaderOnlyFilesAreRefused) {
     EXPECT_FALSE(read("").ok);
-    EXPECT_FALSE(read("\n\n  \n").ok);
+    EXPECT_EQ(read("\n\n  \n").message, "ファイルに当選データがありません（空です）。");
     auto r = read("draw,d1,d2,d3,d4\n");
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.message.find("1 件もありません"), std::string::npos) << r.message;

@@ -170,6 +170,7 @@ TEST(JetReader, ReadsTheDrawsInAChildProcessThatIsCollectedAfterwards) {
     const std::string good = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
     const std::string bad = n4test::tempFolder() + "/bad.mdb";
     n4test::writeFile(bad, std::string(4096, '\x01'));
+    const size_t descriptors = n4test::openDescriptorTargets().size();
     ImportResult read = readJetHistory(good);
     ASSERT_TRUE(read.ok) << read.message;
     // The file holds draws 1..50 of the real history, draw 3 without digits.
@@ -180,6 +181,7 @@ TEST(JetReader, ReadsTheDrawsInAChildProcessThatIsCollectedAfterwards) {
     EXPECT_EQ(read.rows[3].digits, (std::array<int, 4>{0, 1, 7, 1}));
     EXPECT_EQ(read.rows[49].drawNo, 50);
     EXPECT_FALSE(readJetHistory(bad).ok);
+    EXPECT_EQ(n4test::openDescriptorTargets().size(), descriptors); // both ends of each pipe closed
     int status = 0;
     EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);

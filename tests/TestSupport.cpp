@@ -62,6 +62,16 @@ void withStandardInputClosed(const std::function<void()>& f) {
     }
 }
 
+std::vector<std::string> openDescriptorTargets() {
+    std::vector<std::string> targets;
+    std::error_code ec;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
+        const std::filesystem::path target = std::filesystem::read_symlink(fd.path(), ec);
+        if (!ec) targets.push_back(target.string());
+    }
+    return targets;
+}
+
 n4::DrawTable realHistory() {
     std::string folder = sharedDataFolder();
     if (folder.empty()) return {};

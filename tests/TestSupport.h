@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "data/DrawTable.h"
 
@@ -17,6 +18,9 @@ void writeFile(const std::string& path, const std::string& bytes);
 // Runs f with descriptor 0 free, as in a program started with its standard
 // input closed (some launchers do): the next file opened gets descriptor 0.
 void withStandardInputClosed(const std::function<void()>& f);
+// What each of this process's open descriptors is open on (a file's path,
+// "pipe:[…]" and the like), as the system names it.
+std::vector<std::string> openDescriptorTargets();
 
 } // namespace n4test
 
