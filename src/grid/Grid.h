@@ -18,7 +18,6 @@
 namespace n4 {
 
 enum BorderSide : std::uint8_t {
-    BorderNone = 0,
     BorderLeft = 1,
     BorderRight = 2,
     BorderTop = 4,
