@@ -125,6 +125,16 @@ TEST(GridPicture, APdfGoesOnOverPagesUnderItsTitleRows) {
     ASSERT_TRUE(writeSheets(sheets, "pdf", "出現間隔分析", &buffer, error)) << error.toStdString();
     EXPECT_TRUE(buffer.data().startsWith("%PDF"));
     EXPECT_TRUE(buffer.data().contains("/Count " + QByteArray::number(int(pages.size()))));
+    // Its document information names the window and the program (as PDF
+    // strings: UTF-16 after a byte-order mark).
+    const auto pdfString = [](const QString& text) {
+        QByteArray bytes("(\xFE\xFF");
+        for (const QChar c : text)
+            bytes.append(static_cast<char>(c.unicode() >> 8)).append(static_cast<char>(c.unicode()));
+        return bytes + ")";
+    };
+    EXPECT_TRUE(buffer.data().contains("/Title " + pdfString("出現間隔分析")));
+    EXPECT_TRUE(buffer.data().contains("/Creator " + pdfString("ナンバーズ4マーヴォ")));
 }
 
 // Whatever the page height, a block goes on over a page only where its next
