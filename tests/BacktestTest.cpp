@@ -296,4 +296,9 @@ TEST(Backtest, AReplayThatHasReadEveryRowIsDone) {
     EXPECT_EQ(replay.result().draws.size(), 19u); // draws 12 to 30
     EXPECT_TRUE(replay.advance(5));                // nothing more to read
     EXPECT_EQ(replay.rowsRead(), 30u);
+    // Stopped just before the range's last draw, it is not done yet.
+    BacktestReplay toTwenty(t, {12, 20}, 0);
+    EXPECT_FALSE(toTwenty.advance(19));
+    EXPECT_TRUE(toTwenty.advance(1));
+    EXPECT_EQ(toTwenty.result().draws.size(), 9u); // draws 12 to 20
 }

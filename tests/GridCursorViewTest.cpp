@@ -124,6 +124,20 @@ TEST(GridCursor, CtrlHomeEndAndPageKeysJumpAndKeepTheCursorInSight) {
     ASSERT_GT(t.v.horizontalScrollBar()->value(), 0);
     t.key(Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(t.v.horizontalScrollBar()->value(), 0);
+    // Wide enough for the frozen column and the last two: from the last
+    // column, one step left stays in sight, the next scrolls.
+    const int frame = t.v.width() - t.v.viewport()->width();
+    t.v.resize(frame + t.v.cellRect(1, 1).width() + t.v.cellRect(5, 1).width() +
+                   t.v.cellRect(6, 1).width(),
+               240);
+    t.key(Qt::Key_End, Qt::ControlModifier);
+    const int scrolled = t.v.horizontalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+    t.key(Qt::Key_Left);
+    EXPECT_EQ(t.v.horizontalScrollBar()->value(), scrolled);
+    t.key(Qt::Key_Left);
+    EXPECT_LT(t.v.horizontalScrollBar()->value(), scrolled);
+    EXPECT_TRUE(t.cursorInSight());
 }
 
 TEST(GridCursor, HomeAndEndAloneStillGoToTheFirstAndLatestDraws) {
