@@ -57,6 +57,11 @@ TEST(SettingsFile, ReadsUtf8AnyOrderLaterLineWinsUnknownIgnored) {
     EXPECT_TRUE(o.flags[9]);
     EXPECT_FALSE(o.flags[0]);
     EXPECT_FALSE(o.flags[8]); // a full-width 5 is another key
+    // A last line without a line end counts too.
+    n4test::writeFile(path, "頻度分析Opt=True\r\n分割データ分析Opt=False");
+    readInitFile(path, o);
+    EXPECT_TRUE(o.flags[0]);
+    EXPECT_FALSE(o.flags[9]);
 }
 
 TEST(SettingsFile, OnlyOneKeyLeavesTheOthersOff) {
