@@ -265,6 +265,35 @@ TEST(MessageBoxes, AQuestionIsAnsweredYesOnlyByItsYesButton) {
     EXPECT_FALSE(ask([](QMessageBox* b) { b->button(QMessageBox::No)->click(); }));
 }
 
+TEST(MessageBoxes, AnErrorOrANoticeShowsItsTitleAndTextWithOneOkButton) {
+    MessageSink boxes;
+    for (const bool error : {true, false}) {
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        int buttons = 0;
+        QTimer answer; // (gone with this pass, should no box show)
+        answer.setSingleShot(true);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            buttons = static_cast<int>(box->buttons().size());
+            box->button(QMessageBox::Ok)->click();
+        });
+        answer.start(0);
+        if (error)
+            boxes.critical(nullptr, "メッセ－ジ", "当選データを読み直せません。");
+        else
+            boxes.information(nullptr, "メッセ－ジ", "保存しました。");
+        EXPECT_EQ(title, "メッセ－ジ") << error;
+        EXPECT_EQ(text, error ? "当選データを読み直せません。" : "保存しました。");
+        EXPECT_EQ(icon, error ? QMessageBox::Critical : QMessageBox::Information);
+        EXPECT_EQ(buttons, 1);
+    }
+}
+
 TEST(MessageBoxes, AChoiceAnswersTheButtonPressedEnterTheDefaultEscapeTheWayBack) {
     QString defaultText;
     EXPECT_EQ(
