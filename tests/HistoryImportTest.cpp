@@ -193,6 +193,23 @@ TEST(HistoryFile, AReadIsRetriedWhenInterruptedAndAFailingOrGrowingFileIsRefused
     EXPECT_EQ(grown.message, "ファイルが大きすぎます。取り込めるのは 64 MiB までです。");
 }
 
+TEST(HistoryFile, ReadsThatDeliverOneByteAtATimeAreReadOn) {
+    const std::string path = n4test::tempFolder() + "/history.csv";
+    n4test::writeFile(path, "draw,number\n1,1149\n2,0207\n");
+    const std::string jet = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
+    n4test::InjectedFaults faults{{n4test::Call::ShortRead, 0, "", 1, 0, 1 << 30}};
+    const ImportResult csv = readHistoryFile(path);
+    ASSERT_TRUE(csv.ok) << csv.message;
+    EXPECT_EQ(csv.rows.size(), 2u);
+    // A Jet file is still known by its first bytes, and its rows come whole
+    // through the reader's pipe.
+    EXPECT_TRUE(isJetDatabaseFile(jet));
+    const ImportResult fromJet = readHistoryFile(jet);
+    ASSERT_TRUE(fromJet.ok) << fromJet.message;
+    EXPECT_EQ(fromJet.rows.size(), 50u);
+    EXPECT_GT(faults.fired(0), 100);
+}
+
 TEST(HistoryFile, IsReadWithStandardInputClosed) {
     const std::string path = n4test::tempFolder() + "/history.csv";
     n4test::writeFile(path, "draw,number\n1,1149\n");

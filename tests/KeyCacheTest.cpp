@@ -109,6 +109,12 @@ TEST(KeyCache, GivesBackEachKeyForItsOwnSaltOnly) {
     EXPECT_EQ(recallDatabaseKey(cache, saltOf(1)), keyOf(5));
     EXPECT_EQ(recallDatabaseKey(cache, saltOf(2)), keyOf(2));
     EXPECT_EQ(n4test::readFile(cache).size(), 8u + 2 * 56);
+    {
+        // Read a byte at a time, the file still gives both keys.
+        n4test::InjectedFaults faults{{n4test::Call::ShortRead, 0, "", 1, 0, 1 << 30}};
+        EXPECT_EQ(recallDatabaseKey(cache, saltOf(2)), keyOf(2));
+        EXPECT_GT(faults.fired(0), 100);
+    }
     // No cache at all: nothing recalled, nothing written.
     EXPECT_FALSE(recallDatabaseKey("", saltOf(1)));
     EXPECT_FALSE(rememberDatabaseKey("", saltOf(1), keyOf(1)));

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "SystemCallFaults.h"
 #include "TestSupport.h"
 #include "data/TextEncoding.h"
 #include "prediction/SettingsFile.h"
@@ -57,11 +58,15 @@ TEST(SettingsFile, ReadsUtf8AnyOrderLaterLineWinsUnknownIgnored) {
     EXPECT_TRUE(o.flags[9]);
     EXPECT_FALSE(o.flags[0]);
     EXPECT_FALSE(o.flags[8]); // a full-width 5 is another key
-    // A last line without a line end counts too.
+    // A last line without a line end counts too, also read a byte at a time.
     n4test::writeFile(path, "頻度分析Opt=True\r\n分割データ分析Opt=False");
-    readInitFile(path, o);
-    EXPECT_TRUE(o.flags[0]);
-    EXPECT_FALSE(o.flags[9]);
+    for (const int bytesPerRead : {1 << 30, 1}) {
+        n4test::InjectedFaults faults{{n4test::Call::ShortRead, 0, "", bytesPerRead, 0, 1 << 30}};
+        AnalysisOptions again = o;
+        readInitFile(path, again);
+        EXPECT_TRUE(again.flags[0]) << bytesPerRead;
+        EXPECT_FALSE(again.flags[9]) << bytesPerRead;
+    }
 }
 
 TEST(SettingsFile, OnlyOneKeyLeavesTheOthersOff) {

@@ -11,7 +11,9 @@
 namespace n4test {
 
 // UserEntry is getpwuid: result 0 is no entry, 1 an entry without a home folder.
-enum class Call { Rename, RenameNoReplace, Link, Read, Write, Fsync, UserEntry };
+// ShortRead is a read that goes on but delivers at most `result` bytes, as a
+// pipe or a network file system may.
+enum class Call { Rename, RenameNoReplace, Link, Read, Write, Fsync, UserEntry, ShortRead };
 
 struct Fault {
     Fault(Call c, int e, std::string end = "", int r = -1, int s = 0, int t = 1,
