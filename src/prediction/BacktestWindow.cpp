@@ -97,8 +97,7 @@ void BacktestWindow::buildControls() {
                        static_cast<QWidget*>(restart_), static_cast<QWidget*>(close)})
         top->addWidget(w);
 
-    table_ = new GridView(this);
-    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    table_ = new GridView(this); // (a bar sideways only when needed, as any scroll area)
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     method_ = new QComboBox(this);
