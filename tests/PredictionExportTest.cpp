@@ -59,7 +59,9 @@ TEST(PredictionExport, WithoutACountTheSettingsFileInTheWorkingFolderDecides) {
         settings += std::string(optionKey(k)) + (k < 2 ? "=True\r\n" : "=False\r\n");
     n4test::writeFile(folder + "/" + kSettingsFileName, settings);
     const std::string two = exportPrediction(history, figures, -1, "tsv");
+    const std::string zeroGiven = exportPrediction(history, figures, 0, "tsv"); // the file aside
     std::filesystem::current_path(before);
+    EXPECT_EQ(zeroGiven, none);
     EXPECT_EQ(two, exportPrediction(history, figures, 2, "tsv"));
     EXPECT_NE(two, none);
 }
