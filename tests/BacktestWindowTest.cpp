@@ -193,7 +193,7 @@ TEST(BacktestWindow, ComputesAgainWhenTheDrawsChange) {
 TEST(BacktestWindow, StopsWhenAskedAndStartsAgain) {
     BacktestWindow w(randomDraws(3000), 0);
     ASSERT_TRUE(w.isComputing());
-    w.cancel(); // before the first slice ran
+    w.cancelButton()->click(); // 中止, before the first slice ran
     EXPECT_FALSE(w.isComputing());
     EXPECT_NE(w.cursor().shape(), Qt::BusyCursor);
     EXPECT_EQ(w.result(), nullptr);

@@ -115,6 +115,8 @@ TEST(SingleInstance, ReopeningBringsToFrontWithoutRecomputing) {
     s.main->openAnalysis("出現頻度分析");
     EXPECT_EQ(s.main->computeCount("出現頻度分析"), 1);
     EXPECT_EQ(s.main->mdiArea()->activeSubWindow(), s.main->openWindow("出現頻度分析"));
+    EXPECT_EQ(s.main->mdiArea()->subWindowList(QMdiArea::StackingOrder).last(),
+              s.main->openWindow("出現頻度分析")); // over the others
     s.close("出現頻度分析");
     EXPECT_EQ(s.main->openWindow("出現頻度分析"), nullptr);
     s.main->openAnalysis("出現頻度分析");
