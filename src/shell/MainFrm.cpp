@@ -233,8 +233,7 @@ bool MainFrm::bringToFront(const QString& name) {
     QMdiSubWindow* w = openWindow(name);
     if (!w) return false;
     if (w->isMinimized()) w->showNormal();
-    mdi_->setActiveSubWindow(w);
-    w->raise();
+    mdi_->setActiveSubWindow(w); // (which raises it too)
     return true;
 }
 
