@@ -124,7 +124,7 @@ AnalysisFrame::AnalysisFrame(const QString& label, bool printButton, QWidget* pa
     layout->setSpacing(4);
     layout->addWidget(label_);
     layout->addLayout(bar);
-    layout->addWidget(view_, 1);
+    layout->addWidget(view_); // (a scroll area: it takes the room left)
     connect(close_, &QPushButton::clicked, this, &AnalysisFrame::closeRequested);
 }
 
