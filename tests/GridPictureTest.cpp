@@ -345,6 +345,13 @@ TEST(GridPicture, PicturesTooLargeToHoldAreRefusedInWords) {
     // An SVG is written as it goes and has no such bound.
     EXPECT_TRUE(writeSheets(sheets, "svg", "", &buffer, error));
     EXPECT_TRUE(buffer.data().contains("<svg"));
+    // The bounds: 32,767 pixels a side, 120 million in all.
+    EXPECT_TRUE(pngCanHold(QSize(32767, 100)));
+    EXPECT_TRUE(pngCanHold(QSize(100, 32767)));
+    EXPECT_FALSE(pngCanHold(QSize(32768, 100)));
+    EXPECT_FALSE(pngCanHold(QSize(100, 32768)));
+    EXPECT_TRUE(pngCanHold(QSize(10000, 12000)));
+    EXPECT_FALSE(pngCanHold(QSize(10000, 12001)));
 }
 
 TEST(GridPicture, AnUnknownKindOrAStreamThatFailsIsSaidInWords) {

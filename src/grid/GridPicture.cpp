@@ -13,9 +13,6 @@ namespace n4 {
 namespace {
 
 constexpr int kSheetGap = 8;
-// A PNG is held whole in memory while it is written.
-constexpr int kMaxPngSide = 32767;
-constexpr qint64 kMaxPngPixels = 120'000'000;
 
 QFont headingFont() {
     QFont f = gridFont();
@@ -239,13 +236,19 @@ QImage sheetsImage(const std::vector<GridSheet>& sheets) {
     return image;
 }
 
+bool pngCanHold(QSize size) {
+    constexpr int kMaxSide = 32767;
+    constexpr qint64 kMaxPixels = 120'000'000;
+    return size.width() <= kMaxSide && size.height() <= kMaxSide &&
+           qint64(size.width()) * size.height() <= kMaxPixels;
+}
+
 bool writeSheets(const std::vector<GridSheet>& sheets, const std::string& format,
                  const QString& title, QIODevice* device, QString& error) {
     bool written = false;
     if (format == "png") {
         const QSize size = sheetsSize(sheets);
-        if (size.width() > kMaxPngSide || size.height() > kMaxPngSide ||
-            qint64(size.width()) * size.height() > kMaxPngPixels) {
+        if (!pngCanHold(size)) {
             error = QStringLiteral("PNG にするには大きすぎます（%1×%2 ピクセル）。"
                                    "行を絞るか、PDF か SVG にしてください。")
                         .arg(size.width())

@@ -66,6 +66,9 @@ void paintPages(QPainter& p, const PdfPages& planned, const std::function<void()
 // width, so that a page holds more rows; a wider grid lies across the page.
 QPageLayout pdfPageLayout(int sheetsWidth);
 QImage sheetsImage(const std::vector<GridSheet>& sheets);
+// A PNG is held whole in memory while it is written: at most 32,767 pixels
+// a side and 120 million in all.
+bool pngCanHold(QSize size);
 // format: "png", "svg" or "pdf". false with a message when the picture
 // cannot be made (a PNG too large to hold, a device that fails).
 bool writeSheets(const std::vector<GridSheet>& sheets, const std::string& format,
