@@ -302,3 +302,13 @@ TEST(Backtest, AReplayThatHasReadEveryRowIsDone) {
     EXPECT_TRUE(toTwenty.advance(1));
     EXPECT_EQ(toTwenty.result().draws.size(), 9u); // draws 12 to 20
 }
+
+TEST(Backtest, ChartTicksStepByOneTwoOrFiveTimesAPowerOfTen) {
+    // Each step takes the raw steps up to half-way (in its own terms) to the next.
+    const std::vector<std::pair<double, double>> steps = {
+        {1, 1},     {1.49, 1},  {1.5, 2},  {3.49, 2}, {3.5, 5},      {7.49, 5},
+        {7.5, 10},  {9.9, 10},  {10, 10},  {15, 20},  {64.8, 50},    {75, 100},
+        {0.25, 0.2}, {0.5, 0.5}, {350, 500}};
+    for (const auto& [raw, step] : steps)
+        EXPECT_DOUBLE_EQ(niceStep(raw), step) << raw;
+}

@@ -183,4 +183,12 @@ std::vector<ExcessPoint> cumulativeExcess(const BacktestResult& r, int method,
     return points;
 }
 
+double niceStep(double raw) {
+    const double step = std::pow(10.0, std::floor(std::log10(raw)));
+    return raw < 1.5 * step   ? step
+           : raw < 3.5 * step ? 2 * step
+           : raw < 7.5 * step ? 5 * step
+                              : 10 * step;
+}
+
 } // namespace n4

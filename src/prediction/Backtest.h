@@ -115,5 +115,7 @@ struct ExcessPoint {
 // first and the last draw open and close the line.
 std::vector<ExcessPoint> cumulativeExcess(const BacktestResult& result, int method,
                                           std::size_t maxPoints);
+// A step for the chart's ticks: 1, 2 or 5 times a power of ten, near raw.
+double niceStep(double raw);
 
 } // namespace n4

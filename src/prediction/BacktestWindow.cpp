@@ -38,15 +38,6 @@ QColor colour(Rgb c) {
     return QColor(c.r, c.g, c.b);
 }
 
-// 1, 2 or 5 times a power of ten, near `raw`.
-double niceStep(double raw) {
-    const double step = std::pow(10.0, std::floor(std::log10(raw)));
-    return raw < 1.5 * step   ? step
-           : raw < 3.5 * step ? 2 * step
-           : raw < 7.5 * step ? 5 * step
-                              : 10 * step;
-}
-
 // Draws from the first to the last, the differences around 0 with room for
 // the line and the band; ticks on round numbers.
 void placeTicks(QValueAxis& x, QValueAxis& y, const QLineSeries& line, const QLineSeries& band) {
