@@ -235,6 +235,19 @@ TEST(DataEntryRows, RightClickingARowHeaderOpensTheEditMenu) {
     EXPECT_EQ(e.window->selectedRows(), (QList<int>{0, 1}));
 }
 
+TEST(DataEntryClose, OverAnUnreadableDatabaseItSaysSoAndClosesWithoutAQuestion) {
+    const std::string folder = n4test::tempFolder();
+    n4test::writeFile(folder + "/Numbers4Marvo.mdb", "hello, this is not a database");
+    RecordingSink sink;
+    DataEntryWindow w(DbConnectionString::forProgramFolder(folder), &sink);
+    EXPECT_FALSE(w.isUsable());
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_TRUE(w.settleUnsaved(true)); // nothing typed, nothing to keep
+    w.show();
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(sink.messages.size(), 1);
+}
+
 TEST(DataEntryClose, ValidationFindsWrongCellsInOrderOneAtATime) {
     Workspace ws{DrawTable{}};
     storeRawDigits(ws.folder, {{"1", "1", "2", "3", "4"},
