@@ -115,6 +115,12 @@ TEST(KeyCache, GivesBackEachKeyForItsOwnSaltOnly) {
         EXPECT_EQ(recallDatabaseKey(cache, saltOf(2)), keyOf(2));
         EXPECT_GT(faults.fired(0), 100);
     }
+    {
+        // An interrupted read is tried again; the end of the file still ends it.
+        n4test::InjectedFaults faults{{n4test::Call::Read, EINTR}};
+        EXPECT_EQ(recallDatabaseKey(cache, saltOf(2)), keyOf(2));
+        EXPECT_EQ(faults.fired(0), 1);
+    }
     // No cache at all: nothing recalled, nothing written.
     EXPECT_FALSE(recallDatabaseKey("", saltOf(1)));
     EXPECT_FALSE(rememberDatabaseKey("", saltOf(1), keyOf(1)));

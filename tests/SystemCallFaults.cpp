@@ -109,8 +109,10 @@ int __wrap_link(const char* from, const char* to) {
 ssize_t __wrap_read(int fd, void* buf, size_t count) {
     int r;
     if (n4test::meets(Call::Read, nullptr, nullptr, r)) return r;
+    const int before = errno; // a short read leaves errno as it was
     if (n4test::meets(Call::ShortRead, nullptr, nullptr, r) && r >= 0)
         count = std::min(count, static_cast<size_t>(r));
+    errno = before;
     return __real_read(fd, buf, count);
 }
 
