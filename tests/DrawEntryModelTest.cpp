@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include "TestSupport.h"
+#include "UiSupport.h"
 #include "data/DrawEntryModel.h"
 
 using namespace n4;
@@ -19,6 +20,7 @@ namespace {
 struct Model {
     DbConnectionString conn = DbConnectionString::forProgramFolder(n4test::tempFolder());
     std::unique_ptr<DrawEntryModel> model;
+    std::unique_ptr<n4test::ModelRulesWatch> rules;
 
     explicit Model(const DrawTable& rows) {
         StoreResult r;
@@ -27,6 +29,7 @@ struct Model {
         EXPECT_TRUE(store->upsert(rows));
         model = std::make_unique<DrawEntryModel>(std::move(store));
         EXPECT_TRUE(model->reload());
+        rules = std::make_unique<n4test::ModelRulesWatch>(model.get());
     }
     // What the file holds now, read by a store of its own.
     DrawTable stored() const {

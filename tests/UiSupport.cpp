@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
@@ -62,10 +63,45 @@ n4::DrawTable storedDraws(const std::string& folder) {
     return t;
 }
 
+namespace {
+
+QStringList& brokenModelRules() {
+    static QStringList broken;
+    return broken;
+}
+
+QtMessageHandler& otherMessages() {
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+} // namespace
+
+ModelRulesWatch::ModelRulesWatch(QAbstractItemModel* model) {
+    brokenModelRules().clear();
+    previous_ = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (context.category && QByteArray(context.category) == "qt.modeltest")
+                brokenModelRules() << text;
+            else if (otherMessages())
+                otherMessages()(type, context, text);
+        });
+    otherMessages() = previous_;
+    tester_ = std::make_unique<QAbstractItemModelTester>(
+        model, QAbstractItemModelTester::FailureReportingMode::Warning);
+}
+
+ModelRulesWatch::~ModelRulesWatch() {
+    tester_.reset();
+    qInstallMessageHandler(previous_);
+    EXPECT_TRUE(brokenModelRules().isEmpty()) << brokenModelRules().join("\n").toStdString();
+}
+
 Entry::Entry(const n4::DrawTable& t) : ws(t) {
     window = std::make_unique<n4::DataEntryWindow>(
         n4::DbConnectionString::forProgramFolder(ws.folder), &sink);
     window->show();
+    if (window->model()) rules = std::make_unique<ModelRulesWatch>(window->model());
 }
 
 void Entry::select(int row, int col) {

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <memory>
 
+class QAbstractItemModel;
+class QAbstractItemModelTester;
 class QAction;
 class QMdiSubWindow;
 
@@ -71,10 +73,26 @@ void settle();
 n4::DrawTable storedDraws(const std::string& folder);
 
 // A data-entry window of its own over a fresh database.
+// Qt's own checker of the item-model rules watches a model while this lives:
+// a broken rule (an index outside the table, rows announced but not there,
+// a change reported for cells that do not exist) fails the test.
+class ModelRulesWatch {
+  public:
+    explicit ModelRulesWatch(QAbstractItemModel* model);
+    ~ModelRulesWatch();
+    ModelRulesWatch(const ModelRulesWatch&) = delete;
+    ModelRulesWatch& operator=(const ModelRulesWatch&) = delete;
+
+  private:
+    std::unique_ptr<QAbstractItemModelTester> tester_;
+    QtMessageHandler previous_;
+};
+
 struct Entry {
     Workspace ws;
     RecordingSink sink;
     std::unique_ptr<n4::DataEntryWindow> window;
+    std::unique_ptr<ModelRulesWatch> rules; // over the window's model, when it has one
     explicit Entry(const n4::DrawTable& t = n4::draws({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 0, 1, 2}}));
     n4::DrawEntryModel* model() const { return window->model(); }
     void select(int row, int col = 1);
