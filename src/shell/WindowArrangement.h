@@ -4,7 +4,7 @@ class QMdiArea;
 
 namespace n4 {
 
-enum class Arrangement { Cascade = 0, TileHorizontal = 1, TileVertical = 2, ArrangeIcons = 3 };
+enum class Arrangement { Cascade, TileHorizontal, TileVertical, ArrangeIcons };
 
 void arrangeWindows(QMdiArea* area, Arrangement how);
 
