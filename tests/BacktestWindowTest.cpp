@@ -276,3 +276,18 @@ TEST(BacktestWindow, AChartOfSmallDifferencesStillSpansOneEitherSide) {
     }
     EXPECT_GE(small, 2);
 }
+
+TEST(BacktestWindow, ATwoDrawBacktestStillGetsItsAxes) {
+    // Twelve draws: the prediction is checked on draws 11 and 12 only, a
+    // line of two points, from the first draw to the last.
+    BacktestWindow w(randomDraws(12), 0);
+    waitUntilComputed(&w);
+    ASSERT_NE(w.result(), nullptr);
+    ASSERT_EQ(w.result()->draws.size(), 2u);
+    QChart* chart = w.chartView()->chart();
+    auto* x = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(x, nullptr);
+    EXPECT_EQ(x->min(), 11);
+    EXPECT_EQ(x->max(), 12);
+    EXPECT_EQ(x->tickType(), QValueAxis::TicksDynamic);
+}
