@@ -44,6 +44,11 @@ TEST(DeferredIcon, TheProgramIconDrawsAsItsPicturesReadWhole) {
         EXPECT_EQ(fresh.actualSize(QSize(size, size)), whole.actualSize(QSize(size, size))) << size;
     }
     EXPECT_EQ(drawn(programIcon(), 32, QIcon::Disabled), drawn(whole, 32, QIcon::Disabled));
+    // It lists the sizes the whole icon lists, in every mode and state.
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected})
+        for (QIcon::State state : {QIcon::Off, QIcon::On})
+            EXPECT_EQ(programIcon().availableSizes(mode, state), whole.availableSizes(mode, state))
+                << mode << " " << state;
     // Painted into a rectangle, as a title bar does.
     QImage a(40, 40, QImage::Format_ARGB32), b(40, 40, QImage::Format_ARGB32);
     a.fill(Qt::white);
