@@ -111,10 +111,9 @@ void PredictionWindow::buildPredictionPanel() {
                                "一発マーヴォの各手法を用いて当選数字を予想します。"),
                 twipsRect(240, 240, 4575, 375, this), frame);
     const int labelTops[] = {840, 2640, 4200, 5520};
-    const QRect grids[] = {{4320, 1680, 4065, 1095},
-                           {4320, 3480, 4080, 915},
-                           {4320, 5040, 4080, 615},
-                           {4320, 6360, 4080, 675}};
+    // Left, top and width; a grid's height is what its rows take.
+    const int grids[][3] = {
+        {4320, 1680, 4065}, {4320, 3480, 4080}, {4320, 5040, 4080}, {4320, 6360, 4080}};
     for (int g = 0; g < 4; ++g) {
         auto* l = new OneLineLabel(QString::fromUtf8(predictionGridLabel(g)), frame);
         l->setStyleSheet(QStringLiteral("color:rgb(255,0,0);background:rgb(192,255,255);"));
@@ -127,8 +126,8 @@ void PredictionWindow::buildPredictionPanel() {
         views_[g]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         // Grid positions are given within the window; the frame starts at 4080,
         // 480. The columns fill the given width; the rows take their height.
-        const QRect r = grids[g];
-        views_[g]->setGeometry(twipsRect(r.x() - 4080, r.y() - 480, r.width(), r.height(), this));
+        const auto [left, top, width] = grids[g];
+        views_[g]->setGeometry(twipsRect(left - 4080, top - 480, width, 0, this));
         shareGrid(views_[g]);
     }
 }
