@@ -94,6 +94,12 @@ TEST(DigitsByDraw, DrawsOutOfOrderAreIgnoredAndNothingStoredFindsOnlyGaps) {
     EXPECT_EQ(store.lastDrawWith(3, 4), 0);
     EXPECT_EQ(store.lastDrawWith(9, 0), 8);
     EXPECT_EQ(store.lastDrawWith(4, 0), 2);
+    // A digit outside 0..9 (a damaged one) is found by no digit and makes no gap.
+    DigitsByDraw damaged;
+    damaged.store(1, {1, 2, 3, 4});
+    damaged.store(2, {5, 6, 7, 10});
+    EXPECT_EQ(damaged.lastDrawWith(3, 0), 0);
+    EXPECT_EQ(damaged.lastDrawWith(3, 7), 2);
 }
 
 // The windows ask about the draw they have just stored; asked that way and
