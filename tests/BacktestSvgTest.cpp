@@ -44,3 +44,20 @@ TEST(BacktestChart, TheEliminationChartOverSevenHundredDraws) {
     ASSERT_EQ(r.methods[4].name, "消去法");
     n4test::expectGolden("backtest-chart", oneElementALine(excessChartSvg(r, 4)));
 }
+
+TEST(BacktestChart, ALineAndBandWithinOneEitherWayStillSpanMinusOneToOne) {
+    // One position predicted once and hit: 0.9 over chance, the band ±0.6.
+    BacktestResult r;
+    r.range = {11, 12};
+    r.methods[0].name = "周期法";
+    r.methods[0].draws = 1;
+    r.methods[0].hits = 1;
+    r.methods[0].expectedTenths = 1;
+    DrawOutcome hit{11, {}, {}};
+    hit.hits[0] = 1;
+    hit.chanceTenths[0] = 1;
+    r.draws = {hit, DrawOutcome{12, {}, {}}};
+    const std::string svg = excessChartSvg(r, 0);
+    EXPECT_NE(svg.find(">-1.0</text>"), std::string::npos) << svg;
+    EXPECT_NE(svg.find(">1.0</text>"), std::string::npos) << svg;
+}
