@@ -152,4 +152,15 @@ bool syncFolderOf(const std::string& path) {
     return syncDescriptorOf(folderOf(path), O_RDONLY | O_DIRECTORY);
 }
 
+std::size_t readUpTo(int fd, char* buffer, std::size_t count) {
+    std::size_t got = 0;
+    while (got < count) { // a read may deliver less than asked
+        const ssize_t n = ::read(fd, buffer + got, count - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
 } // namespace n4

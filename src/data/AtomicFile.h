@@ -39,4 +39,8 @@ bool exchangeFiles(const std::string& a, const std::string& b);
 bool syncPath(const std::string& path);
 bool syncFolderOf(const std::string& path);
 
+// Reads into buffer until it holds count bytes, the file ends or a read
+// fails; an interrupted read is tried again. The number of bytes read.
+std::size_t readUpTo(int fd, char* buffer, std::size_t count);
+
 } // namespace n4

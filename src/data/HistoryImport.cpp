@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "data/AtomicFile.h"
 #include "data/HistoryCsv.h"
 #include "data/HistoryJson.h"
 #include "data/JetReader.h"
@@ -116,14 +117,7 @@ std::string InputFile::head(size_t count) {
     struct stat st {};
     if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return {};
     std::string bytes(count, '\0');
-    size_t got = 0;
-    while (got < count) { // a read may deliver less than asked
-        const ssize_t n = ::read(fd_, bytes.data() + got, count - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<size_t>(n);
-    }
-    bytes.resize(got);
+    bytes.resize(readUpTo(fd_, bytes.data(), count));
     return bytes;
 }
 

@@ -65,13 +65,7 @@ std::vector<Entry> readEntries(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return entries;
     std::uint8_t bytes[kLargestFile + 1];
-    std::size_t size = 0;
-    while (size < sizeof bytes) {
-        const ssize_t n = ::read(fd, bytes + size, sizeof bytes - size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        size += static_cast<std::size_t>(n);
-    }
+    const std::size_t size = readUpTo(fd, reinterpret_cast<char*>(bytes), sizeof bytes);
     ::close(fd);
     if (size > kLargestFile || size < sizeof kHeader ||
         std::memcmp(bytes, kHeader, sizeof kHeader) != 0 ||

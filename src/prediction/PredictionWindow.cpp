@@ -111,7 +111,7 @@ void PredictionWindow::buildPredictionPanel() {
                                "一発マーヴォの各手法を用いて当選数字を予想します。"),
                 twipsRect(240, 240, 4575, 375, this), frame);
     const int labelTops[] = {840, 2640, 4200, 5520};
-    // Left, top and width; a grid's height is what its rows take.
+    // Left, top and width of each grid.
     const int grids[][3] = {
         {4320, 1680, 4065}, {4320, 3480, 4080}, {4320, 5040, 4080}, {4320, 6360, 4080}};
     for (int g = 0; g < 4; ++g) {

@@ -44,14 +44,7 @@ std::optional<std::string> readSmallRegularFile(const std::string& path, std::si
     std::optional<std::string> bytes;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
         bytes.emplace(maxBytes, '\0');
-        std::size_t done = 0;
-        while (done < maxBytes) {
-            const ssize_t n = ::read(fd, bytes->data() + done, maxBytes - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            done += static_cast<std::size_t>(n);
-        }
-        bytes->resize(done);
+        bytes->resize(readUpTo(fd, bytes->data(), maxBytes));
     }
     ::close(fd);
     return bytes;
