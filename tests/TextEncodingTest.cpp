@@ -27,6 +27,18 @@ TEST(TextEncoding, ShortShiftJisTextsConvertBothWays) {
     EXPECT_EQ(utf8ToShiftJis("あ"), std::optional<std::string>("\x82\xa0"));
     EXPECT_EQ(shiftJisToUtf8("1"), std::optional<std::string>("1"));
     EXPECT_EQ(shiftJisToUtf8(""), std::optional<std::string>(""));
+    EXPECT_EQ(utf8ToShiftJis("回数😀"), std::nullopt); // no Shift-JIS for it: nothing, not a part
+}
+
+TEST(TextEncoding, TextsLongerThanTheConversionBufferConvertWhole) {
+    std::string utf8;
+    for (int i = 0; i < 30000; ++i)
+        utf8 += "第" + std::to_string(i % 10) + "数字\n";
+    const auto sjis = utf8ToShiftJis(utf8);
+    ASSERT_TRUE(sjis);
+    EXPECT_EQ(sjis->size(), 30000u * 8);
+    EXPECT_EQ(sjis->compare(0, 8, "\x91\xe6" "0" "\x90\x94\x8e\x9a\n"), 0);
+    EXPECT_EQ(shiftJisToUtf8(*sjis), std::optional<std::string>(utf8));
 }
 
 TEST(TextEncoding, Utf8IsRecognisedOnlyWhenEverySequenceIsWhole) {
@@ -35,6 +47,8 @@ TEST(TextEncoding, Utf8IsRecognisedOnlyWhenEverySequenceIsWhole) {
     EXPECT_FALSE(isValidUtf8("a\xE3\x81"));    // cut short at the end
     EXPECT_FALSE(isValidUtf8("\xE3\x81\x41")); // the third byte is no follower
     EXPECT_FALSE(isValidUtf8("\x80"));
+    EXPECT_FALSE(isValidUtf8("\xC0\x80")); // a NUL written long: never valid UTF-8
+    EXPECT_FALSE(isValidUtf8("\xF5\x80\x80\x80")); // past the last code point
 }
 
 TEST(TextEncoding, AByteOrderMarkAloneIsAnEmptyUtf16Text) {

@@ -10,33 +10,20 @@ namespace n4 {
 
 namespace {
 
-std::optional<std::string> convert(const char* to, const char* from, const std::string& in) {
+// Converts through a small buffer, appending to an output that was reserved
+// but not yet touched, so the memory in use is the input plus the text
+// written so far. On failure errorOffset is the offset of the byte that could
+// not be read or written.
+bool convertText(const char* to, const char* from, std::string_view in, std::string& out,
+                 size_t& errorOffset) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string out(in.size() * 4 + 16, '\0');
-    char* src = const_cast<char*>(in.data());
-    size_t srcLeft = in.size();
-    char* dst = out.data();
-    size_t dstLeft = out.size();
-    size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    iconv_close(cd);
-    if (rc == static_cast<size_t>(-1)) return std::nullopt;
-    out.resize(out.size() - dstLeft);
-    return out;
-}
-
-// Converts to UTF-8 through a small buffer, appending to an output that
-// was reserved but not yet touched, so the memory in use is the input plus
-// the text written so far. On failure errorOffset is the offset of the byte
-// that could not be read.
-bool convertToUtf8(const char* from, std::string_view in, std::string& out, size_t& errorOffset) {
-    iconv_t cd = iconv_open("UTF-8", from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         errorOffset = 0;
         return false;
     }
     out.clear();
-    // Shift-JIS and UTF-16 need at most one and a half bytes of UTF-8 per byte.
+    // Shift-JIS and UTF-16 need at most one and a half bytes of UTF-8 per
+    // byte, and UTF-8 no more bytes of Shift-JIS than it has.
     out.reserve(in.size() + in.size() / 2 + 16);
     char chunk[1 << 16];
     char* src = const_cast<char*>(in.data());
@@ -55,6 +42,13 @@ bool convertToUtf8(const char* from, std::string_view in, std::string& out, size
     iconv_close(cd);
     if (!ok) std::string().swap(out);
     return ok;
+}
+
+std::optional<std::string> convert(const char* to, const char* from, const std::string& in) {
+    std::string out;
+    size_t errorOffset = 0;
+    if (!convertText(to, from, in, out, errorOffset)) return std::nullopt;
+    return out;
 }
 
 struct Utf8Scan {
@@ -137,7 +131,8 @@ DecodedText refuseAt(std::string_view bytes, size_t offset) {
 DecodedText decodeUtf16(std::string_view bytes, bool littleEndian) {
     DecodedText d;
     size_t bad = 0;
-    if (!convertToUtf8(littleEndian ? "UTF-16LE" : "UTF-16BE", bytes.substr(2), d.text, bad)) {
+    const char* from = littleEndian ? "UTF-16LE" : "UTF-16BE";
+    if (!convertText("UTF-8", from, bytes.substr(2), d.text, bad)) {
         const size_t at = bad + 2;
         d.message = std::to_string(lineOfUtf16Offset(bytes, at, littleEndian)) +
                     "行目: UTF-16 として読めない文字があります。";
@@ -151,16 +146,7 @@ DecodedText decodeUtf16(std::string_view bytes, bool littleEndian) {
 } // namespace
 
 bool isValidUtf8(const std::string& s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        auto c = static_cast<unsigned char>(s[i]);
-        int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        if (extra < 0 || i + extra >= s.size() + (extra == 0)) return false;
-        for (int k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
-        i += extra + 1;
-    }
-    return true;
+    return scanUtf8(s).bad == 0;
 }
 
 // CP932 is the Windows flavour of Shift-JIS the stored files use.
@@ -210,7 +196,7 @@ DecodedText decodeHistoryText(std::string bytes) {
     // Mostly good UTF-8 with a damaged byte is damaged UTF-8, not Shift-JIS.
     if (bom || scan.multiByte > scan.bad) return refuseAt(bytes, scan.firstBad);
     size_t bad = 0;
-    if (!convertToUtf8("CP932", bytes, d.text, bad)) return refuseAt(bytes, bad);
+    if (!convertText("UTF-8", "CP932", bytes, d.text, bad)) return refuseAt(bytes, bad);
     // Only lone half-width kana would be a stray byte in an ASCII file.
     if (!hasShiftJisDoubleByte(bytes)) return refuseAt(bytes, scan.firstBad);
     d.ok = true;
