@@ -67,9 +67,12 @@ TEST(DataEntryImport, TheMenuEntryAsksOnceInNumbersThenWritesOneStep) {
     EXPECT_TRUE(q.contains("当選番号が変わる回: 1 件\n　第2回: 5678 → 5679")) << q.toStdString();
     EXPECT_TRUE(q.contains("同じ内容の回: 1 件")) << q.toStdString();
     EXPECT_EQ(digitsOf(e.stored()), "1:1234 2:5678 3:9012"); // No: nothing written
+    EXPECT_TRUE(e.window->statusLabel()->text().contains("取り込みをやめました。"));
     e.sink.answer = true;
     e.window->importAction()->trigger();
     EXPECT_EQ(digitsOf(e.stored()), "1:1234 2:5679 3:9012 4:4444");
+    EXPECT_TRUE(e.window->statusLabel()->text().contains("取り込みました: 新しい回 1 件"))
+        << e.window->statusLabel()->text().toStdString();
     EXPECT_EQ(e.model()->rowCount(), 4);
     EXPECT_EQ(e.model()->undoLabel(), "2 回分の取り込み");
 }

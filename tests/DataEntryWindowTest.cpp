@@ -63,6 +63,23 @@ TEST(DataEntryWindow, LayoutTextsAndColumns) {
     EXPECT_EQ(e.model()->rowCount(), 3);
 }
 
+TEST(DataEntryWindow, OpensOnTheLastDrawWithItInViewAndSaysTheNextDraw) {
+    DrawTable long_;
+    for (int i = 1; i <= 400; ++i)
+        long_.push_back(DrawRecord{i, {i % 10, 1, 2, 3}});
+    Entry e(long_);
+    QTest::qWaitForWindowExposed(e.window.get());
+    QTableView* t = e.window->table();
+    EXPECT_EQ(t->currentIndex(), e.model()->index(399, 1));
+    const QRect last = t->visualRect(e.model()->index(399, 1));
+    EXPECT_TRUE(t->viewport()->rect().contains(last)) << last.y() << " in " << t->viewport()->height();
+    EXPECT_EQ(e.window->nextDrawLabel()->text(), "行追加で追加される行: 第401回");
+
+    Entry empty{DrawTable{}};
+    EXPECT_FALSE(empty.window->table()->currentIndex().isValid());
+    EXPECT_EQ(empty.window->nextDrawLabel()->text(), "行追加で追加される行: 第1回");
+}
+
 TEST(DataEntryEditing, AnEditReachesTheEncryptedFile) {
     Entry e;
     ASSERT_TRUE(e.model()->setData(e.model()->index(1, 3), "0", Qt::EditRole));
@@ -250,7 +267,7 @@ TEST(DataEntryClose, OverAnUnreadableDatabaseItSaysSoAndClosesWithoutAQuestion) 
 
 TEST(DataEntryClose, ValidationFindsWrongCellsInOrderOneAtATime) {
     Workspace ws{DrawTable{}};
-    storeRawDigits(ws.folder, {{"1", "1", "2", "3", "4"},
+    storeRawDigits(ws.folder, {{"1", "1", "2", "3", "11"},
                                {"2", "5", "6", "7", "8"},
                                {"3", "1", "10", "3", "4"},
                                {"4", "1", "NULL", "3", "4"},
@@ -266,6 +283,9 @@ TEST(DataEntryClose, ValidationFindsWrongCellsInOrderOneAtATime) {
     ASSERT_EQ(sink.messages.size(), 1);
     EXPECT_EQ(sink.messages[0].text, "結果マスタの数字に誤りがあります。");
     EXPECT_EQ(sink.messages[0].title, "メッセ－ジ");
+    EXPECT_EQ(w.table()->currentIndex(), w.model()->index(0, 4)); // the first draw too
+    ASSERT_TRUE(w.model()->setData(w.model()->index(0, 4), "4", Qt::EditRole));
+    w.closeButton()->click();
     EXPECT_EQ(w.table()->currentIndex(), w.model()->index(2, 2));
     EXPECT_EQ(closed.count(), 0);
     ASSERT_TRUE(w.model()->setData(w.model()->index(2, 2), "1", Qt::EditRole));

@@ -114,11 +114,8 @@ DataEntryWindow::DataEntryWindow(const DbConnectionString& conn, MessageSink* me
     connect(model_, &QAbstractItemModel::modelReset, this, &DataEntryWindow::showNextDraw);
     connect(table_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &DataEntryWindow::showNextDraw);
-    // New draws are typed at the end: start there.
-    if (model_->rowCount() > 0) {
-        goTo(model_->rowCount() - 1, 1);
-        table_->scrollToBottom();
-    }
+    // New draws are typed at the end: start there (the view scrolls to its cursor).
+    if (model_->rowCount() > 0) goTo(model_->rowCount() - 1, 1);
     showNextDraw();
     showUndoState();
 }

@@ -20,7 +20,7 @@ constexpr State kSha1Start = {0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u
 #if N4_SHA_EXTENSIONS
 
 bool cpuHasShaExtensions() {
-    unsigned a = 0, b = 0, c = 0, d = 0;
+    unsigned a, b, c, d; // each call below fills all four before they are read
     if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
     const bool sha = b & (1u << 29);
     if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
