@@ -68,7 +68,7 @@ TEST(DataEntryWindow, OpensOnTheLastDrawWithItInViewAndSaysTheNextDraw) {
     for (int i = 1; i <= 400; ++i)
         long_.push_back(DrawRecord{i, {i % 10, 1, 2, 3}});
     Entry e(long_);
-    QTest::qWaitForWindowExposed(e.window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(e.window.get()));
     QTableView* t = e.window->table();
     EXPECT_EQ(t->currentIndex(), e.model()->index(399, 1));
     const QRect last = t->visualRect(e.model()->index(399, 1));

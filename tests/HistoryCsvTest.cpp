@@ -41,6 +41,9 @@ TEST(HistoryCsv, ReadsHeaderByNameInAnyOrderWithExtraColumns) {
     auto r = read("date,d4,d3,d2,d1,draw\r\n1994-10-07,9,4,1,1,1\r\n,,,,5,2\r\n");
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(drawsOf(r), "1:1149 2:5___");
+    // Whichever column comes last, a row must reach it.
+    expectRefused("draw,d4,d3,d2,d1\n1,4,3,2,1\n2,8,7,6\n", "3行目",
+                  "項目が足りません（5 個必要なところ 4 個）。");
 }
 
 TEST(HistoryCsv, JapaneseHeaderInUtf8WithBomAndInShiftJis) {

@@ -118,6 +118,7 @@ TEST(Reload, ADrawTypedInDataEntryShowsInEveryOpenWindowWithoutARestart) {
     EXPECT_EQ(p.main->drawTable().size(), 61u);
     EXPECT_EQ(p.main->statusLabel()->text(), "当選データ 61 件を読み込みました。最新回: 第61回");
     EXPECT_EQ(p.main->computeCount("出現頻度分析"), 2);
+    EXPECT_EQ(p.main->computeCount("一発マーヴォ"), 2); // each once more, not twice
 }
 
 TEST(Reload, ClosingDataEntryWithoutAChangeRecomputesNothing) {

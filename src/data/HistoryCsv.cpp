@@ -111,11 +111,12 @@ const char* delimiterName(char d) {
     return d == '\t' ? "タブ区切り" : d == ',' ? "カンマ区切り" : "セミコロン区切り";
 }
 
-// Where the draw and its digits are.
+// Where the draw and its digits are; kNoColumn where a file has none.
+constexpr int kNoColumn = -1;
 struct Layout {
-    int draw = -1;
-    std::array<int, 4> digit{-1, -1, -1, -1};
-    int number = -1; // with four digit columns too, the two must agree
+    int draw = kNoColumn;
+    std::array<int, 4> digit{kNoColumn, kNoColumn, kNoColumn, kNoColumn};
+    int number = kNoColumn; // with four digit columns too, the two must agree
     bool hasDigits() const { return digit[0] >= 0; }
     size_t needed() const {
         return static_cast<size_t>(
@@ -193,7 +194,7 @@ bool layoutFromData(const std::vector<std::string>& fields, Layout& layout) {
         std::string spelled;
         for (int k = 0; k < 4; ++k)
             spelled += fields[l.digit[k]];
-        if (spelled != fields[l.number]) l.number = -1;
+        if (spelled != fields[l.number]) l.number = kNoColumn;
     }
     layout = l;
     return true;
