@@ -182,15 +182,19 @@ TEST(HistoryFile, AReadIsRetriedWhenInterruptedAndAFailingOrGrowingFileIsRefused
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.message, "ファイルを読めません。");
     }
-    // At the limit when it is measured, past it once read.
-    fs::resize_file(path, kMaxImportBytes);
-    n4test::InjectedFaults faults{{Call::Read, 0, "", -1, 0, 1, [&] {
-                                       fs::resize_file(path, kMaxImportBytes + 1);
-                                   }}};
-    const ImportResult grown = readHistoryFile(path);
-    EXPECT_EQ(faults.fired(0), 1);
-    EXPECT_FALSE(grown.ok);
-    EXPECT_EQ(grown.message, "ファイルが大きすぎます。取り込めるのは 64 MiB までです。");
+    // At the limit when it is measured, or small then, and past it once read: refused, not
+    // cut at the limit.
+    for (const std::uintmax_t measured : {std::uintmax_t(kMaxImportBytes), std::uintmax_t(20)}) {
+        fs::resize_file(path, measured);
+        n4test::InjectedFaults faults{{Call::Read, 0, "", -1, 0, 1, [&] {
+                                           fs::resize_file(path, kMaxImportBytes + 1);
+                                       }}};
+        const ImportResult grown = readHistoryFile(path);
+        EXPECT_EQ(faults.fired(0), 1);
+        EXPECT_FALSE(grown.ok);
+        EXPECT_EQ(grown.message, "ファイルが大きすぎます。取り込めるのは 64 MiB までです。")
+            << measured;
+    }
 }
 
 TEST(HistoryFile, ReadsThatDeliverOneByteAtATimeAreReadOn) {
