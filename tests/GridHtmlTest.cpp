@@ -202,18 +202,22 @@ TEST(GridHtml, TheLargestDivisionWindowIsAFifthOfItsOldSize) {
 TEST(GridHtmlSpans, HalfWidthKanaTakeTheRoomOfLettersNotOfFullWidthCharacters) {
     // Nine characters centred in column 6 of eleven narrow columns: letters
     // and half-width katakana need five columns, full-width ones seven.
-    auto spanOf = [](const char* text) {
+    auto spanOf = [](const char* text, int col = 6) {
         Grid g(11, 1);
         g.setColWidth(-1, 2);
-        g.setText(6, 1, text);
+        g.setText(col, 1, text);
         for (const CellSpan& s : spans(g, 1))
-            if (s.textCol == 6) return s.cols;
+            if (s.textCol == col) return s.cols;
         return 0;
     };
     EXPECT_EQ(spanOf("abcdefghi"), 5);
     EXPECT_EQ(spanOf("ｱｲｳｴｵｶｷｸｹ"), 5);
     EXPECT_EQ(spanOf("ﾀﾁﾂﾃﾄﾅﾆﾇﾈ"), 5); // the second block of them (EF BE ..)
     EXPECT_EQ(spanOf("アイウエオカキクケ"), 7);
+    EXPECT_EQ(spanOf("ＡＢＣＤＥＦＧＨＩ"), 7); // full-width letters share the kana's first byte
+    // Near the edge a span reaches the first column, and stops there.
+    EXPECT_EQ(spanOf("abcdefghi", 3), 5);
+    EXPECT_EQ(spanOf("アイウエオカキクケ", 3), 5);
     // Characters beyond the basic plane (four bytes, from F0) are full-width too.
     EXPECT_EQ(spanOf("𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷"), 7);
 }

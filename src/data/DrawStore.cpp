@@ -361,7 +361,8 @@ StoreResult DrawStore::readAll(DrawTable& out) const {
     Statement st(db_, kSelectAllDraws);
     if (!st.ok()) return failure("読み込み");
     // Fields are read by name, whatever order the view lists them in.
-    int noCol = -1, digitCol[] = {-1, -1, -1, -1};
+    constexpr int kNotListed = -1;
+    int noCol = kNotListed, digitCol[] = {kNotListed, kNotListed, kNotListed, kNotListed};
     for (int i = 0; i < sqlite3_column_count(st.get()); ++i) {
         std::string n = sqlite3_column_name(st.get(), i);
         if (n == "回数") noCol = i;
