@@ -231,6 +231,12 @@ TEST(AtomicFile, AWriteThatIsInterruptedGoesOnAndOneThatFailsLeavesTheOldFile) {
         EXPECT_EQ(faults.fired(0), 3);
     }
     EXPECT_EQ(readFile(path), "interrupted three times");
+    {
+        n4test::InjectedFaults faults{{Call::ShortWrite, 0, "", 1, 0, 1 << 30}};
+        EXPECT_TRUE(replaceFile(path, "taken a byte at a time"));
+        EXPECT_EQ(faults.fired(0), 22);
+    }
+    EXPECT_EQ(readFile(path), "taken a byte at a time");
     ASSERT_TRUE(replaceFile(path, "old"));
     // A full disk, a write that makes no progress (errno then is whatever an
     // earlier call left), a flush or a rename that fails: the old file stays

@@ -198,6 +198,20 @@ TEST(JetReader, AChildThatCannotHandOverItsRowsEndsInAFailure) {
     EXPECT_EQ(r.message, "Jet 形式のデータベースが壊れていて読めません。");
 }
 
+TEST(JetReader, AChildWhosePipeTakesLittleAtATimeHandsOverEveryRow) {
+    const std::string good = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
+    const ImportResult whole = readJetHistory(good);
+    ASSERT_TRUE(whole.ok) << whole.message;
+    n4test::InjectedFaults faults{{n4test::Call::ShortWrite, 0, "", 7, 0, 1 << 30}};
+    const ImportResult r = readJetHistory(good);
+    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_EQ(r.rows.size(), whole.rows.size());
+    for (size_t i = 0; i < r.rows.size(); ++i)
+        EXPECT_TRUE(r.rows[i].drawNo == whole.rows[i].drawNo &&
+                    r.rows[i].digits == whole.rows[i].digits)
+            << i;
+}
+
 TEST(JetReader, TheProgramThatAsksGoesOnRunningAfterTheRead) {
     // The reading process is a child: the program itself (here a process
     // standing in for it) gets the draws back and carries on, whatever the

@@ -12,8 +12,19 @@ namespace n4test {
 
 // UserEntry is getpwuid: result 0 is no entry, 1 an entry without a home folder.
 // ShortRead is a read that goes on but delivers at most `result` bytes, as a
-// pipe or a network file system may.
-enum class Call { Rename, RenameNoReplace, Link, Read, Write, Fsync, UserEntry, ShortRead };
+// pipe or a network file system may; ShortWrite a write that takes at most
+// `result` bytes, as a pipe may when a signal comes.
+enum class Call {
+    Rename,
+    RenameNoReplace,
+    Link,
+    Read,
+    Write,
+    Fsync,
+    UserEntry,
+    ShortRead,
+    ShortWrite
+};
 
 struct Fault {
     Fault(Call c, int e, std::string end = "", int r = -1, int s = 0, int t = 1,
