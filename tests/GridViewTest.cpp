@@ -183,6 +183,31 @@ TEST(GridViewPainting, LeftAlignedTextRunsOnOnlyOverEmptyCells) {
     EXPECT_FALSE(anyDarkPixel(paint(g), third));
 }
 
+TEST(GridViewPanes, ALabelColumnsTextStopsAtTheScrolledColumnsAndAScrolledOneRunsOn) {
+    // Two label columns; a long left-aligned text in the second would run on
+    // over the empty cells beside it, which scroll: it stops at their edge.
+    Grid g(8, 2);
+    g.setColWidth(-1, 2.0);
+    g.setText(2, 1, "当選数字当選数字");
+    g.setText(3, 2, "当選数字当選数字"); // one in the scrolled part runs on there
+    g.setAlign(Block::all(), Align::Left);
+    GridView v;
+    v.setFrameShape(QFrame::NoFrame);
+    v.setGrid(g);
+    v.setFrozen(2, 0);
+    v.resize(v.totalWidth(), v.totalHeight() + 40);
+    QImage img(v.viewport()->size(), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    v.viewport()->render(&img);
+    auto inColumn = [&](int col, int row) {
+        return QRect(v.columnX(col) + 2, v.rowY(row) + 1, v.columnX(col + 1) - v.columnX(col) - 4,
+                     v.rowY(row + 1) - v.rowY(row) - 3);
+    };
+    EXPECT_TRUE(anyDarkPixel(img, inColumn(2, 1)));
+    EXPECT_FALSE(anyDarkPixel(img, inColumn(3, 1)));
+    EXPECT_TRUE(anyDarkPixel(img, inColumn(4, 2)));
+}
+
 TEST(GridViewPainting, ACentredTextTakesNoMoreEmptyCellsThanItNeeds) {
     // A centred text one cell too wide runs on over the empty cell to its
     // right; where the two hold it exactly, the cell on its left stays out.
@@ -381,6 +406,9 @@ TEST(GridViewUnits, FittedColumnsFillTheWidthAndTextsKeepClearOfTheLines) {
     g.setText(1, 1, blanks + blanks + wide);
     v.setGrid(g);
     EXPECT_FALSE(v.textFits(1, 1));
+    g.setText(1, 1, std::string(wide.size() * 3, ' ')); // nothing inked: nothing to cut
+    v.setGrid(g);
+    EXPECT_TRUE(v.textFits(1, 1));
 }
 
 TEST(GridViewUnits, ColumnsLeaveRoomForAVerticalBarOnlyWhenTheRowsNeedOne) {
