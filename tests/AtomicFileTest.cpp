@@ -107,6 +107,29 @@ TEST(AtomicFile, OnlyLeftoversOfEndedProcessesAreRemoved) {
     removeStaleTemporaries(folder + "/missing/data.mdb"); // no folder: nothing to do
 }
 
+TEST(AtomicFile, APublishedFileIsFlushedAndThenTheFolderThatNamesIt) {
+    using n4test::Call;
+    const std::string folder = n4test::tempFolder();
+    const std::string path = folder + "/data.mdb";
+    auto flushesOf = [&](Publish how) {
+        const std::string temp = createTemporaryBeside(path);
+        writeFile(temp, "draws");
+        n4test::InjectedFaults count{{Call::Fsync, 0, "", -1, 0, 1000, [] {}}};
+        const PublishOutcome outcome = publishFile(temp, path, how);
+        fs::remove(temp);
+        return std::make_pair(outcome, count.fired(0));
+    };
+    // The file's bytes, then the folder: after a power cut the new name holds them.
+    EXPECT_EQ(flushesOf(Publish::Exclusive), std::make_pair(PublishOutcome::Done, 2));
+    EXPECT_EQ(flushesOf(Publish::Replace), std::make_pair(PublishOutcome::Done, 2));
+    // Nothing moved: the folder is as it was.
+    EXPECT_EQ(flushesOf(Publish::Exclusive), std::make_pair(PublishOutcome::AlreadyThere, 1));
+    // A file replaced whole, the same.
+    n4test::InjectedFaults count{{Call::Fsync, 0, "", -1, 0, 1000, [] {}}};
+    ASSERT_TRUE(replaceFile(folder + "/settings.ini", "a=1\n"));
+    EXPECT_EQ(count.fired(0), 2);
+}
+
 TEST(AtomicFile, PublishingMovesIntoAFreePlaceOrReplacesAsAsked) {
     const std::string folder = n4test::tempFolder();
     const std::string path = folder + "/data.mdb";

@@ -109,7 +109,7 @@ TEST(BacktestWindow, OpensFromThePredictionWindowsContextMenuWithTheTableAndChar
     EXPECT_EQ(w->methodChooser()->count(), kBacktestMethods);
     w->methodChooser()->setCurrentIndex(4);
     QChart* chart = w->chartView()->chart();
-    EXPECT_TRUE(chart->title().startsWith(QStringLiteral("消去法")));
+    EXPECT_EQ(chart->title(), QStringLiteral("消去法：累積の的中数 − 偶然の期待値"));
     ASSERT_EQ(chart->series().size(), 2);
     auto* band = qobject_cast<QAreaSeries*>(chart->series()[0]);
     auto* line = qobject_cast<QLineSeries*>(chart->series()[1]);
@@ -231,6 +231,8 @@ TEST(BacktestWindow, TooShortAHistorySaysWhy) {
     ASSERT_NE(w.result(), nullptr);
     EXPECT_TRUE(w.statusLabel()->text().startsWith(QStringLiteral("検証できる当選がありません")));
     EXPECT_EQ(w.tableView()->grid().text(7, 2), "予想なし");
+    EXPECT_TRUE(w.chartView()->chart()->title().endsWith(QStringLiteral("偶然の期待値（予想なし）")))
+        << w.chartView()->chart()->title().toStdString();
 }
 
 TEST(BacktestWindow, TheChosenMethodStaysChosenWhenItComputesAgain) {

@@ -90,6 +90,10 @@ TEST(GridMenu, ARightClickOffersItsEntriesAndSelectsTheCellClicked) {
     const QStringList hiddenElsewhere = rightClick(t.view, t.view->cellRect(3, row).center());
     QCoreApplication::setAttribute(Qt::AA_DontShowShortcutsInContextMenus, false);
     EXPECT_EQ(hiddenElsewhere.mid(0, 2), (QStringList{"コピー\tCtrl+C", "すべて選択\tCtrl+A"}));
+    // A click inside a selection keeps it, to be copied or saved whole.
+    t.view->selectBlock(2, row - 3, 4, row);
+    rightClick(t.view, t.view->cellRect(3, row - 1).center());
+    EXPECT_EQ(t.view->selection(), QRect(QPoint(2, row - 3), QPoint(4, row)));
 }
 
 // From the keyboard, with nothing selected, コピー is offered greyed.
