@@ -171,6 +171,7 @@ TEST(GridHtml, TitleRowsHeadTheTableAndSizesKeepTheGridsProportions) {
     EXPECT_NE(single.find("--rh:30px"), std::string::npos) << single;
     EXPECT_NE(single.find("<tbody>\n<tr><td>"), std::string::npos) << single;
     EXPECT_NE(single.find("</tbody></table>"), std::string::npos) << single;
+    EXPECT_EQ(single.find("<thead>"), std::string::npos) << single; // no titles: no head
     // Title rows and nothing under them (a window over no draws): the head
     // is closed and there is no body.
     const std::string titlesOnly = page(one, 1);
