@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -344,6 +345,9 @@ TEST(StartUp, TheHourglassShowsWhileTheDrawsAreReadButNotOverAMessage) {
     ASSERT_EQ(sink.busyOverMessage.size(), 1);
     EXPECT_FALSE(sink.busyOverMessage[0]);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr); // and gone once loaded
+    // An existing database (nothing said it was made just now): its draws are counted.
+    EXPECT_TRUE(main.statusLabel()->text().startsWith("当選データ 1 件を読み込みました。"))
+        << main.statusLabel()->text().toStdString();
     // A failed read: the message without it, and nothing left behind.
     EXPECT_FALSE(main.load([] {
         StartupLoad loaded;

@@ -36,7 +36,8 @@ std::vector<Token> drawTokens(std::string_view line) {
         while (end < line.size() && isDigit(line[end]))
             ++end;
         int no = 0;
-        if (end > digits && end - digits <= 5 && startsWith(line, end, kai) &&
+        // (no digits at all is an empty draw, which readDrawNo refuses)
+        if (end - digits <= 5 && startsWith(line, end, kai) &&
             readDrawNo(line.substr(digits, end - digits), no) == CellRead::Ok)
             out.push_back({at, no});
     }
