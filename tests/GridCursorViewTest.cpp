@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -61,6 +62,29 @@ TEST(GridCursor, ArrowsMoveItAndShiftArrowsExtendTheSelection) {
     for (int i = 0; i < 5; ++i)
         t.key(Qt::Key_Left); // and stops at the edge
     EXPECT_EQ(t.v.cursorCell(), QPoint(1, 4));
+}
+
+TEST(GridCursor, ABlockShowsShadedWhicheverCornerTheCursorIsIn) {
+    View t;
+    t.key(Qt::Key_Down);
+    t.key(Qt::Key_Down);
+    t.key(Qt::Key_Down);
+    t.key(Qt::Key_Right);
+    t.key(Qt::Key_Right); // the cursor at 3,5
+    auto shaded = [&](int col, int row) {
+        QImage img(t.v.viewport()->size(), QImage::Format_RGB32);
+        t.v.viewport()->render(&img);
+        const QRect r = t.v.cellRect(col, row);
+        return QColor(img.pixel(r.left() + 3, r.bottom() - 2)) != QColor(Qt::white);
+    };
+    EXPECT_FALSE(shaded(3, 5)); // the cursor's cell alone: only its frame
+    // Extended up and left: the cursor is now the block's top-left corner.
+    t.key(Qt::Key_Up, Qt::ShiftModifier);
+    t.key(Qt::Key_Left, Qt::ShiftModifier);
+    ASSERT_EQ(t.v.cursorCell(), QPoint(2, 4));
+    ASSERT_EQ(t.v.selection(), QRect(QPoint(2, 4), QPoint(3, 5)));
+    EXPECT_TRUE(shaded(3, 5));
+    EXPECT_TRUE(shaded(2, 4));
 }
 
 TEST(GridCursor, PageDownTakesTheCursorToTheRowAtTheViewsBottomEdge) {
