@@ -52,6 +52,11 @@ TEST(GridView, GeometryFollowsTheGridUnits) {
     EXPECT_LE(last.bottom(), v.viewport()->height() - 1); // the last row shows whole
     EXPECT_EQ(v.cellAt(last.center()).y(), 40000);
     EXPECT_EQ(v.cellAt(QPoint(-5, -5)), QPoint(0, 0));
+    // The very first pixel is the first cell's; one before it is no cell.
+    v.verticalScrollBar()->setValue(0);
+    EXPECT_EQ(v.cellAt(QPoint(0, 0)), QPoint(1, 1));
+    EXPECT_EQ(v.cellAt(QPoint(-1, 0)), QPoint(0, 0));
+    EXPECT_EQ(v.cellAt(QPoint(0, -1)), QPoint(0, 0));
 }
 
 TEST(GridView, HomeAndEndJumpToTheFirstAndLatestRows) {

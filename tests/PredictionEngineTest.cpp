@@ -236,6 +236,8 @@ TEST(PredictSelections, ToleranceEdgesQualify) {
         EXPECT_EQ(shown(e.renpatsuGrid()), "5");
         EXPECT_EQ(shown(e.ippatsuGrid()), "5");
     }
+    e.ScanDraws(edgeAtThreeBothSides(), 20, 0); // the same engine again: the 5 goes
+    EXPECT_EQ(shown(e.ippatsuGrid()), "");
 }
 
 TEST(PredictSelections, IppatsuShowsFourDigitsWhenMoreQualify) {
