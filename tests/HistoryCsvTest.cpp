@@ -141,6 +141,7 @@ TEST(HistoryCsv, HeaderlessFilesFindTheDrawAndTheDigits) {
     EXPECT_NE(r.format.find("見出しなし"), std::string::npos);
     EXPECT_EQ(drawsOf(read("2026-08-21\t7054\t9577\n")), "7054:9577");
     EXPECT_EQ(drawsOf(read("1234,5678\n1235,0001\n")), "1234:5678 1235:0001");
+    EXPECT_EQ(drawsOf(read("1235,0901\n1234,5070\n")), "1234:5070 1235:0901"); // 0s in each
     // A four-letter word between is no number; the four digits after it are.
     EXPECT_EQ(drawsOf(read("7054,memo,9577\n7055,ｍｅｍｏ,0001\n")), "7054:9577 7055:0001");
     // A payout of four digits is not taken for the number when the digits disagree.
