@@ -77,6 +77,15 @@ int InjectedFaults::fired(size_t i) const {
     return i < armed().size() ? armed()[i].fired : 0;
 }
 
+// The bytes a short read or write (`kind`) lets through; errno stays as it was.
+size_t shortened(Call kind, size_t count) {
+    const int before = errno;
+    int r;
+    if (meets(kind, nullptr, nullptr, r) && r >= 0) count = std::min(count, static_cast<size_t>(r));
+    errno = before;
+    return count;
+}
+
 } // namespace n4test
 
 using n4test::Call;
@@ -109,21 +118,13 @@ int __wrap_link(const char* from, const char* to) {
 ssize_t __wrap_read(int fd, void* buf, size_t count) {
     int r;
     if (n4test::meets(Call::Read, nullptr, nullptr, r)) return r;
-    const int before = errno; // a short read leaves errno as it was
-    if (n4test::meets(Call::ShortRead, nullptr, nullptr, r) && r >= 0)
-        count = std::min(count, static_cast<size_t>(r));
-    errno = before;
-    return __real_read(fd, buf, count);
+    return __real_read(fd, buf, n4test::shortened(Call::ShortRead, count));
 }
 
 ssize_t __wrap_write(int fd, const void* buf, size_t count) {
     int r;
     if (n4test::meets(Call::Write, nullptr, nullptr, r)) return r;
-    const int before = errno; // a short write leaves errno as it was
-    if (n4test::meets(Call::ShortWrite, nullptr, nullptr, r) && r >= 0)
-        count = std::min(count, static_cast<size_t>(r));
-    errno = before;
-    return __real_write(fd, buf, count);
+    return __real_write(fd, buf, n4test::shortened(Call::ShortWrite, count));
 }
 
 int __wrap_fsync(int fd) {
