@@ -380,6 +380,13 @@ TEST(GridViewUnits, FittedColumnsFillTheWidthAndTextsKeepClearOfTheLines) {
     n.setGrid(narrow);
     n.fitColumnsToWidth(100);
     EXPECT_DOUBLE_EQ(n.widthUnit(), 200.0);
+    // A window narrower than the grid's units: a unit under a pixel, still the fitted one.
+    Grid many(10, 1);
+    many.setColWidth(-1, 2.0);
+    GridView squeezed;
+    squeezed.setGrid(many);
+    squeezed.fitColumnsToWidth(10);
+    EXPECT_DOUBLE_EQ(squeezed.widthUnit(), 0.5);
 
     const QFontMetrics fm(v.font());
     const int cell = v.columnX(2) - v.columnX(1);
