@@ -122,13 +122,7 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
     if (temp.empty()) return false;
     // Reopened without following a link: the name is ours, made just now.
     const int fd = ::open(temp.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-    bool ok = fd >= 0;
-    for (size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        done += ok ? static_cast<size_t>(n) : 0;
-    }
+    bool ok = fd >= 0 && writeAll(fd, bytes.data(), bytes.size());
     ok = ok && ::fsync(fd) == 0;
     if (fd >= 0) ok = ::close(fd) == 0 && ok;
     ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
@@ -161,6 +155,16 @@ std::size_t readUpTo(int fd, char* buffer, std::size_t count) {
         got += static_cast<std::size_t>(n);
     }
     return got;
+}
+
+bool writeAll(int fd, const char* bytes, std::size_t count) {
+    for (std::size_t done = 0; done < count;) { // a write may take less than given
+        const ssize_t n = ::write(fd, bytes + done, count - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 } // namespace n4

@@ -42,5 +42,8 @@ bool syncFolderOf(const std::string& path);
 // Reads into buffer until it holds count bytes, the file ends or a read
 // fails; an interrupted read is tried again. The number of bytes read.
 std::size_t readUpTo(int fd, char* buffer, std::size_t count);
+// Writes all count bytes, as many calls as it takes; an interrupted write is
+// tried again. false when a write fails or makes no progress.
+bool writeAll(int fd, const char* bytes, std::size_t count);
 
 } // namespace n4

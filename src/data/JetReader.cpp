@@ -17,6 +17,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "data/AtomicFile.h"
+
 namespace n4 {
 
 namespace {
@@ -243,13 +245,7 @@ ImportResult readJetHistory(const std::string& path) {
     if (child == 0) {
         close(fds[0]);
         const std::string out = readJetSerialized(path);
-        size_t done = 0;
-        while (done < out.size()) {
-            ssize_t n = write(fds[1], out.data() + done, out.size() - done);
-            if (n <= 0) _exit(1);
-            done += static_cast<size_t>(n);
-        }
-        _exit(0);
+        _exit(writeAll(fds[1], out.data(), out.size()) ? 0 : 1);
     }
     close(fds[1]);
     std::string text;
