@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
-#include "analysis/AnalysisCatalog.h"
-#include "data/StartupFigures.h"
+#include "core/analysis/AnalysisCatalog.h"
+#include "core/store/StartupFigures.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "data/DrawTable.h"
+#include "core/store/DrawTable.h"
 
 namespace n4bench {
 constexpr int kLargestHistory = 32764;

@@ -16,9 +16,9 @@
 #include <memory>
 
 #include "BenchSupport.h"
-#include "analysis/division/DivisionAnalysis.h"
-#include "analysis/division/DivisionScheme.h"
-#include "data/StartupFigures.h"
+#include "core/analysis/division/DivisionAnalysis.h"
+#include "core/analysis/division/DivisionScheme.h"
+#include "core/store/StartupFigures.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QStandardItemModel>
 
 #include "BenchSupport.h"
-#include "grid/Grid.h"
-#include "grid/Palette.h"
+#include "core/grid/Grid.h"
+#include "core/grid/Palette.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <QScrollBar>
 
 #include "BenchSupport.h"
-#include "analysis/AnalysisCatalog.h"
-#include "analysis/division/DivisionAnalysis.h"
-#include "data/StartupFigures.h"
-#include "grid/GridView.h"
+#include "core/analysis/AnalysisCatalog.h"
+#include "core/analysis/division/DivisionAnalysis.h"
+#include "core/store/StartupFigures.h"
+#include "ui/grid/GridView.h"
 
 namespace {
 

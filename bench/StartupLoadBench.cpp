@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "BenchSupport.h"
-#include "data/DrawStore.h"
-#include "data/KeyDerivation.h"
-#include "data/StartupFigures.h"
+#include "core/store/DrawStore.h"
+#include "core/store/KeyDerivation.h"
+#include "core/store/StartupFigures.h"
 
 namespace {
 

@@ -34,8 +34,8 @@ cmake -S "$probe_src" -B "$build/paintprobe" -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build/paintprobe" >/dev/null
 probe="$build/paintprobe/libpaintprobe.so"
 
-# The program's own password, as its source holds it (src/data/DrawStore.cpp).
-key=$(sed -n 's/.*kDatabasePassword = "\([0-9]*\)".*/\1/p' "$here/src/data/DrawStore.cpp")
+# The program's own password, as its source holds it (src/core/store/DrawStore.cpp).
+key=$(sed -n 's/.*kDatabasePassword = "\([0-9]*\)".*/\1/p' "$here/src/core/store/DrawStore.cpp")
 work=$(mktemp -d /tmp/n4-startup-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/xdg" "$work/cache" && chmod 700 "$work/xdg" "$work/cache"

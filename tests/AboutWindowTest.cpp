@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "UiSupport.h"
-#include "shell/AboutWindow.h"
+#include "ui/shell/AboutWindow.h"
 
 using n4test::Shell;
 

@@ -17,10 +17,10 @@
 #include <QTest>
 
 #include "UiSupport.h"
-#include "grid/AnalysisFrame.h"
-#include "grid/GridView.h"
-#include "shell/AnalysisWindowTable.h"
-#include "shell/ProgramStart.h"
+#include "ui/grid/AnalysisFrame.h"
+#include "ui/grid/GridView.h"
+#include "ui/shell/AnalysisWindowTable.h"
+#include "ui/shell/ProgramStart.h"
 
 using namespace n4;
 

@@ -10,7 +10,7 @@
 
 #include "SystemCallFaults.h"
 #include "TestSupport.h"
-#include "data/AtomicFile.h"
+#include "core/store/AtomicFile.h"
 
 using namespace n4;
 namespace fs = std::filesystem;

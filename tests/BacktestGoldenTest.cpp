@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "GoldenGrid.h"
-#include "prediction/Backtest.h"
-#include "prediction/BacktestExport.h"
-#include "prediction/BacktestTable.h"
+#include "core/prediction/Backtest.h"
+#include "core/prediction/BacktestExport.h"
+#include "core/prediction/BacktestTable.h"
 
 using namespace n4;
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "GoldenGrid.h"
-#include "prediction/Backtest.h"
-#include "prediction/BacktestSvg.h"
+#include "core/prediction/Backtest.h"
+#include "core/prediction/BacktestSvg.h"
 
 using namespace n4;
 

@@ -5,11 +5,11 @@
 #include <set>
 
 #include "TestSupport.h"
-#include "data/StartupFigures.h"
-#include "prediction/Backtest.h"
-#include "prediction/BacktestExport.h"
-#include "prediction/BacktestTable.h"
-#include "prediction/PredictionEngine.h"
+#include "core/store/StartupFigures.h"
+#include "core/prediction/Backtest.h"
+#include "core/prediction/BacktestExport.h"
+#include "core/prediction/BacktestTable.h"
+#include "core/prediction/PredictionEngine.h"
 
 using namespace n4;
 

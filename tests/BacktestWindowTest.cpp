@@ -21,11 +21,11 @@
 #include <cmath>
 
 #include "UiSupport.h"
-#include "data/DrawStore.h"
-#include "grid/GridView.h"
-#include "prediction/BacktestTable.h"
-#include "prediction/BacktestWindow.h"
-#include "prediction/PredictionWindow.h"
+#include "core/store/DrawStore.h"
+#include "ui/grid/GridView.h"
+#include "core/prediction/BacktestTable.h"
+#include "ui/prediction/BacktestWindow.h"
+#include "ui/prediction/PredictionWindow.h"
 
 using namespace n4;
 

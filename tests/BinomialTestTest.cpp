@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "prediction/BinomialTest.h"
+#include "core/prediction/BinomialTest.h"
 
 using namespace n4;
 

@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "TestSupport.h"
-#include "analysis/AnalysisCatalog.h"
-#include "cli/Cli.h"
-#include "data/DrawStore.h"
+#include "core/analysis/AnalysisCatalog.h"
+#include "core/cli/Cli.h"
+#include "core/store/DrawStore.h"
 
 using namespace n4;
 

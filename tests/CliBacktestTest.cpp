@@ -4,9 +4,9 @@
 #include <sstream>
 
 #include "TestSupport.h"
-#include "cli/Cli.h"
-#include "data/DataLocation.h"
-#include "prediction/SettingsFile.h"
+#include "core/cli/Cli.h"
+#include "core/store/DataLocation.h"
+#include "core/prediction/SettingsFile.h"
 
 using namespace n4;
 

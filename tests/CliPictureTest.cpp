@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "TestSupport.h"
-#include "cli/Cli.h"
-#include "grid/PictureRequest.h"
+#include "core/cli/Cli.h"
+#include "core/grid/PictureRequest.h"
 
 using namespace n4;
 

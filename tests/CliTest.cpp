@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "TestSupport.h"
-#include "cli/Cli.h"
-#include "data/DrawStore.h"
+#include "core/cli/Cli.h"
+#include "core/store/DrawStore.h"
 
 using namespace n4;
 

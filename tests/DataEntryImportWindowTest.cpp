@@ -15,7 +15,7 @@
 #include <QUrl>
 
 #include "UiSupport.h"
-#include "data/ImportDialog.h"
+#include "ui/data/ImportDialog.h"
 
 using namespace n4;
 using n4test::Entry;

@@ -16,8 +16,8 @@
 #include <sqlite3.h>
 
 #include "UiSupport.h"
-#include "data/DataEntryWindow.h"
-#include "data/DrawEntryModel.h"
+#include "ui/data/DataEntryWindow.h"
+#include "ui/data/DrawEntryModel.h"
 
 using namespace n4;
 using n4test::Entry;

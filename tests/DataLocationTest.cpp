@@ -7,10 +7,10 @@
 #include <sys/stat.h>
 
 #include "TestSupport.h"
-#include "cli/Cli.h"
-#include "data/DataLocation.h"
-#include "data/DrawStore.h"
-#include "prediction/SettingsFile.h"
+#include "core/cli/Cli.h"
+#include "core/store/DataLocation.h"
+#include "core/store/DrawStore.h"
+#include "core/prediction/SettingsFile.h"
 
 using namespace n4;
 

@@ -11,9 +11,9 @@
 #include <QStyleFactory>
 #include <memory>
 
-#include "shell/DeferredIconStyle.h"
-#include "shell/ProgramIcon.h"
-#include "shell/ProgramStart.h"
+#include "ui/shell/DeferredIconStyle.h"
+#include "ui/shell/ProgramIcon.h"
+#include "ui/shell/ProgramStart.h"
 
 using namespace n4;
 

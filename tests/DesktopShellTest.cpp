@@ -9,12 +9,12 @@
 #include <filesystem>
 
 #include "UiSupport.h"
-#include "data/DataLocation.h"
-#include "prediction/SettingsFile.h"
-#include "shell/AboutWindow.h"
-#include "shell/HelpWindow.h"
-#include "shell/ProgramIcon.h"
-#include "shell/ProgramStart.h"
+#include "core/store/DataLocation.h"
+#include "core/prediction/SettingsFile.h"
+#include "ui/shell/AboutWindow.h"
+#include "ui/shell/HelpWindow.h"
+#include "ui/shell/ProgramIcon.h"
+#include "ui/shell/ProgramStart.h"
 
 using namespace n4;
 using n4test::RecordingSink;

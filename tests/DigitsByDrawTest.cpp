@@ -6,7 +6,7 @@
 #include <map>
 #include <random>
 
-#include "analysis/DigitsByDraw.h"
+#include "core/analysis/common/DigitsByDraw.h"
 
 using namespace n4;
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "analysis/division/DivisionAnalysis.h"
-#include "analysis/division/TrendAnalysis.h"
-#include "grid/Palette.h"
+#include "core/analysis/division/DivisionAnalysis.h"
+#include "core/analysis/division/TrendAnalysis.h"
+#include "core/grid/Palette.h"
 
 using namespace n4;
 using n4test::analyse;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "data/DrawChangeLog.h"
+#include "core/store/DrawChangeLog.h"
 
 using namespace n4;
 

@@ -11,7 +11,7 @@
 
 #include "TestSupport.h"
 #include "UiSupport.h"
-#include "data/DrawEntryModel.h"
+#include "ui/data/DrawEntryModel.h"
 
 using namespace n4;
 

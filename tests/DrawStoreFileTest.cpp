@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "TestSupport.h"
-#include "data/DrawStore.h"
+#include "core/store/DrawStore.h"
 
 using namespace n4;
 using n4test::readFile;

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "data/DrawStore.h"
+#include "core/store/DrawStore.h"
 #include <sqlite3.h>
 
 using namespace n4;

@@ -7,7 +7,7 @@
 #include <sqlite3.h>
 
 #include "TestSupport.h"
-#include "data/DrawStore.h"
+#include "core/store/DrawStore.h"
 
 using namespace n4;
 using n4test::readFile;

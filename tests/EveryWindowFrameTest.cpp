@@ -11,9 +11,9 @@
 #include <QTest>
 
 #include "UiSupport.h"
-#include "grid/AnalysisFrame.h"
-#include "grid/GridView.h"
-#include "shell/AnalysisWindowTable.h"
+#include "ui/grid/AnalysisFrame.h"
+#include "ui/grid/GridView.h"
+#include "ui/shell/AnalysisWindowTable.h"
 
 using namespace n4;
 using n4test::Shell;

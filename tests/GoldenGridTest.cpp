@@ -8,8 +8,8 @@
 
 #include "GoldenGrid.h"
 #include "TestSupport.h"
-#include "analysis/AnalysisCatalog.h"
-#include "prediction/PredictionEngine.h"
+#include "core/analysis/AnalysisCatalog.h"
+#include "core/prediction/PredictionEngine.h"
 
 using namespace n4;
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "grid/Grid.h"
-#include "grid/GridCells.h"
-#include "grid/NumberTexts.h"
-#include "grid/Palette.h"
+#include "core/grid/Grid.h"
+#include "core/grid/GridCells.h"
+#include "core/grid/NumberTexts.h"
+#include "core/grid/Palette.h"
 
 using namespace n4;
 

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "grid/GridView.h"
+#include "ui/grid/GridView.h"
 
 using namespace n4;
 

@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "grid/GridExport.h"
-#include "grid/Palette.h"
+#include "core/grid/GridExport.h"
+#include "core/grid/Palette.h"
 
 using namespace n4;
 

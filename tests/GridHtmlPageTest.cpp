@@ -7,10 +7,10 @@
 
 #include "GoldenGrid.h"
 #include "TestSupport.h"
-#include "analysis/AnalysisCatalog.h"
-#include "data/StartupFigures.h"
-#include "grid/GridHtml.h"
-#include "prediction/PredictionExport.h"
+#include "core/analysis/AnalysisCatalog.h"
+#include "core/store/StartupFigures.h"
+#include "core/grid/GridHtml.h"
+#include "core/prediction/PredictionExport.h"
 
 using namespace n4;
 

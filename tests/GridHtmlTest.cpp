@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "TestSupport.h"
-#include "analysis/division/DivisionAnalysis.h"
-#include "grid/GridHtml.h"
-#include "grid/Palette.h"
+#include "core/analysis/division/DivisionAnalysis.h"
+#include "core/grid/GridHtml.h"
+#include "core/grid/Palette.h"
 
 using namespace n4;
 

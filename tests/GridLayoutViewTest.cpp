@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 
-#include "grid/GridLayout.h"
+#include "paint/GridLayout.h"
 
 using namespace n4;
 

@@ -15,9 +15,9 @@
 #include <QTimer>
 
 #include "UiSupport.h"
-#include "grid/GridView.h"
-#include "grid/GridViewMenu.h"
-#include "prediction/PredictionWindow.h"
+#include "ui/grid/GridView.h"
+#include "ui/grid/GridViewMenu.h"
+#include "ui/prediction/PredictionWindow.h"
 
 using namespace n4;
 using n4test::Shell;

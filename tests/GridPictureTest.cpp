@@ -12,11 +12,11 @@
 #include <sstream>
 
 #include "TestSupport.h"
-#include "analysis/AnalysisCatalog.h"
-#include "cli/Cli.h"
-#include "grid/GridPicture.h"
-#include "grid/GridView.h"
-#include "prediction/PredictionEngine.h"
+#include "core/analysis/AnalysisCatalog.h"
+#include "core/cli/Cli.h"
+#include "paint/GridPicture.h"
+#include "ui/grid/GridView.h"
+#include "core/prediction/PredictionEngine.h"
 
 using namespace n4;
 

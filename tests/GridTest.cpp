@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "grid/Grid.h"
-#include "grid/GridExport.h"
-#include "grid/Palette.h"
+#include "core/grid/Grid.h"
+#include "core/grid/GridExport.h"
+#include "core/grid/Palette.h"
 
 using namespace n4;
 

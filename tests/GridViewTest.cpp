@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "grid/GridView.h"
+#include "ui/grid/GridView.h"
 
 using namespace n4;
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "data/HistoryCsv.h"
-#include "data/HistoryValues.h"
-#include "data/TextEncoding.h"
+#include "core/import/HistoryCsv.h"
+#include "core/import/HistoryValues.h"
+#include "core/import/TextEncoding.h"
 
 using namespace n4;
 

@@ -12,8 +12,8 @@
 
 #include "SystemCallFaults.h"
 #include "TestSupport.h"
-#include "data/HistoryImport.h"
-#include "data/TextEncoding.h"
+#include "core/import/HistoryImport.h"
+#include "core/import/TextEncoding.h"
 
 using namespace n4;
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "data/HistoryImport.h"
+#include "core/import/HistoryImport.h"
 
 using namespace n4;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "data/ImportPlan.h"
+#include "core/import/ImportPlan.h"
 
 using namespace n4;
 

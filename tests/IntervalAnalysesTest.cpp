@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "analysis/DigitsByDraw.h"
-#include "analysis/interval/CarryOverAnalysis.h"
-#include "analysis/interval/DispersionAnalysis.h"
-#include "analysis/interval/IntervalAnalysis.h"
-#include "grid/Palette.h"
+#include "core/analysis/common/DigitsByDraw.h"
+#include "core/analysis/interval/CarryOverAnalysis.h"
+#include "core/analysis/interval/DispersionAnalysis.h"
+#include "core/analysis/interval/IntervalAnalysis.h"
+#include "core/grid/Palette.h"
 
 using namespace n4;
 using n4test::analyse;

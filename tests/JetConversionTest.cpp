@@ -8,8 +8,8 @@
 
 #include "SystemCallFaults.h"
 #include "TestSupport.h"
-#include "data/JetConversion.h"
-#include "data/JetReader.h"
+#include "core/import/JetConversion.h"
+#include "core/import/JetReader.h"
 
 using namespace n4;
 namespace fs = std::filesystem;

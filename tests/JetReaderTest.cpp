@@ -6,10 +6,10 @@
 
 #include "SystemCallFaults.h"
 #include "TestSupport.h"
-#include "data/HistoryCsv.h"
-#include "data/HistoryImport.h"
-#include "data/JetConversion.h"
-#include "data/JetReader.h"
+#include "core/import/HistoryCsv.h"
+#include "core/import/HistoryImport.h"
+#include "core/import/JetConversion.h"
+#include "core/import/JetReader.h"
 
 using namespace n4;
 namespace fs = std::filesystem;

@@ -13,9 +13,9 @@
 
 #include "SystemCallFaults.h"
 #include "TestSupport.h"
-#include "data/DrawStore.h"
-#include "data/KeyCache.h"
-#include "data/KeyDerivation.h"
+#include "core/store/DrawStore.h"
+#include "core/store/KeyCache.h"
+#include "core/store/KeyDerivation.h"
 
 using namespace n4;
 

@@ -6,8 +6,8 @@
 #include <sqlite3.h>
 
 #include "TestSupport.h"
-#include "data/DrawStore.h"
-#include "data/KeyDerivation.h"
+#include "core/store/DrawStore.h"
+#include "core/store/KeyDerivation.h"
 
 using namespace n4;
 

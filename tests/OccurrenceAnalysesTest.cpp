@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "analysis/occurrence/ByCountAnalysis.h"
-#include "analysis/occurrence/CountAnalysis.h"
-#include "analysis/occurrence/FrequencyAnalysis.h"
-#include "analysis/occurrence/SumAnalysis.h"
-#include "grid/Palette.h"
+#include "core/analysis/occurrence/ByCountAnalysis.h"
+#include "core/analysis/occurrence/CountAnalysis.h"
+#include "core/analysis/occurrence/FrequencyAnalysis.h"
+#include "core/analysis/occurrence/SumAnalysis.h"
+#include "core/grid/Palette.h"
 
 using namespace n4;
 using n4test::analyse;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "analysis/pattern/CombinationPatternAnalysis.h"
-#include "analysis/pattern/ConsecutiveAnalysis.h"
-#include "analysis/pattern/DistanceAnalysis.h"
-#include "grid/Palette.h"
+#include "core/analysis/pattern/CombinationPatternAnalysis.h"
+#include "core/analysis/pattern/ConsecutiveAnalysis.h"
+#include "core/analysis/pattern/DistanceAnalysis.h"
+#include "core/grid/Palette.h"
 
 using namespace n4;
 using n4test::analyse;

@@ -4,8 +4,8 @@
 #include <set>
 
 #include "TestSupport.h"
-#include "data/StartupFigures.h"
-#include "prediction/PredictionEngine.h"
+#include "core/store/StartupFigures.h"
+#include "core/prediction/PredictionEngine.h"
 
 using namespace n4;
 

@@ -5,10 +5,10 @@
 
 #include "GoldenGrid.h"
 #include "TestSupport.h"
-#include "data/StartupFigures.h"
-#include "prediction/PredictionExport.h"
-#include "prediction/PredictionGrids.h"
-#include "prediction/SettingsFile.h"
+#include "core/store/StartupFigures.h"
+#include "core/prediction/PredictionExport.h"
+#include "core/prediction/PredictionGrids.h"
+#include "core/prediction/SettingsFile.h"
 
 #include <filesystem>
 

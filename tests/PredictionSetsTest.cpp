@@ -5,8 +5,8 @@
 
 #include <random>
 
-#include "prediction/PredictedDigits.h"
-#include "prediction/PredictionScan.h"
+#include "core/prediction/PredictedDigits.h"
+#include "core/prediction/PredictionScan.h"
 
 using namespace n4;
 

@@ -8,10 +8,10 @@
 #include <QRadioButton>
 
 #include "UiSupport.h"
-#include "grid/GridView.h"
-#include "prediction/PredictionWindow.h"
-#include "prediction/SettingsFile.h"
-#include "shell/ProgramStart.h"
+#include "ui/grid/GridView.h"
+#include "ui/prediction/PredictionWindow.h"
+#include "core/prediction/SettingsFile.h"
+#include "ui/shell/ProgramStart.h"
 
 using namespace n4;
 

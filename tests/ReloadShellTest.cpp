@@ -16,12 +16,12 @@
 #include <QUrl>
 
 #include "UiSupport.h"
-#include "grid/AnalysisFrame.h"
-#include "grid/GridView.h"
-#include "prediction/PredictionEngine.h"
-#include "prediction/PredictionWindow.h"
-#include "shell/AnalysisWindowTable.h"
-#include "shell/ProgramStart.h"
+#include "ui/grid/AnalysisFrame.h"
+#include "ui/grid/GridView.h"
+#include "core/prediction/PredictionEngine.h"
+#include "ui/prediction/PredictionWindow.h"
+#include "ui/shell/AnalysisWindowTable.h"
+#include "ui/shell/ProgramStart.h"
 
 using namespace n4;
 using n4test::RecordingSink;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "data/ResultText.h"
+#include "core/import/ResultText.h"
 
 using namespace n4;
 

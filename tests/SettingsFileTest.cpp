@@ -10,8 +10,8 @@
 
 #include "SystemCallFaults.h"
 #include "TestSupport.h"
-#include "data/TextEncoding.h"
-#include "prediction/SettingsFile.h"
+#include "core/import/TextEncoding.h"
+#include "core/prediction/SettingsFile.h"
 
 using namespace n4;
 

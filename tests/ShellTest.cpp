@@ -19,10 +19,10 @@
 #include <functional>
 
 #include "UiSupport.h"
-#include "prediction/SettingsFile.h"
-#include "shell/AboutWindow.h"
-#include "shell/HelpWindow.h"
-#include "shell/ProgramStart.h"
+#include "core/prediction/SettingsFile.h"
+#include "ui/shell/AboutWindow.h"
+#include "ui/shell/HelpWindow.h"
+#include "ui/shell/ProgramStart.h"
 #include <QTextBrowser>
 
 using namespace n4;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "data/StartupFigures.h"
+#include "core/store/StartupFigures.h"
 
 using namespace n4;
 

@@ -9,9 +9,9 @@
 #include <filesystem>
 
 #include "UiSupport.h"
-#include "prediction/SettingsFile.h"
-#include "shell/ProgramStart.h"
-#include "shell/StartupLoad.h"
+#include "core/prediction/SettingsFile.h"
+#include "ui/shell/ProgramStart.h"
+#include "ui/shell/StartupLoad.h"
 
 using namespace n4;
 using n4test::RecordingSink;

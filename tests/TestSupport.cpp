@@ -7,7 +7,7 @@
 #include <random>
 #include <unistd.h>
 
-#include "data/HistoryCsv.h"
+#include "core/import/HistoryCsv.h"
 
 namespace fs = std::filesystem;
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "data/DrawTable.h"
+#include "core/store/DrawTable.h"
 
 namespace n4test {
 
@@ -24,7 +24,7 @@ std::vector<std::string> openDescriptorTargets();
 
 } // namespace n4test
 
-#include "analysis/AnalysisCatalog.h"
+#include "core/analysis/AnalysisCatalog.h"
 
 namespace n4test {
 // Runs an analysis as the window does: start-up figures, then the compute step.

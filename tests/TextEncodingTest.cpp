@@ -2,7 +2,7 @@
 // byte that none of them can read sits.
 #include <gtest/gtest.h>
 
-#include "data/TextEncoding.h"
+#include "core/import/TextEncoding.h"
 
 using namespace n4;
 

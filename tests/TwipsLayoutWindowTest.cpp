@@ -16,10 +16,10 @@
 
 #include "UiSupport.h"
 #include "WidgetInventory.h"
-#include "grid/GridView.h"
-#include "prediction/BacktestWindow.h"
-#include "prediction/PredictionWindow.h"
-#include "shell/AnalysisWindowTable.h"
+#include "ui/grid/GridView.h"
+#include "ui/prediction/BacktestWindow.h"
+#include "ui/prediction/PredictionWindow.h"
+#include "ui/shell/AnalysisWindowTable.h"
 
 using n4test::Shell;
 

@@ -8,8 +8,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "data/DrawStore.h"
-#include "shell/ProgramStart.h"
+#include "core/store/DrawStore.h"
+#include "ui/shell/ProgramStart.h"
 
 #include <QItemSelectionModel>
 #include <QTableView>

@@ -21,15 +21,15 @@
 
 #include "UiSupport.h"
 #include "WidgetInventory.h"
-#include "grid/GridPicture.h"
-#include "grid/GridView.h"
-#include "prediction/BacktestWindow.h"
-#include "prediction/PredictionEngine.h"
-#include "prediction/PredictionExport.h"
-#include "shell/AboutWindow.h"
-#include "shell/AnalysisWindowTable.h"
-#include "shell/HelpWindow.h"
-#include "shell/ProgramStart.h"
+#include "paint/GridPicture.h"
+#include "ui/grid/GridView.h"
+#include "ui/prediction/BacktestWindow.h"
+#include "core/prediction/PredictionEngine.h"
+#include "core/prediction/PredictionExport.h"
+#include "ui/shell/AboutWindow.h"
+#include "ui/shell/AnalysisWindowTable.h"
+#include "ui/shell/HelpWindow.h"
+#include "ui/shell/ProgramStart.h"
 
 using namespace n4;
 

@@ -11,12 +11,12 @@
 #include <QMdiSubWindow>
 #include <QPixmap>
 
-#include "grid/GridView.h"
-#include "prediction/BacktestWindow.h"
-#include "shell/MainFrm.h"
-#include "shell/MessageSink.h"
-#include "shell/ProgramStart.h"
-#include "shell/WindowArrangement.h"
+#include "ui/grid/GridView.h"
+#include "ui/prediction/BacktestWindow.h"
+#include "ui/shell/MainFrm.h"
+#include "ui/common/MessageSink.h"
+#include "ui/shell/ProgramStart.h"
+#include "ui/shell/WindowArrangement.h"
 
 namespace {
 

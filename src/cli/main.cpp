@@ -3,8 +3,9 @@
 #include <iostream>
 #include <memory>
 
-#include "cli/Cli.h"
-#include "grid/GridPicture.h"
+#include "core/cli/Cli.h"
+#include "core/os/System.h"
+#include "paint/GridPicture.h"
 
 namespace {
 
@@ -26,9 +27,9 @@ std::unique_ptr<QGuiApplication> startOffscreenGui() {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::error_code ec;
-    auto exe = std::filesystem::canonical("/proc/self/exe", ec);
-    std::string folder = ec ? std::string(".") : exe.parent_path().string();
+    const std::string exe = n4::os::runningProgramPath();
+    const std::string folder =
+        exe.empty() ? std::string(".") : std::filesystem::path(exe).parent_path().string();
     std::unique_ptr<QGuiApplication> gui;
     n4::PictureWriter pictures = [&gui](const n4::PictureRequest& request, std::ostream& out,
                                         std::string& error) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "data/HistoryImport.h"
+#include "core/import/HistoryImport.h"
 
 using n4fuzz::broken;
 

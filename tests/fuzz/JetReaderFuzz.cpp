@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "FuzzInput.h"
-#include "data/JetReader.h"
+#include "core/import/JetReader.h"
 
 using n4fuzz::broken;
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "FuzzInput.h"
-#include "prediction/SettingsFile.h"
+#include "core/prediction/SettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static n4fuzz::MemoryFile file;

@@ -1,0 +1,25 @@
+# cmake -DROOT=<project root> -P CheckLevels.cmake
+# Every include runs down the levels: nothing in src/core includes from
+# paint/, ui/ or the toolkit; nothing in src/paint from ui/ or the widgets.
+# Prints each include that runs up and fails when there is one.
+if(NOT ROOT)
+  message(FATAL_ERROR "ROOT not given")
+endif()
+set(bad 0)
+function(n4_check_folder folder pattern why)
+  file(GLOB_RECURSE files ${ROOT}/src/${folder}/*.h ${ROOT}/src/${folder}/*.cpp)
+  foreach(file ${files})
+    file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](${pattern})")
+    foreach(line ${lines})
+      file(RELATIVE_PATH shown ${ROOT} ${file})
+      message("${shown}: ${line} (${why})")
+      set(bad 1 PARENT_SCOPE)
+    endforeach()
+  endforeach()
+endfunction()
+n4_check_folder(core "paint/|ui/|app/|cli/|Q[A-Za-z]*[>\"]|Qt[A-Za-z]*/" "the core is free of Qt and includes only the core")
+n4_check_folder(paint "ui/|app/|cli/|QtWidgets|QWidget|QApplication|QAbstract[A-Z]" "the painter includes no widgets")
+n4_check_folder(ui "app/|cli/" "no window includes a program's main")
+if(bad)
+  message(FATAL_ERROR "includes running up the levels (see above)")
+endif()

@@ -1,8 +1,0 @@
-#pragma once
-#include "analysis/AnalysisInput.h"
-#include "grid/Grid.h"
-
-namespace n4 {
-// バラツキ分析: a dot chart of the digits of every draw.
-Grid computeDispersionAnalysis(const AnalysisInput& in);
-} // namespace n4

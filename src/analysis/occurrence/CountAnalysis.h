@@ -1,8 +1,0 @@
-#pragma once
-#include "analysis/AnalysisInput.h"
-#include "grid/Grid.h"
-
-namespace n4 {
-// 出現回数分析: each draw with how often each of its digits came before it.
-Grid computeCountAnalysis(const AnalysisInput& in);
-} // namespace n4

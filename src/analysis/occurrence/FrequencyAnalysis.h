@@ -1,8 +1,0 @@
-#pragma once
-#include "analysis/AnalysisInput.h"
-#include "grid/Grid.h"
-
-namespace n4 {
-// 出現頻度分析: per digit, one "●" per appearance stacked down its column.
-Grid computeFrequencyAnalysis(const AnalysisInput& in);
-} // namespace n4

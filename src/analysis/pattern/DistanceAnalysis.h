@@ -1,8 +1,0 @@
-#pragma once
-#include "analysis/AnalysisInput.h"
-#include "grid/Grid.h"
-
-namespace n4 {
-// 数字間隔分析: each draw with the signed change of each position.
-Grid computeDistanceAnalysis(const AnalysisInput& in);
-} // namespace n4

@@ -1,0 +1,49 @@
+// 出現間隔分析: every draw with its four digits and, beside each digit, how
+// many draws ago that digit was last drawn ("7回前"), or "初回".
+#include "core/analysis/interval/IntervalAnalysis.h"
+
+#include "core/analysis/common/DigitsByDraw.h"
+#include "core/analysis/common/GridSetup.h"
+#include "core/grid/Palette.h"
+
+namespace n4 {
+
+namespace {
+
+const DrawBand kBand = {
+    "    当 選 数 字     ",
+    {"回数", "第1数字", "出現", "第2数字", "出現", "第3数字", "出現", "第4数字", "出現"},
+    true};
+
+std::string intervalText(int r, int k) {
+    return k == 0 ? "初回" : std::to_string(r - k) + "回前";
+}
+
+void fill(Grid& g, const DrawTable& table) {
+    DigitsByDraw seen;
+    seen.reserve(table.size());
+    int row = 3;
+    for (const DrawRecord& draw : table) {
+        if (draw.isComplete()) {
+            const int r = draw.drawNo;
+            g.setNumber(1, row, r);
+            for (int p = 1; p <= 4; ++p)
+                g.setNumber(2 * p, row, draw.digit(p));
+            seen.store(r, draw.digits);
+            for (int p = 1; p <= 4; ++p)
+                g.setText(2 * p + 1, row, intervalText(r, seen.lastDrawWith(r, draw.digit(p))));
+        }
+        ++row; // an incomplete row leaves its grid row empty
+    }
+}
+
+} // namespace
+
+Grid computeIntervalAnalysis(const AnalysisInput& in) {
+    Grid g = newDrawBandGrid(kBand, in.figures.latestDrawNo);
+    g.setVisible(9, 52);
+    fill(g, in.table);
+    return g;
+}
+
+} // namespace n4

@@ -1,0 +1,123 @@
+#include "core/os/System.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace n4::os {
+
+MoveOutcome renameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return MoveOutcome::Done;
+    if (errno == EEXIST) return MoveOutcome::AlreadyThere;
+    if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) return MoveOutcome::Unsupported;
+    return MoveOutcome::Failed;
+}
+
+bool exchangeNames(const std::string& a, const std::string& b) {
+    return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
+}
+
+bool flushFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+std::string homeFolderOfUser() {
+    const passwd* pw = ::getpwuid(::getuid());
+    return pw && pw->pw_dir ? std::string(pw->pw_dir) : std::string();
+}
+
+std::string runningProgramPath() {
+    std::error_code ec;
+    const auto exe = std::filesystem::canonical("/proc/self/exe", ec);
+    return ec ? std::string() : exe.string();
+}
+
+long currentProcessId() {
+    return static_cast<long>(::getpid());
+}
+
+bool processMayBeRunning(long pid) {
+    if (pid <= 0 || pid > INT_MAX) return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+}
+
+std::size_t readUpTo(int fd, char* buffer, std::size_t count) {
+    std::size_t got = 0;
+    while (got < count) { // a read may deliver less than asked
+        const ssize_t n = ::read(fd, buffer + got, count - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+bool writeAll(int fd, const char* bytes, std::size_t count) {
+    for (std::size_t done = 0; done < count;) { // a write may take less than given
+        const ssize_t n = ::write(fd, bytes + done, count - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+
+namespace {
+
+// Reads until end of file; false when nothing arrives for too long.
+bool readAllWithin(int fd, std::string& text, int silenceLimitMs) {
+    char buf[65536];
+    for (;;) {
+        pollfd p{fd, POLLIN, 0};
+        const int ready = ::poll(&p, 1, silenceLimitMs);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) return false;
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        text.append(buf, static_cast<size_t>(n));
+    }
+}
+
+} // namespace
+
+ChildOutcome runContained(const std::function<std::string()>& work, int silenceLimitMs) {
+    ChildOutcome outcome;
+    int fds[2];
+    if (::pipe(fds) != 0) return outcome;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return outcome;
+    }
+    if (child == 0) {
+        ::close(fds[0]);
+        const std::string out = work();
+        ::_exit(writeAll(fds[1], out.data(), out.size()) ? 0 : 1);
+    }
+    ::close(fds[1]);
+    const bool complete = readAllWithin(fds[0], outcome.output, silenceLimitMs);
+    ::close(fds[0]);
+    if (!complete) ::kill(child, SIGKILL); // a child that hangs must not freeze the program
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    outcome.finished = complete && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return outcome;
+}
+
+} // namespace n4::os

@@ -1,0 +1,100 @@
+#pragma once
+// The draw database: an encrypted SQLCipher file holding the table 当選番号 and
+// the view 全データ選択クエリ that every reader selects from.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/store/DrawTable.h"
+
+struct sqlite3;
+
+namespace n4 {
+
+inline constexpr const char* kDatabaseFileName = "Numbers4Marvo.mdb";
+inline constexpr const char* kSelectAllDraws = "select * from 全データ選択クエリ order by 回数";
+
+// Where the draw database is and how to unlock it; built once at start-up and
+// reused by the data-entry window.
+struct DbConnectionString {
+    std::string dataSource; // path of the database file
+    std::string password;   // six decimal digits
+    // How long to wait for a lock held by another copy of the program.
+    int busyTimeoutMs = 5000;
+    // Where keys are remembered between runs (KeyCache.h); empty: the key is
+    // derived at every opening.
+    std::string keyCachePath;
+
+    static DbConnectionString forProgramFolder(const std::string& folder);
+    // "Data Source=...;Password=******": the key is never spelled out.
+    std::string text() const;
+};
+
+// The outcome of a store operation: ok, or a Japanese message for the user.
+struct StoreResult {
+    bool ok = true;
+    std::string message;
+    static StoreResult success() { return {}; }
+    static StoreResult failure(std::string m) { return {false, std::move(m)}; }
+    explicit operator bool() const { return ok; }
+};
+
+// What open does when the file is not there: a reader never creates anything.
+enum class IfMissing { Create, Refuse };
+
+class DrawStore {
+  public:
+    ~DrawStore();
+    DrawStore(const DrawStore&) = delete;
+    DrawStore& operator=(const DrawStore&) = delete;
+
+    // Opens the file, creating it with the schema when it does not exist (a
+    // new file appears whole or not at all, readable by the user only). A file
+    // that exists but cannot be read as our database (wrong password, another
+    // kind of file, damage found by a quick check) is reported and never
+    // modified. A file that an interrupted creation left without its schema
+    // holds no draws: it is completed, and result.message says so.
+    static std::unique_ptr<DrawStore> open(const DbConnectionString& conn, StoreResult& result,
+                                           bool* created = nullptr,
+                                           IfMissing ifMissing = IfMissing::Create);
+
+    // Builds a new database file holding rows, whole or not at all, under a
+    // temporary name moved into place at the end; fails when the file exists.
+    static StoreResult create(const DbConnectionString& conn, const std::vector<DrawRecord>& rows);
+
+    StoreResult readAll(DrawTable& out) const;
+
+    // Inserts or replaces draws by number, all in one transaction.
+    StoreResult upsert(const std::vector<DrawRecord>& rows);
+    // digit: 0..9, or kAbsentDigit for an empty cell.
+    StoreResult setDigit(int drawNo, int position, int digit);
+    StoreResult insertEmpty(int drawNo);
+    StoreResult remove(int drawNo);
+    // Puts the given draws (inserting or replacing by number) and removes the
+    // given numbers, all in one transaction.
+    StoreResult replace(const std::vector<DrawRecord>& put, const std::vector<int>& removed);
+
+    std::string cipherVersion() const;
+    bool integrityOk() const;
+    const std::string& path() const { return path_; }
+
+  private:
+    DrawStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+    static std::unique_ptr<DrawStore> connect(const DbConnectionString& conn, StoreResult& result);
+    static StoreResult createFile(const DbConnectionString& conn,
+                                  const std::vector<DrawRecord>& rows, bool& alreadyThere);
+    StoreResult completeSchema(bool& completed);
+    StoreResult quickCheck() const;
+    StoreResult writeRows(const std::vector<DrawRecord>& rows);
+    StoreResult exec(const char* sql) const;
+    StoreResult failure(const char* what) const;
+    StoreResult inTransaction(const std::function<StoreResult()>& body);
+
+    sqlite3* db_;
+    std::string path_;
+};
+
+} // namespace n4

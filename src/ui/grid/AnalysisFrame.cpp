@@ -1,0 +1,159 @@
+#include "ui/grid/AnalysisFrame.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadialGradient>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/grid/GridView.h"
+
+namespace n4 {
+
+namespace {
+
+QPushButton* makeButton(const QString& text, const QString& colour, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setStyleSheet(QStringLiteral("QPushButton{background:%1;border:1px solid #808080;"
+                                    "padding:3px 8px;}QPushButton:disabled{color:#808080;}")
+                         .arg(colour));
+    return b;
+}
+
+QPixmap ballPixmap(const QColor& dark, const QColor& light) {
+    QPixmap pm(19, 19);
+    pm.fill(Qt::white);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient g(QPointF(7, 7), 10, QPointF(6, 6));
+    g.setColorAt(0, light);
+    g.setColorAt(1, dark);
+    p.setBrush(g);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QRectF(1.5, 1.5, 16, 16));
+    return pm;
+}
+
+} // namespace
+
+QPushButton* makeCloseButton(QWidget* parent) {
+    auto* b = makeButton(QStringLiteral("閉じる"), QStringLiteral("rgb(255,255,192)"), parent);
+    b->setObjectName(QStringLiteral("Command1"));
+    return b;
+}
+
+QPushButton* makePrintButton(QWidget* parent) {
+    auto* b = makeButton(QStringLiteral("印刷"), QStringLiteral("rgb(255,192,255)"), parent);
+    b->setObjectName(QStringLiteral("Command2"));
+    b->setEnabled(false);
+    return b;
+}
+
+QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QStringLiteral("Picture1"));
+    switch (kind) {
+    case LegendPicture::Ball:
+        l->setPixmap(ballPixmap(QColor(51, 51, 204), QColor(153, 153, 255)));
+        break;
+    case LegendPicture::BonusBall:
+        l->setPixmap(ballPixmap(QColor(204, 51, 51), QColor(255, 153, 153)));
+        break;
+    case LegendPicture::Swatch:
+        l->setFixedSize(17, 17);
+        l->setStyleSheet(QStringLiteral("background:rgb(128,255,255);border:1px solid black;"));
+        break;
+    }
+    return l;
+}
+
+OneLineLabel::OneLineLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    // The width comes from the layout or the window's design, not from the text.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+QSize OneLineLabel::minimumSizeHint() const {
+    return QSize(0, QLabel::minimumSizeHint().height());
+}
+
+void OneLineLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    fitFont();
+}
+
+void OneLineLabel::fitFont() {
+    if (fitting_) return;
+    fitting_ = true;
+    if (base_.family().isEmpty()) base_ = font();
+    const int room = contentsRect().width() - 2 * margin();
+    QFont f = base_;
+    for (double pt = base_.pointSizeF(); pt > 6.0; pt -= 0.25) {
+        f.setPointSizeF(pt);
+        const QFontMetrics fm(f);
+        int need = 0;
+        for (const QString& line : text().split(QLatin1Char('\n')))
+            need = std::max(need, fm.horizontalAdvance(line));
+        if (need <= room) break;
+    }
+    if (f != font()) setFont(f);
+    fitting_ = false;
+}
+
+AnalysisFrame::AnalysisFrame(const QString& label, bool printButton, QWidget* parent)
+    : QWidget(parent) {
+    label_ = new OneLineLabel(label, this);
+    label_->setObjectName(QStringLiteral("Label1"));
+    auto* bar = new QHBoxLayout;
+    legendBox_ = new QWidget(this);
+    auto* legend = new QHBoxLayout(legendBox_);
+    legend->setContentsMargins(0, 0, 0, 0);
+    legend->setSpacing(2);
+    bar->addWidget(legendBox_);
+    bar->addStretch(1);
+    if (printButton) {
+        print_ = makePrintButton(this);
+        bar->addWidget(print_);
+    }
+    close_ = makeCloseButton(this);
+    bar->addWidget(close_);
+    view_ = new GridView(this);
+    view_->setObjectName(QStringLiteral("fpSpread1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addWidget(label_);
+    layout->addLayout(bar);
+    layout->addWidget(view_); // (a scroll area: it takes the room left)
+    connect(close_, &QPushButton::clicked, this, &AnalysisFrame::closeRequested);
+}
+
+void AnalysisFrame::addLegend(LegendPicture picture, const QString& text) {
+    auto* layout = static_cast<QHBoxLayout*>(legendBox_->layout());
+    layout->addWidget(makeLegendPicture(picture, legendBox_));
+    auto* l = new QLabel(text, legendBox_);
+    l->setObjectName(QStringLiteral("Label2"));
+    layout->addWidget(l);
+    layout->addSpacing(8);
+}
+
+void AnalysisFrame::setGrid(Grid grid) {
+    view_->setGrid(std::move(grid));
+}
+
+void AnalysisFrame::setPanes(int frozenRows, int frozenCols, bool opensAtLatest) {
+    view_->setFrozen(frozenCols, frozenRows);
+    opensAtLatest_ = opensAtLatest;
+}
+
+void AnalysisFrame::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    // The window opens at its design size: the columns take the width it
+    // gives them, whatever the window is resized to later.
+    view_->fitColumnsToWidth(view_->columnRoom());
+    if (opensAtLatest_) view_->showLatestRows();
+}
+
+} // namespace n4

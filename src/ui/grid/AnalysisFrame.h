@@ -1,0 +1,74 @@
+#pragma once
+// The common frame of the analysis windows: the description label on a line
+// of its own, then the legend, the greyed print button and the close button,
+// then the grid, whose columns fill the window's width when it opens.
+#include <QLabel>
+#include <QWidget>
+
+#include "core/grid/Grid.h"
+
+class QPushButton;
+
+namespace n4 {
+
+class GridView;
+
+enum class LegendPicture { Ball, BonusBall, Swatch };
+
+// The buttons every window shares: "閉じる" on light yellow and the print
+// button "印刷" on pink, which has no action and is shown greyed.
+QPushButton* makeCloseButton(QWidget* parent);
+QPushButton* makePrintButton(QWidget* parent);
+// A small picture drawn by the program (no image files).
+QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent);
+
+// A label whose lines stay whole: where its room is too narrow for the
+// program's font, the font steps down (not below 6 points) until the
+// longest line fits; given more room it grows back.
+class OneLineLabel : public QLabel {
+    Q_OBJECT
+  public:
+    explicit OneLineLabel(const QString& text, QWidget* parent = nullptr);
+    QSize minimumSizeHint() const override;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void fitFont();
+    QFont base_;
+    bool fitting_ = false;
+};
+
+class AnalysisFrame : public QWidget {
+    Q_OBJECT
+  public:
+    AnalysisFrame(const QString& label, bool printButton, QWidget* parent = nullptr);
+
+    // A legend entry: a picture followed by its text, in order of addition.
+    void addLegend(LegendPicture picture, const QString& text);
+    void setGrid(Grid grid);
+    // Title rows and label columns kept in view; whether the grid opens at
+    // its last rows, the latest draws.
+    void setPanes(int frozenRows, int frozenCols, bool opensAtLatest);
+    GridView* gridView() const { return view_; }
+    QPushButton* closeButton() const { return close_; }
+    QPushButton* printButton() const { return print_; }
+
+  signals:
+    void closeRequested();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    OneLineLabel* label_;
+    QWidget* legendBox_;
+    QPushButton* print_ = nullptr;
+    QPushButton* close_;
+    GridView* view_;
+    bool opensAtLatest_ = false;
+    bool shown_ = false;
+};
+
+} // namespace n4

@@ -1,0 +1,169 @@
+#include "ui/grid/GridViewMenu.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <sstream>
+
+#include "paint/GridPicture.h"
+#include "ui/grid/GridView.h"
+
+namespace n4 {
+
+namespace {
+
+QString askWithDialog(QWidget* parent, const QString& caption, const QString& suggested,
+                      const QString& filters) {
+    QString chosenFilter;
+    const QString path =
+        QFileDialog::getSaveFileName(parent, caption, suggested, filters, &chosenFilter);
+    return withChosenSuffix(path, chosenFilter);
+}
+
+QString suggestedPath(QStandardPaths::StandardLocation where, const QString& name) {
+    QString folder = QStandardPaths::writableLocation(where);
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    return QDir(folder).filePath(name);
+}
+
+bool commit(QSaveFile& file, bool written, QString& error) {
+    if (written && file.commit()) return true;
+    file.cancelWriting();
+    if (error.isEmpty()) error = QStringLiteral("%1 に保存できませんでした。").arg(file.fileName());
+    return false;
+}
+
+} // namespace
+
+QString withChosenSuffix(const QString& path, const QString& chosenFilter) {
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    const int star = chosenFilter.indexOf(QStringLiteral("*."));
+    if (star < 0) return path;
+    const int end = chosenFilter.indexOf(QRegularExpression(QStringLiteral("[ )]")), star);
+    return path + chosenFilter.mid(star + 1, end < 0 ? -1 : end - star - 1);
+}
+
+GridViewMenu::GridViewMenu(GridView* view) : QObject(view), view_(view) {
+    copy_ = new QAction(QStringLiteral("コピー"), this);
+    copy_->setShortcut(QKeySequence::Copy);
+    selectAll_ = new QAction(QStringLiteral("すべて選択"), this);
+    selectAll_->setShortcut(QKeySequence::SelectAll);
+    savePicture_ = new QAction(QStringLiteral("画像として保存…"), this);
+    saveHtml_ = new QAction(QStringLiteral("HTML として保存…"), this);
+    for (QAction* a : {copy_, selectAll_}) {
+        a->setShortcutContext(Qt::WidgetShortcut); // the view's own keys do the work
+        a->setShortcutVisibleInContextMenu(true);
+    }
+    connect(copy_, &QAction::triggered, view, [view] { view->copySelection(); });
+    connect(selectAll_, &QAction::triggered, view, [view] { view->selectAll(); });
+    connect(savePicture_, &QAction::triggered, this, [this] { askAndSave(true); });
+    connect(saveHtml_, &QAction::triggered, this, [this] { askAndSave(false); });
+    chooser_ = [view](const QString& caption, const QString& suggested, const QString& filters) {
+        return askWithDialog(view, caption, suggested, filters);
+    };
+}
+
+void GridViewMenu::setTitle(const QString& title, const QString& description) {
+    title_ = title;
+    description_ = description;
+    titleUtf8_ = title.toStdString();
+    descriptionUtf8_ = description.toStdString();
+}
+
+void GridViewMenu::setPageMaker(std::function<HtmlPage()> maker) {
+    pageMaker_ = std::move(maker);
+}
+
+void GridViewMenu::setFileChooser(FileChooser chooser) {
+    chooser_ = std::move(chooser);
+}
+
+void GridViewMenu::addWindowAction(QAction* action) {
+    windowActions_.append(action);
+}
+
+QList<QAction*> GridViewMenu::actions() const {
+    return QList<QAction*>{copy_, selectAll_, savePicture_, saveHtml_} + windowActions_;
+}
+
+void GridViewMenu::popup(const QPoint& globalPos) {
+    copy_->setEnabled(!view_->selection().isNull());
+    QMenu menu(view_);
+    menu.addActions({copy_, selectAll_});
+    menu.addSeparator();
+    menu.addActions({savePicture_, saveHtml_});
+    if (!windowActions_.isEmpty()) {
+        menu.addSeparator();
+        menu.addActions(windowActions_);
+    }
+    menu.exec(globalPos);
+}
+
+void GridViewMenu::askAndSave(bool picture) {
+    const QString name = title_.isEmpty() ? QStringLiteral("表") : title_;
+    const QString path =
+        picture ? chooser_(QStringLiteral("画像として保存"),
+                           suggestedPath(QStandardPaths::PicturesLocation, name + ".png"),
+                           QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg);;PDF (*.pdf)"))
+                : chooser_(QStringLiteral("HTML として保存"),
+                           suggestedPath(QStandardPaths::DocumentsLocation, name + ".html"),
+                           QStringLiteral("HTML (*.html *.htm)"));
+    if (path.isEmpty()) return;
+    QString error;
+    if (!(picture ? savePictureTo(path, error) : saveHtmlTo(path, error)))
+        QMessageBox::warning(view_, QStringLiteral("メッセ－ジ"), error);
+}
+
+bool GridViewMenu::savePictureTo(const QString& path, QString& error) const {
+    const std::string format = QFileInfo(path).suffix().toLower().toStdString();
+    if (format != "png" && format != "svg" && format != "pdf") {
+        error = QStringLiteral("画像は .png、.svg、.pdf のどれかの名前で保存してください。");
+        return false;
+    }
+    GridSheet sheet;
+    sheet.grid = &view_->grid();
+    sheet.layout = view_->layout();
+    sheet.font = view_->font();
+    const QRect s = view_->selection();
+    if (s.width() * s.height() > 1) {
+        // The selection, under the title rows where it lies below them.
+        const int head = s.top() > view_->frozenRows() ? view_->frozenRows() : 0;
+        sheet.block = PictureBlock{head, s.top(), s.bottom(), s.left(), s.right()};
+        sheet.window = windowFor(sheet.layout, *sheet.block);
+    } else {
+        sheet.window = view_->window(); // the part in view
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("%1 に保存できませんでした: %2").arg(path, file.errorString());
+        return false;
+    }
+    return commit(file, writeSheets({sheet}, format, title_, &file, error), error);
+}
+
+HtmlPage GridViewMenu::page() const {
+    if (pageMaker_) return pageMaker_();
+    return HtmlPage{titleUtf8_, descriptionUtf8_, {{&view_->grid(), view_->frozenRows(), ""}}, ""};
+}
+
+bool GridViewMenu::saveHtmlTo(const QString& path, QString& error) const {
+    std::ostringstream html;
+    writeHtmlPage(html, page());
+    const std::string bytes = html.str();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("%1 に保存できませんでした: %2").arg(path, file.errorString());
+        return false;
+    }
+    const bool written =
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) == qint64(bytes.size());
+    return commit(file, written, error);
+}
+
+} // namespace n4

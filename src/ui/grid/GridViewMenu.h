@@ -1,0 +1,68 @@
+#pragma once
+// The context menu of every grid: コピー (the selection as TSV), すべて選択,
+// 画像として保存… (the selection, under its title rows, or else the part in
+// view, as PNG, SVG or PDF) and HTML として保存… (the whole grid as a page that
+// reads like the window). Windows add their own entries after these.
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "core/grid/GridHtml.h"
+
+class QAction;
+
+namespace n4 {
+
+class GridView;
+
+// A file name typed without a suffix takes the first one of the kind chosen in
+// the save dialog ("SVG 画像 (*.svg)" gives "表" the name "表.svg").
+QString withChosenSuffix(const QString& path, const QString& chosenFilter);
+
+class GridViewMenu : public QObject {
+    Q_OBJECT
+  public:
+    explicit GridViewMenu(GridView* view);
+
+    // What saved pictures and pages are called and what a page says under
+    // its title.
+    void setTitle(const QString& title, const QString& description = {});
+    // The page HTML として保存… writes; by default the grid alone. The
+    // prediction window gives its four grids.
+    void setPageMaker(std::function<HtmlPage()> maker);
+    // Asks where to save: (caption, suggested path, filters) -> path, "" to
+    // give up. By default the toolkit's save dialog.
+    using FileChooser = std::function<QString(const QString& caption, const QString& suggested,
+                                              const QString& filters)>;
+    void setFileChooser(FileChooser chooser);
+    // A further entry, after the grid's own.
+    void addWindowAction(QAction* action);
+
+    QAction* copyAction() const { return copy_; }
+    QAction* selectAllAction() const { return selectAll_; }
+    QAction* savePictureAction() const { return savePicture_; }
+    QAction* saveHtmlAction() const { return saveHtml_; }
+    QList<QAction*> actions() const;
+
+    void popup(const QPoint& globalPos);
+
+    // What the two save entries do once they know the file; the format of a
+    // picture follows the file's suffix. false with a message in Japanese.
+    bool savePictureTo(const QString& path, QString& error) const;
+    bool saveHtmlTo(const QString& path, QString& error) const;
+
+  private:
+    void askAndSave(bool picture);
+    HtmlPage page() const;
+
+    GridView* view_;
+    QAction *copy_, *selectAll_, *savePicture_, *saveHtml_;
+    QList<QAction*> windowActions_;
+    QString title_, description_;
+    std::string titleUtf8_, descriptionUtf8_; // what the default page points at
+    std::function<HtmlPage()> pageMaker_;
+    FileChooser chooser_;
+};
+
+} // namespace n4

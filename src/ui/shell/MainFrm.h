@@ -1,0 +1,131 @@
+#pragma once
+// The main window: a multiple-document frame holding every other window. It
+// loads the draw table at start-up, offers the menu of commands, carries the
+// propEnd flag that gates the data-entry command, and shows the prediction
+// window whenever it becomes active again after the about window.
+
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "core/store/DrawChangeLog.h"
+#include "core/store/DrawStore.h"
+#include "core/store/DrawTable.h"
+#include "core/store/StartupFigures.h"
+#include "core/prediction/AnalysisOptions.h"
+#include "core/prediction/PredictionEngine.h"
+#include "ui/shell/StartupLoad.h"
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QWindow;
+
+namespace n4 {
+
+class MessageSink;
+class AboutWindow;
+class HelpWindow;
+struct AnalysisWindowInfo;
+
+struct ShellConfig {
+    std::string programFolder; // where the draw database lives (see DataLocation.h)
+    std::string settingsPath;  // the settings file
+    std::string helpFolder;    // where a compiled help file may be
+};
+
+class MainFrm : public QMainWindow {
+    Q_OBJECT
+  public:
+    MainFrm(ShellConfig config, MessageSink* messages, QWidget* parent = nullptr);
+    ~MainFrm() override;
+
+    // The start-up load; false (after telling the user why) when the draw
+    // database cannot be used. The first form reads everything itself; the
+    // second takes what read() returns (the early load's result), calling it
+    // under the hourglass.
+    bool load();
+    bool load(const std::function<StartupLoad()>& read);
+    // Maximised; where the window system does not maximise (a bare X
+    // server), the window still covers the screen's available area.
+    void showFullSize();
+
+    bool propEnd() const { return propEnd_; }
+    void setPropEnd(bool value) { propEnd_ = value; }
+
+    QMdiArea* mdiArea() const { return mdi_; }
+    QMdiSubWindow* openWindow(const QString& name) const;
+    int computeCount(const QString& name) const { return computeCounts_.value(name); }
+    AnalysisOptions& analysisOptions() { return options_; }
+    const DrawTable& drawTable() const { return table_; }
+    const StartupFigures& figures() const { return figures_; }
+    AboutWindow* aboutWindow() const;
+    QMenu* editMenuSlot() const { return editMenu_; }
+    QLabel* statusLabel() const { return status_; }
+    DrawChangeLog& changeLog() { return changeLog_; }
+
+    // Reads the draw table again, once, and recomputes every open window in
+    // place (each keeps its scroll position); the status bar says how many
+    // draws there are now and the latest one. False when it cannot be read
+    // (the user is told; the old table stays).
+    bool reloadDrawTable();
+    // A history file dropped on the main window: the data-entry window takes
+    // it when open; otherwise it is imported here with the same question.
+    bool importFile(const QString& path);
+
+  public slots:
+    void openAnalysis(const QString& name);
+    void openPrediction();
+    void openBacktest();
+    void openDataEntry();
+    void openHelp();
+    void openAbout();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void showLoadStatus(bool created);
+    void showDrawCount();
+    void recomputeAnalysis(const QString& name, QMdiSubWindow* sub);
+    void onDataEntryClosing();
+    bool settleUnsavedEdits();
+    void tell(bool problem, const std::string& text);
+    void buildMenus();
+    QMenu* buildAnalysisMenu();
+    void addAnalysisAction(QMenu* menu, const char* name, const char* caption);
+    QMdiSubWindow* addChild(const QString& name, QWidget* child, const QString& caption,
+                            QSize size);
+    bool bringToFront(const QString& name);
+    void onSubWindowActivated(QMdiSubWindow* window);
+    void shutDown();
+
+    ShellConfig config_;
+    MessageSink* messages_;
+    QMdiArea* mdi_;
+    QMenu* editMenu_ = nullptr;
+    bool propEnd_ = true;
+    bool aboutWasActive_ = false;
+    bool shutDownDone_ = false;
+    DbConnectionString conn_;
+    DrawTable table_;
+    StartupFigures figures_;
+    AnalysisOptions options_;
+    PredictionEngine engine_;
+    QMap<QString, QPointer<QMdiSubWindow>> windows_;
+    QMap<QString, int> computeCounts_;
+    QPointer<AboutWindow> about_;
+    QPointer<HelpWindow> help_;
+    QLabel* status_ = nullptr;
+    DrawChangeLog changeLog_;
+    unsigned long loadedRevision_ = 0; // of the change log when table_ was read
+    bool closing_ = false;
+};
+
+} // namespace n4

@@ -1,0 +1,146 @@
+// The main window's side of keeping the draws current: reading the draw
+// table again after a change and recomputing the open windows in place,
+// history files dropped on it, and edits that could not be saved when the
+// program quits.
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QScrollBar>
+
+#include "ui/data/DataEntryWindow.h"
+#include "ui/data/DrawEntryModel.h"
+#include "ui/data/ImportDialog.h"
+#include "ui/grid/AnalysisFrame.h"
+#include "ui/grid/GridView.h"
+#include "ui/prediction/BacktestWindow.h"
+#include "ui/prediction/PredictionWindow.h"
+#include "ui/shell/AnalysisWindowTable.h"
+#include "ui/shell/MainFrm.h"
+#include "ui/common/MessageSink.h"
+
+namespace n4 {
+
+namespace {
+
+const QString kPredictionName = QStringLiteral("一発マーヴォ");
+const QString kDataEntryName = QStringLiteral("当選データ入力");
+
+// A scroll bar's place across a recompute: the same value, or the end when
+// it was at the end (so a window showing the latest draws still does).
+class ScrollPlace {
+  public:
+    explicit ScrollPlace(QScrollBar* bar)
+        : bar_(bar), value_(bar->value()),
+          atEnd_(bar->maximum() > 0 && bar->value() == bar->maximum()) {}
+    void restore() const { bar_->setValue(atEnd_ ? bar_->maximum() : value_); }
+
+  private:
+    QScrollBar* bar_;
+    int value_;
+    bool atEnd_;
+};
+
+} // namespace
+
+void MainFrm::showDrawCount() {
+    if (!status_) return;
+    status_->setText(QStringLiteral("当選データ %1 件を読み込みました。最新回: 第%2回")
+                         .arg(table_.size())
+                         .arg(figures_.latestDrawNo));
+}
+
+void MainFrm::recomputeAnalysis(const QString& name, QMdiSubWindow* sub) {
+    const AnalysisWindowInfo* info = findAnalysisWindow(name.toUtf8().constData());
+    auto* frame = qobject_cast<AnalysisFrame*>(sub->widget());
+    ComputeFn compute = info ? computeFor(*info) : nullptr;
+    if (!frame || !compute) return;
+    GridView* view = frame->gridView();
+    const ScrollPlace across(view->horizontalScrollBar()), down(view->verticalScrollBar());
+    // A window still showing its latest draws goes on showing them, also
+    // when they used to fit without scrolling.
+    const bool latest = view->keepsLatestRows();
+    frame->setGrid(compute(AnalysisInput{table_, figures_}));
+    across.restore();
+    if (!latest) down.restore();
+    computeCounts_[name] += 1;
+}
+
+bool MainFrm::reloadDrawTable() {
+    DrawTable fresh;
+    StoreResult result;
+    auto store = DrawStore::open(conn_, result);
+    if (store) result = store->readAll(fresh);
+    if (!result) {
+        messages_->critical(this, kMessageTitle,
+                            QStringLiteral("当選データを読み直せません。表示は前のままです。\n") +
+                                QString::fromStdString(result.message));
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    table_ = std::move(fresh);
+    figures_ = computeStartupFigures(table_);
+    loadedRevision_ = changeLog_.revision();
+    for (auto it = windows_.cbegin(); it != windows_.cend(); ++it) {
+        if (!it.value()) continue;
+        if (it.key() == kPredictionName) {
+            if (auto* p = qobject_cast<PredictionWindow*>(it.value()->widget())) {
+                p->setDraws(table_, figures_.latestDrawNo);
+                computeCounts_[kPredictionName] += 1;
+            }
+        } else if (auto* b = qobject_cast<BacktestWindow*>(it.value()->widget())) {
+            b->setDraws(table_);
+        } else {
+            recomputeAnalysis(it.key(), it.value());
+        }
+    }
+    showDrawCount();
+    QApplication::restoreOverrideCursor();
+    return true;
+}
+
+void MainFrm::onDataEntryClosing() {
+    // Once, when the data-entry window goes after changing something.
+    if (!closing_ && changeLog_.revision() != loadedRevision_) reloadDrawTable();
+}
+
+bool MainFrm::importFile(const QString& path) {
+    if (QMdiSubWindow* sub = openWindow(kDataEntryName))
+        if (auto* entry = qobject_cast<DataEntryWindow*>(sub->widget()))
+            return entry->importFile(path); // it reloads the table through imported()
+    StoreResult result;
+    auto store = DrawStore::open(conn_, result);
+    if (!store) {
+        messages_->critical(this, kMessageTitle, QString::fromStdString(result.message));
+        return false;
+    }
+    DrawEntryModel model(std::move(store), &changeLog_);
+    if (result = model.reload(); !result) {
+        messages_->critical(this, kMessageTitle, QString::fromStdString(result.message));
+        return false;
+    }
+    QString report;
+    const bool written = ImportDialog::runFile(this, messages_, model, path, report);
+    if (written) reloadDrawTable();
+    return written;
+}
+
+void MainFrm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainFrm::dropEvent(QDropEvent* event) {
+    const QString path = ImportDialog::takeDroppedFile(event, this, messages_);
+    if (!path.isEmpty()) importFile(path);
+}
+
+bool MainFrm::settleUnsavedEdits() {
+    QMdiSubWindow* sub = openWindow(kDataEntryName);
+    auto* entry = sub ? qobject_cast<DataEntryWindow*>(sub->widget()) : nullptr;
+    return !entry || entry->settleUnsaved(true);
+}
+
+} // namespace n4
