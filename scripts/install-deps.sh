@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libsqlcipher-dev
   fonts-ipafont-gothic xvfb xauth pkg-config cmake ninja-build g++ libgtest-dev libbenchmark-dev
   imagemagick mdbtools-dev desktop-file-utils appstream
-  clang libclang-rt-14-dev llvm)  # the sanitizer build, libFuzzer, readable reports
+  clang libclang-rt-14-dev llvm  # the sanitizer build, libFuzzer, readable reports
+  clang-format)  # the sources' layout is checked against .clang-format
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test through CTest; then the
-# same suite again as a Debug build under AddressSanitizer and
+# Installs what is missing, checks the sources' formatting (scripts/check-format.sh),
+# builds and runs every test through CTest; then the same suite again as a Debug build under AddressSanitizer and
 # UndefinedBehaviorSanitizer (clang, folder build-asan), where any report fails
 # the test, and a short run of each reader fuzz target.
 # N4_SKIP_SANITIZERS=1 runs the Release suite only (a quick look while working).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+scripts/check-format.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build
 ctest --test-dir build --output-on-failure -j2

@@ -17,18 +17,14 @@ std::string tenThousandths(long long v) {
     return printfText("%lld.%04lld", v / 10000, v % 10000);
 }
 
-std::string number(const char* format, double v) {
-    return printfText(format, v);
-}
-
 std::string methodJson(const MethodTally& m) {
     const bool set = m.kind == MethodKind::Set;
     std::string out = "{\"name\":\"" + jsonEscape(m.name) + "\",\"kind\":\"" +
                       (set ? "set" : "position") + "\",\"draws\":" + std::to_string(m.draws) +
                       ",\"hits\":" + std::to_string(m.hits) +
                       ",\"expected\":" + formatTenths(m.expectedTenths) +
-                      ",\"ratio\":" + (m.expectedTenths ? number("%.4f", m.ratio()) : "null") +
-                      ",\"p_value\":" + number("%.6g", m.pValue) + ",\"verdict\":\"" +
+                      ",\"ratio\":" + (m.expectedTenths ? printfText("%.4f", m.ratio()) : "null") +
+                      ",\"p_value\":" + printfText("%.6g", m.pValue) + ",\"verdict\":\"" +
                       jsonEscape(backtestVerdict(m)) + "\"";
     if (set)
         out += ",\"all_four\":" + std::to_string(m.allFour) +
