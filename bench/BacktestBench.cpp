@@ -5,9 +5,9 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
-#include "core/store/StartupFigures.h"
 #include "core/prediction/Backtest.h"
 #include "core/prediction/PredictionEngine.h"
+#include "core/store/StartupFigures.h"
 
 namespace {
 

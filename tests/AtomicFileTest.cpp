@@ -37,8 +37,8 @@ TEST(AtomicFile, OnlyNamesOfOrdinaryFilesArePlainPaths) {
     for (const char* plain : {"a.mdb", "/tmp/x/Numbers4Marvo.mdb", "./file", "fil", "file",
                               "files:x", "/file:x", "memory", "::memory:"})
         EXPECT_TRUE(isPlainFilePath(plain)) << plain;
-    for (const char* special : {"", ":memory:", "folder/", "/", "file:x.mdb", "FILE:x", "File:",
-                                "fILe:/tmp/a"})
+    for (const char* special :
+         {"", ":memory:", "folder/", "/", "file:x.mdb", "FILE:x", "File:", "fILe:/tmp/a"})
         EXPECT_FALSE(isPlainFilePath(special)) << special;
     EXPECT_FALSE(isPlainFilePath(std::string("a\0b", 3)));
 }
@@ -84,14 +84,15 @@ TEST(AtomicFile, OnlyLeftoversOfEndedProcessesAreRemoved) {
     const std::vector<std::string> removed = {"data.mdb.new-" + dead,
                                               "data.mdb.new-" + dead + "-journal"};
     const std::vector<std::string> kept = {
-        "data.mdb",                        // the file itself
-        "data.mdb.new-" + self,            // ours
-        "data.mdb.new-1",                  // a process still running
-        "data.mdb.new-" + dead + "x",      // not a process id
-        "data.mdb.new-",                   "data.mdb.new--journal",
-        "data.mdb.new-0",                  // no process
-        "data.mdb.new-1234567890",         // longer than any process id
-        "other.mdb.new-" + dead,           // another file's
+        "data.mdb",                   // the file itself
+        "data.mdb.new-" + self,       // ours
+        "data.mdb.new-1",             // a process still running
+        "data.mdb.new-" + dead + "x", // not a process id
+        "data.mdb.new-",
+        "data.mdb.new--journal",
+        "data.mdb.new-0",          // no process
+        "data.mdb.new-1234567890", // longer than any process id
+        "other.mdb.new-" + dead,   // another file's
         "xdata.mdb.new-" + dead,
         "data.mdb.old-" + dead,
     };
@@ -264,9 +265,10 @@ TEST(AtomicFile, AWriteThatIsInterruptedGoesOnAndOneThatFailsLeavesTheOldFile) {
     // A full disk, a write that makes no progress (errno then is whatever an
     // earlier call left), a flush or a rename that fails: the old file stays
     // whole and no temporary is left beside it.
-    const std::vector<n4test::Fault> failures = {
-        {Call::Write, ENOSPC}, {Call::Write, EINTR, "", 0}, {Call::Fsync, EIO},
-        {Call::Rename, EACCES, "/settings.ini"}};
+    const std::vector<n4test::Fault> failures = {{Call::Write, ENOSPC},
+                                                 {Call::Write, EINTR, "", 0},
+                                                 {Call::Fsync, EIO},
+                                                 {Call::Rename, EACCES, "/settings.ini"}};
     for (const n4test::Fault& failure : failures) {
         n4test::InjectedFaults faults{failure};
         EXPECT_FALSE(replaceFile(path, "new bytes")) << static_cast<int>(failure.call);

@@ -54,10 +54,9 @@ TEST(BacktestOutput, TheTableAndFiguresOfAFixedHistory) {
     const BacktestResult r = result();
     ASSERT_EQ(r.range.from, 13); // the draw before it, 12, lies 9 + 2 draws after draw 1
     ASSERT_EQ(r.range.to, 92);
-    n4test::expectGolden("backtest-table",
-                         n4test::describeHistory(history()) + backtestSummary(r) + "\n" +
-                             n4test::describeGrid(backtestGrid(r)) + backtestToTsv(r) +
-                             backtestToJson(r));
+    n4test::expectGolden("backtest-table", n4test::describeHistory(history()) + backtestSummary(r) +
+                                               "\n" + n4test::describeGrid(backtestGrid(r)) +
+                                               backtestToTsv(r) + backtestToJson(r));
 }
 
 TEST(BacktestOutput, ThePageWithEveryMethodsChart) {

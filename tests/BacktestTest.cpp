@@ -5,11 +5,11 @@
 #include <set>
 
 #include "TestSupport.h"
-#include "core/store/StartupFigures.h"
 #include "core/prediction/Backtest.h"
 #include "core/prediction/BacktestExport.h"
 #include "core/prediction/BacktestTable.h"
 #include "core/prediction/PredictionEngine.h"
+#include "core/store/StartupFigures.h"
 
 using namespace n4;
 
@@ -294,7 +294,7 @@ TEST(Backtest, AReplayThatHasReadEveryRowIsDone) {
     EXPECT_TRUE(replay.done());
     EXPECT_EQ(replay.rowsRead(), 30u);
     EXPECT_EQ(replay.result().draws.size(), 19u); // draws 12 to 30
-    EXPECT_TRUE(replay.advance(5));                // nothing more to read
+    EXPECT_TRUE(replay.advance(5));               // nothing more to read
     EXPECT_EQ(replay.rowsRead(), 30u);
     // Stopped just before the range's last draw, it is not done yet.
     BacktestReplay toTwenty(t, {12, 20}, 0);
@@ -306,9 +306,8 @@ TEST(Backtest, AReplayThatHasReadEveryRowIsDone) {
 TEST(Backtest, ChartTicksStepByOneTwoOrFiveTimesAPowerOfTen) {
     // Each step takes the raw steps up to half-way (in its own terms) to the next.
     const std::vector<std::pair<double, double>> steps = {
-        {1, 1},     {1.49, 1},  {1.5, 2},  {3.49, 2}, {3.5, 5},      {7.49, 5},
-        {7.5, 10},  {9.9, 10},  {10, 10},  {15, 20},  {64.8, 50},    {75, 100},
-        {0.25, 0.2}, {0.5, 0.5}, {350, 500}};
+        {1, 1},   {1.49, 1}, {1.5, 2},   {3.49, 2}, {3.5, 5},    {7.49, 5},  {7.5, 10}, {9.9, 10},
+        {10, 10}, {15, 20},  {64.8, 50}, {75, 100}, {0.25, 0.2}, {0.5, 0.5}, {350, 500}};
     for (const auto& [raw, step] : steps)
         EXPECT_DOUBLE_EQ(niceStep(raw), step) << raw;
 }

@@ -21,9 +21,9 @@
 #include <cmath>
 
 #include "UiSupport.h"
+#include "core/prediction/BacktestTable.h"
 #include "core/store/DrawStore.h"
 #include "ui/grid/GridView.h"
-#include "core/prediction/BacktestTable.h"
 #include "ui/prediction/BacktestWindow.h"
 #include "ui/prediction/PredictionWindow.h"
 
@@ -231,7 +231,8 @@ TEST(BacktestWindow, TooShortAHistorySaysWhy) {
     ASSERT_NE(w.result(), nullptr);
     EXPECT_TRUE(w.statusLabel()->text().startsWith(QStringLiteral("検証できる当選がありません")));
     EXPECT_EQ(w.tableView()->grid().text(7, 2), "予想なし");
-    EXPECT_TRUE(w.chartView()->chart()->title().endsWith(QStringLiteral("偶然の期待値（予想なし）")))
+    EXPECT_TRUE(
+        w.chartView()->chart()->title().endsWith(QStringLiteral("偶然の期待値（予想なし）")))
         << w.chartView()->chart()->title().toStdString();
 }
 

@@ -199,15 +199,16 @@ TEST(CliHelp, TheWholeTextIsPinnedWithItsColumns) {
     ASSERT_EQ(runCli({"list"}, list, none, location, PictureWriter()), CliDone);
     n4test::expectGolden("cli-help", out.str() + "\n## list\n" + list.str());
     // The exit codes are the numbers the help gives them.
-    ASSERT_NE(out.str().find("終了コード: 0 完了、1 入力の誤り（理由は標準エラーに）、2 使い方の誤り"),
-              std::string::npos);
+    ASSERT_NE(
+        out.str().find("終了コード: 0 完了、1 入力の誤り（理由は標準エラーに）、2 使い方の誤り"),
+        std::string::npos);
     EXPECT_EQ(static_cast<int>(CliDone), 0);
     std::ostringstream ignored;
     EXPECT_EQ(static_cast<int>(runCli({"export"}, ignored, ignored, location, PictureWriter())), 2);
     const std::string empty = n4test::tempFolder(); // no database in it
     const DataLocation nowhere{empty, empty + "/Numbers4Marvo.mdb",
                                empty + "/ナンバーズ4マーヴォ.ini", false};
-    EXPECT_EQ(static_cast<int>(runCli({"export", "frequency"}, ignored, ignored, nowhere,
-                                      PictureWriter())),
+    EXPECT_EQ(static_cast<int>(
+                  runCli({"export", "frequency"}, ignored, ignored, nowhere, PictureWriter())),
               1);
 }

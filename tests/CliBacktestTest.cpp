@@ -5,8 +5,8 @@
 
 #include "TestSupport.h"
 #include "core/cli/Cli.h"
-#include "core/store/DataLocation.h"
 #include "core/prediction/SettingsFile.h"
+#include "core/store/DataLocation.h"
 
 using namespace n4;
 
@@ -137,13 +137,13 @@ TEST(CliBacktest, BadRangesAreRefusedWithAMessage) {
 
 TEST(CliBacktest, TheFirstAndLastDrawNumbersAreAcceptedAsTheRange) {
     Folder f(20);
-    CliRun r = f.run({"backtest", "--from", "1", "--to", "99999", "--reflect", "0",
-                      "--format", "json"});
+    CliRun r =
+        f.run({"backtest", "--from", "1", "--to", "99999", "--reflect", "0", "--format", "json"});
     ASSERT_EQ(r.code, CliDone) << r.err;
     EXPECT_TRUE(has(r.out, "{\"from\":1,\"to\":99999,\"reflect\":0,")) << r.out;
     // One draw only: from and to the same.
-    CliRun one = f.run({"backtest", "--from", "20", "--to", "20", "--reflect", "0", "--format",
-                        "json"});
+    CliRun one =
+        f.run({"backtest", "--from", "20", "--to", "20", "--reflect", "0", "--format", "json"});
     ASSERT_EQ(one.code, CliDone) << one.err;
     EXPECT_TRUE(has(one.out, "{\"from\":20,\"to\":20,")) << one.out;
     EXPECT_TRUE(has(one.out, "\"name\":\"消去法\",\"kind\":\"set\",\"draws\":1,")) << one.out;

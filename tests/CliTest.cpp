@@ -134,9 +134,11 @@ TEST(CliExport, AnOutputThatTakesNothingIsAFailureInWords) {
                std::to_string(no * 3 % 10) + ",1," + std::to_string(no % 10) + "\n";
     n4test::writeFile(folder + "/a.csv", csv);
     ASSERT_EQ(cli({"import", folder + "/a.csv"}, folder).code, CliDone);
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"export", "sum"}, {"export", "sum", "--format", "json"},
-          {"export", "prediction", "--format", "html"}, {"list"}, {"backtest"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"export", "sum"},
+                                                 {"export", "sum", "--format", "json"},
+                                                 {"export", "prediction", "--format", "html"},
+                                                 {"list"},
+                                                 {"backtest"}}) {
         std::ofstream closed;
         std::ostringstream err;
         EXPECT_EQ(runCli(args, closed, err, folder), CliBadInput) << args[0];
@@ -209,7 +211,8 @@ TEST(CliImport, AJetFileSaysWhatItCouldNotReadAndKeepsTheRest) {
     // The repository's 50-draw Jet file with draw 2 renumbered 0 and the
     // first digit of draw 4 made 12 (each row: 2 bytes of column count, the
     // draw number in 4 bytes, then the digits in 2 bytes each).
-    std::string bytes = n4test::readFile(N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb");
+    std::string bytes =
+        n4test::readFile(N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb");
     ASSERT_EQ(bytes.size(), 11u * 4096);
     ASSERT_EQ(bytes.substr(45026, 6), std::string("\x05\x00\x02\x00\x00\x00", 6));
     ASSERT_EQ(bytes.substr(44996, 8), std::string("\x05\x00\x04\x00\x00\x00\x00\x00", 8));
@@ -234,7 +237,8 @@ TEST(CliImport, AJetFileSaysWhatItCouldNotReadAndKeepsTheRest) {
     EXPECT_EQ(t[2].digits, (std::array<int, 4>{kAbsentDigit, 1, 7, 1}));
     // The file as it came, without either: no such lines.
     const std::string clean = n4test::tempFolder();
-    CliRun whole = cli({"import", N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb"}, clean);
+    CliRun whole =
+        cli({"import", N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb"}, clean);
     ASSERT_EQ(whole.code, CliDone) << whole.err;
     EXPECT_EQ(whole.out.find("読めない数字"), std::string::npos);
     EXPECT_EQ(whole.out.find("取り込みませんでした"), std::string::npos);

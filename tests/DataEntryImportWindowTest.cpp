@@ -188,7 +188,8 @@ TEST(DataEntryImport, ValuesOfThreeCharactersAreDrawsAndOfTwoAreCells) {
         Entry e;
         e.select(0, 1);
         e.window->paste(QString::fromUtf8(text));
-        EXPECT_TRUE(e.window->statusLabel()->text().contains("貼り付けた文字を当選データとして読めません"))
+        EXPECT_TRUE(
+            e.window->statusLabel()->text().contains("貼り付けた文字を当選データとして読めません"))
             << text;
     }
     Entry e;

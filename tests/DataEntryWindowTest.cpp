@@ -72,7 +72,8 @@ TEST(DataEntryWindow, OpensOnTheLastDrawWithItInViewAndSaysTheNextDraw) {
     QTableView* t = e.window->table();
     EXPECT_EQ(t->currentIndex(), e.model()->index(399, 1));
     const QRect last = t->visualRect(e.model()->index(399, 1));
-    EXPECT_TRUE(t->viewport()->rect().contains(last)) << last.y() << " in " << t->viewport()->height();
+    EXPECT_TRUE(t->viewport()->rect().contains(last))
+        << last.y() << " in " << t->viewport()->height();
     EXPECT_EQ(e.window->nextDrawLabel()->text(), "行追加で追加される行: 第401回");
 
     Entry empty{DrawTable{}};

@@ -8,9 +8,9 @@
 
 #include "TestSupport.h"
 #include "core/cli/Cli.h"
+#include "core/prediction/SettingsFile.h"
 #include "core/store/DataLocation.h"
 #include "core/store/DrawStore.h"
-#include "core/prediction/SettingsFile.h"
 
 using namespace n4;
 
@@ -113,7 +113,8 @@ TEST(DataLocation, PrepareMakesPrivateFoldersAndNamesWhatBlocksIt) {
     std::filesystem::create_directory(f.xdgDataHome);
     n4test::writeFile(f.xdgDataHome + "/Numbers4Marvo", "x");
     EXPECT_FALSE(prepareDataFolder(resolveDataLocation(f), message));
-    EXPECT_EQ(message, "データのフォルダ「" + root + "/taken/Numbers4Marvo」がフォルダではありません。");
+    EXPECT_EQ(message,
+              "データのフォルダ「" + root + "/taken/Numbers4Marvo」がフォルダではありません。");
 
     // A portable copy prepares nothing.
     f.programFolder = root + "/nowhere";

@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "UiSupport.h"
-#include "core/store/DataLocation.h"
 #include "core/prediction/SettingsFile.h"
+#include "core/store/DataLocation.h"
 #include "ui/shell/AboutWindow.h"
 #include "ui/shell/HelpWindow.h"
 #include "ui/shell/ProgramIcon.h"

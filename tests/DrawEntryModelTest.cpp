@@ -219,12 +219,12 @@ TEST(DrawEntryModel, NewRowsTakeTheNextFreeNumberUpToTheLast) {
 
     Model m(numbered({1, 2, 5, 6, 9}));
     DrawEntryModel& model = *m.model;
-    EXPECT_EQ(model.nextDrawNo(-1), 10);       // none chosen: after the last
-    EXPECT_EQ(model.nextDrawNo(5), 10);        // past the last row: the same
-    EXPECT_EQ(model.nextDrawNo(0), 3);         // after draw 1: 2 is taken, 3 is free
-    EXPECT_EQ(model.nextDrawNo(2), 7);         // after draw 5: 6 is taken
+    EXPECT_EQ(model.nextDrawNo(-1), 10); // none chosen: after the last
+    EXPECT_EQ(model.nextDrawNo(5), 10);  // past the last row: the same
+    EXPECT_EQ(model.nextDrawNo(0), 3);   // after draw 1: 2 is taken, 3 is free
+    EXPECT_EQ(model.nextDrawNo(2), 7);   // after draw 5: 6 is taken
     EXPECT_EQ(model.nextDrawNo(4), 10);
-    EXPECT_EQ(model.addRowAfter(0), 2);        // draw 3 goes in its place
+    EXPECT_EQ(model.addRowAfter(0), 2); // draw 3 goes in its place
     EXPECT_EQ(model.drawNo(2), 3);
     EXPECT_EQ(model.rowOf(3), 2);
     EXPECT_EQ(model.rowOf(4), -1);
@@ -343,7 +343,8 @@ TEST(DrawEntryModel, ManyDrawsAtOnceAreShownWholeAndUndoneWhole) {
     EXPECT_EQ(text(m.stored()), "");
     // An import that changes nothing is no step.
     ASSERT_TRUE(model.undo());
-    EXPECT_TRUE(model.applyImport(model.planImport(std::vector<DrawRecord>(start.begin(), start.end()))));
+    EXPECT_TRUE(
+        model.applyImport(model.planImport(std::vector<DrawRecord>(start.begin(), start.end()))));
     EXPECT_EQ(model.undoLabel(), "");
     EXPECT_EQ(model.redoLabel(), "第1回～第70回の行削除");
     EXPECT_EQ(inserts.count(), 0);

@@ -42,7 +42,9 @@ struct RawDb {
         exec("PRAGMA key = '" + conn.password + "'");
     }
     ~RawDb() { sqlite3_close(db); }
-    int exec(const std::string& sql) { return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr); }
+    int exec(const std::string& sql) {
+        return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    }
 };
 
 DrawTable readBack(const DbConnectionString& conn) {
@@ -78,7 +80,8 @@ TEST(DrawStoreCreation, CreateWritesTheRowsWholeAndNeverReplacesAFile) {
     EXPECT_EQ(readFile(conn.dataSource), before);
     // A bad row: nothing appears at all.
     const auto other = connIn(tempFolder());
-    EXPECT_FALSE(DrawStore::create(other, {DrawRecord{1, {1, 2, 3, 4}}, DrawRecord{2, {1, 2, 3, 10}}}));
+    EXPECT_FALSE(
+        DrawStore::create(other, {DrawRecord{1, {1, 2, 3, 4}}, DrawRecord{2, {1, 2, 3, 10}}}));
     EXPECT_TRUE(fs::is_empty(fs::path(other.dataSource).parent_path()));
 }
 
@@ -102,14 +105,11 @@ TEST(DrawStoreCreation, LeftoversOfAnInterruptedCreationAreCompletedWithANotice)
         EXPECT_NE(r.message.find("作り直しました"), std::string::npos) << r.message;
         // Made anew from nothing, it is the user's only, as a new file is;
         // one that already had its table keeps the mode it had.
-        EXPECT_EQ(std::filesystem::status(conn.dataSource).permissions() &
-                      std::filesystem::perms::all,
-                  withTable ? std::filesystem::perms::owner_read |
-                                  std::filesystem::perms::owner_write |
-                                  std::filesystem::perms::group_read |
-                                  std::filesystem::perms::others_read
-                            : std::filesystem::perms::owner_read |
-                                  std::filesystem::perms::owner_write);
+        EXPECT_EQ(
+            std::filesystem::status(conn.dataSource).permissions() & std::filesystem::perms::all,
+            withTable ? std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                            std::filesystem::perms::group_read | std::filesystem::perms::others_read
+                      : std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
         ASSERT_TRUE(store->upsert(draws({{1, 2, 3, 4}})));
         store.reset();
         EXPECT_EQ(readBack(conn).size(), 1u);

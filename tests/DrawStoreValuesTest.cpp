@@ -31,7 +31,9 @@ DbConnectionString storeWithDrawTable(const std::string& columns, const std::str
     EXPECT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
     const std::string sql = "PRAGMA key = '" + c.password +
                             "'; DROP VIEW 全データ選択クエリ; DROP TABLE 当選番号;"
-                            "CREATE TABLE 当選番号 (" + columns + ");"
+                            "CREATE TABLE 当選番号 (" +
+                            columns +
+                            ");"
                             "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選番号;" +
                             inserts;
     EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
@@ -42,7 +44,8 @@ DbConnectionString storeWithDrawTable(const std::string& columns, const std::str
 
 // A store whose draw table takes any value, as a foreign or older file may.
 DbConnectionString storeWithLooseTable(const std::string& inserts) {
-    return storeWithDrawTable("回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字, 第4数字", inserts);
+    return storeWithDrawTable("回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字, 第4数字",
+                              inserts);
 }
 
 DrawTable readBack(const DbConnectionString& c) {
@@ -59,14 +62,14 @@ DrawTable readBack(const DbConnectionString& c) {
 } // namespace
 
 TEST(DrawStoreValues, EveryKindOfStoredValueIsADigitAbsentOrKeptAsNoDigit) {
-    const DbConnectionString c = storeWithLooseTable(
-        "INSERT INTO 当選番号 VALUES (1, 0, 9, NULL, '');"
-        "INSERT INTO 当選番号 VALUES (2, '0', '9', '/', ':');"
-        "INSERT INTO 当選番号 VALUES (3, 1000000, -1000000, 1000001, -1000001);"
-        "INSERT INTO 当選番号 VALUES (4, -1, 10, 2.0, x'37');"
-        "INSERT INTO 当選番号 VALUES (5, '07', ' 7', 'x', 7);"
-        "INSERT INTO 当選番号 VALUES (6, 0, 9, 10, 9);"
-        "INSERT INTO 当選番号 VALUES (7, 0, 9, 0, 9);");
+    const DbConnectionString c =
+        storeWithLooseTable("INSERT INTO 当選番号 VALUES (1, 0, 9, NULL, '');"
+                            "INSERT INTO 当選番号 VALUES (2, '0', '9', '/', ':');"
+                            "INSERT INTO 当選番号 VALUES (3, 1000000, -1000000, 1000001, -1000001);"
+                            "INSERT INTO 当選番号 VALUES (4, -1, 10, 2.0, x'37');"
+                            "INSERT INTO 当選番号 VALUES (5, '07', ' 7', 'x', 7);"
+                            "INSERT INTO 当選番号 VALUES (6, 0, 9, 10, 9);"
+                            "INSERT INTO 当選番号 VALUES (7, 0, 9, 0, 9);");
     const DrawTable t = readBack(c);
     ASSERT_EQ(t.size(), 7u);
     for (int i = 0; i < 7; ++i)
@@ -81,8 +84,8 @@ TEST(DrawStoreValues, EveryKindOfStoredValueIsADigitAbsentOrKeptAsNoDigit) {
     EXPECT_EQ(t[3].digits[1], 10);
     EXPECT_EQ(t[3].digits[2], kUnreadableDigit); // a real number, written as text "2.0"
     EXPECT_EQ(t[3].digits[3], 7);                // the text "7" as bytes
-    EXPECT_EQ(t[4].digits, (std::array<int, 4>{kUnreadableDigit, kUnreadableDigit,
-                                               kUnreadableDigit, 7}));
+    EXPECT_EQ(t[4].digits,
+              (std::array<int, 4>{kUnreadableDigit, kUnreadableDigit, kUnreadableDigit, 7}));
     // Only digits of 0 to 9 make a whole draw: a 10 alone is enough to spoil one.
     EXPECT_EQ(t[5].digits, (std::array<int, 4>{0, 9, 10, 9}));
     for (const DrawRecord& d : t)
@@ -127,8 +130,8 @@ TEST(DrawStoreValues, EditsAtTheEndsOfTheirRanges) {
     ASSERT_TRUE(store->readAll(t));
     ASSERT_EQ(t.size(), 3u);
     EXPECT_EQ(t[2].drawNo, 99999);
-    EXPECT_EQ(t[2].digits, (std::array<int, 4>{kAbsentDigit, kAbsentDigit, kAbsentDigit,
-                                               kAbsentDigit}));
+    EXPECT_EQ(t[2].digits,
+              (std::array<int, 4>{kAbsentDigit, kAbsentDigit, kAbsentDigit, kAbsentDigit}));
 }
 
 TEST(DrawStoreValues, AReplaceWritesAndRemovesTogetherOrNotAtAll) {
@@ -137,8 +140,8 @@ TEST(DrawStoreValues, AReplaceWritesAndRemovesTogetherOrNotAtAll) {
     ASSERT_TRUE(store) << r.message;
     ASSERT_TRUE(store->upsert(draws({{1, 1, 1, 1}, {2, 2, 2, 2}, {3, 3, 3, 3}})));
     // Draw 2 removed, draw 3 replaced, draw 5 added (with an empty place).
-    ASSERT_TRUE(store->replace({DrawRecord{3, {9, 8, 7, 6}}, DrawRecord{5, {0, kAbsentDigit, 0, 0}}},
-                               {2}));
+    ASSERT_TRUE(
+        store->replace({DrawRecord{3, {9, 8, 7, 6}}, DrawRecord{5, {0, kAbsentDigit, 0, 0}}}, {2}));
     DrawTable t;
     ASSERT_TRUE(store->readAll(t));
     ASSERT_EQ(t.size(), 3u);
@@ -148,8 +151,8 @@ TEST(DrawStoreValues, AReplaceWritesAndRemovesTogetherOrNotAtAll) {
     EXPECT_EQ(t[2].drawNo, 5);
     EXPECT_EQ(t[2].digits, (std::array<int, 4>{0, kAbsentDigit, 0, 0}));
     // One bad row among them: nothing is removed and nothing is written.
-    StoreResult bad = store->replace({DrawRecord{6, {1, 2, 3, 4}}, DrawRecord{7, {1, 2, 3, 10}}},
-                                     {1, 3});
+    StoreResult bad =
+        store->replace({DrawRecord{6, {1, 2, 3, 4}}, DrawRecord{7, {1, 2, 3, 10}}}, {1, 3});
     EXPECT_FALSE(bad);
     EXPECT_NE(bad.message.find("書き込みに失敗しました"), std::string::npos) << bad.message;
     DrawTable after;
@@ -270,13 +273,14 @@ TEST(DrawStoreValues, AnOlderTableWithItsOwnIndexOnTheDrawNumberIsOurs) {
     EXPECT_EQ(t[1].digits, (std::array<int, 4>{5, 6, 7, 8}));
     // Another table's index is somebody else's: refused, untouched.
     ASSERT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
-    const std::string other = "PRAGMA key = '" + c.password +
-                              "'; CREATE TABLE memo (k TEXT PRIMARY KEY, v TEXT);";
+    const std::string other =
+        "PRAGMA key = '" + c.password + "'; CREATE TABLE memo (k TEXT PRIMARY KEY, v TEXT);";
     ASSERT_EQ(sqlite3_exec(db, other.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
     const std::string before = readFile(c.dataSource);
     StoreResult r;
     EXPECT_FALSE(DrawStore::open(c, r));
-    EXPECT_NE(r.message.find("このプログラムの当選データがありません"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("このプログラムの当選データがありません"), std::string::npos)
+        << r.message;
     EXPECT_EQ(readFile(c.dataSource), before);
 }

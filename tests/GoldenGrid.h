@@ -7,8 +7,8 @@
 // then read the difference before committing it.
 #include <string>
 
-#include "core/store/DrawTable.h"
 #include "core/grid/Grid.h"
+#include "core/store/DrawTable.h"
 
 namespace n4test {
 

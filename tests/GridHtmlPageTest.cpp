@@ -8,9 +8,9 @@
 #include "GoldenGrid.h"
 #include "TestSupport.h"
 #include "core/analysis/AnalysisCatalog.h"
-#include "core/store/StartupFigures.h"
 #include "core/grid/GridHtml.h"
 #include "core/prediction/PredictionExport.h"
+#include "core/store/StartupFigures.h"
 
 using namespace n4;
 

@@ -109,8 +109,8 @@ TEST(GridMenu, TheMenuKeyWithNothingSelectedGreysCopy) {
     });
     QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), t.view->mapToGlobal(QPoint()));
     QApplication::sendEvent(t.view, &key);
-    EXPECT_EQ(enabled, (QStringList{"コピー(off)", "すべて選択", "画像として保存…",
-                                    "HTML として保存…"}));
+    EXPECT_EQ(enabled,
+              (QStringList{"コピー(off)", "すべて選択", "画像として保存…", "HTML として保存…"}));
 }
 
 TEST(GridMenu, CopyGivesTheSelectionAsTsvAndSelectAllTakesEveryCell) {

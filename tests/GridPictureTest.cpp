@@ -14,9 +14,9 @@
 #include "TestSupport.h"
 #include "core/analysis/AnalysisCatalog.h"
 #include "core/cli/Cli.h"
+#include "core/prediction/PredictionEngine.h"
 #include "paint/GridPicture.h"
 #include "ui/grid/GridView.h"
-#include "core/prediction/PredictionEngine.h"
 
 using namespace n4;
 
@@ -130,7 +130,8 @@ TEST(GridPicture, APdfGoesOnOverPagesUnderItsTitleRows) {
     const auto pdfString = [](const QString& text) {
         QByteArray bytes("(\xFE\xFF");
         for (const QChar c : text)
-            bytes.append(static_cast<char>(c.unicode() >> 8)).append(static_cast<char>(c.unicode()));
+            bytes.append(static_cast<char>(c.unicode() >> 8))
+                .append(static_cast<char>(c.unicode()));
         return bytes + ")";
     };
     EXPECT_TRUE(buffer.data().contains("/Title " + pdfString("出現間隔分析")));
@@ -330,7 +331,8 @@ TEST(GridPicture, APdfPageHasCentimetreMarginsAndLiesAcrossOnlyForAWiderGrid) {
     const QPageLayout wide = pdfPageLayout(room.width() + 1);
     EXPECT_EQ(wide.orientation(), QPageLayout::Landscape);
     EXPECT_EQ(millimetres(wide), (std::vector<double>{10, 10, 10, 10}));
-    EXPECT_NEAR(wide.paintRectPixels(96).width(), 277 / 25.4 * 96, 3); // the page size rounds to whole points
+    EXPECT_NEAR(wide.paintRectPixels(96).width(), 277 / 25.4 * 96,
+                3); // the page size rounds to whole points
 }
 
 TEST(GridPicture, PicturesTooLargeToHoldAreRefusedInWords) {

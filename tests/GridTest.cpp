@@ -182,10 +182,10 @@ TEST(Grid, WritesPastTheEdgeAreIgnoredAndCounted) {
     g.setColWidth(5, 1);
     g.setRowHeight(0, 1);
     EXPECT_EQ(g.writesOutside(), 6u);
-    g.setBackground({1, 1, 5, 3}, palette::Green);  // one column too many
-    g.setBorder({0, 1, 4, 3}, BorderOutline);       // one too early
-    g.setAlign({1, 1, 4, 4}, Align::Left);          // one row too many
-    g.setForeground({1, 0, 4, 3}, palette::Red);    // and one too early
+    g.setBackground({1, 1, 5, 3}, palette::Green); // one column too many
+    g.setBorder({0, 1, 4, 3}, BorderOutline);      // one too early
+    g.setAlign({1, 1, 4, 4}, Align::Left);         // one row too many
+    g.setForeground({1, 0, 4, 3}, palette::Red);   // and one too early
     // The parts inside are written all the same.
     EXPECT_EQ(g.background(4, 1), palette::Green);
     EXPECT_EQ(g.align(4, 3), Align::Left);

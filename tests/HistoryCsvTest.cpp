@@ -236,18 +236,29 @@ TEST(HistoryValues, ColumnNamesOfEachRole) {
         const char* name;
         ColumnRole role;
     } cases[] = {
-        {"回", ColumnRole::Draw},           {"Draw-No.", ColumnRole::Draw},
-        {"draw number", ColumnRole::Draw},  {"ＮＯ", ColumnRole::Draw},
-        {"当せん数字", ColumnRole::Number}, {"当選数字", ColumnRole::Number},
+        {"回", ColumnRole::Draw},
+        {"Draw-No.", ColumnRole::Draw},
+        {"draw number", ColumnRole::Draw},
+        {"ＮＯ", ColumnRole::Draw},
+        {"当せん数字", ColumnRole::Number},
+        {"当選数字", ColumnRole::Number},
         {"Winning Number", ColumnRole::Number},
-        {"d1", ColumnRole::Digit1},         {"num2", ColumnRole::Digit2},
-        {"数字3", ColumnRole::Digit3},      {"第4数字", ColumnRole::Digit4},
-        {"n4", ColumnRole::Digit4},         {"Digit 1", ColumnRole::Digit1},
-        {"d0", ColumnRole::None},           {"d5", ColumnRole::None},
-        {"第0数字", ColumnRole::None},      {"第5数字", ColumnRole::None},
-        {"第1数", ColumnRole::None},        {"dd1", ColumnRole::None},
-        {"d", ColumnRole::None},            {"", ColumnRole::None},
-        {"round2", ColumnRole::None},       {"numbers1", ColumnRole::None},
+        {"d1", ColumnRole::Digit1},
+        {"num2", ColumnRole::Digit2},
+        {"数字3", ColumnRole::Digit3},
+        {"第4数字", ColumnRole::Digit4},
+        {"n4", ColumnRole::Digit4},
+        {"Digit 1", ColumnRole::Digit1},
+        {"d0", ColumnRole::None},
+        {"d5", ColumnRole::None},
+        {"第0数字", ColumnRole::None},
+        {"第5数字", ColumnRole::None},
+        {"第1数", ColumnRole::None},
+        {"dd1", ColumnRole::None},
+        {"d", ColumnRole::None},
+        {"", ColumnRole::None},
+        {"round2", ColumnRole::None},
+        {"numbers1", ColumnRole::None},
     };
     for (const Case& c : cases)
         EXPECT_EQ(columnRole(c.name), c.role) << c.name;
@@ -348,7 +359,9 @@ TEST(HistoryCsv, TheFormatReadIsNamedInFull) {
         {"draw,d1,d2,d3,d4\n1,1,2,3,4\n", "CSV（UTF-8・カンマ区切り・見出しあり）"},
         {"draw\tnumber\n1\t1234\n", "TSV（UTF-8・タブ区切り・見出しあり）"},
         {"1;1;2;3;4\n", "CSV（UTF-8・セミコロン区切り・見出しなし）"},
-        {"\xEF\xBB\xBF" "1,1234\n", "CSV（UTF-8（BOM 付き）・カンマ区切り・見出しなし）"},
+        {"\xEF\xBB\xBF"
+         "1,1234\n",
+         "CSV（UTF-8（BOM 付き）・カンマ区切り・見出しなし）"},
         {*utf8ToShiftJis("回,当せん番号\n1,1234\n"), "CSV（Shift-JIS・カンマ区切り・見出しあり）"},
     };
     for (const Case& c : cases) {
@@ -362,8 +375,7 @@ TEST(HistoryCsv, TheFormatReadIsNamedInFull) {
 TEST(HistoryCsv, LinesEndInAnyWayAndFieldsKeepWhatTheirQuotesHold) {
     // CR LF, a lone CR, a lone LF, and no end at the last line; line numbers
     // in messages count each of them.
-    EXPECT_EQ(drawsOf(read("draw,number\r1,1234\r\n2,5678\n3,0000")),
-              "1:1234 2:5678 3:0000");
+    EXPECT_EQ(drawsOf(read("draw,number\r1,1234\r\n2,5678\n3,0000")), "1:1234 2:5678 3:0000");
     expectRefused("draw,number\r1,1234\r\n\r2,56x8\n", "4行目");
     expectRefused("draw,number\r\n1,1234\r\r2,56x8", "4行目");
     // Doubled quotes are one quote; text after a closing quote stays in the
@@ -401,8 +413,10 @@ TEST(HistoryCsv, TheDelimiterIsTheOneThatSplitsTheLinesAlike) {
 }
 
 TEST(HistoryCsv, HeadersNameEachColumnOnce) {
-    expectRefused("draw,d1,d1,d3,d4\n1,1,2,3,4\n", "1行目", "第1数字の列が二つ以上あります（d1・d1）");
-    expectRefused("draw,d1,d2,d3,d4,n4\n1,1,2,3,4,4\n", "1行目", "第4数字の列が二つ以上あります（d4・n4）");
+    expectRefused("draw,d1,d1,d3,d4\n1,1,2,3,4\n", "1行目",
+                  "第1数字の列が二つ以上あります（d1・d1）");
+    expectRefused("draw,d1,d2,d3,d4,n4\n1,1,2,3,4,4\n", "1行目",
+                  "第4数字の列が二つ以上あります（d4・n4）");
     expectRefused("回,draw\n1,1\n", "1行目", "回数の列が二つ以上あります（回・draw）");
     expectRefused("number,d1\n1234,1\n", "1行目", "回数の列");
     expectRefused("draw,d2,d3,d4\n1,2,3,4\n", "1行目", "見出しに第1数字の列がありません");
@@ -411,14 +425,16 @@ TEST(HistoryCsv, HeadersNameEachColumnOnce) {
     // Digit columns alone, or a number alone, are enough.
     EXPECT_EQ(drawsOf(read("draw,n1,n2,n3,n4\n1,1,2,3,4\n")), "1:1234");
     // Both: they must agree where both are whole; an empty number is no check.
-    EXPECT_EQ(drawsOf(read("draw,number,d1,d2,d3,d4\n1,,1,2,3,4\n2,5678,,,,\n")),
-              "1:1234 2:____");
+    EXPECT_EQ(drawsOf(read("draw,number,d1,d2,d3,d4\n1,,1,2,3,4\n2,5678,,,,\n")), "1:1234 2:____");
     EXPECT_EQ(drawsOf(read("draw,number,d1,d2,d3,d4\n1,1299,1,2,,\n")), "1:12__");
     expectRefused("draw,number,d1,d2,d3,d4\n1,1239,1,2,3,4\n", "2行目",
                   "当選番号「1239」と第1～第4数字（1234）が合いません。");
-    expectRefused("draw,number\n1,12345\n", "2行目", "当選番号「12345」が 4 けたの数ではありません。");
-    expectRefused("draw,d1,d2,d3,d4\n1,1,2,x,4\n", "2行目", "第3数字「x」が 0～9 の一けたではありません。");
-    expectRefused("draw,d1,d2,d3,d4\n第x回,1,2,3,4\n", "2行目", "回数「第x回」を 1～99999 の数として読めません。");
+    expectRefused("draw,number\n1,12345\n", "2行目",
+                  "当選番号「12345」が 4 けたの数ではありません。");
+    expectRefused("draw,d1,d2,d3,d4\n1,1,2,x,4\n", "2行目",
+                  "第3数字「x」が 0～9 の一けたではありません。");
+    expectRefused("draw,d1,d2,d3,d4\n第x回,1,2,3,4\n", "2行目",
+                  "回数「第x回」を 1～99999 の数として読めません。");
 }
 
 TEST(HistoryCsv, TheFirstLinesDecideTheDelimiterAndTheColumns) {

@@ -186,9 +186,8 @@ TEST(HistoryFile, AReadIsRetriedWhenInterruptedAndAFailingOrGrowingFileIsRefused
     // cut at the limit.
     for (const std::uintmax_t measured : {std::uintmax_t(kMaxImportBytes), std::uintmax_t(20)}) {
         fs::resize_file(path, measured);
-        n4test::InjectedFaults faults{{Call::Read, 0, "", -1, 0, 1, [&] {
-                                           fs::resize_file(path, kMaxImportBytes + 1);
-                                       }}};
+        n4test::InjectedFaults faults{
+            {Call::Read, 0, "", -1, 0, 1, [&] { fs::resize_file(path, kMaxImportBytes + 1); }}};
         const ImportResult grown = readHistoryFile(path);
         EXPECT_EQ(faults.fired(0), 1);
         EXPECT_FALSE(grown.ok);

@@ -108,17 +108,28 @@ TEST(HistoryJson, EveryEscapeOfAStringIsReadAsJsonMeansIt) {
     struct Case {
         const char* escaped;
         const char* shown;
-    } cases[] = {{R"(\")", "\""},   {R"(\\)", "\\"},   {R"(\/)", "/"},
-                 {R"(\b)", "\b"},   {R"(\f)", "\f"},   {R"(\n)", "\n"},
-                 {R"(\r)", "\r"},   {R"(\t)", "\t"},   {R"(\u00e9)", "é"},
-                 {R"(\u00E9)", "é"}, {R"(\u007F)", "\x7F"}, {R"(\u0080)", "\xC2\x80"},
-                 {R"(\u07FF)", "\xDF\xBF"}, {R"(\u0800)", "\xE0\xA0\x80"},
-                 {R"(\uFFFF)", "\xEF\xBF\xBF"}, {R"(\uD800\uDC00)", "\xF0\x90\x80\x80"},
-                 {R"(\uDBFF\uDFFF)", "\xF4\x8F\xBF\xBF"}, {R"(\u30a2\u30AB)", "アカ"},
+    } cases[] = {{R"(\")", "\""},
+                 {R"(\\)", "\\"},
+                 {R"(\/)", "/"},
+                 {R"(\b)", "\b"},
+                 {R"(\f)", "\f"},
+                 {R"(\n)", "\n"},
+                 {R"(\r)", "\r"},
+                 {R"(\t)", "\t"},
+                 {R"(\u00e9)", "é"},
+                 {R"(\u00E9)", "é"},
+                 {R"(\u007F)", "\x7F"},
+                 {R"(\u0080)", "\xC2\x80"},
+                 {R"(\u07FF)", "\xDF\xBF"},
+                 {R"(\u0800)", "\xE0\xA0\x80"},
+                 {R"(\uFFFF)", "\xEF\xBF\xBF"},
+                 {R"(\uD800\uDC00)", "\xF0\x90\x80\x80"},
+                 {R"(\uDBFF\uDFFF)", "\xF4\x8F\xBF\xBF"},
+                 {R"(\u30a2\u30AB)", "アカ"},
                  {R"(\ufb0a)", "\xEF\xAC\x8A"}};
     for (const Case& c : cases) {
-        ImportResult r = read(std::string(R"([{"round":1,"d1":"x)") + c.escaped +
-                              R"(","d2":1,"d3":1,"d4":1}])");
+        ImportResult r =
+            read(std::string(R"([{"round":1,"d1":"x)") + c.escaped + R"(","d2":1,"d3":1,"d4":1}])");
         EXPECT_FALSE(r.ok) << c.escaped;
         EXPECT_NE(r.message.find(std::string("「x") + c.shown + "」"), std::string::npos)
             << c.escaped << ": " << r.message;
@@ -126,8 +137,8 @@ TEST(HistoryJson, EveryEscapeOfAStringIsReadAsJsonMeansIt) {
     // Escapes that are no character are refused with the line they are on.
     for (const char* bad : {R"(\u12)", R"(\u12G4)", R"(\uDC00)", R"(\uDFFF)", R"(\uD800)",
                             R"(\uD800\u0041)", R"(\uD800\uE000)", R"(\uD800x)", R"(\x)"}) {
-        ImportResult r = read(std::string("[\n{\"round\":1,\n\"memo\":\"") + bad +
-                              "\",\"numbers\":\"1149\"}]");
+        ImportResult r =
+            read(std::string("[\n{\"round\":1,\n\"memo\":\"") + bad + "\",\"numbers\":\"1149\"}]");
         EXPECT_FALSE(r.ok) << bad;
         EXPECT_EQ(r.message.rfind("3行目: ", 0), 0u) << bad << ": " << r.message;
         EXPECT_NE(r.message.find("\\"), std::string::npos) << bad << ": " << r.message;

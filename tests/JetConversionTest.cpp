@@ -107,8 +107,7 @@ TEST(JetTakeOver, EveryStateAnInterruptedTakeOverCanLeaveEndsTakenOver) {
          },
          "完了しました"},
         {"old file under the temporary name, nothing in place",
-         [&](const DbConnectionString& conn) { seedAt(conn.dataSource + ".converting"); },
-         "50 件"},
+         [&](const DbConnectionString& conn) { seedAt(conn.dataSource + ".converting"); }, "50 件"},
     };
     for (const State& s : states) {
         SCOPED_TRACE(s.name);
@@ -149,10 +148,12 @@ TEST(JetTakeOver, AnEarlierBackupIsKeptAndTheOldFileTakesTheNextFreeName) {
     EXPECT_TRUE(n4test::readFile(conn.dataSource + ".jet4.2") == n4test::readFile(kSeed));
     EXPECT_TRUE(sameDraws(stored(conn), seedDraws()));
     EXPECT_EQ(c.unreadableDigits, 0);
-    EXPECT_EQ(c.message,
-              "旧形式（Jet 4.0）のデータベースから当選データ 50 件を新しいデータベースに移しました。\n"
-              "読めなかった数字: 0 個（空欄として取り込みました）\n"
-              "元のファイルは「" + conn.dataSource + ".jet4.2」として残してあります。");
+    EXPECT_EQ(
+        c.message,
+        "旧形式（Jet 4.0）のデータベースから当選データ 50 件を新しいデータベースに移しました。\n"
+        "読めなかった数字: 0 個（空欄として取り込みました）\n"
+        "元のファイルは「" +
+            conn.dataSource + ".jet4.2」として残してあります。");
 }
 
 TEST(JetTakeOver, WhatIsNotAnOldFileOrCannotBeReadIsLeftAlone) {
@@ -170,9 +171,9 @@ TEST(JetTakeOver, WhatIsNotAnOldFileOrCannotBeReadIsLeftAlone) {
     EXPECT_EQ(n4test::readFile(conn.dataSource), before);
     EXPECT_TRUE(fs::exists(other.dataSource));
     // No file at all, or our own store: nothing to do.
-    EXPECT_FALSE(convertJetDatabaseIfNeeded(DbConnectionString::forProgramFolder(
-                                                n4test::tempFolder()))
-                     .needed);
+    EXPECT_FALSE(
+        convertJetDatabaseIfNeeded(DbConnectionString::forProgramFolder(n4test::tempFolder()))
+            .needed);
     // An old file that cannot be read stays as it was, and the user is told.
     const std::string damagedFolder = n4test::tempFolder();
     const auto damaged = DbConnectionString::forProgramFolder(damagedFolder);
@@ -216,8 +217,9 @@ TEST(JetTakeOver, AFileSystemThatCannotSwapNamesEndsTakenOverToo) {
     EXPECT_EQ(n4test::readFile(second.dataSource + ".jet4"), "earlier");
     EXPECT_TRUE(n4test::readFile(second.dataSource + ".jet4.1") == n4test::readFile(kSeed));
     EXPECT_TRUE(sameDraws(stored(second), seedDraws()));
-    EXPECT_EQ(namesIn(again), (std::vector<std::string>{"Numbers4Marvo.mdb", "Numbers4Marvo.mdb.jet4",
-                                                        "Numbers4Marvo.mdb.jet4.1"}));
+    EXPECT_EQ(namesIn(again),
+              (std::vector<std::string>{"Numbers4Marvo.mdb", "Numbers4Marvo.mdb.jet4",
+                                        "Numbers4Marvo.mdb.jet4.1"}));
 }
 
 TEST(JetTakeOver, WhenTheNewStoreCannotTakeTheNameTheOldFileStaysWhereItWas) {
@@ -253,10 +255,11 @@ TEST(JetTakeOver, TheMessageNamesRowsLeftBehindOnlyWhenThereAreAny) {
     ImportResult data;
     data.rows = {DrawRecord{1, {1, 2, 3, 4}}, DrawRecord{2, {5, 6, 7, 8}}};
     data.unreadableDigits = 3;
-    EXPECT_EQ(jetTakeOverMessage(data, "/x/Numbers4Marvo.mdb.jet4"),
-              "旧形式（Jet 4.0）のデータベースから当選データ 2 件を新しいデータベースに移しました。\n"
-              "読めなかった数字: 3 個（空欄として取り込みました）\n"
-              "元のファイルは「/x/Numbers4Marvo.mdb.jet4」として残してあります。");
+    EXPECT_EQ(
+        jetTakeOverMessage(data, "/x/Numbers4Marvo.mdb.jet4"),
+        "旧形式（Jet 4.0）のデータベースから当選データ 2 件を新しいデータベースに移しました。\n"
+        "読めなかった数字: 3 個（空欄として取り込みました）\n"
+        "元のファイルは「/x/Numbers4Marvo.mdb.jet4」として残してあります。");
     data.skippedRows = 1;
     const std::string one = jetTakeOverMessage(data, "/x/Numbers4Marvo.mdb.jet4");
     EXPECT_NE(one.find("取り込みました）\n回数が 1～99999 でないため移せなかった行: 1 行"

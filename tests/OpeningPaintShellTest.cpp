@@ -51,8 +51,8 @@ void expectPaintedOnce(const PaintCounter& counter, QMdiSubWindow* sub) {
     int painted = 0;
     for (QWidget* w : parts) {
         if (!w->isVisible() || w->visibleRegion().isEmpty()) continue;
-        EXPECT_EQ(counter.count(w), 1) << sub->objectName().toStdString() << ": "
-                                        << nameOf(w).toStdString();
+        EXPECT_EQ(counter.count(w), 1)
+            << sub->objectName().toStdString() << ": " << nameOf(w).toStdString();
         painted += counter.count(w);
     }
     // The window's own parts were there to count (radio buttons, grids, labels).

@@ -4,8 +4,8 @@
 #include <set>
 
 #include "TestSupport.h"
-#include "core/store/StartupFigures.h"
 #include "core/prediction/PredictionEngine.h"
+#include "core/store/StartupFigures.h"
 
 using namespace n4;
 

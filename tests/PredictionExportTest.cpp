@@ -5,10 +5,10 @@
 
 #include "GoldenGrid.h"
 #include "TestSupport.h"
-#include "core/store/StartupFigures.h"
 #include "core/prediction/PredictionExport.h"
 #include "core/prediction/PredictionGrids.h"
 #include "core/prediction/SettingsFile.h"
+#include "core/store/StartupFigures.h"
 
 #include <filesystem>
 
@@ -19,8 +19,8 @@ TEST(PredictionExport, EveryFormatOfTheFourGridsWithTheirLabels) {
     const StartupFigures figures = computeStartupFigures(history);
     std::string text = n4test::describeHistory(history);
     for (const char* format : {"tsv", "json", "html"})
-        text += std::string("\n## ") + format + "\n" +
-                exportPrediction(history, figures, 2, format);
+        text +=
+            std::string("\n## ") + format + "\n" + exportPrediction(history, figures, 2, format);
     n4test::expectGolden("prediction-exports", text);
 
     const std::array<Grid, 4> grids = computePrediction(history, figures, 2);

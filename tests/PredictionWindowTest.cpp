@@ -8,9 +8,9 @@
 #include <QRadioButton>
 
 #include "UiSupport.h"
+#include "core/prediction/SettingsFile.h"
 #include "ui/grid/GridView.h"
 #include "ui/prediction/PredictionWindow.h"
-#include "core/prediction/SettingsFile.h"
 #include "ui/shell/ProgramStart.h"
 
 using namespace n4;

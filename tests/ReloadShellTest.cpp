@@ -16,9 +16,9 @@
 #include <QUrl>
 
 #include "UiSupport.h"
+#include "core/prediction/PredictionEngine.h"
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
-#include "core/prediction/PredictionEngine.h"
 #include "ui/prediction/PredictionWindow.h"
 #include "ui/shell/AnalysisWindowTable.h"
 #include "ui/shell/ProgramStart.h"

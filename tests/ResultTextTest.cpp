@@ -71,12 +71,12 @@ TEST(ResultText, ANumberCountsForADrawUpToEightLinesFurther) {
 TEST(ResultText, OnlyWholeDrawNumbersAndLoneFourDigitNumbersCount) {
     EXPECT_EQ(drawsOf(readResultText("第 99999回 0000")), "99999:0000");
     EXPECT_EQ(drawsOf(readResultText("第1回 9999")), "1:9999");
-    for (const char* none : {"第100000回 1234", "第0回 1234", "第回 1234", "第12 回 1234",
-                             "第x1回 1234", "第1回 12345", "第1回 123", "第1回 1/1234",
-                             "第1回 1-1234", "第1回 1,1234", "第1回 1.1234", "第1回 1234/",
-                             "第1回 1234-1", "第1回 1234:", "第1回 1234%", "第1回 1234年",
-                             "第1回 1234月", "第1回 1234日", "第1回 1234件", "第1回 1234等",
-                             "第1回 1234回"})
+    for (const char* none :
+         {"第100000回 1234", "第0回 1234",   "第回 1234",    "第12 回 1234", "第x1回 1234",
+          "第1回 12345",     "第1回 123",    "第1回 1/1234", "第1回 1-1234", "第1回 1,1234",
+          "第1回 1.1234",    "第1回 1234/",  "第1回 1234-1", "第1回 1234:",  "第1回 1234%",
+          "第1回 1234年",    "第1回 1234月", "第1回 1234日", "第1回 1234件", "第1回 1234等",
+          "第1回 1234回"})
         EXPECT_FALSE(readResultText(none).ok) << none;
     // A number followed by other text, or at the start of the line, counts.
     EXPECT_EQ(drawsOf(readResultText("1234 第3回")), "3:1234");

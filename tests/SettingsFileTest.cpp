@@ -3,7 +3,6 @@
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
-#include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>

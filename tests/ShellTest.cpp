@@ -2,8 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>

@@ -134,25 +134,25 @@ TEST(EarlyStartupLoad, EndsAsThePlainLoadWhateverTheDatabaseHolds) {
     }
 }
 
-    TEST(EarlyStartupLoad, TheProgramsStartShowsThePredictionOverTheEarlyLoad) {
-        Workspace ws{draws({{1, 2, 3, 4}, {5, 6, 7, 8}})};
-        RecordingSink sink;
+TEST(EarlyStartupLoad, TheProgramsStartShowsThePredictionOverTheEarlyLoad) {
+    Workspace ws{draws({{1, 2, 3, 4}, {5, 6, 7, 8}})};
+    RecordingSink sink;
+    EarlyStartupLoad early(ws.config.settingsPath,
+                           DbConnectionString::forProgramFolder(ws.config.programFolder));
+    std::unique_ptr<MainFrm> main = startShell(ws.config, &sink, &early);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(main->drawTable().size(), 2u);
+    EXPECT_NE(main->openWindow("一発マーヴォ"), nullptr);
+    EXPECT_TRUE(sink.messages.isEmpty());
+}
+
+TEST(EarlyStartupLoad, ALoadNeverTakenIsWaitedForAndLeftBehindCleanly) {
+    // The start stops before the main window takes the load (the data folder
+    // could not be made): the thread must still be over when the load goes.
+    Workspace ws{draws({{1, 2, 3, 4}})};
+    {
         EarlyStartupLoad early(ws.config.settingsPath,
                                DbConnectionString::forProgramFolder(ws.config.programFolder));
-        std::unique_ptr<MainFrm> main = startShell(ws.config, &sink, &early);
-        ASSERT_NE(main, nullptr);
-        EXPECT_EQ(main->drawTable().size(), 2u);
-        EXPECT_NE(main->openWindow("一発マーヴォ"), nullptr);
-        EXPECT_TRUE(sink.messages.isEmpty());
     }
-
-    TEST(EarlyStartupLoad, ALoadNeverTakenIsWaitedForAndLeftBehindCleanly) {
-        // The start stops before the main window takes the load (the data folder
-        // could not be made): the thread must still be over when the load goes.
-        Workspace ws{draws({{1, 2, 3, 4}})};
-        {
-            EarlyStartupLoad early(ws.config.settingsPath,
-                                   DbConnectionString::forProgramFolder(ws.config.programFolder));
-        }
-        EXPECT_EQ(n4test::storedDraws(ws.folder).size(), 1u);
-    }
+    EXPECT_EQ(n4test::storedDraws(ws.folder).size(), 1u);
+}

@@ -135,7 +135,7 @@ int __wrap_fsync(int fd) {
 struct passwd* __real_getpwuid(uid_t uid);
 struct passwd* __wrap_getpwuid(uid_t uid) {
     static struct passwd homeless = [] {
-        struct passwd p{};
+        struct passwd p {};
         p.pw_name = const_cast<char*>("nobody");
         return p;
     }();

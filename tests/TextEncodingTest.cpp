@@ -37,7 +37,11 @@ TEST(TextEncoding, TextsLongerThanTheConversionBufferConvertWhole) {
     const auto sjis = utf8ToShiftJis(utf8);
     ASSERT_TRUE(sjis);
     EXPECT_EQ(sjis->size(), 30000u * 8);
-    EXPECT_EQ(sjis->compare(0, 8, "\x91\xe6" "0" "\x90\x94\x8e\x9a\n"), 0);
+    EXPECT_EQ(sjis->compare(0, 8,
+                            "\x91\xe6"
+                            "0"
+                            "\x90\x94\x8e\x9a\n"),
+              0);
     EXPECT_EQ(shiftJisToUtf8(*sjis), std::optional<std::string>(utf8));
 }
 
@@ -47,7 +51,7 @@ TEST(TextEncoding, Utf8IsRecognisedOnlyWhenEverySequenceIsWhole) {
     EXPECT_FALSE(isValidUtf8("a\xE3\x81"));    // cut short at the end
     EXPECT_FALSE(isValidUtf8("\xE3\x81\x41")); // the third byte is no follower
     EXPECT_FALSE(isValidUtf8("\x80"));
-    EXPECT_FALSE(isValidUtf8("\xC0\x80")); // a NUL written long: never valid UTF-8
+    EXPECT_FALSE(isValidUtf8("\xC0\x80"));         // a NUL written long: never valid UTF-8
     EXPECT_FALSE(isValidUtf8("\xF5\x80\x80\x80")); // past the last code point
 }
 
@@ -127,7 +131,8 @@ TEST(TextEncoding, TheEncodingOfAHistoryIsToldByItsBytes) {
     EXPECT_EQ(bom.text, kJapaneseHeader);
     EXPECT_EQ(bom.encoding, "UTF-8（BOM 付き）");
     // Text after a BOM is UTF-8 even when one byte of it is damaged.
-    DecodedText damaged = decodeHistoryText("\xEF\xBB\xBF" "a\n\x82\xA0\n");
+    DecodedText damaged = decodeHistoryText("\xEF\xBB\xBF"
+                                            "a\n\x82\xA0\n");
     EXPECT_FALSE(damaged.ok);
     EXPECT_EQ(damaged.message.rfind("2行目", 0), 0u) << damaged.message;
     // Shift-JIS double bytes lead with 0x81..0x9F or 0xE0..0xFC.
@@ -148,8 +153,7 @@ TEST(TextEncoding, TheEncodingOfAHistoryIsToldByItsBytes) {
     DecodedText kanaPairs = decodeHistoryText("draw,memo\n1,\xC2\xB1\xC2\xB1\x82\xA0\n");
     EXPECT_TRUE(kanaPairs.ok) << kanaPairs.message;
     EXPECT_EQ(kanaPairs.text, "draw,memo\n1,ﾂｱﾂｱあ\n");
-    DecodedText morePairs =
-        decodeHistoryText("draw,memo\n1,\xC2\xB1\xC2\xB1\xC2\xB1\x82\xA0\n");
+    DecodedText morePairs = decodeHistoryText("draw,memo\n1,\xC2\xB1\xC2\xB1\xC2\xB1\x82\xA0\n");
     EXPECT_FALSE(morePairs.ok);
     EXPECT_NE(morePairs.message.find("0x82"), std::string::npos) << morePairs.message;
     // Only the two bytes of a mark together make UTF-16: a text with one of
@@ -171,8 +175,16 @@ TEST(TextEncoding, TheEncodingOfAHistoryIsToldByItsBytes) {
 // read up to the cut.
 TEST(TextEncoding, AUtf16TextCutInsideACharacterIsRefused) {
     for (bool le : {true, false}) {
-        for (const std::string& text : {std::string(le ? "\xFF\xFE" "a" : "\xFE\xFF" "a", 3),
-                                        std::string(le ? "\xFF\xFE" "a\0b" : "\xFE\xFF" "\0ab", 5)}) {
+        for (const std::string& text : {std::string(le ? "\xFF\xFE"
+                                                         "a"
+                                                       : "\xFE\xFF"
+                                                         "a",
+                                                    3),
+                                        std::string(le ? "\xFF\xFE"
+                                                         "a\0b"
+                                                       : "\xFE\xFF"
+                                                         "\0ab",
+                                                    5)}) {
             DecodedText d = decodeHistoryText(text);
             EXPECT_FALSE(d.ok) << text.size() << " " << d.text;
             EXPECT_EQ(d.message.rfind("1行目: UTF-16 として読めない文字があります。", 0), 0u)
@@ -182,7 +194,9 @@ TEST(TextEncoding, AUtf16TextCutInsideACharacterIsRefused) {
 }
 
 TEST(TextEncoding, OlderSettingsTextsReadAsUtf8OrShiftJis) {
-    EXPECT_EQ(decodeUtf8OrShiftJis("\xEF\xBB\xBF" "反映=1"), std::optional<std::string>("反映=1"));
+    EXPECT_EQ(decodeUtf8OrShiftJis("\xEF\xBB\xBF"
+                                   "反映=1"),
+              std::optional<std::string>("反映=1"));
     EXPECT_EQ(decodeUtf8OrShiftJis("反映=1"), std::optional<std::string>("反映=1"));
     EXPECT_EQ(decodeUtf8OrShiftJis(*utf8ToShiftJis("反映=1")),
               std::optional<std::string>("反映=1"));
@@ -198,9 +212,9 @@ TEST(TextEncoding, LinesOfAnOffsetCountEveryKindOfLineEnd) {
     EXPECT_EQ(lineOfOffset("a\r\nb", 2), 1); // between CR and LF: still the first line
     EXPECT_EQ(lineOfOffset("a\r\nb", 3), 2);
     EXPECT_EQ(lineOfOffset("a\rb\r", 3), 2);
-    EXPECT_EQ(lineOfOffset("a\rb\r", 4), 3); // a CR that ends the text ends a line
+    EXPECT_EQ(lineOfOffset("a\rb\r", 4), 3);   // a CR that ends the text ends a line
     EXPECT_EQ(lineOfOffset("a\n\n\n", 99), 4); // beyond the end: the last line
-    EXPECT_EQ(lineOfOffset("a\r\n", 99), 2);    // a CR LF that ends the text is one line end
+    EXPECT_EQ(lineOfOffset("a\r\n", 99), 2);   // a CR LF that ends the text is one line end
 }
 
 TEST(TextEncoding, OnlyRealLineEndsCountInUtf16) {

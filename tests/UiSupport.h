@@ -11,10 +11,10 @@ class QAction;
 class QMdiSubWindow;
 
 #include "TestSupport.h"
+#include "ui/common/MessageSink.h"
 #include "ui/data/DataEntryWindow.h"
 #include "ui/data/DrawEntryModel.h"
 #include "ui/shell/MainFrm.h"
-#include "ui/common/MessageSink.h"
 
 namespace n4test {
 

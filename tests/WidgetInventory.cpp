@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QCryptographicHash>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -89,16 +89,35 @@ const std::map<QString, std::function<QObject*()>>& factories() {
 // large), follow from the contents, or depend on which window the platform
 // made active.
 const std::set<QString>& skipped() {
-    static const std::set<QString> names = {
-        "pos", "size", "x", "y", "width", "height", "rect", "frameGeometry", "normalGeometry",
-        "frameRect", "frameSize", "childrenRect", "childrenRegion", "minimumWidth",
-        "minimumHeight", "maximumWidth", "maximumHeight", "sizeHint", "minimumSizeHint",
-        "focus", "isActiveWindow", "activeSubWindow"};
+    static const std::set<QString> names = {"pos",
+                                            "size",
+                                            "x",
+                                            "y",
+                                            "width",
+                                            "height",
+                                            "rect",
+                                            "frameGeometry",
+                                            "normalGeometry",
+                                            "frameRect",
+                                            "frameSize",
+                                            "childrenRect",
+                                            "childrenRegion",
+                                            "minimumWidth",
+                                            "minimumHeight",
+                                            "maximumWidth",
+                                            "maximumHeight",
+                                            "sizeHint",
+                                            "minimumSizeHint",
+                                            "focus",
+                                            "isActiveWindow",
+                                            "activeSubWindow"};
     return names;
 }
 
 QString sizeText(QSize s) {
-    auto side = [](int v) { return v == QWIDGETSIZE_MAX ? QStringLiteral("max") : QString::number(v); };
+    auto side = [](int v) {
+        return v == QWIDGETSIZE_MAX ? QStringLiteral("max") : QString::number(v);
+    };
     return side(s.width()) + "x" + side(s.height());
 }
 
@@ -110,7 +129,10 @@ QString paletteText(const QPalette& p) {
             const auto group = static_cast<QPalette::ColorGroup>(g);
             const auto role = static_cast<QPalette::ColorRole>(r);
             if (p.isBrushSet(group, role))
-                set << QStringLiteral("%1/%2 %3").arg(g).arg(r).arg(p.color(group, role).name(QColor::HexArgb));
+                set << QStringLiteral("%1/%2 %3")
+                           .arg(g)
+                           .arg(r)
+                           .arg(p.color(group, role).name(QColor::HexArgb));
         }
     return set.join(", ");
 }
@@ -119,7 +141,8 @@ QString paletteText(const QPalette& p) {
 // length and checksum.
 QString shortened(const QString& s) {
     if (s.size() <= 200) return QString(s).replace('\n', QStringLiteral("⏎"));
-    const QByteArray sum = QCryptographicHash::hash(s.toUtf8(), QCryptographicHash::Md5).toHex().left(12);
+    const QByteArray sum =
+        QCryptographicHash::hash(s.toUtf8(), QCryptographicHash::Md5).toHex().left(12);
     return QStringLiteral("(%1 characters, md5 %2...)").arg(s.size()).arg(QString::fromLatin1(sum));
 }
 
@@ -176,13 +199,15 @@ QString valueText(const QMetaProperty& property, const QVariant& v) {
 class Inventory {
   public:
     ~Inventory() {
-        for (auto& [name, object] : fresh_) delete object;
+        for (auto& [name, object] : fresh_)
+            delete object;
     }
 
     void widget(const QWidget& w, int depth) {
         line(depth, QStringLiteral("%1 \"%2\"").arg(w.metaObject()->className(), w.objectName()));
         properties(w, freshFor(w), depth + 1);
-        for (QAction* a : w.actions()) action(*a, depth + 1);
+        for (QAction* a : w.actions())
+            action(*a, depth + 1);
         for (QObject* child : w.children())
             if (child->isWidgetType()) widget(*static_cast<QWidget*>(child), depth + 1);
     }
@@ -195,7 +220,8 @@ class Inventory {
         // Tips and icon texts follow from the text unless the program sets them.
         QAction plain(a.text());
         properties(a, &plain, depth + 1);
-        if (QMenu* menu = a.menu()) line(depth + 1, QStringLiteral("opens %1").arg(menu->objectName()));
+        if (QMenu* menu = a.menu())
+            line(depth + 1, QStringLiteral("opens %1").arg(menu->objectName()));
     }
 
     const QObject* freshFor(const QObject& o) {
@@ -223,7 +249,8 @@ class Inventory {
             if (now != before) line(depth, name + " " + now);
         }
         for (const QByteArray& dynamic : o.dynamicPropertyNames())
-            line(depth, QString::fromLatin1(dynamic) + " " + shortened(o.property(dynamic).toString()));
+            line(depth,
+                 QString::fromLatin1(dynamic) + " " + shortened(o.property(dynamic).toString()));
     }
 
     void line(int depth, const QString& s) { text += QString(depth * 2, ' ') + s + "\n"; }

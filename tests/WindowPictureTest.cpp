@@ -21,11 +21,11 @@
 
 #include "UiSupport.h"
 #include "WidgetInventory.h"
+#include "core/prediction/PredictionEngine.h"
+#include "core/prediction/PredictionExport.h"
 #include "paint/GridPicture.h"
 #include "ui/grid/GridView.h"
 #include "ui/prediction/BacktestWindow.h"
-#include "core/prediction/PredictionEngine.h"
-#include "core/prediction/PredictionExport.h"
 #include "ui/shell/AboutWindow.h"
 #include "ui/shell/AnalysisWindowTable.h"
 #include "ui/shell/HelpWindow.h"

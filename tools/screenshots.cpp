@@ -11,10 +11,10 @@
 #include <QMdiSubWindow>
 #include <QPixmap>
 
+#include "ui/common/MessageSink.h"
 #include "ui/grid/GridView.h"
 #include "ui/prediction/BacktestWindow.h"
 #include "ui/shell/MainFrm.h"
-#include "ui/common/MessageSink.h"
 #include "ui/shell/ProgramStart.h"
 #include "ui/shell/WindowArrangement.h"
 

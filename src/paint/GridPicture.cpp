@@ -30,9 +30,8 @@ int sheetHeight(const GridSheet& s) {
 
 // As wide as its grid, or as its heading where that is longer.
 int sheetWidth(const GridSheet& s) {
-    const int heading = s.heading.isEmpty()
-                            ? 0
-                            : QFontMetrics(headingFont()).horizontalAdvance(s.heading) + 2;
+    const int heading =
+        s.heading.isEmpty() ? 0 : QFontMetrics(headingFont()).horizontalAdvance(s.heading) + 2;
     return std::max(s.window.size.width(), heading);
 }
 
@@ -42,8 +41,8 @@ void paintSheet(QPainter& p, const GridSheet& s) {
     if (!s.heading.isEmpty()) {
         p.setFont(headingFont());
         p.setPen(QColor(255, 0, 0));
-        p.drawText(QRect(0, 0, sheetWidth(s), headingHeight(s)),
-                   Qt::AlignLeft | Qt::AlignVCenter, s.heading);
+        p.drawText(QRect(0, 0, sheetWidth(s), headingHeight(s)), Qt::AlignLeft | Qt::AlignVCenter,
+                   s.heading);
         p.translate(0, headingHeight(s));
     }
     GridPainter(*s.grid, s.layout, s.font, s.window).paint(p);

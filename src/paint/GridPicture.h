@@ -12,9 +12,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/grid/PictureRequest.h"
 #include "paint/GridLayout.h"
 #include "paint/GridPainter.h"
-#include "core/grid/PictureRequest.h"
 
 class QIODevice;
 

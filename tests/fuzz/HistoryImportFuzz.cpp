@@ -12,7 +12,8 @@
 using n4fuzz::broken;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    n4::ImportResult r = n4::readHistoryBytes(std::string(reinterpret_cast<const char*>(data), size));
+    n4::ImportResult r =
+        n4::readHistoryBytes(std::string(reinterpret_cast<const char*>(data), size));
     if (!r.ok) {
         if (r.message.empty()) broken("refused without a message");
         if (!r.rows.empty()) broken("refused but rows handed out");

@@ -6,15 +6,15 @@
 #include <sstream>
 
 #include "core/analysis/AnalysisCatalog.h"
-#include "core/store/DrawStore.h"
-#include "core/import/HistoryImport.h"
-#include "core/import/ImportPlan.h"
 #include "core/grid/GridExport.h"
 #include "core/grid/GridHtml.h"
+#include "core/import/HistoryImport.h"
+#include "core/import/ImportPlan.h"
 #include "core/prediction/Backtest.h"
 #include "core/prediction/BacktestExport.h"
 #include "core/prediction/PredictionExport.h"
 #include "core/prediction/SettingsFile.h"
+#include "core/store/DrawStore.h"
 
 #ifndef N4_VERSION
 #define N4_VERSION "0"
@@ -42,7 +42,8 @@ const std::vector<OptionSpec>& optionTable() {
         {"--format", "FORMAT",
          "書き出す形式: tsv（既定）、json、html。export はほかに画像の png、svg、pdf"},
         {"--reflect", "N",
-         "予想に反映する分析の数 0～10（export prediction と backtest。既定は設定ファイルのとおり）"},
+         "予想に反映する分析の数 0～10（export prediction と "
+         "backtest。既定は設定ファイルのとおり）"},
         {"--from", "N", "検証する最初の回（backtest。既定は消去法が全行を読める最初の回）"},
         {"--to", "M", "検証する最後の回（backtest。既定は最新の回）"},
         {"--rows", "FIRST:LAST",
@@ -346,8 +347,8 @@ int runExport(const Invocation& in) {
     if (!loadTable(in, table)) return CliBadInput;
     StartupFigures figures = computeStartupFigures(table);
     if (prediction && isPictureFormat(format))
-        return writePicture(in, predictionPicture(computePrediction(table, figures, reflect),
-                                                  format));
+        return writePicture(in,
+                            predictionPicture(computePrediction(table, figures, reflect), format));
     if (prediction) {
         in.out << exportPrediction(table, figures, reflect, format);
         return CliDone;

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/store/DataLocation.h"
 #include "core/grid/PictureRequest.h"
+#include "core/store/DataLocation.h"
 
 namespace n4 {
 

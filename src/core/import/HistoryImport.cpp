@@ -7,11 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/store/AtomicFile.h"
 #include "core/import/HistoryCsv.h"
 #include "core/import/HistoryJson.h"
 #include "core/import/JetReader.h"
 #include "core/import/TextEncoding.h"
+#include "core/store/AtomicFile.h"
 
 namespace n4 {
 

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "core/store/AtomicFile.h"
 #include "core/import/HistoryImport.h"
 #include "core/import/JetReader.h"
+#include "core/store/AtomicFile.h"
 
 namespace n4 {
 
@@ -160,7 +160,8 @@ JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn, NameSwa
 std::string jetTakeOverMessage(const ImportResult& data, const std::string& backupPath) {
     std::string message = kJetName + "から当選データ " + std::to_string(data.rows.size()) +
                           " 件を新しいデータベースに移しました。\n読めなかった数字: " +
-                          std::to_string(data.unreadableDigits) + " 個（空欄として取り込みました）\n";
+                          std::to_string(data.unreadableDigits) +
+                          " 個（空欄として取り込みました）\n";
     if (data.skippedRows > 0)
         message += "回数が 1～99999 でないため移せなかった行: " + std::to_string(data.skippedRows) +
                    " 行（元のファイルに残っています）\n";

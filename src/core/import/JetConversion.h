@@ -3,8 +3,8 @@
 // start-up, without risk to the user's file.
 #include <string>
 
-#include "core/store/DrawStore.h"
 #include "core/import/HistoryImport.h"
+#include "core/store/DrawStore.h"
 
 namespace n4 {
 

@@ -73,7 +73,6 @@ bool writeAll(int fd, const char* bytes, std::size_t count) {
     return true;
 }
 
-
 namespace {
 
 // Reads until end of file; false when nothing arrives for too long.

@@ -7,10 +7,10 @@
 
 #include <array>
 
-#include "core/store/DrawTable.h"
 #include "core/grid/Grid.h"
 #include "core/prediction/PredictedDigits.h"
 #include "core/prediction/PredictionScan.h"
+#include "core/store/DrawTable.h"
 
 namespace n4 {
 

@@ -3,10 +3,10 @@
 #include <array>
 #include <string>
 
-#include "core/store/DrawTable.h"
-#include "core/store/StartupFigures.h"
 #include "core/grid/Grid.h"
 #include "core/grid/PictureRequest.h"
+#include "core/store/DrawTable.h"
+#include "core/store/StartupFigures.h"
 
 namespace n4 {
 

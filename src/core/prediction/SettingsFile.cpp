@@ -3,12 +3,12 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <sstream>
 
-#include "core/store/AtomicFile.h"
 #include "core/import/TextEncoding.h"
+#include "core/store/AtomicFile.h"
 
 namespace n4 {
 

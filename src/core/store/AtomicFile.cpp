@@ -32,8 +32,8 @@ long temporaryOwner(const std::string& name, const std::string& base) {
     if (!startsWith(name, prefix)) return 0;
     std::string rest = name.substr(prefix.size());
     const std::string journal = kJournalSuffix;
-    if (rest.size() > journal.size() && rest.compare(rest.size() - journal.size(), journal.size(),
-                                                     journal) == 0)
+    if (rest.size() > journal.size() &&
+        rest.compare(rest.size() - journal.size(), journal.size(), journal) == 0)
         rest.resize(rest.size() - journal.size());
     if (rest.empty() || rest.size() > 9 || rest.find_first_not_of("0123456789") != rest.npos)
         return 0;
@@ -52,10 +52,14 @@ bool syncDescriptorOf(const std::string& path, int flags) {
 // check and a rename are the best there is.
 PublishOutcome moveIntoFreePlace(const std::string& temp, const std::string& path) {
     switch (os::renameWithoutReplacing(temp, path)) {
-    case os::MoveOutcome::Done: return PublishOutcome::Done;
-    case os::MoveOutcome::AlreadyThere: return PublishOutcome::AlreadyThere;
-    case os::MoveOutcome::Failed: return PublishOutcome::Failed;
-    case os::MoveOutcome::Unsupported: break;
+    case os::MoveOutcome::Done:
+        return PublishOutcome::Done;
+    case os::MoveOutcome::AlreadyThere:
+        return PublishOutcome::AlreadyThere;
+    case os::MoveOutcome::Failed:
+        return PublishOutcome::Failed;
+    case os::MoveOutcome::Unsupported:
+        break;
     }
     if (::link(temp.c_str(), path.c_str()) == 0) {
         ::unlink(temp.c_str());

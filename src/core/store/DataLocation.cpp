@@ -71,8 +71,7 @@ DataLocationFacts gatherDataLocationFacts(const std::string& programFolder) {
         folder == "/usr/bin" || folder == "/usr/local/bin" || folder == N4_INSTALL_BINDIR;
     facts.xdgDataHome = environment("XDG_DATA_HOME");
     facts.home = environment("HOME");
-    if (facts.home.empty())
-        facts.home = os::homeFolderOfUser();
+    if (facts.home.empty()) facts.home = os::homeFolderOfUser();
     return facts;
 }
 

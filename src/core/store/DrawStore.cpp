@@ -30,8 +30,9 @@ constexpr const char* kSchema = "CREATE TABLE 当選番号 ("
                                 " 第4数字 INTEGER NULL CHECK (第4数字 BETWEEN 0 AND 9));"
                                 "CREATE VIEW 全データ選択クエリ AS"
                                 " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号;";
-constexpr const char* kCreateView = "CREATE VIEW 全データ選択クエリ AS"
-                                    " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号;";
+constexpr const char* kCreateView =
+    "CREATE VIEW 全データ選択クエリ AS"
+    " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号;";
 
 const char* const kDigitColumns[] = {"第1数字", "第2数字", "第3数字", "第4数字"};
 
@@ -281,15 +282,14 @@ StoreResult DrawStore::completeSchema(bool& completed) {
     case Schema::Whole:
         return StoreResult::success();
     case Schema::Foreign:
-        return isBusy(db_) ? busy(path_) : refuse(path_, "にはこのプログラムの当選データがありません。");
+        return isBusy(db_) ? busy(path_)
+                           : refuse(path_, "にはこのプログラムの当選データがありません。");
     case Schema::Incomplete:
     case Schema::Empty:
         break;
     }
     const bool empty = schema == Schema::Empty;
-    StoreResult r = inTransaction([&] {
-        return exec(empty ? kSchema : kCreateView);
-    });
+    StoreResult r = inTransaction([&] { return exec(empty ? kSchema : kCreateView); });
     if (!r) return r;
     if (empty) ::chmod(path_.c_str(), S_IRUSR | S_IWUSR);
     completed = true;
@@ -300,7 +300,8 @@ StoreResult DrawStore::quickCheck() const {
     Statement st(db_, "PRAGMA quick_check");
     if (st.ok() && sqlite3_step(st.get()) == SQLITE_ROW) {
         const unsigned char* t = sqlite3_column_text(st.get(), 0);
-        if (t && std::string(reinterpret_cast<const char*>(t)) == "ok") return StoreResult::success();
+        if (t && std::string(reinterpret_cast<const char*>(t)) == "ok")
+            return StoreResult::success();
     }
     if (isBusy(db_)) return busy(path_);
     return refuse(path_, "は壊れています（検査で異常が見つかりました）。"
@@ -452,7 +453,8 @@ StoreResult DrawStore::remove(int drawNo) {
     });
 }
 
-StoreResult DrawStore::replace(const std::vector<DrawRecord>& put, const std::vector<int>& removed) {
+StoreResult DrawStore::replace(const std::vector<DrawRecord>& put,
+                               const std::vector<int>& removed) {
     return inTransaction([&]() -> StoreResult {
         Statement del(db_, "DELETE FROM 当選番号 WHERE 回数 = ?");
         Statement ins(db_,

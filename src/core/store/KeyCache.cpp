@@ -102,8 +102,7 @@ std::string defaultKeyCachePath() {
     std::string base = environment("XDG_CACHE_HOME");
     if (base.empty() || base.front() != '/') {
         std::string home = environment("HOME");
-        if (home.empty())
-            home = os::homeFolderOfUser();
+        if (home.empty()) home = os::homeFolderOfUser();
         if (home.empty() || home.front() != '/') return {};
         base = home + "/.cache";
     }

@@ -20,11 +20,11 @@
 #include <QVBoxLayout>
 #include <set>
 
+#include "ui/common/MessageSink.h"
+#include "ui/common/Twips.h"
 #include "ui/data/DrawEntryModel.h"
 #include "ui/data/ImportDialog.h"
 #include "ui/grid/AnalysisFrame.h"
-#include "ui/common/Twips.h"
-#include "ui/common/MessageSink.h"
 
 namespace n4 {
 

@@ -9,8 +9,8 @@
 #include <QSet>
 #include <memory>
 
-#include "core/store/DrawChangeLog.h"
 #include "core/import/ImportPlan.h"
+#include "core/store/DrawChangeLog.h"
 
 namespace n4 {
 

@@ -1,17 +1,17 @@
 #include "ui/data/ImportDialog.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QUrl>
 
-#include "ui/data/DrawEntryModel.h"
 #include "core/import/ImportPlan.h"
 #include "core/import/ResultText.h"
 #include "ui/common/MessageSink.h"
+#include "ui/data/DrawEntryModel.h"
 
 namespace n4 {
 

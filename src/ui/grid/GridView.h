@@ -16,8 +16,8 @@
 #include <QRect>
 
 #include "core/grid/Grid.h"
-#include "paint/GridLayout.h"
 #include "core/grid/GridMetrics.h"
+#include "paint/GridLayout.h"
 #include "paint/GridPainter.h"
 
 namespace n4 {

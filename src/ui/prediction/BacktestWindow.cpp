@@ -16,11 +16,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/grid/AnalysisFrame.h"
-#include "ui/grid/GridView.h"
 #include "core/grid/Palette.h"
 #include "core/prediction/BacktestExport.h"
 #include "core/prediction/BacktestTable.h"
+#include "ui/grid/AnalysisFrame.h"
+#include "ui/grid/GridView.h"
 
 namespace n4 {
 

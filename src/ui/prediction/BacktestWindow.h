@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-#include "core/store/DrawTable.h"
 #include "core/prediction/Backtest.h"
+#include "core/store/DrawTable.h"
 
 class QChart;
 class QChartView;

@@ -7,13 +7,13 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "ui/grid/AnalysisFrame.h"
-#include "ui/grid/GridView.h"
-#include "ui/grid/GridViewMenu.h"
-#include "ui/common/Twips.h"
 #include "core/prediction/AnalysisOptions.h"
 #include "core/prediction/PredictionEngine.h"
 #include "core/prediction/PredictionGrids.h"
+#include "ui/common/Twips.h"
+#include "ui/grid/AnalysisFrame.h"
+#include "ui/grid/GridView.h"
+#include "ui/grid/GridViewMenu.h"
 
 namespace n4 {
 

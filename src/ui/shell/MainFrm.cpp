@@ -14,18 +14,18 @@
 #include <QUrl>
 #include <QWindow>
 
+#include "core/prediction/SettingsFile.h"
+#include "ui/common/MessageSink.h"
+#include "ui/common/Twips.h"
 #include "ui/data/DataEntryWindow.h"
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
 #include "ui/grid/GridViewMenu.h"
-#include "ui/common/Twips.h"
 #include "ui/prediction/BacktestWindow.h"
 #include "ui/prediction/PredictionWindow.h"
-#include "core/prediction/SettingsFile.h"
 #include "ui/shell/AboutWindow.h"
 #include "ui/shell/AnalysisWindowTable.h"
 #include "ui/shell/HelpWindow.h"
-#include "ui/common/MessageSink.h"
 #include "ui/shell/ProgramIcon.h"
 #include "ui/shell/WindowArrangement.h"
 

@@ -10,12 +10,12 @@
 #include <functional>
 #include <memory>
 
+#include "core/prediction/AnalysisOptions.h"
+#include "core/prediction/PredictionEngine.h"
 #include "core/store/DrawChangeLog.h"
 #include "core/store/DrawStore.h"
 #include "core/store/DrawTable.h"
 #include "core/store/StartupFigures.h"
-#include "core/prediction/AnalysisOptions.h"
-#include "core/prediction/PredictionEngine.h"
 #include "ui/shell/StartupLoad.h"
 
 class QLabel;

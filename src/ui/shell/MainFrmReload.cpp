@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 
+#include "ui/common/MessageSink.h"
 #include "ui/data/DataEntryWindow.h"
 #include "ui/data/DrawEntryModel.h"
 #include "ui/data/ImportDialog.h"
@@ -20,7 +21,6 @@
 #include "ui/prediction/PredictionWindow.h"
 #include "ui/shell/AnalysisWindowTable.h"
 #include "ui/shell/MainFrm.h"
-#include "ui/common/MessageSink.h"
 
 namespace n4 {
 

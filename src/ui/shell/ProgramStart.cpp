@@ -13,8 +13,8 @@
 #include "core/os/System.h"
 #include "core/store/DataLocation.h"
 #include "core/store/KeyCache.h"
-#include "ui/shell/DeferredIconStyle.h"
 #include "ui/common/MessageSink.h"
+#include "ui/shell/DeferredIconStyle.h"
 #include "ui/shell/ProgramIcon.h"
 
 namespace n4 {

@@ -2,8 +2,8 @@
 
 #include <thread>
 
-#include "core/store/VectorState.h"
 #include "core/prediction/SettingsFile.h"
+#include "core/store/VectorState.h"
 
 namespace n4 {
 

@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "core/import/JetConversion.h"
+#include "core/prediction/AnalysisOptions.h"
 #include "core/store/DrawStore.h"
 #include "core/store/DrawTable.h"
-#include "core/import/JetConversion.h"
 #include "core/store/StartupFigures.h"
-#include "core/prediction/AnalysisOptions.h"
 
 namespace n4 {
 
