@@ -92,6 +92,33 @@ TEST(SettingsFile, BrokenLinesAndMissingFilesChangeNothing) {
     EXPECT_EQ(untouched.reflectedCount(), 0);
 }
 
+// One damaged byte in a Shift-JIS file costs only its own line: the other nine
+// options stay on, and the file written at exit keeps them.
+TEST(SettingsFile, ADamagedByteInAShiftJisFileCostsOnlyItsOwnLine) {
+    const std::string path = settingsPath();
+    AnalysisOptions allOn;
+    allOn.flags.fill(true);
+    for (const char damage : {'\xff', '\x80'}) {
+        ASSERT_TRUE(writeInitFile(path, allOn).ok);
+        std::string bytes = n4test::readFile(path);
+        // The first byte of the fourth line's key ("バラツキ分析Opt").
+        size_t lineStart = 0;
+        for (int line = 0; line < 3; ++line)
+            lineStart = bytes.find("\r\n", lineStart) + 2;
+        bytes[lineStart] = damage;
+        n4test::writeFile(path, bytes);
+
+        AnalysisOptions read;
+        readInitFile(path, read);
+        for (int k = 0; k < kOptionCount; ++k)
+            EXPECT_EQ(read.flags[k], k != 3) << "option " << k << ", damage " << int(damage);
+        ASSERT_TRUE(writeInitFile(path, read).ok);
+        AnalysisOptions again;
+        readInitFile(path, again);
+        EXPECT_EQ(again.reflectedCount(), kOptionCount - 1);
+    }
+}
+
 TEST(SettingsFile, MissingFolderIsReported) {
     AnalysisOptions o;
     WriteResult r = writeInitFile("/nonexistent-folder/" + std::string(kSettingsFileName), o);

@@ -119,6 +119,18 @@ TEST(TextEncoding, EveryUtf8LeadByteIsJudgedByItsRange) {
         EXPECT_EQ(d.message.rfind("3行目", 0), 0u) << d.message;
         EXPECT_NE(d.message.find(c.named), std::string::npos) << d.message;
     }
+    // Well-formed only: the second byte's range depends on the lead, so an
+    // overlong form, a surrogate and a code point above U+10FFFF are not
+    // UTF-8, while the sequences just inside those ranges are.
+    for (const char* illFormed : {"\xE0\x80\xAF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xED\xBF\xBF",
+                                  "\xF0\x80\x80\xAF", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80"}) {
+        EXPECT_FALSE(isValidUtf8(std::string("a") + illFormed)) << illFormed;
+        const DecodedText d = decodeHistoryText(kJapaneseHeader + "1,2,3,4,5\n" + illFormed);
+        EXPECT_TRUE(d.encoding.rfind("UTF-8", 0) != 0 || !d.ok) << illFormed;
+    }
+    for (const char* wellFormed :
+         {"\xED\x9F\xBF", "\xEE\x80\x80", "\xF1\x80\x80\x80", "\xF3\xBF\xBF\xBF"})
+        EXPECT_TRUE(isValidUtf8(wellFormed)) << wellFormed;
     EXPECT_FALSE(isValidUtf8("\xF8\x88\x80\x80\x80"));
     EXPECT_FALSE(isValidUtf8("\xF0\x90\x80"));
     EXPECT_FALSE(isValidUtf8("a\xC3"));

@@ -65,7 +65,15 @@ size_t sequenceLength(std::string_view s, size_t i) {
                      : (c >= 0xF0 && c <= 0xF4) ? 4
                                                 : 0;
     if (n == 0 || i + n > s.size()) return 0;
-    for (size_t k = 1; k < n; ++k)
+    if (n == 1) return 1;
+    // The second byte's range depends on the lead (Unicode's table of
+    // well-formed sequences): no overlong forms, no surrogates, nothing above
+    // U+10FFFF.
+    const auto second = static_cast<unsigned char>(s[i + 1]);
+    const unsigned char low = c == 0xE0 ? 0xA0 : c == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = c == 0xED ? 0x9F : c == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high) return 0;
+    for (size_t k = 2; k < n; ++k)
         if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
     return n;
 }

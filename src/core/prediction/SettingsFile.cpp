@@ -58,12 +58,13 @@ void readInitFile(const std::string& path, AnalysisOptions& options) {
     const std::optional<std::string> read = readSmallRegularFile(path, kMaxSettingsBytes);
     if (!read) return;
     const std::string& bytes = *read;
-    // A damaged file is read line by line as it is: its good lines still count.
-    std::istringstream lines(decodeUtf8OrShiftJis(bytes).value_or(bytes));
+    // Each line is decoded by itself, so that a damaged byte costs only its own
+    // line's option and the good lines still count.
+    std::istringstream lines(bytes);
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        applyLine(line, options);
+        applyLine(decodeUtf8OrShiftJis(line).value_or(line), options);
     }
 }
 
