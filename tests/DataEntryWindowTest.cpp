@@ -148,7 +148,7 @@ TEST(DataEntryRows, DeleteAndAnsweringNoChangesNothing) {
     EXPECT_EQ(e.stored().size(), 3u);
     e.sink.answer = true;
     e.window->deleteLine();
-    EXPECT_EQ(e.sink.messages.back().text, "選択された行（第2回）を削除します。よろしいですか？");
+    EXPECT_EQ(e.sink.messages.back().text, "選択された行を削除します。よろしいですか？");
     DrawTable t = e.stored();
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(t[1].drawNo, 3);
@@ -450,4 +450,83 @@ TEST(DataEntryInShell, CtrlAAndCtrlDAddAndDeleteFromTheKeyboard) {
               "選択された行のうしろに行を追加します。よろしいですか？");
     QTest::keyClick(w->table(), Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(w->model()->rowCount(), rows);
+}
+
+namespace {
+
+// Types a digit into the cell's editor and leaves it open, as a user does who
+// then quits or closes the window at once.
+QLineEdit* typeIntoCell(DataEntryWindow* w, int row, int col, const char* digit) {
+    w->table()->setCurrentIndex(w->model()->index(row, col));
+    w->table()->edit(w->model()->index(row, col));
+    auto* editor = w->table()->findChild<QLineEdit*>();
+    if (!editor) return nullptr;
+    editor->clear();
+    QTest::keyClicks(editor, digit);
+    return editor;
+}
+
+int storedDigit(const std::string& folder, int row, int position) {
+    return n4test::storedDraws(folder)[row].digits[position];
+}
+
+} // namespace
+
+// A digit still in the cell's editor is not lost on any way out: it is saved,
+// or, while the file cannot be written, the user is asked as for any unsaved edit.
+TEST(DataEntryWrites, ADigitStillInTheEditorIsSavedOrAskedForOnEveryWayOut) {
+    { // 終了 while another program holds the file's lock
+        EntryInShell s;
+        auto* w = qobject_cast<DataEntryWindow*>(s.sub->widget());
+        ASSERT_NE(typeIntoCell(w, 0, 1, "7"), nullptr);
+        DbConnectionString c = DbConnectionString::forProgramFolder(s.ws.folder);
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(c.dataSource.c_str(), &other), SQLITE_OK);
+        const std::string lock = "PRAGMA key = '" + c.password + "'; BEGIN EXCLUSIVE;" +
+                                 "UPDATE 当選番号 SET 第4数字 = 第4数字 WHERE 回数 = 2";
+        ASSERT_EQ(sqlite3_exec(other, lock.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        s.main.findChild<QAction*>("mnuEnd")->trigger(); // the sink answers 戻る
+        QApplication::processEvents();
+        ASSERT_FALSE(s.sink.messages.isEmpty());
+        EXPECT_EQ(s.sink.messages.back().kind, "choose");
+        EXPECT_TRUE(s.sink.messages.back().text.contains("第1回の第1数字"))
+            << s.sink.messages.back().text.toStdString();
+        EXPECT_TRUE(s.main.isVisible());
+        EXPECT_EQ(w->model()->cellText(0, 1), "7");
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        s.main.findChild<QAction*>("mnuEnd")->trigger(); // saved now
+        QApplication::processEvents();
+        EXPECT_FALSE(s.main.isVisible());
+        EXPECT_EQ(storedDigit(s.ws.folder, 0, 0), 7);
+    }
+    { // the window's frame
+        EntryInShell s;
+        auto* w = qobject_cast<DataEntryWindow*>(s.sub->widget());
+        w->model()->setFailWrites(true);
+        ASSERT_NE(typeIntoCell(w, 1, 3, "0"), nullptr);
+        s.sub->close();
+        QApplication::processEvents();
+        EXPECT_NE(s.main.openWindow("当選データ入力"), nullptr);
+        ASSERT_FALSE(s.sink.messages.isEmpty());
+        EXPECT_TRUE(s.sink.messages.back().text.contains("第2回の第3数字"));
+        w->model()->setFailWrites(false);
+        s.sub->close();
+        QApplication::processEvents();
+        EXPECT_EQ(storedDigit(s.ws.folder, 1, 2), 0);
+    }
+    { // the 閉じる button, the editor still open
+        Entry e;
+        QSignalSpy closed(e.window.get(), &DataEntryWindow::closeAccepted);
+        e.model()->setFailWrites(true);
+        ASSERT_NE(typeIntoCell(e.window.get(), 2, 4, "5"), nullptr);
+        e.window->closeButton()->click();
+        EXPECT_EQ(closed.count(), 0);
+        ASSERT_FALSE(e.sink.messages.isEmpty());
+        EXPECT_TRUE(e.sink.messages.back().text.contains("第3回の第4数字"));
+        e.model()->setFailWrites(false);
+        e.window->closeButton()->click();
+        EXPECT_EQ(closed.count(), 1);
+        EXPECT_EQ(e.stored()[2].digits[3], 5);
+    }
 }

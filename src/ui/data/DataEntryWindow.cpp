@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
@@ -34,26 +35,6 @@ const QString kSavedNote = QStringLiteral("入力はすぐに保存されます�
                                           "このウィンドウを閉じると分析に反映されます。");
 // A delete question lists the draws one by one up to this many.
 constexpr int kDrawsNamed = 5;
-
-// The digit editor takes an empty cell or one digit; anything else is
-// refused as it is typed or pasted.
-class DigitDelegate : public QStyledItemDelegate {
-  public:
-    DigitDelegate(std::function<void()> onRejected, QObject* parent)
-        : QStyledItemDelegate(parent), onRejected_(std::move(onRejected)) {}
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                          const QModelIndex&) const override {
-        auto* e = new QLineEdit(parent);
-        e->setAlignment(Qt::AlignCenter);
-        e->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]?")), e));
-        QObject::connect(e, &QLineEdit::inputRejected, e, [cb = onRejected_] { cb(); });
-        return e;
-    }
-
-  private:
-    std::function<void()> onRejected_;
-};
 
 bool isWrongDigitText(const QString& text) {
     if (text.isEmpty()) return false;
@@ -86,6 +67,37 @@ QString drawList(const QList<int>& draws) {
 }
 
 } // namespace
+
+// The digit editor takes an empty cell or one digit; anything else is
+// refused as it is typed or pasted.
+class DigitDelegate final : public QStyledItemDelegate {
+  public:
+    DigitDelegate(std::function<void()> onRejected, QObject* parent)
+        : QStyledItemDelegate(parent), onRejected_(std::move(onRejected)) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
+        auto* e = new QLineEdit(parent);
+        e->setAlignment(Qt::AlignCenter);
+        e->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]?")), e));
+        QObject::connect(e, &QLineEdit::inputRejected, e, [cb = onRejected_] { cb(); });
+        open_ = e;
+        return e;
+    }
+
+    // Hands a digit still in the editor to the model and closes the editor, as
+    // leaving the cell would: every way out of the window sees it.
+    void commitOpenEditor() {
+        if (!open_ || !open_->isVisible()) return;
+        QWidget* editor = open_;
+        emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+
+  private:
+    std::function<void()> onRejected_;
+    mutable QPointer<QWidget> open_;
+};
 
 DataEntryWindow::DataEntryWindow(const DbConnectionString& conn, MessageSink* messages,
                                  DrawChangeLog* log, QWidget* parent)
@@ -145,8 +157,8 @@ void DataEntryWindow::buildTable() {
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("fpSpread1"));
     table_->setModel(model_);
-    table_->setItemDelegate(
-        new DigitDelegate([this] { showHint(DrawEntryModel::digitHint()); }, table_));
+    digits_ = new DigitDelegate([this] { showHint(DrawEntryModel::digitHint()); }, table_);
+    table_->setItemDelegate(digits_);
     table_->setSelectionMode(QAbstractItemView::ContiguousSelection);
     table_->setStyleSheet(QStringLiteral("QTableView{gridline-color:black;}"));
     const int zero = fontMetrics().horizontalAdvance(QLatin1Char('0'));
@@ -272,13 +284,13 @@ void DataEntryWindow::deleteLine() {
     QList<int> draws;
     for (int r : rows)
         draws << model_->drawNo(r);
-    const QString which =
-        rows.size() == 1
-            ? QStringLiteral("選択された行（%1）").arg(drawList(draws))
-            : QStringLiteral("選択された %1 行（%2）").arg(rows.size()).arg(drawList(draws));
-    if (!messages_->confirm(this, kProgramTitle,
-                            which + QStringLiteral("を削除します。よろしいですか？")))
-        return;
+    // One row: the question as users have always read it; several: which draws.
+    const QString question =
+        rows.size() == 1 ? QStringLiteral("選択された行を削除します。よろしいですか？")
+                         : QStringLiteral("選択された %1 行（%2）を削除します。よろしいですか？")
+                               .arg(rows.size())
+                               .arg(drawList(draws));
+    if (!messages_->confirm(this, kProgramTitle, question)) return;
     const int column = std::max(1, table_->currentIndex().column());
     if (!model_->removeRowsAt(rows) || model_->rowCount() == 0) return;
     goTo(std::min(rows.front(), model_->rowCount() - 1), column);
@@ -304,6 +316,7 @@ QPair<int, int> DataEntryWindow::firstWrongCell() const {
 }
 
 void DataEntryWindow::onCloseClicked() {
+    if (digits_) digits_->commitOpenEditor();
     const auto wrong = firstWrongCell();
     if (wrong.first >= 0) {
         messages_->critical(this, kMessageTitle,
@@ -316,6 +329,7 @@ void DataEntryWindow::onCloseClicked() {
 }
 
 bool DataEntryWindow::settleUnsaved(bool quitting) {
+    if (digits_) digits_->commitOpenEditor();
     while (model_ && model_->hasPending()) {
         if (model_->retryPending()) return true;
         const QString text =

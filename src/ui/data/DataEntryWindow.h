@@ -17,6 +17,7 @@ class QTableView;
 
 namespace n4 {
 
+class DigitDelegate;
 class DrawChangeLog;
 class DrawEntryModel;
 class MessageSink;
@@ -97,6 +98,7 @@ class DataEntryWindow : public QWidget {
     MessageSink* messages_;
     DrawEntryModel* model_ = nullptr;
     QTableView* table_ = nullptr;
+    DigitDelegate* digits_ = nullptr;
     QLabel* status_ = nullptr;
     QLabel* nextDraw_ = nullptr;
     QPushButton* close_ = nullptr;
