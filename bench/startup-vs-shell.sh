@@ -9,9 +9,7 @@
 #      beside the shell printing every row of the view.
 # The first paint is caught by the paintprobe preload library of
 # ../shared/tools/paintprobe, which ends the process right after it.
-# The program remembers the database key in a cache folder of the run's own
-# (filled by the warm-up pairs): the times are those of every start after
-# the first; the shell derives the key each time, as it always does.
+# The program and the shell both derive the database key at every start.
 # Given an earlier build of the program (BEFORE), its start-up is timed in the
 # same run too: beside the shell, and the new program beside it.
 #

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "TestSupport.h"
+#include "core/store/DatabaseKey.h"
 #include "core/store/DrawStore.h"
 
 using namespace n4;
@@ -225,4 +226,49 @@ TEST(DrawStoreLocking, ALockHeldElsewhereIsWaitedForThenNamedAsSuch) {
     release.join();
     ASSERT_TRUE(store) << r.message;
     EXPECT_TRUE(store->upsert(draws({{5, 6, 7, 8}})));
+}
+
+// The key derived here is the one SQLCipher derives from the password: a file
+// SQLCipher keyed itself opens with it, and with it alone (the raw key given
+// to a plain connection reads the file); a run derives it once per file.
+TEST(DrawStoreKey, TheDerivedKeyIsSqlciphersOwnAndIsDerivedOnceARun) {
+    const std::string folder = tempFolder();
+    const DbConnectionString conn = connIn(folder);
+    {
+        RawDb made(conn); // keyed with the password: SQLCipher derives
+        ASSERT_EQ(made.exec("CREATE TABLE 当選番号 (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字,"
+                            " 第3数字, 第4数字);"
+                            "CREATE VIEW 全データ選択クエリ AS SELECT * FROM 当選番号;"
+                            "INSERT INTO 当選番号 VALUES (7, 1, 2, 3, 4);"),
+                  SQLITE_OK);
+    }
+    const int before = databaseKeyDerivations();
+    for (int opening = 0; opening < 3; ++opening) {
+        StoreResult r;
+        auto store = DrawStore::open(conn, r);
+        ASSERT_TRUE(store) << r.message;
+        DrawTable t;
+        ASSERT_TRUE(store->readAll(t));
+        ASSERT_EQ(t.size(), 1u);
+        EXPECT_EQ(t[0].drawNo, 7);
+    }
+    EXPECT_EQ(databaseKeyDerivations() - before, 1);
+
+    DatabaseSalt salt;
+    const std::string bytes = readFile(conn.dataSource);
+    ASSERT_GE(bytes.size(), salt.size());
+    std::copy_n(bytes.begin(), salt.size(), salt.begin());
+    const DatabaseKey key = deriveDatabaseKey(conn.password, salt);
+    EXPECT_EQ(databaseKeyFor(conn.password, salt), key);
+    std::string hex;
+    for (std::uint8_t b : key)
+        hex += "0123456789abcdef"[b >> 4], hex += "0123456789abcdef"[b & 15];
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(conn.dataSource.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(
+        sqlite3_exec(db, ("PRAGMA key = \"x'" + hex + "'\"").c_str(), nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, "SELECT count(*) FROM 当選番号", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
 }

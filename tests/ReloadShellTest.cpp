@@ -16,7 +16,12 @@
 #include <QUrl>
 
 #include "UiSupport.h"
+#include <cstdlib>
+#include <filesystem>
+
 #include "core/prediction/PredictionEngine.h"
+#include "core/store/DataLocation.h"
+#include "core/store/DatabaseKey.h"
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
 #include "ui/prediction/PredictionWindow.h"
@@ -119,6 +124,41 @@ TEST(Reload, ADrawTypedInDataEntryShowsInEveryOpenWindowWithoutARestart) {
     EXPECT_EQ(p.main->statusLabel()->text(), "当選データ 61 件を読み込みました。最新回: 第61回");
     EXPECT_EQ(p.main->computeCount("出現頻度分析"), 2);
     EXPECT_EQ(p.main->computeCount("一発マーヴォ"), 2); // each once more, not twice
+}
+
+// The database key is derived once a run and kept in memory only: nothing
+// is written to the user's cache folder, a leftover of an earlier version is
+// removed, and reopening the database after a change derives nothing.
+TEST(Reload, TheKeyIsDerivedOnceARunAndNeverWritten) {
+    const std::string cache = n4test::tempFolder() + "/cache";
+    std::filesystem::create_directories(cache + "/Numbers4Marvo");
+    n4test::writeFile(cache + "/Numbers4Marvo/database-keys", "left by an earlier version");
+    const char* before = std::getenv("XDG_CACHE_HOME");
+    const std::string saved = before ? before : "";
+    setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    EXPECT_TRUE(removeLeftoverKeyFile());
+    EXPECT_FALSE(removeLeftoverKeyFile()); // once
+    EXPECT_FALSE(std::filesystem::exists(cache + "/Numbers4Marvo"));
+
+    const int beforeStart = databaseKeyDerivations();
+    Program p(history(30));
+    ASSERT_NE(p.main, nullptr);
+    const int afterStart = databaseKeyDerivations();
+    EXPECT_EQ(afterStart - beforeStart, 1); // the file's key, once
+
+    DataEntryWindow* entry = p.openEntry();
+    ASSERT_NE(entry, nullptr);
+    type(entry->table(), 0, 1, "5");
+    entry->closeButton()->click();
+    p.settle();
+    EXPECT_EQ(p.main->drawTable()[0].digits[0], 5); // reloaded after the change
+    EXPECT_TRUE(p.main->reloadDrawTable());
+    EXPECT_EQ(databaseKeyDerivations(), afterStart);
+    EXPECT_TRUE(std::filesystem::is_empty(cache));
+    if (before)
+        setenv("XDG_CACHE_HOME", saved.c_str(), 1);
+    else
+        unsetenv("XDG_CACHE_HOME");
 }
 
 TEST(Reload, ClosingDataEntryWithoutAChangeRecomputesNothing) {

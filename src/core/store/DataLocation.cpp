@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -93,6 +94,21 @@ bool prepareDataFolder(const DataLocation& location, std::string& message) {
         return false;
     }
     return true;
+}
+
+bool removeLeftoverKeyFile() {
+    std::string cache = environment("XDG_CACHE_HOME");
+    if (cache.empty() || cache.front() != '/') {
+        std::string home = environment("HOME");
+        if (home.empty()) home = os::homeFolderOfUser();
+        if (home.empty() || home.front() != '/') return false;
+        cache = home + "/.cache";
+    }
+    const std::string folder = joined(cache, kDataFolderName);
+    std::error_code ec;
+    const bool removed = std::filesystem::remove(joined(folder, "database-keys"), ec);
+    if (std::filesystem::is_empty(folder, ec) && !ec) std::filesystem::remove(folder, ec);
+    return removed;
 }
 
 } // namespace n4

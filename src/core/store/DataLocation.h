@@ -43,4 +43,10 @@ inline DataLocation findDataLocation(const std::string& programFolder) {
 // installed program; false with a Japanese message when that fails.
 bool prepareDataFolder(const DataLocation& location, std::string& message);
 
+// Earlier versions remembered the database's key in the user's cache folder
+// ($XDG_CACHE_HOME/Numbers4Marvo/database-keys, by default under ~/.cache).
+// The program no longer writes it; this removes such a file, and the folder
+// when nothing else is in it. True when there was one.
+bool removeLeftoverKeyFile();
+
 } // namespace n4

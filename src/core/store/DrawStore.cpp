@@ -10,9 +10,7 @@
 #include <sys/stat.h>
 
 #include "core/store/AtomicFile.h"
-#include "core/store/KeyCache.h"
-#include "core/store/KeyDerivation.h"
-#include "core/store/VectorState.h"
+#include "core/store/DatabaseKey.h"
 
 namespace n4 {
 
@@ -128,7 +126,6 @@ StoreResult busy(const std::string& path) {
 // copy of the program is waited for, not taken for a wrong key.
 StoreResult unlock(sqlite3* db, const DbConnectionString& conn, const std::string& keySql) {
     sqlite3_busy_timeout(db, conn.busyTimeoutMs);
-    clearUpperVectorState(); // the key derivation is SSE code
     if (sqlite3_exec(db, keySql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return refuse(conn.dataSource, "の暗号化を設定できません。");
     Statement probe(db, "SELECT count(*) FROM sqlite_master");
@@ -139,7 +136,7 @@ StoreResult unlock(sqlite3* db, const DbConnectionString& conn, const std::strin
 }
 
 // The file's salt where this program can give SQLCipher a finished key as
-// SQLCipher 3 derives it (KeyDerivation.h): the salt is the file's first 16
+// SQLCipher 3 derives it (DatabaseKey.h): the salt is the file's first 16
 // bytes. Nothing for a new or short file or another SQLCipher; the password is
 // given then.
 std::optional<DatabaseSalt> saltForFinishedKey(sqlite3* db, const DbConnectionString& conn) {
@@ -163,10 +160,9 @@ std::string finishedKeySql(const DatabaseKey& key) {
     return sql + "'\"";
 }
 
-// The ways to the key, in the order they are tried: the key remembered for
-// the file's salt, the key derived here (processors with the SHA
-// instructions), the password as SQLCipher always took it.
-enum class KeyWay { Remembered, Derived, Password };
+// The ways to the key, in the order they are tried: the key as this run
+// derived it, the password as SQLCipher always took it.
+enum class KeyWay { Finished, Password };
 
 // What the file holds of our schema: all of it, nothing but (part of) it, or
 // something else.
@@ -201,7 +197,7 @@ std::unique_ptr<DrawStore> DrawStore::connect(const DbConnectionString& conn, St
     // does not open with a finished key (a busy file is not retried).
     std::optional<DatabaseSalt> salt;
     bool saltRead = false;
-    for (KeyWay way : {KeyWay::Remembered, KeyWay::Derived, KeyWay::Password}) {
+    for (KeyWay way : {KeyWay::Finished, KeyWay::Password}) {
         sqlite3* db = nullptr;
         // One store, one thread at a time: the connection needs no locking of
         // its own (it took a lock for every field of every row read).
@@ -214,15 +210,12 @@ std::unique_ptr<DrawStore> DrawStore::connect(const DbConnectionString& conn, St
         std::unique_ptr<DrawStore> store(new DrawStore(db, conn.dataSource));
         if (!saltRead) salt = saltForFinishedKey(db, conn), saltRead = true;
         std::optional<DatabaseKey> key;
-        if (salt && way == KeyWay::Remembered) key = recallDatabaseKey(conn.keyCachePath, *salt);
-        if (salt && way == KeyWay::Derived) key = deriveDatabaseKey(conn.password, *salt);
+        if (salt && way == KeyWay::Finished) key = databaseKeyFor(conn.password, *salt);
         if (way != KeyWay::Password && !key) continue;
         result = unlock(db, conn,
                         key ? finishedKeySql(*key) : "PRAGMA key = " + quoteKey(conn.password));
         if (!result && key && !isBusy(db)) continue;
         if (!result) return nullptr;
-        if (way == KeyWay::Derived && !conn.keyCachePath.empty())
-            rememberDatabaseKey(conn.keyCachePath, *salt, *key);
         if (result = store->exec("PRAGMA synchronous = FULL"); !result) return nullptr;
         return store;
     }
@@ -358,7 +351,6 @@ StoreResult DrawStore::failure(const char* what) const {
 }
 
 StoreResult DrawStore::readAll(DrawTable& out) const {
-    clearUpperVectorState(); // every page read is decrypted and checked in SSE code
     Statement st(db_, kSelectAllDraws);
     if (!st.ok()) return failure("読み込み");
     // Fields are read by name, whatever order the view lists them in.

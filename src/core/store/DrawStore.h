@@ -24,9 +24,6 @@ struct DbConnectionString {
     std::string password;   // six decimal digits
     // How long to wait for a lock held by another copy of the program.
     int busyTimeoutMs = 5000;
-    // Where keys are remembered between runs (KeyCache.h); empty: the key is
-    // derived at every opening.
-    std::string keyCachePath;
 
     static DbConnectionString forProgramFolder(const std::string& folder);
     // "Data Source=...;Password=******": the key is never spelled out.

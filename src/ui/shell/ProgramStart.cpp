@@ -12,7 +12,6 @@
 
 #include "core/os/System.h"
 #include "core/store/DataLocation.h"
-#include "core/store/KeyCache.h"
 #include "ui/common/MessageSink.h"
 #include "ui/shell/DeferredIconStyle.h"
 #include "ui/shell/ProgramIcon.h"
@@ -77,9 +76,9 @@ int runProgram(int argc, char** argv) {
     // The draw database is opened and read while the toolkit starts.
     std::optional<EarlyStartupLoad> early;
     if (folderReady) {
-        DbConnectionString conn = DbConnectionString::forProgramFolder(config.programFolder);
-        conn.keyCachePath = defaultKeyCachePath();
-        early.emplace(config.settingsPath, conn);
+        removeLeftoverKeyFile();
+        early.emplace(config.settingsPath,
+                      DbConnectionString::forProgramFolder(config.programFolder));
     }
 
     QApplication app(argc, argv);

@@ -3,7 +3,6 @@
 #include <thread>
 
 #include "core/prediction/SettingsFile.h"
-#include "core/store/VectorState.h"
 
 namespace n4 {
 
@@ -40,7 +39,6 @@ EarlyStartupLoad::EarlyStartupLoad(const std::string& settingsPath, const DbConn
     load.jet = convertJetDatabaseIfNeeded(conn);
     if (!load.jet.ok) return;
     running_->thread = std::thread([&load, conn] {
-        clearUpperVectorState(); // a thread starts with its parent's registers
         readDatabase(conn, load);
     });
 }
