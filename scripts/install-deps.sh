@@ -6,7 +6,7 @@ set -euo pipefail
 # which Debian 12 ships in libqt6opengl6-dev.
 packages=(qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libsqlcipher-dev
   fonts-ipafont-gothic xvfb xauth pkg-config cmake ninja-build g++ libgtest-dev libbenchmark-dev
-  imagemagick mdbtools-dev nettle-dev desktop-file-utils appstream
+  imagemagick mdbtools-dev nettle-dev desktop-file-utils appstream bash-completion
   clang libclang-rt-14-dev llvm  # the sanitizer build, libFuzzer, readable reports
   clang-format)  # the sources' layout is checked against .clang-format
 missing=()

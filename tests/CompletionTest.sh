@@ -2,6 +2,8 @@
 # The bash completion of numbers4marvo-cli, run as bash runs it on <Tab>.
 # Usage: CompletionTest.sh COMPLETION_SCRIPT NUMBERS4MARVO_CLI
 set -uo pipefail
+# The completion library, as an interactive shell has it loaded.
+source /usr/share/bash-completion/bash_completion || { echo "bash-completion is missing"; exit 1; }
 source "$1"
 cli=$2
 work=$(mktemp -d)
@@ -13,9 +15,12 @@ failures=0
 # compares the sorted candidates with the expected ones.
 expect() {
     local line=$1 expected=$2
-    read -ra COMP_WORDS <<<"$line"
-    [[ $line == *" " ]] && COMP_WORDS+=("")
+    # Words as bash splits them: at blanks, and "=" a word of its own.
+    read -ra COMP_WORDS <<<"${line//=/ = }"
+    [[ $line == *" " || $line == *"=" ]] && COMP_WORDS+=("")
     COMP_WORDS[0]=$cli
+    COMP_LINE=${line/numbers4marvo-cli/$cli}
+    COMP_POINT=${#COMP_LINE}
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
     COMPREPLY=()
     _numbers4marvo_cli
@@ -46,11 +51,21 @@ expect "numbers4marvo-cli list --" "--help"
 expect "numbers4marvo-cli backtest --" "--db --format --from --help --reflect --to"
 expect "numbers4marvo-cli backtest --from 12 --f" "--format --from"
 expect "numbers4marvo-cli backtest --format " "html json tsv"
+# A value joined to its option by "=", as the tool accepts it.
+expect "numbers4marvo-cli export sum --format=p" "pdf png"
+expect "numbers4marvo-cli export sum --format=" "html json pdf png svg tsv"
+expect "numbers4marvo-cli --db=hist.mdb export co" "consecutive count"
+expect "numbers4marvo-cli --db=F export fr" "frequency"
+expect "numbers4marvo-cli import --db=hist" "hist.mdb history.csv"
+expect "numbers4marvo-cli backtest --reflect=1" "1 10"
+expect "numbers4marvo-cli backtest --from=12 --f" "--format --from"
 
 # Every name the tool lists is offered.
 all=$("$cli" list | cut -f1 | sort | paste -sd' ')
 COMP_WORDS=("$cli" export "")
 COMP_CWORD=2
+COMP_LINE="$cli export "
+COMP_POINT=${#COMP_LINE}
 _numbers4marvo_cli
 offered=$(printf '%s\n' "${COMPREPLY[@]}" | grep -v '[^ -~]' | sort | paste -sd' ')
 [[ $offered == "$all" ]] || { echo "FAIL: names offered '$offered', listed '$all'"; ((failures++)); }

@@ -38,9 +38,7 @@ EarlyStartupLoad::EarlyStartupLoad(const std::string& settingsPath, const DbConn
     readInitFile(settingsPath, load.options);
     load.jet = convertJetDatabaseIfNeeded(conn);
     if (!load.jet.ok) return;
-    running_->thread = std::thread([&load, conn] {
-        readDatabase(conn, load);
-    });
+    running_->thread = std::thread([&load, conn] { readDatabase(conn, load); });
 }
 
 EarlyStartupLoad::~EarlyStartupLoad() {
