@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -187,29 +188,68 @@ TEST(JetReader, ReadsTheDrawsInAChildProcessThatIsCollectedAfterwards) {
     EXPECT_EQ(errno, ECHILD);
 }
 
-TEST(JetReader, AChildThatCannotHandOverItsRowsEndsInAFailure) {
-    // Its writes to the pipe fail (the child is a copy of this process, the
-    // planted fault with it): it ends with an error code and whatever it had
-    // said is not taken for the rows.
-    const std::string good = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
-    n4test::InjectedFaults faults{{n4test::Call::Write, EIO}};
-    const ImportResult r = readJetHistory(good);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "Jet 形式のデータベースが壊れていて読めません。");
+namespace {
+
+// What the reader's process hands over through a pipe, read back whole.
+std::string handedOver(const std::string& path, bool& written) {
+    int fds[2];
+    if (pipe(fds) != 0) return "";
+    written = handOverJetRows(path, fds[1]);
+    close(fds[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(n));
+    close(fds[0]);
+    return text;
 }
 
-TEST(JetReader, AChildWhosePipeTakesLittleAtATimeHandsOverEveryRow) {
+} // namespace
+
+// The reader's process is this program started anew (exec'd), not a copy of
+// it: a fault planted in this process does not reach it. Its own writes, as
+// the reader makes them, are whole when the pipe takes little at a time and
+// a failure when they fail.
+TEST(JetReader, TheReaderIsAProgramOfItsOwnThatHandsOverEveryRowOrFails) {
     const std::string good = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
     const ImportResult whole = readJetHistory(good);
     ASSERT_TRUE(whole.ok) << whole.message;
-    n4test::InjectedFaults faults{{n4test::Call::ShortWrite, 0, "", 7, 0, 1 << 30}};
-    const ImportResult r = readJetHistory(good);
-    ASSERT_TRUE(r.ok) << r.message;
-    ASSERT_EQ(r.rows.size(), whole.rows.size());
-    for (size_t i = 0; i < r.rows.size(); ++i)
-        EXPECT_TRUE(r.rows[i].drawNo == whole.rows[i].drawNo &&
-                    r.rows[i].digits == whole.rows[i].digits)
-            << i;
+    ASSERT_EQ(whole.rows.size(), 50u);
+    {
+        n4test::InjectedFaults faults{{n4test::Call::Write, EIO}};
+        const ImportResult r = readJetHistory(good); // a copy of this process could not write
+        ASSERT_TRUE(r.ok) << r.message;
+        EXPECT_EQ(r.rows.size(), whole.rows.size());
+    }
+    bool written = false;
+    {
+        n4test::InjectedFaults faults{{n4test::Call::ShortWrite, 0, "", 7, 0, 1 << 30}};
+        const ImportResult r = parseJetSerialized(handedOver(good, written));
+        EXPECT_TRUE(written);
+        ASSERT_TRUE(r.ok) << r.message;
+        ASSERT_EQ(r.rows.size(), whole.rows.size());
+        for (size_t i = 0; i < r.rows.size(); ++i)
+            EXPECT_TRUE(r.rows[i].drawNo == whole.rows[i].drawNo &&
+                        r.rows[i].digits == whole.rows[i].digits)
+                << i;
+    }
+    {
+        n4test::InjectedFaults faults{{n4test::Call::Write, EIO}};
+        handedOver(good, written);
+        EXPECT_FALSE(written);
+    }
+    // The reader's command line as the program gives it, run as a user could.
+    FILE* out = popen(
+        ("/proc/" + std::to_string(getpid()) + "/exe " + kJetReaderCommand + " '" + good + "'")
+            .c_str(),
+        "r");
+    ASSERT_NE(out, nullptr);
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, out)) > 0;)
+        text.append(buffer, n);
+    EXPECT_EQ(pclose(out), 0);
+    EXPECT_EQ(parseJetSerialized(text).rows.size(), whole.rows.size());
 }
 
 TEST(JetReader, TheProgramThatAsksGoesOnRunningAfterTheRead) {

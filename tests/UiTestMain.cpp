@@ -2,7 +2,10 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
+#include "core/import/JetReader.h"
+
 int main(int argc, char** argv) {
+    n4::becomeJetReaderIfAsked(argc, argv); // the Jet reader runs this program anew
     // Window tests need no display; test discovery runs without CTest's environment.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {

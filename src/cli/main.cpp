@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/cli/Cli.h"
+#include "core/import/JetReader.h"
 #include "core/os/System.h"
 #include "paint/GridPicture.h"
 
@@ -27,6 +28,7 @@ std::unique_ptr<QGuiApplication> startOffscreenGui() {
 } // namespace
 
 int main(int argc, char** argv) {
+    n4::becomeJetReaderIfAsked(argc, argv); // started to read a Jet file
     const std::string exe = n4::os::runningProgramPath();
     const std::string folder =
         exe.empty() ? std::string(".") : std::filesystem::path(exe).parent_path().string();

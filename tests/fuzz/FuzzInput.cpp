@@ -5,11 +5,15 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "core/import/JetReader.h"
+
 namespace n4fuzz {
 
 MemoryFile::MemoryFile() : fd_(memfd_create("n4-fuzz-input", MFD_CLOEXEC)) {
     if (fd_ < 0) broken("memfd_create failed");
-    path_ = "/proc/self/fd/" + std::to_string(fd_);
+    // Named through this process's id, so that the Jet reader's process, a
+    // program of its own, opens this same file.
+    path_ = "/proc/" + std::to_string(getpid()) + "/fd/" + std::to_string(fd_);
 }
 
 MemoryFile::~MemoryFile() {
@@ -25,6 +29,16 @@ const std::string& MemoryFile::hold(const uint8_t* data, size_t size) {
     }
     return path_;
 }
+
+} // namespace n4fuzz
+
+// Every target can meet a Jet file, whose reader runs this program anew.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    n4::becomeJetReaderIfAsked(*argc, *argv);
+    return 0;
+}
+
+namespace n4fuzz {
 
 void broken(const char* what) {
     std::fprintf(stderr, "fuzz target: %s\n", what);

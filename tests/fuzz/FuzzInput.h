@@ -1,6 +1,6 @@
 #pragma once
 // The fuzzer's bytes as a file the readers open by name, kept in memory
-// (a memfd named through /proc/self/fd): no disk traffic per run.
+// (a memfd named through /proc/PID/fd): no disk traffic per run.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -215,15 +215,31 @@ constexpr int kReaderSilenceLimitMs = 30000;
 } // namespace
 
 ImportResult readJetHistory(const std::string& path) {
-    // The library reads a damaged file unguarded: its crash or hang stays in the child.
+    ImportResult failed;
+    const std::string program = os::runningProgramPath();
+    if (program.empty()) {
+        failed.message =
+            "Jet 形式のデータベースを読めません（読み取り用のプロセスを起動できません）。";
+        return failed;
+    }
     const os::ChildOutcome child =
-        os::runContained([&path] { return readJetSerialized(path); }, kReaderSilenceLimitMs);
+        os::runProgram({program, kJetReaderCommand, path}, kReaderSilenceLimitMs);
     if (!child.finished) {
-        ImportResult failed;
         failed.message = "Jet 形式のデータベースが壊れていて読めません。";
         return failed;
     }
     return parseJetSerialized(child.output);
+}
+
+bool handOverJetRows(const std::string& path, int fd) {
+    const std::string out = readJetSerialized(path);
+    return writeAll(fd, out.data(), out.size());
+}
+
+void becomeJetReaderIfAsked(int argc, char** argv) {
+    if (argc != 3 || std::strcmp(argv[1], kJetReaderCommand) != 0) return;
+    // Ended at once: what the library leaves allocated is the system's to take back.
+    os::endProcessNow(handOverJetRows(argv[2], 1) ? 0 : 1);
 }
 
 } // namespace n4

@@ -8,8 +8,11 @@
 #include <poll.h>
 #include <pwd.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace n4::os {
 
@@ -93,22 +96,27 @@ bool readAllWithin(int fd, std::string& text, int silenceLimitMs) {
 
 } // namespace
 
-ChildOutcome runContained(const std::function<std::string()>& work, int silenceLimitMs) {
+ChildOutcome runProgram(const std::vector<std::string>& arguments, int silenceLimitMs) {
     ChildOutcome outcome;
+    if (arguments.empty()) return outcome;
+    std::vector<char*> argv;
+    for (const std::string& a : arguments)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     int fds[2];
-    if (::pipe(fds) != 0) return outcome;
-    const pid_t child = ::fork();
-    if (child < 0) {
+    if (::pipe2(fds, O_CLOEXEC) != 0) return outcome;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    pid_t child = -1;
+    const int started = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    if (started != 0) {
         ::close(fds[0]);
-        ::close(fds[1]);
         return outcome;
     }
-    if (child == 0) {
-        ::close(fds[0]);
-        const std::string out = work();
-        ::_exit(writeAll(fds[1], out.data(), out.size()) ? 0 : 1);
-    }
-    ::close(fds[1]);
     const bool complete = readAllWithin(fds[0], outcome.output, silenceLimitMs);
     ::close(fds[0]);
     if (!complete) ::kill(child, SIGKILL); // a child that hangs must not freeze the program
@@ -117,6 +125,10 @@ ChildOutcome runContained(const std::function<std::string()>& work, int silenceL
     }
     outcome.finished = complete && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return outcome;
+}
+
+void endProcessNow(int code) {
+    ::_exit(code);
 }
 
 } // namespace n4::os

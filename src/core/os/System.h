@@ -4,8 +4,8 @@
 // another desktop system gives this file's functions another body and leaves
 // every caller as it is.
 #include <cstddef>
-#include <functional>
 #include <string>
+#include <vector>
 
 namespace n4::os {
 
@@ -43,13 +43,18 @@ bool writeAll(int fd, const char* bytes, std::size_t count);
 // False only when no process with this id exists any more.
 bool processMayBeRunning(long pid);
 
-// Runs work in a separate process, so that a crash or a hang in it cannot take
-// the program along, and hands back what it returned. finished is false when
-// the child died, failed or stayed silent for silenceLimitMs (it is killed).
+// Starts a program (arguments[0] its file, exec'd as a new process image:
+// nothing of this process's threads or memory goes along) with its standard
+// input empty and its standard output to a pipe, and hands back what it
+// wrote. finished is false when it could not start, died, ended with an error
+// code or stayed silent for silenceLimitMs (it is killed).
 struct ChildOutcome {
     bool finished = false;
     std::string output;
 };
-ChildOutcome runContained(const std::function<std::string()>& work, int silenceLimitMs);
+ChildOutcome runProgram(const std::vector<std::string>& arguments, int silenceLimitMs);
+
+// Ends this process at once with code: no exit handlers, no destructors.
+[[noreturn]] void endProcessNow(int code);
 
 } // namespace n4::os
