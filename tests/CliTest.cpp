@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "core/cli/Cli.h"
@@ -243,4 +246,62 @@ TEST(CliImport, AJetFileSaysWhatItCouldNotReadAndKeepsTheRest) {
     EXPECT_EQ(whole.out.find("読めない数字"), std::string::npos);
     EXPECT_EQ(whole.out.find("取り込みませんでした"), std::string::npos);
     EXPECT_EQ(stored(clean).size(), 50u);
+}
+
+namespace {
+
+int countAfter(const std::string& text, const std::string& label) {
+    const size_t at = text.find(label);
+    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + label.size());
+}
+
+} // namespace
+
+// Two imports of different digits for the same draws, started together: each
+// report says what that import did, so together they account for every draw
+// once as new and once as changed, and the file holds the later one's digits.
+TEST(CliImport, TwoImportsAtOnceReportWhatEachDid) {
+    constexpr int kDraws = 150;
+    for (int round = 0; round < 8; ++round) {
+        const std::string folder = n4test::tempFolder();
+        ASSERT_TRUE(DrawStore::create(DbConnectionString::forProgramFolder(folder), {}));
+        for (const char* name : {"a", "b"}) {
+            std::string csv = "draw,d1,d2,d3,d4\n";
+            for (int no = 1; no <= kDraws; ++no)
+                csv += std::to_string(no) + (name[0] == 'a' ? ",1,1,1,1\n" : ",2,2,2,2\n");
+            n4test::writeFile(folder + "/" + name + ".csv", csv);
+        }
+        int start[2];
+        ASSERT_EQ(pipe(start), 0);
+        pid_t children[2];
+        for (int c = 0; c < 2; ++c) {
+            const std::string name = c == 0 ? "a" : "b";
+            children[c] = fork();
+            ASSERT_GE(children[c], 0);
+            if (children[c] == 0) {
+                close(start[1]);
+                char go;
+                if (read(start[0], &go, 1) != 0) _exit(3); // both start when the pipe closes
+                const CliRun r = cli({"import", folder + "/" + name + ".csv"}, folder);
+                n4test::writeFile(folder + "/" + name + ".out", r.out + r.err);
+                _exit(r.code);
+            }
+        }
+        close(start[0]);
+        close(start[1]);
+        for (pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == CliDone);
+        }
+        const std::string a = n4test::readFile(folder + "/a.out");
+        const std::string b = n4test::readFile(folder + "/b.out");
+        EXPECT_EQ(countAfter(a, "新しい回 ") + countAfter(b, "新しい回 "), kDraws) << a << b;
+        EXPECT_EQ(countAfter(a, "変わった回 ") + countAfter(b, "変わった回 "), kDraws) << a << b;
+        const int last = countAfter(a, "変わった回 ") == kDraws ? 1 : 2;
+        const DrawTable t = stored(folder);
+        ASSERT_EQ(t.size(), static_cast<size_t>(kDraws));
+        EXPECT_EQ(t.front().digits[0], last);
+        EXPECT_EQ(t.back().digits[3], last);
+    }
 }

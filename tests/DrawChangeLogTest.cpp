@@ -98,7 +98,7 @@ TEST(DrawChangeLog, ANewChangeDropsTheRedoStepsAndAFailedWriteChangesNothing) {
 }
 
 TEST(DrawChangeLog, OnlyTheLatestStepsAreKept) {
-    Store s(draws({{1, 2, 3, 4}}));
+    Store s(draws({{0, 2, 3, 4}})); // as the first step found it
     DrawChangeLog log(3);
     for (int i = 0; i < 5; ++i)
         ASSERT_TRUE(log.apply(*s.store, {"入力",

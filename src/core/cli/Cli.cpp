@@ -198,14 +198,18 @@ int importFile(const Invocation& in) {
     }
     StoreResult r;
     auto store = DrawStore::open(connectionFor(in), r);
-    DrawTable current;
-    if (store) r = store->readAll(current);
-    if (!r) {
-        in.err << r.message << "\n";
-        return CliBadInput;
-    }
-    const ImportPlan plan = planImport(current, imported.rows);
-    if (!plan.nothingToDo()) r = writeChange(*store, plan.change("取り込み"), true);
+    ImportPlan plan;
+    // The plan is made under the write lock, from the draws as they are when
+    // this import writes: another import at the same time comes before or
+    // after it, and the report says what this one did.
+    if (store)
+        r = store->inTransaction([&]() -> StoreResult {
+            DrawTable current;
+            if (StoreResult read = store->readAll(current); !read) return read;
+            plan = planImport(current, imported.rows);
+            if (plan.nothingToDo()) return StoreResult::success();
+            return writeChange(*store, plan.change("取り込み"), true);
+        });
     if (!r) {
         in.err << r.message << "\n";
         return CliBadInput;

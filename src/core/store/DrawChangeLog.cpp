@@ -3,16 +3,12 @@
 namespace n4 {
 
 StoreResult writeChange(DrawStore& store, const DrawChange& change, bool forward) {
-    std::vector<DrawRecord> put;
-    std::vector<int> removed;
-    for (const DrawEdit& e : change.edits) {
-        const std::optional<DrawRecord>& state = forward ? e.after : e.before;
-        if (state)
-            put.push_back(*state);
-        else
-            removed.push_back(e.drawNo);
-    }
-    return store.replace(put, removed);
+    std::vector<RowChange> rows;
+    rows.reserve(change.edits.size());
+    for (const DrawEdit& e : change.edits)
+        rows.push_back(forward ? RowChange{e.drawNo, e.before, e.after}
+                               : RowChange{e.drawNo, e.after, e.before});
+    return store.applyChanges(rows);
 }
 
 StoreResult DrawChangeLog::apply(DrawStore& store, DrawChange change) {

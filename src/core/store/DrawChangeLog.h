@@ -59,7 +59,8 @@ class DrawChangeLog {
     unsigned long revision_ = 0;
 };
 
-// Writes one side of a change in one transaction.
+// Writes one side of a change in one transaction, only where the file still
+// holds the other side (DrawStore::applyChanges).
 StoreResult writeChange(DrawStore& store, const DrawChange& change, bool forward);
 
 } // namespace n4

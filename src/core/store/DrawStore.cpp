@@ -379,6 +379,7 @@ StoreResult DrawStore::readAll(DrawTable& out) const {
 }
 
 StoreResult DrawStore::inTransaction(const std::function<StoreResult()>& body) {
+    if (!sqlite3_get_autocommit(db_)) return body(); // joins the one under way
     if (auto r = exec("BEGIN IMMEDIATE"); !r) return r;
     StoreResult r = body();
     if (!r) {
@@ -464,6 +465,67 @@ StoreResult DrawStore::replace(const std::vector<DrawRecord>& put,
             for (int p = 0; p < 4; ++p)
                 ins.bindDigit(p + 2, r.digits[p]);
             if (sqlite3_step(ins.get()) != SQLITE_DONE) return failure("書き込み");
+        }
+        return StoreResult::success();
+    });
+}
+
+long long DrawStore::dataVersion() const {
+    Statement st(db_, "PRAGMA data_version");
+    if (!st.ok() || sqlite3_step(st.get()) != SQLITE_ROW) return -1;
+    return sqlite3_column_int64(st.get(), 0);
+}
+
+std::optional<DrawRecord> DrawStore::readDraw(int drawNo, StoreResult& result) const {
+    Statement st(db_, "SELECT 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号 WHERE 回数 = ?");
+    if (!st.ok()) {
+        result = failure("読み込み");
+        return std::nullopt;
+    }
+    sqlite3_bind_int(st.get(), 1, drawNo);
+    const int rc = sqlite3_step(st.get());
+    if (rc == SQLITE_DONE) return std::nullopt;
+    if (rc != SQLITE_ROW) {
+        result = failure("読み込み");
+        return std::nullopt;
+    }
+    DrawRecord r{drawNo, {}};
+    for (int p = 0; p < 4; ++p)
+        r.digits[p] = digitValue(sqlite3_column_value(st.get(), p));
+    return r;
+}
+
+StoreResult DrawStore::applyChanges(const std::vector<RowChange>& changes) {
+    return inTransaction([&]() -> StoreResult {
+        for (const RowChange& c : changes) {
+            StoreResult r;
+            const std::optional<DrawRecord> now = readDraw(c.drawNo, r);
+            if (!r) return r;
+            bool holds = now.has_value() == c.from.has_value();
+            if (holds && c.from && c.to) // only the digits that change must still be as seen
+                for (int p = 0; p < 4; ++p)
+                    holds = holds && (c.from->digits[p] == c.to->digits[p] ||
+                                      now->digits[p] == c.from->digits[p]);
+            else if (holds && c.from)
+                holds = now->digits == c.from->digits;
+            if (!holds) {
+                StoreResult refused =
+                    StoreResult::failure("第" + std::to_string(c.drawNo) +
+                                         "回は、表示したあとに別のプログラムが変更しています。"
+                                         "書き込まずに、いまの当選データを読み直しました。");
+                refused.conflict = true;
+                refused.conflictDraw = c.drawNo;
+                return refused;
+            }
+            if (!c.to) {
+                if (auto d = replace({}, {c.drawNo}); !d) return d;
+            } else if (!c.from) {
+                if (auto w = writeRows({*c.to}); !w) return w;
+            } else {
+                for (int p = 0; p < 4; ++p)
+                    if (c.from->digits[p] != c.to->digits[p])
+                        if (auto w = setDigit(c.drawNo, p + 1, c.to->digits[p]); !w) return w;
+            }
         }
         return StoreResult::success();
     });

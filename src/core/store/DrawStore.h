@@ -34,9 +34,20 @@ struct DbConnectionString {
 struct StoreResult {
     bool ok = true;
     std::string message;
+    // Refused because the file no longer holds what the change was made
+    // from: another program changed the draw (conflictDraw) meanwhile.
+    bool conflict = false;
+    int conflictDraw = 0;
     static StoreResult success() { return {}; }
     static StoreResult failure(std::string m) { return {false, std::move(m)}; }
     explicit operator bool() const { return ok; }
+};
+
+// One draw's change: from the state the writer saw (none: the draw did not
+// exist) to the state it wants (none: the draw goes).
+struct RowChange {
+    int drawNo = 0;
+    std::optional<DrawRecord> from, to;
 };
 
 // What open does when the file is not there: a reader never creates anything.
@@ -73,6 +84,22 @@ class DrawStore {
     // Puts the given draws (inserting or replacing by number) and removes the
     // given numbers, all in one transaction.
     StoreResult replace(const std::vector<DrawRecord>& put, const std::vector<int>& removed);
+    // Writes the changes in one transaction, each only where the file still
+    // holds what the writer saw: an updated draw's changed digits must still
+    // be their from values (only those digits are written), a removed draw
+    // must still be whole as it was, a new draw must still be absent.
+    // Otherwise nothing is written and the result is a conflict naming the draw.
+    StoreResult applyChanges(const std::vector<RowChange>& changes);
+
+    // Runs body in one write transaction, the write lock taken first, so that
+    // what body reads is still so when its writes land. Within it, the other
+    // writes join the same transaction.
+    StoreResult inTransaction(const std::function<StoreResult()>& body);
+
+    // SQLite's data_version of this connection: it changes when another
+    // connection (another program, or another store of this one) commits a
+    // change to the file, never for this connection's own writes.
+    long long dataVersion() const;
 
     std::string cipherVersion() const;
     bool integrityOk() const;
@@ -88,7 +115,7 @@ class DrawStore {
     StoreResult writeRows(const std::vector<DrawRecord>& rows);
     StoreResult exec(const char* sql) const;
     StoreResult failure(const char* what) const;
-    StoreResult inTransaction(const std::function<StoreResult()>& body);
+    std::optional<DrawRecord> readDraw(int drawNo, StoreResult& result) const;
 
     sqlite3* db_;
     std::string path_;
