@@ -22,6 +22,8 @@
 #include "core/prediction/PredictionEngine.h"
 #include "core/store/DataLocation.h"
 #include "core/store/DatabaseKey.h"
+#include "core/store/DrawStore.h"
+#include "ui/data/DrawEntryModel.h"
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
 #include "ui/prediction/PredictionWindow.h"
@@ -159,6 +161,87 @@ TEST(Reload, TheKeyIsDerivedOnceARunAndNeverWritten) {
         setenv("XDG_CACHE_HOME", saved.c_str(), 1);
     else
         unsetenv("XDG_CACHE_HOME");
+}
+
+namespace {
+
+// Another program's connection to the same file (the command-line tool, say).
+struct OtherProgram {
+    std::unique_ptr<DrawStore> store;
+    explicit OtherProgram(const std::string& folder) {
+        StoreResult r;
+        store = DrawStore::open(DbConnectionString::forProgramFolder(folder), r);
+    }
+    void put(int drawNo, std::array<int, 4> digits) {
+        ASSERT_TRUE(store->upsert({DrawRecord{drawNo, digits}}));
+    }
+};
+
+std::array<int, 4> storedDigits(const std::string& folder, int drawNo) {
+    for (const DrawRecord& r : n4test::storedDraws(folder))
+        if (r.drawNo == drawNo) return r.digits;
+    return {-1, -1, -1, -1};
+}
+
+} // namespace
+
+// The program and another on one file: the program notices the other's
+// changes and reloads; a write of the data-entry window lands only on cells
+// that still hold what it showed, and otherwise is refused naming the draw.
+TEST(TwoPrograms, ChangesElsewhereAreReadAndNeverWrittenOver) {
+    Program p(history(60));
+    ASSERT_NE(p.main, nullptr);
+    p.main->openAnalysis("出現頻度分析");
+    OtherProgram other(p.ws.folder);
+    EXPECT_FALSE(p.main->followExternalChanges()); // nothing yet
+    other.put(61, {8, 0, 4, 2});
+    other.put(10, {1, 1, 1, 1});
+    EXPECT_TRUE(p.main->followExternalChanges());
+    ASSERT_EQ(p.main->drawTable().size(), 61u);
+    EXPECT_EQ(p.main->drawTable()[9].digits, (std::array<int, 4>{1, 1, 1, 1}));
+    EXPECT_TRUE(p.main->statusLabel()->text().startsWith("別のプログラム"))
+        << p.main->statusLabel()->text().toStdString();
+    EXPECT_EQ(gridText(p.grid("出現頻度分析")->grid()),
+              computed("出現頻度分析", p.main->drawTable()));
+    EXPECT_FALSE(p.main->followExternalChanges()); // once
+
+    DataEntryWindow* entry = p.openEntry();
+    ASSERT_NE(entry, nullptr);
+    DrawEntryModel* model = entry->model();
+    const int row61 = model->rowOf(61);
+    // Another program corrects draw 61 while the window shows 8042.
+    other.put(61, {7, 9, 3, 1});
+    type(entry->table(), row61, 1, "7");
+    EXPECT_EQ(storedDigits(p.ws.folder, 61), (std::array<int, 4>{7, 9, 3, 1}));
+    EXPECT_TRUE(model->lastError().contains("第61回")) << model->lastError().toStdString();
+    EXPECT_EQ(model->cellText(row61, 2), "9"); // the window shows the file again
+
+    // Only the cells typed are written: another program's digit beside them stays.
+    other.put(20, {storedDigits(p.ws.folder, 20)[0], storedDigits(p.ws.folder, 20)[1],
+                   storedDigits(p.ws.folder, 20)[2], 5});
+    const std::array<int, 4> before20 = storedDigits(p.ws.folder, 20);
+    type(entry->table(), model->rowOf(20), 1, before20[0] == 3 ? "4" : "3");
+    EXPECT_EQ(storedDigits(p.ws.folder, 20)[0], before20[0] == 3 ? 4 : 3);
+    EXPECT_EQ(storedDigits(p.ws.folder, 20)[3], 5);
+
+    // An undo after another program changed that cell is refused too.
+    type(entry->table(), model->rowOf(30), 2, "6");
+    ASSERT_EQ(storedDigits(p.ws.folder, 30)[1], 6);
+    other.put(30, {0, 0, 0, 0});
+    EXPECT_FALSE(model->undo());
+    EXPECT_EQ(storedDigits(p.ws.folder, 30), (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_TRUE(model->lastError().contains("第30回"));
+
+    // A new row whose number another program took meanwhile is not made empty.
+    other.put(62, {1, 2, 3, 4});
+    EXPECT_EQ(model->addRowAfter(model->rowCount() - 1), -1);
+    EXPECT_EQ(storedDigits(p.ws.folder, 62), (std::array<int, 4>{1, 2, 3, 4}));
+
+    // The analyses follow once the window closes.
+    entry->closeButton()->click();
+    p.settle();
+    ASSERT_EQ(p.main->drawTable().size(), 62u);
+    EXPECT_EQ(p.main->drawTable()[60].digits, (std::array<int, 4>{7, 9, 3, 1}));
 }
 
 TEST(Reload, ClosingDataEntryWithoutAChangeRecomputesNothing) {

@@ -42,6 +42,7 @@ DrawEntryModel::DrawEntryModel(std::unique_ptr<DrawStore> store, DrawChangeLog* 
 
 StoreResult DrawEntryModel::reload() {
     DrawTable rows;
+    const long long version = store_->dataVersion(); // before the read: a later change shows
     StoreResult r = store_->readAll(rows);
     if (!r) return r;
     beginResetModel();
@@ -49,7 +50,30 @@ StoreResult DrawEntryModel::reload() {
     pending_.clear();
     storedState_.clear();
     endResetModel();
+    seenVersion_ = version;
     return r;
+}
+
+bool DrawEntryModel::followExternalChanges() {
+    if (store_->dataVersion() == seenVersion_) return false;
+    const bool reloaded = reload().ok;
+    if (reloaded)
+        emit problem(
+            QStringLiteral("別のプログラムが当選データを変更したため、表示を読み直しました。"));
+    emit stepsChanged();
+    return reloaded;
+}
+
+bool DrawEntryModel::settleWrite(const StoreResult& w) {
+    if (w.conflict) {
+        // The file is not as shown: show it as it is, then say which draw.
+        reload();
+        emit stepsChanged();
+        return fail(QString::fromStdString(w.message));
+    }
+    if (!w) return fail(QString::fromStdString(w.message));
+    followExternalChanges(); // other draws another program changed meanwhile
+    return true;
 }
 
 int DrawEntryModel::rowCount(const QModelIndex& parent) const {
@@ -135,8 +159,8 @@ bool DrawEntryModel::settlePending() {
 
 bool DrawEntryModel::commit(DrawChange change) {
     StoreResult w = write([&] { return log_->apply(*store_, change); });
-    if (!w) return fail(QString::fromStdString(w.message));
-    show(change, true);
+    if (w) show(change, true);
+    if (!settleWrite(w)) return false;
     emit stepsChanged();
     return true;
 }
@@ -195,6 +219,7 @@ bool DrawEntryModel::setData(const QModelIndex& index, const QVariant& value, in
         QStringLiteral("%1の第%2数字の入力").arg(draw(r.drawNo)).arg(position).toStdString(),
         {{r.drawNo, stored, r}}};
     StoreResult w = write([&] { return log_->apply(*store_, change); });
+    if (w.conflict) return settleWrite(w);
     if (w) {
         // The whole row was written: any other pending cell of it is saved too.
         for (int p = 1; p <= 4; ++p)
@@ -210,7 +235,7 @@ bool DrawEntryModel::setData(const QModelIndex& index, const QVariant& value, in
         return fail(QStringLiteral(
                         "保存できませんでした。入力は残してあります。もう一度お試しください。\n") +
                     QString::fromStdString(w.message));
-    return true;
+    return settleWrite(w);
 }
 
 QString DrawEntryModel::pendingCells() const {
@@ -230,12 +255,12 @@ bool DrawEntryModel::retryPending() {
         if (row >= 0) change.edits.push_back({it.key(), it.value(), rows_[row]});
     }
     StoreResult w = write([&] { return log_->apply(*store_, change); });
-    if (!w) return fail(QString::fromStdString(w.message));
+    if (!w && !w.conflict) return fail(QString::fromStdString(w.message));
     pending_.clear();
     storedState_.clear();
     emit dataChanged(index(0, 1), index(std::max(0, rowCount() - 1), 4));
     emit stepsChanged();
-    return true;
+    return settleWrite(w);
 }
 
 void DrawEntryModel::discardPending() {
@@ -331,8 +356,8 @@ bool DrawEntryModel::undo() {
     }
     if (!canUndo()) return false;
     StoreResult w = write([&] { return log_->undo(*store_); });
-    if (!w) return fail(QString::fromStdString(w.message));
-    show(*log_->nextRedo(), false);
+    if (w) show(*log_->nextRedo(), false);
+    if (!settleWrite(w)) return false;
     emit stepsChanged();
     return true;
 }
@@ -340,8 +365,8 @@ bool DrawEntryModel::undo() {
 bool DrawEntryModel::redo() {
     if (!canRedo() || !settlePending()) return false;
     StoreResult w = write([&] { return log_->redo(*store_); });
-    if (!w) return fail(QString::fromStdString(w.message));
-    show(*log_->nextUndo(), true);
+    if (w) show(*log_->nextUndo(), true);
+    if (!settleWrite(w)) return false;
     emit stepsChanged();
     return true;
 }

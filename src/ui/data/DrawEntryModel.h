@@ -3,7 +3,10 @@
 // change is written through at once as one step of the change log (one
 // transaction) and can be undone and redone. An edit whose write fails keeps
 // the typed value visible and pending, for a retry; nothing else is done
-// while an edit is pending, so no step is built on an unsaved one.
+// while an edit is pending, so no step is built on an unsaved one. A write
+// lands only where the file still holds what the window showed: when another
+// program changed the draw meanwhile, nothing is written and the window shows
+// the file as it is.
 #include <QAbstractTableModel>
 #include <QMap>
 #include <QSet>
@@ -24,6 +27,9 @@ class DrawEntryModel : public QAbstractTableModel {
 
     // Loads every row with the program's one select statement.
     StoreResult reload();
+    // Reloads when another program (or another store) changed the file since
+    // the rows were read, and says so; true when it did.
+    bool followExternalChanges();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -82,6 +88,9 @@ class DrawEntryModel : public QAbstractTableModel {
   private:
     StoreResult write(const std::function<StoreResult()>& op);
     bool fail(const QString& message);
+    // After a write: a conflict reloads and names the draw; a failure is
+    // told; a success still shows what others changed meanwhile.
+    bool settleWrite(const StoreResult& w);
     bool settlePending();
     bool commit(DrawChange change);
     void show(const DrawChange& change, bool forward);
@@ -95,6 +104,7 @@ class DrawEntryModel : public QAbstractTableModel {
     QMap<int, DrawRecord> storedState_; // of each draw with a pending cell
     QString lastError_;
     bool failWrites_ = false;
+    long long seenVersion_ = -1; // the file's data version the rows were read at
 };
 
 } // namespace n4

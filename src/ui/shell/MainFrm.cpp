@@ -63,6 +63,10 @@ MainFrm::MainFrm(ShellConfig config, MessageSink* messages, QWidget* parent)
     setAcceptDrops(true);
     buildMenus();
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainFrm::onSubWindowActivated);
+    // Back from another program, which may have changed the draws.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s == Qt::ApplicationActive) followExternalChanges();
+    });
     resize(1000, 760);
 }
 
@@ -104,6 +108,7 @@ bool MainFrm::load(const std::function<StartupLoad()>& read) {
     table_ = std::move(loaded.table);
     figures_ = loaded.figures;
     showLoadStatus(loaded.created);
+    startWatching();
     return true;
 }
 
@@ -404,6 +409,7 @@ void MainFrm::shutDown() {
         messages_->critical(this, kMessageTitle, QString::fromStdString(written.message));
     table_.clear();
     table_.shrink_to_fit();
+    watch_.reset();
 }
 
 } // namespace n4

@@ -72,6 +72,12 @@ class MainFrm : public QMainWindow {
     // draws there are now and the latest one. False when it cannot be read
     // (the user is told; the old table stays).
     bool reloadDrawTable();
+    // When another program (the command-line tool, another copy) changed the
+    // database since it was read: reloads as after an import and says so in
+    // the status line; with the data-entry window open, that window follows
+    // at once and the others when it closes. Checked whenever the program
+    // becomes active. True when something was reloaded.
+    bool followExternalChanges();
     // A history file dropped on the main window: the data-entry window takes
     // it when open; otherwise it is imported here with the same question.
     bool importFile(const QString& path);
@@ -125,6 +131,11 @@ class MainFrm : public QMainWindow {
     QLabel* status_ = nullptr;
     DrawChangeLog changeLog_;
     unsigned long loadedRevision_ = 0; // of the change log when table_ was read
+    // A connection kept open to notice other programs' changes (its data
+    // version) and to read the draws again without opening the file anew.
+    std::unique_ptr<DrawStore> watch_;
+    long long seenVersion_ = -1; // the watch's data version when table_ was read
+    void startWatching();
     bool closing_ = false;
 };
 

@@ -69,12 +69,21 @@ void MainFrm::recomputeAnalysis(const QString& name, QMdiSubWindow* sub) {
     computeCounts_[name] += 1;
 }
 
+void MainFrm::startWatching() {
+    StoreResult result;
+    watch_ = DrawStore::open(conn_, result, nullptr, IfMissing::Refuse);
+    seenVersion_ = watch_ ? watch_->dataVersion() : -1;
+}
+
 bool MainFrm::reloadDrawTable() {
     DrawTable fresh;
     StoreResult result;
-    auto store = DrawStore::open(conn_, result);
-    if (store) result = store->readAll(fresh);
+    if (!watch_) watch_ = DrawStore::open(conn_, result);
+    // The version first: a change after it is noticed next time.
+    const long long version = watch_ ? watch_->dataVersion() : -1;
+    if (watch_) result = watch_->readAll(fresh);
     if (!result) {
+        watch_.reset(); // opened anew next time
         messages_->critical(this, kMessageTitle,
                             QStringLiteral("当選データを読み直せません。表示は前のままです。\n") +
                                 QString::fromStdString(result.message));
@@ -84,6 +93,7 @@ bool MainFrm::reloadDrawTable() {
     table_ = std::move(fresh);
     figures_ = computeStartupFigures(table_);
     loadedRevision_ = changeLog_.revision();
+    seenVersion_ = version;
     for (auto it = windows_.cbegin(); it != windows_.cend(); ++it) {
         if (!it.value()) continue;
         if (it.key() == kPredictionName) {
@@ -103,8 +113,24 @@ bool MainFrm::reloadDrawTable() {
 }
 
 void MainFrm::onDataEntryClosing() {
-    // Once, when the data-entry window goes after changing something.
-    if (!closing_ && changeLog_.revision() != loadedRevision_) reloadDrawTable();
+    // Once, when the data-entry window goes after changing something, or
+    // after another program did while it was open.
+    const bool elsewhere = watch_ && watch_->dataVersion() != seenVersion_;
+    if (!closing_ && (changeLog_.revision() != loadedRevision_ || elsewhere)) reloadDrawTable();
+}
+
+bool MainFrm::followExternalChanges() {
+    if (closing_ || !watch_ || watch_->dataVersion() == seenVersion_) return false;
+    if (QMdiSubWindow* sub = openWindow(kDataEntryName)) {
+        // The analyses stay as they are while data entry is open.
+        auto* entry = qobject_cast<DataEntryWindow*>(sub->widget());
+        return entry && entry->model() && entry->model()->followExternalChanges();
+    }
+    if (!reloadDrawTable()) return false;
+    if (status_)
+        status_->setText(QStringLiteral("別のプログラムが当選データを変更しました。") +
+                         status_->text());
+    return true;
 }
 
 bool MainFrm::importFile(const QString& path) {
