@@ -194,4 +194,17 @@ TEST(OneLineLabel, StepsItsFontDownToFitAndBackUpWithRoom) {
     EXPECT_EQ(label.font().pointSizeF(), base.pointSizeF());
     label.resize(natural + frame - 1, 20);
     EXPECT_LT(label.font().pointSizeF(), base.pointSizeF());
+    // A room too narrow for any size leaves it at the smallest, 6 points,
+    // which is the width it reports it needs at least.
+    label.resize(natural / 4, 20);
+    EXPECT_EQ(label.font().pointSizeF(), OneLineLabel::kSmallestPointSize);
+    EXPECT_EQ(label.smallestWidth(), label.fontMetrics().horizontalAdvance(label.text()) + frame);
+    EXPECT_EQ(label.naturalWidth(), natural + frame);
+    // The least width it reports is the least that shows the text whole.
+    label.resize(label.smallestWidth(), 20);
+    EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.width() - frame);
+    label.resize(label.smallestWidth() - 1, 20);
+    EXPECT_GT(label.fontMetrics().horizontalAdvance(label.text()), label.width() - frame);
+    label.resize(label.naturalWidth(), 20);
+    EXPECT_EQ(label.font().pointSizeF(), base.pointSizeF());
 }

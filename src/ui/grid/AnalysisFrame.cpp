@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QRadialGradient>
 #include <QVBoxLayout>
-#include <algorithm>
+#include <utility>
 
 #include "ui/grid/GridView.h"
 
@@ -66,38 +66,6 @@ QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent) {
         break;
     }
     return l;
-}
-
-OneLineLabel::OneLineLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-    // The width comes from the layout or the window's design, not from the text.
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-}
-
-QSize OneLineLabel::minimumSizeHint() const {
-    return QSize(0, QLabel::minimumSizeHint().height());
-}
-
-void OneLineLabel::resizeEvent(QResizeEvent* event) {
-    QLabel::resizeEvent(event);
-    fitFont();
-}
-
-void OneLineLabel::fitFont() {
-    if (fitting_) return;
-    fitting_ = true;
-    if (base_.family().isEmpty()) base_ = font();
-    const int room = contentsRect().width() - 2 * margin();
-    QFont f = base_;
-    for (double pt = base_.pointSizeF(); pt > 6.0; pt -= 0.25) {
-        f.setPointSizeF(pt);
-        const QFontMetrics fm(f);
-        int need = 0;
-        for (const QString& line : text().split(QLatin1Char('\n')))
-            need = std::max(need, fm.horizontalAdvance(line));
-        if (need <= room) break;
-    }
-    if (f != font()) setFont(f);
-    fitting_ = false;
 }
 
 AnalysisFrame::AnalysisFrame(const QString& label, bool printButton, QWidget* parent)

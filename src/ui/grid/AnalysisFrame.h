@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "core/grid/Grid.h"
+#include "ui/grid/OneLineLabel.h"
 
 class QPushButton;
 
@@ -21,24 +22,6 @@ QPushButton* makeCloseButton(QWidget* parent);
 QPushButton* makePrintButton(QWidget* parent);
 // A small picture drawn by the program (no image files).
 QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent);
-
-// A label whose lines stay whole: where its room is too narrow for the
-// program's font, the font steps down (not below 6 points) until the
-// longest line fits; given more room it grows back.
-class OneLineLabel : public QLabel {
-    Q_OBJECT
-  public:
-    explicit OneLineLabel(const QString& text, QWidget* parent = nullptr);
-    QSize minimumSizeHint() const override;
-
-  protected:
-    void resizeEvent(QResizeEvent* event) override;
-
-  private:
-    void fitFont();
-    QFont base_;
-    bool fitting_ = false;
-};
 
 class AnalysisFrame : public QWidget {
     Q_OBJECT
