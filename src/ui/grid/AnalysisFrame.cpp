@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "ui/grid/GridView.h"
+#include "ui/grid/TopRowLayout.h"
 
 namespace n4 {
 
@@ -72,37 +73,35 @@ AnalysisFrame::AnalysisFrame(const QString& label, bool printButton, QWidget* pa
     : QWidget(parent) {
     label_ = new OneLineLabel(label, this);
     label_->setObjectName(QStringLiteral("Label1"));
-    auto* bar = new QHBoxLayout;
     legendBox_ = new QWidget(this);
     auto* legend = new QHBoxLayout(legendBox_);
     legend->setContentsMargins(0, 0, 0, 0);
     legend->setSpacing(2);
-    bar->addWidget(legendBox_);
-    bar->addStretch(1);
+    auto* top = new TopRowLayout(label_, legendBox_);
+    top->setSpacing(4);
     if (printButton) {
         print_ = makePrintButton(this);
-        bar->addWidget(print_);
+        top->addButton(print_);
     }
     close_ = makeCloseButton(this);
-    bar->addWidget(close_);
+    top->addButton(close_);
     view_ = new GridView(this);
     view_->setObjectName(QStringLiteral("fpSpread1"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
-    layout->addWidget(label_);
-    layout->addLayout(bar);
+    layout->addLayout(top);
     layout->addWidget(view_); // (a scroll area: it takes the room left)
     connect(close_, &QPushButton::clicked, this, &AnalysisFrame::closeRequested);
 }
 
 void AnalysisFrame::addLegend(LegendPicture picture, const QString& text) {
     auto* layout = static_cast<QHBoxLayout*>(legendBox_->layout());
+    if (layout->count() > 0) layout->addSpacing(8);
     layout->addWidget(makeLegendPicture(picture, legendBox_));
     auto* l = new QLabel(text, legendBox_);
     l->setObjectName(QStringLiteral("Label2"));
     layout->addWidget(l);
-    layout->addSpacing(8);
 }
 
 void AnalysisFrame::setGrid(Grid grid) {

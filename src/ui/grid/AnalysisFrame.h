@@ -1,7 +1,9 @@
 #pragma once
-// The common frame of the analysis windows: the description label on a line
-// of its own, then the legend, the greyed print button and the close button,
-// then the grid, whose columns fill the window's width when it opens.
+// The common frame of the analysis windows: along the top the description
+// label, the legend beside it, the greyed print button and the close button,
+// on one row where the description fits beside the rest (on two lines where
+// it does not), then the grid, whose columns fill the window's width when it
+// opens.
 #include <QLabel>
 #include <QWidget>
 
