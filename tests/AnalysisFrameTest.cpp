@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
@@ -104,6 +105,94 @@ QStringList cutCells(const GridView* view) {
     return out;
 }
 
+// The controls along a frame's top edge, each with its place in the frame:
+// the description, the legend's pictures and texts, the buttons.
+struct Placed {
+    QWidget* widget;
+    QRect rect;
+};
+
+std::vector<Placed> topEdgeControls(QWidget* frame) {
+    std::vector<Placed> out;
+    auto add = [&](QWidget* w) {
+        if (w && w->isVisible())
+            out.push_back({w, QRect(w->mapTo(frame, QPoint(0, 0)), w->size())});
+    };
+    add(frame->findChild<QLabel*>("Label1"));
+    const auto pictures = frame->findChildren<QLabel*>("Picture1");
+    const auto legendTexts = frame->findChildren<QLabel*>("Label2");
+    for (int i = 0; i < pictures.size() && i < legendTexts.size(); ++i) {
+        add(pictures[i]);
+        add(legendTexts[i]);
+    }
+    add(frame->findChild<QWidget*>("Command2"));
+    add(frame->findChild<QWidget*>("Command1"));
+    return out;
+}
+
+// The width the description needs whole in 6 points, the least size it may
+// take, frame included.
+int descriptionWidthAt6Points(const QLabel* label) {
+    QFont f = label->font();
+    f.setPointSizeF(6.0);
+    return QFontMetrics(f, label).horizontalAdvance(label->text()) + label->width() -
+           label->contentsRect().width() + 2 * label->margin();
+}
+
+// What is wrong along a frame's top edge. The description, the legend and
+// the buttons share one row (their heights overlap, the description at the
+// left) or the description has a line of its own above the rest, but only
+// where the row cannot hold it: its text in 6 points, the widths of the
+// others and 8 px between neighbours exceed the frame's inner width. The
+// description is whole and at least 6 points; nothing overlaps; everything
+// is inside the frame and above the grid.
+QStringList topEdgeFaults(QWidget* frame, bool& oneRow) {
+    QStringList out;
+    const std::vector<Placed> controls = topEdgeControls(frame);
+    if (controls.empty() || controls[0].widget->objectName() != "Label1") return {"no description"};
+    auto* label = static_cast<QLabel*>(controls[0].widget);
+    const QRect text = controls[0].rect;
+    const int need = label->fontMetrics().horizontalAdvance(label->text());
+    const int room = label->contentsRect().width() - 2 * label->margin();
+    if (need > room) out << QString("the description needs %1 px, has %2").arg(need).arg(room);
+    if (label->font().pointSizeF() < 6.0)
+        out << QString("the description is in %1 points").arg(label->font().pointSizeF());
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const QString name = controls[i].widget->objectName();
+        if (!frame->rect().contains(controls[i].rect)) out << name + " is outside the window";
+        for (size_t j = i + 1; j < controls.size(); ++j)
+            if (controls[i].rect.intersects(controls[j].rect))
+                out << name + " overlaps " + controls[j].widget->objectName();
+    }
+    int sharing = 0, below = 0, othersWidth = 0;
+    for (size_t i = 1; i < controls.size(); ++i) {
+        const QRect r = controls[i].rect;
+        othersWidth += r.width();
+        if (r.top() <= text.bottom() && text.top() <= r.bottom()) {
+            ++sharing;
+            if (r.left() <= text.right())
+                out << controls[i].widget->objectName() + " is left of the description";
+        } else if (r.top() > text.bottom()) {
+            ++below;
+        } else {
+            out << controls[i].widget->objectName() + " is above the description";
+        }
+    }
+    if (const QWidget* grid = frame->findChild<QWidget*>("fpSpread1"))
+        for (const Placed& c : controls)
+            if (c.rect.bottom() >= grid->y())
+                out << c.widget->objectName() + " reaches down into the grid";
+    oneRow = below == 0;
+    if (sharing > 0 && below > 0) out << "the top edge is neither one row nor two";
+    const int inner = frame->layout()->contentsRect().width();
+    const int gaps = 8 * static_cast<int>(controls.size() - 1);
+    const int rowNeeds = descriptionWidthAt6Points(label) + othersWidth + gaps;
+    if (!oneRow && rowNeeds <= inner)
+        out << QString("a second line although one row of %1 px holds %2 px")
+                   .arg(inner)
+                   .arg(rowNeeds);
+    return out;
+}
 } // namespace
 
 TEST(WindowLayout, EveryAnalysisWindowShowsItsGridAndTextsWholeAtItsOwnSize) {
@@ -122,6 +211,25 @@ TEST(WindowLayout, EveryAnalysisWindowShowsItsGridAndTextsWholeAtItsOwnSize) {
         EXPECT_TRUE(cutTexts(sub->widget()).isEmpty())
             << cutTexts(sub->widget()).join("; ").toStdString();
     }
+}
+
+TEST(WindowLayout, TheDescriptionLegendAndButtonsShareTheTopRowWhereTheyFit) {
+    Program p;
+    ASSERT_NE(p.main, nullptr);
+    QStringList oneRow, twoRows;
+    for (const AnalysisWindowInfo& info : analysisWindowTable()) {
+        SCOPED_TRACE(info.name);
+        QMdiSubWindow* sub = p.open(info.menu, QString::fromUtf8(info.name));
+        ASSERT_NE(sub, nullptr);
+        bool row = false;
+        const QStringList faults = topEdgeFaults(sub->widget(), row);
+        EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
+        (row ? oneRow : twoRows) << QString::fromUtf8(info.name);
+    }
+    // The narrowest window cannot hold its description beside its buttons;
+    // the division windows, the widest, hold it with room to spare.
+    EXPECT_TRUE(twoRows.contains("回数別出現分析")) << twoRows.join(" ").toStdString();
+    EXPECT_TRUE(oneRow.contains("分割10データ分析")) << oneRow.join(" ").toStdString();
 }
 
 TEST(WindowLayout, ThePredictionWindowShowsItsGridsAndTextsWhole) {
@@ -194,4 +302,64 @@ TEST(OneLineLabel, StepsItsFontDownToFitAndBackUpWithRoom) {
     EXPECT_EQ(label.font().pointSizeF(), base.pointSizeF());
     label.resize(natural + frame - 1, 20);
     EXPECT_LT(label.font().pointSizeF(), base.pointSizeF());
+    // A room too narrow for any size leaves it at the smallest, 6 points,
+    // which is the width it reports it needs at least.
+    label.resize(natural / 4, 20);
+    EXPECT_EQ(label.font().pointSizeF(), OneLineLabel::kSmallestPointSize);
+    EXPECT_EQ(label.smallestWidth(), label.fontMetrics().horizontalAdvance(label.text()) + frame);
+    EXPECT_EQ(label.naturalWidth(), natural + frame);
+    // The least width it reports is the least that shows the text whole.
+    label.resize(label.smallestWidth(), 20);
+    EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.width() - frame);
+    label.resize(label.smallestWidth() - 1, 20);
+    EXPECT_GT(label.fontMetrics().horizontalAdvance(label.text()), label.width() - frame);
+    label.resize(label.naturalWidth(), 20);
+    EXPECT_EQ(label.font().pointSizeF(), base.pointSizeF());
+}
+
+TEST(AnalysisFrame, TakesASecondLineOnlyWhereTheDescriptionNoLongerFitsBesideTheButtons) {
+    QWidget holder;
+    auto* frame = new AnalysisFrame("過去の当選番号のバラツキを数字別に分析します", true, &holder);
+    frame->addLegend(LegendPicture::Ball, "：本数字");
+    frame->addLegend(LegendPicture::BonusBall, "：ボーナス数字");
+    holder.resize(1000, 400);
+    frame->resize(900, 300);
+    holder.show();
+    n4test::settle();
+    auto* label = frame->findChild<QLabel*>("Label1");
+    ASSERT_NE(label, nullptr);
+    const double base = label->font().pointSizeF();
+    // Narrowed a pixel at a time down to the least width that holds the
+    // description alone on its line and the legend and buttons on theirs.
+    const QMargins margins = frame->layout()->contentsMargins();
+    const int least = std::max(descriptionWidthAt6Points(label) + margins.left() + margins.right(),
+                               frame->minimumSizeHint().width());
+    int narrowestOneRow = 0;
+    bool twoRowsSeen = false;
+    for (int width = 900; width >= least; --width) {
+        frame->resize(width, 300);
+        n4test::settle();
+        bool oneRow = false;
+        const QStringList faults = topEdgeFaults(frame, oneRow);
+        ASSERT_TRUE(faults.isEmpty()) << width << " px: " << faults.join("; ").toStdString();
+        if (oneRow) {
+            ASSERT_FALSE(twoRowsSeen) << "one row again at " << width << " px";
+            narrowestOneRow = width;
+        }
+        twoRowsSeen = twoRowsSeen || !oneRow;
+    }
+    ASSERT_TRUE(twoRowsSeen);
+    ASSERT_GT(narrowestOneRow, 0);
+    // The row is kept as long as it can be: at its narrowest the description
+    // has not a pixel to spare in 6 points.
+    frame->resize(narrowestOneRow, 300);
+    n4test::settle();
+    EXPECT_EQ(label->width(), descriptionWidthAt6Points(label));
+    // Widened again, the description is back on the row in its own size.
+    frame->resize(900, 300);
+    n4test::settle();
+    bool oneRow = false;
+    EXPECT_TRUE(topEdgeFaults(frame, oneRow).isEmpty());
+    EXPECT_TRUE(oneRow);
+    EXPECT_EQ(label->font().pointSizeF(), base);
 }

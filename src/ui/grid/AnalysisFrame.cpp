@@ -5,9 +5,10 @@
 #include <QPushButton>
 #include <QRadialGradient>
 #include <QVBoxLayout>
-#include <algorithm>
+#include <utility>
 
 #include "ui/grid/GridView.h"
+#include "ui/grid/TopRowLayout.h"
 
 namespace n4 {
 
@@ -68,73 +69,39 @@ QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent) {
     return l;
 }
 
-OneLineLabel::OneLineLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-    // The width comes from the layout or the window's design, not from the text.
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-}
-
-QSize OneLineLabel::minimumSizeHint() const {
-    return QSize(0, QLabel::minimumSizeHint().height());
-}
-
-void OneLineLabel::resizeEvent(QResizeEvent* event) {
-    QLabel::resizeEvent(event);
-    fitFont();
-}
-
-void OneLineLabel::fitFont() {
-    if (fitting_) return;
-    fitting_ = true;
-    if (base_.family().isEmpty()) base_ = font();
-    const int room = contentsRect().width() - 2 * margin();
-    QFont f = base_;
-    for (double pt = base_.pointSizeF(); pt > 6.0; pt -= 0.25) {
-        f.setPointSizeF(pt);
-        const QFontMetrics fm(f);
-        int need = 0;
-        for (const QString& line : text().split(QLatin1Char('\n')))
-            need = std::max(need, fm.horizontalAdvance(line));
-        if (need <= room) break;
-    }
-    if (f != font()) setFont(f);
-    fitting_ = false;
-}
-
 AnalysisFrame::AnalysisFrame(const QString& label, bool printButton, QWidget* parent)
     : QWidget(parent) {
     label_ = new OneLineLabel(label, this);
     label_->setObjectName(QStringLiteral("Label1"));
-    auto* bar = new QHBoxLayout;
     legendBox_ = new QWidget(this);
     auto* legend = new QHBoxLayout(legendBox_);
     legend->setContentsMargins(0, 0, 0, 0);
     legend->setSpacing(2);
-    bar->addWidget(legendBox_);
-    bar->addStretch(1);
+    auto* top = new TopRowLayout(label_, legendBox_);
+    top->setSpacing(4);
     if (printButton) {
         print_ = makePrintButton(this);
-        bar->addWidget(print_);
+        top->addButton(print_);
     }
     close_ = makeCloseButton(this);
-    bar->addWidget(close_);
+    top->addButton(close_);
     view_ = new GridView(this);
     view_->setObjectName(QStringLiteral("fpSpread1"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
-    layout->addWidget(label_);
-    layout->addLayout(bar);
+    layout->addLayout(top);
     layout->addWidget(view_); // (a scroll area: it takes the room left)
     connect(close_, &QPushButton::clicked, this, &AnalysisFrame::closeRequested);
 }
 
 void AnalysisFrame::addLegend(LegendPicture picture, const QString& text) {
     auto* layout = static_cast<QHBoxLayout*>(legendBox_->layout());
+    if (layout->count() > 0) layout->addSpacing(8);
     layout->addWidget(makeLegendPicture(picture, legendBox_));
     auto* l = new QLabel(text, legendBox_);
     l->setObjectName(QStringLiteral("Label2"));
     layout->addWidget(l);
-    layout->addSpacing(8);
 }
 
 void AnalysisFrame::setGrid(Grid grid) {

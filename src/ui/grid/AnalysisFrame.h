@@ -1,11 +1,14 @@
 #pragma once
-// The common frame of the analysis windows: the description label on a line
-// of its own, then the legend, the greyed print button and the close button,
-// then the grid, whose columns fill the window's width when it opens.
+// The common frame of the analysis windows: along the top the description
+// label, the legend beside it, the greyed print button and the close button,
+// on one row where the description fits beside the rest (on two lines where
+// it does not), then the grid, whose columns fill the window's width when it
+// opens.
 #include <QLabel>
 #include <QWidget>
 
 #include "core/grid/Grid.h"
+#include "ui/grid/OneLineLabel.h"
 
 class QPushButton;
 
@@ -21,24 +24,6 @@ QPushButton* makeCloseButton(QWidget* parent);
 QPushButton* makePrintButton(QWidget* parent);
 // A small picture drawn by the program (no image files).
 QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent);
-
-// A label whose lines stay whole: where its room is too narrow for the
-// program's font, the font steps down (not below 6 points) until the
-// longest line fits; given more room it grows back.
-class OneLineLabel : public QLabel {
-    Q_OBJECT
-  public:
-    explicit OneLineLabel(const QString& text, QWidget* parent = nullptr);
-    QSize minimumSizeHint() const override;
-
-  protected:
-    void resizeEvent(QResizeEvent* event) override;
-
-  private:
-    void fitFont();
-    QFont base_;
-    bool fitting_ = false;
-};
 
 class AnalysisFrame : public QWidget {
     Q_OBJECT
