@@ -305,3 +305,40 @@ TEST(CliImport, TwoImportsAtOnceReportWhatEachDid) {
         EXPECT_EQ(t.back().digits[3], last);
     }
 }
+
+// A read never writes: exporting from an empty or one-byte file (SQLite reads
+// both as a database without tables) leaves it as it was.
+TEST(CliDatabase, AnExportWritesNothingIntoTheFileItReads) {
+    const std::string folder = n4test::tempFolder();
+    for (const std::string& bytes : {std::string(), std::string("x")}) {
+        const std::string db = folder + "/small" + std::to_string(bytes.size()) + ".mdb";
+        n4test::writeFile(db, bytes);
+        const CliRun r = cli({"export", "frequency", "--db", db}, folder);
+        EXPECT_EQ(r.code, CliDone) << r.err;
+        EXPECT_EQ(n4test::readFile(db), bytes);
+        EXPECT_FALSE(std::filesystem::exists(db + "-journal"));
+    }
+}
+
+// A Jet take-over cut short (the old file moved aside, the new store not yet
+// under the database's name) is finished by the tool as by the program, and
+// the converted draws are what it imports into and exports from.
+TEST(CliDatabase, ATakeOverCutShortIsFinishedBeforeAnythingElse) {
+    for (const char* command : {"import", "export"}) {
+        const std::string folder = n4test::tempFolder();
+        const DbConnectionString conn = DbConnectionString::forProgramFolder(folder);
+        DbConnectionString converting = conn;
+        converting.dataSource += ".converting";
+        ASSERT_TRUE(DrawStore::create(converting, draws({{1, 2, 3, 4}, {5, 6, 7, 8}})));
+        n4test::writeFile(folder + "/new.csv", "draw,d1,d2,d3,d4\n3,9,9,9,9\n");
+        const CliRun r = std::string(command) == "import"
+                             ? cli({"import", folder + "/new.csv"}, folder)
+                             : cli({"export", "frequency"}, folder);
+        EXPECT_EQ(r.code, CliDone) << r.err;
+        EXPECT_NE(r.out.find("前回中断された"), std::string::npos) << command << r.out;
+        EXPECT_FALSE(std::filesystem::exists(converting.dataSource));
+        const DrawTable t = stored(folder);
+        ASSERT_EQ(t.size(), std::string(command) == "import" ? 3u : 2u) << command;
+        EXPECT_EQ(t[1].digits, (std::array<int, 4>{5, 6, 7, 8}));
+    }
+}

@@ -10,6 +10,7 @@
 #include "core/grid/GridHtml.h"
 #include "core/import/HistoryImport.h"
 #include "core/import/ImportPlan.h"
+#include "core/import/JetConversion.h"
 #include "core/prediction/Backtest.h"
 #include "core/prediction/BacktestExport.h"
 #include "core/prediction/PredictionExport.h"
@@ -182,6 +183,14 @@ DbConnectionString connectionFor(const Invocation& in) {
     return conn;
 }
 
+// Finishes a Jet take-over an interrupted run of the program left half-done,
+// as the program's start-up would; false (after saying why) when it cannot.
+bool finishInterruptedTakeOver(const Invocation& in) {
+    const JetConversion resumed = resumeInterruptedTakeOver(connectionFor(in));
+    if (!resumed.message.empty()) (resumed.ok ? in.out : in.err) << resumed.message << "\n";
+    return resumed.ok;
+}
+
 // Reads the whole file first; then, in one transaction, writes only the
 // draws that are new or changed, and says what was stored.
 int importFile(const Invocation& in) {
@@ -196,6 +205,7 @@ int importFile(const Invocation& in) {
         in.err << message << "\n";
         return CliBadInput;
     }
+    if (!finishInterruptedTakeOver(in)) return CliBadInput;
     StoreResult r;
     auto store = DrawStore::open(connectionFor(in), r);
     ImportPlan plan;
@@ -237,9 +247,10 @@ int runImport(const Invocation& in) {
 }
 
 bool loadTable(const Invocation& in, DrawTable& table) {
+    if (!finishInterruptedTakeOver(in)) return false;
     StoreResult r;
-    // Reading never creates a database, not even an empty one.
-    auto store = DrawStore::open(connectionFor(in), r, nullptr, IfMissing::Refuse);
+    // Reading never writes: no database is created, none completed.
+    auto store = DrawStore::open(connectionFor(in), r, nullptr, IfMissing::ReadOnly);
     if (store) r = store->readAll(table);
     if (!r) in.err << r.message << "\n";
     return r.ok;

@@ -93,6 +93,8 @@ bool putInPlace(const std::string& converting, const std::string& path, std::str
     return true;
 }
 
+} // namespace
+
 JetConversion resumeInterruptedTakeOver(const DbConnectionString& conn) {
     const std::string path = conn.dataSource;
     const std::string converting = path + kConvertingSuffix;
@@ -125,8 +127,6 @@ JetConversion resumeInterruptedTakeOver(const DbConnectionString& conn) {
         c.message += "\n元のファイルは「" + c.backupPath + "」として残してあります。";
     return c;
 }
-
-} // namespace
 
 JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn, NameSwap swap) {
     const std::string path = conn.dataSource;

@@ -31,6 +31,14 @@ enum class NameSwap { WhereSupported, Never };
 JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn,
                                          NameSwap swap = NameSwap::WhereSupported);
 
+// The part of it that finishes a take-over an earlier run left half-done (a
+// kill between its steps): the new store is put under the database's name
+// and the old file moved aside, as the take-over would have. Nothing when
+// there is no leftover. The program's start-up and the command-line tool run
+// it before anything else, so that neither starts on a database of its own
+// while the converted draws wait under the temporary name.
+JetConversion resumeInterruptedTakeOver(const DbConnectionString& conn);
+
 // What the user is told once the old file's draws are in the new store: how
 // many moved, the digits that could not be read, the rows left behind (draw
 // numbers outside 1 to 99999) and where the old file now is.

@@ -192,7 +192,8 @@ Schema schemaOf(sqlite3* db) {
 
 } // namespace
 
-std::unique_ptr<DrawStore> DrawStore::connect(const DbConnectionString& conn, StoreResult& result) {
+std::unique_ptr<DrawStore> DrawStore::connect(const DbConnectionString& conn, StoreResult& result,
+                                              bool readOnly) {
     // Each way on a fresh connection; the next is tried only when the file
     // does not open with a finished key (a busy file is not retried).
     std::optional<DatabaseSalt> salt;
@@ -202,7 +203,9 @@ std::unique_ptr<DrawStore> DrawStore::connect(const DbConnectionString& conn, St
         // One store, one thread at a time: the connection needs no locking of
         // its own (it took a lock for every field of every row read).
         if (sqlite3_open_v2(conn.dataSource.c_str(), &db,
-                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+                            (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+                                SQLITE_OPEN_NOMUTEX,
+                            nullptr) != SQLITE_OK) {
             sqlite3_close(db);
             result = refuse(conn.dataSource, "を開けません。");
             return nullptr;
@@ -315,7 +318,7 @@ std::unique_ptr<DrawStore> DrawStore::open(const DbConnectionString& conn, Store
             result = refuse(path, "を開けません。");
             return nullptr;
         }
-        if (ifMissing == IfMissing::Refuse) {
+        if (ifMissing != IfMissing::Create) {
             result = refuse(path, "が見つかりません。");
             return nullptr;
         }
@@ -326,9 +329,13 @@ std::unique_ptr<DrawStore> DrawStore::open(const DbConnectionString& conn, Store
         result = refuse(path, "は普通のファイルではありません。");
         return nullptr;
     }
-    auto store = connect(conn, result);
+    const bool readOnly = ifMissing == IfMissing::ReadOnly;
+    auto store = connect(conn, result, readOnly);
     bool completed = false;
-    if (store && !(result = store->completeSchema(completed))) return nullptr;
+    if (store && readOnly && schemaOf(store->db_) == Schema::Empty)
+        store->noSchema_ = true; // left as it is
+    else if (store && !(result = store->completeSchema(completed)))
+        return nullptr;
     if (store && !(result = store->quickCheck())) return nullptr;
     if (!store) return nullptr;
     result = StoreResult::success();
@@ -351,6 +358,10 @@ StoreResult DrawStore::failure(const char* what) const {
 }
 
 StoreResult DrawStore::readAll(DrawTable& out) const {
+    if (noSchema_) {
+        out.clear();
+        return StoreResult::success();
+    }
     Statement st(db_, kSelectAllDraws);
     if (!st.ok()) return failure("読み込み");
     // Fields are read by name, whatever order the view lists them in.

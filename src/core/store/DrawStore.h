@@ -51,7 +51,10 @@ struct RowChange {
 };
 
 // What open does when the file is not there: a reader never creates anything.
-enum class IfMissing { Create, Refuse };
+// ReadOnly is a reader that never writes at all: the file is opened read-only
+// and nothing is completed; one an interrupted creation left without any
+// schema reads as holding no draws.
+enum class IfMissing { Create, Refuse, ReadOnly };
 
 class DrawStore {
   public:
@@ -107,7 +110,8 @@ class DrawStore {
 
   private:
     DrawStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
-    static std::unique_ptr<DrawStore> connect(const DbConnectionString& conn, StoreResult& result);
+    static std::unique_ptr<DrawStore> connect(const DbConnectionString& conn, StoreResult& result,
+                                              bool readOnly = false);
     static StoreResult createFile(const DbConnectionString& conn,
                                   const std::vector<DrawRecord>& rows, bool& alreadyThere);
     StoreResult completeSchema(bool& completed);
@@ -119,6 +123,7 @@ class DrawStore {
 
     sqlite3* db_;
     std::string path_;
+    bool noSchema_ = false; // opened read-only without any schema: no draws
 };
 
 } // namespace n4
