@@ -210,16 +210,15 @@ TEST(CliDatabase, ImportIntoADamagedDatabaseChangesNothing) {
     EXPECT_EQ(n4test::readFile(db), bytes);
 }
 
-TEST(CliImport, AJetFileSaysWhatItCouldNotReadAndKeepsTheRest) {
-    // The repository's 50-draw Jet file with draw 2 renumbered 0 and the
-    // first digit of draw 4 made 12 (each row: 2 bytes of column count, the
-    // draw number in 4 bytes, then the digits in 2 bytes each).
+TEST(CliImport, AJetFileSaysWhichDigitsItCouldNotReadAndRefusesABadDrawNumber) {
+    // The repository's 50-draw Jet file with the first digit of draw 4 made
+    // 12, then draw 2 renumbered 0 too (each row: 2 bytes of column count,
+    // the draw number in 4 bytes, then the digits in 2 bytes each).
     std::string bytes =
         n4test::readFile(N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb");
     ASSERT_EQ(bytes.size(), 11u * 4096);
     ASSERT_EQ(bytes.substr(45026, 6), std::string("\x05\x00\x02\x00\x00\x00", 6));
     ASSERT_EQ(bytes.substr(44996, 8), std::string("\x05\x00\x04\x00\x00\x00\x00\x00", 8));
-    bytes[45028] = '\0';
     bytes[45002] = '\x0c';
     const std::string folder = n4test::tempFolder();
     n4test::writeFile(folder + "/old.mdb", bytes);
@@ -229,22 +228,24 @@ TEST(CliImport, AJetFileSaysWhatItCouldNotReadAndKeepsTheRest) {
     EXPECT_NE(r.out.find(folder + "/old.mdb: Jet 4.0 データベース\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\n読めない数字 1 個は空欄として取り込みました。\n"), std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\n回数が 1～99999 でない 1 行は取り込みませんでした。\n"),
-              std::string::npos)
-        << r.out;
     const DrawTable t = stored(folder);
-    ASSERT_EQ(t.size(), 49u);
-    EXPECT_EQ(t[0].drawNo, 1);
-    EXPECT_EQ(t[1].drawNo, 3);
-    EXPECT_EQ(t[2].drawNo, 4);
-    EXPECT_EQ(t[2].digits, (std::array<int, 4>{kAbsentDigit, 1, 7, 1}));
-    // The file as it came, without either: no such lines.
+    ASSERT_EQ(t.size(), 50u);
+    EXPECT_EQ(t[3].drawNo, 4);
+    EXPECT_EQ(t[3].digits, (std::array<int, 4>{kAbsentDigit, 1, 7, 1}));
+    // A draw numbered 0 is not left out: the file is refused, with its row.
+    bytes[45028] = '\0';
+    const std::string other = n4test::tempFolder();
+    n4test::writeFile(other + "/old.mdb", bytes);
+    CliRun zero = cli({"import", other + "/old.mdb"}, other);
+    EXPECT_EQ(zero.code, CliBadInput);
+    EXPECT_EQ(zero.err, other + "/old.mdb: 2行目: 回数「0」を 1～99999 の数として読めません。\n");
+    EXPECT_FALSE(std::filesystem::exists(other + "/Numbers4Marvo.mdb"));
+    // The file as it came: no such lines.
     const std::string clean = n4test::tempFolder();
     CliRun whole =
         cli({"import", N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb"}, clean);
     ASSERT_EQ(whole.code, CliDone) << whole.err;
     EXPECT_EQ(whole.out.find("読めない数字"), std::string::npos);
-    EXPECT_EQ(whole.out.find("取り込みませんでした"), std::string::npos);
     EXPECT_EQ(stored(clean).size(), 50u);
 }
 
@@ -341,4 +342,32 @@ TEST(CliDatabase, ATakeOverCutShortIsFinishedBeforeAnythingElse) {
         ASSERT_EQ(t.size(), std::string(command) == "import" ? 3u : 2u) << command;
         EXPECT_EQ(t[1].digits, (std::array<int, 4>{5, 6, 7, 8}));
     }
+}
+
+// A Jet file cut short: before, mdbtools printed its complaints in English
+// and the import said "nothing to take in" with exit code 0, creating an
+// empty database; a file cut inside a page gave rows of zeros.
+TEST(CliImport, ADamagedJetFileIsRefusedInJapaneseAndWritesNothing) {
+    const std::string folder = n4test::tempFolder();
+    const std::string whole =
+        n4test::readFile(N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb");
+    for (size_t cut : {40000u, 36864u, 45000u}) {
+        const std::string file = folder + "/cut" + std::to_string(cut) + ".mdb";
+        n4test::writeFile(file, whole.substr(0, cut));
+        ::testing::internal::CaptureStderr();
+        const CliRun r = cli({"import", file}, folder);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << cut;
+        EXPECT_EQ(r.code, CliBadInput) << cut;
+        EXPECT_EQ(r.out, "") << cut;
+        EXPECT_EQ(r.err.rfind(file + ": Jet 形式のデータベースが壊れていて読めません", 0), 0u)
+            << r.err;
+        EXPECT_FALSE(std::filesystem::exists(folder + "/Numbers4Marvo.mdb")) << cut;
+    }
+    // Into a database that holds draws: they stay as they were.
+    n4test::writeFile(folder + "/a.csv", "draw,d1,d2,d3,d4\n1,9,9,9,9\n");
+    ASSERT_EQ(cli({"import", folder + "/a.csv"}, folder).code, CliDone);
+    EXPECT_EQ(cli({"import", folder + "/cut45000.mdb"}, folder).code, CliBadInput);
+    const DrawTable t = stored(folder);
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].digits, (std::array<int, 4>{9, 9, 9, 9}));
 }

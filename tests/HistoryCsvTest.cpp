@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "AllocationMeter.h"
 #include "TestSupport.h"
 #include "core/import/HistoryCsv.h"
 #include "core/import/HistoryValues.h"
@@ -441,14 +442,18 @@ TEST(HistoryCsv, TheFirstLinesDecideTheDelimiterAndTheColumns) {
     // The delimiter comes from the first ten lines that are not blank: here
     // each of them splits alike at the comma (into three) and at the
     // semicolon (into two); the eleventh, split apart by one more comma, would
-    // tip the choice to the semicolon, and is read by the comma's columns.
+    // tip the choice to the semicolon, and is read by the comma's columns:
+    // one more than its header has.
     std::string ten = "\n draw,number,memo;x\n";
     for (int no = 1; no <= 9; ++no)
         ten += std::to_string(no) + ",1234,m;x\n";
-    auto r = read(ten + "10,1,234,m;x\n");
+    auto r = read(ten + "10,1234,m;x\n");
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(drawsOf(r).substr(0, 7), "1:1234 ");
-    EXPECT_EQ(drawsOf(r).substr(drawsOf(r).size() - 8), " 10:0001");
+    EXPECT_EQ(drawsOf(r).substr(drawsOf(r).size() - 8), " 10:1234");
+    EXPECT_EQ(read(ten + "10,1,234,m;x\n").message,
+              "12行目: 見出しの項目（3 個）より多い項目があります（4 個目「m;x」）。"
+              "どの列の値か決められません。");
     // Without a header the columns come from the first of twenty lines that
     // holds a draw and its digits; rows of empty fields are passed over.
     std::string empty19, empty20;
@@ -457,4 +462,63 @@ TEST(HistoryCsv, TheFirstLinesDecideTheDelimiterAndTheColumns) {
     empty20 = empty19 + ",\n";
     EXPECT_EQ(drawsOf(read(empty19 + "7054,9577\n")), "7054:9577");
     expectRefused(empty20 + "7054,9577\n", "1行目", "回数と当選番号の並ぶ行としても読めません");
+}
+
+// A line is refused once it holds more fields than a history can have (64),
+// before the rest of it is split: a line of a million separators costs
+// little more than the line itself (before, some 40 bytes a field).
+TEST(HistoryCsv, ALineOfTooManyFieldsIsRefusedWithoutTheMemoryOfItsFields) {
+    constexpr size_t kLine = 1u << 20;
+    for (const auto& [separator, name] :
+         {std::pair{',', "comma"}, std::pair{'\t', "tab"}, std::pair{';', "semicolon"}}) {
+        std::string text(kLine, separator);
+        text[0] = '1';
+        const n4test::AllocationMeter meter;
+        const ImportResult r = readHistoryBytes(std::move(text));
+        const size_t grew = meter.peakGrowth();
+        RecordProperty(std::string("peak_growth_bytes_") + name, std::to_string(grew));
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.message, "1行目: 項目が多すぎます（当選データの行は 64 項目までです）。");
+        EXPECT_LT(grew, 2 * kLine) << name;
+    }
+    // After a header, in a row of a million fields.
+    std::string wide = "draw,d1,d2,d3,d4\n1,1,2,3,4\n2,5,6,7,8";
+    for (int i = 0; i < 1000000; ++i)
+        wide += ",9";
+    const size_t line = wide.size();
+    const n4test::AllocationMeter meter;
+    const ImportResult r = readHistoryBytes(std::move(wide));
+    const size_t grew = meter.peakGrowth();
+    RecordProperty("peak_growth_bytes_wide_row", std::to_string(grew));
+    RecordProperty("wide_row_bytes", std::to_string(line));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message.rfind("3行目: 項目が多すぎます", 0), 0u) << r.message;
+    EXPECT_LT(grew, 2 * line);
+}
+
+TEST(HistoryCsv, SixtyFourFieldsAreReadAndARowWiderThanItsHeaderIsRefused) {
+    auto columns = [](int count, const std::string& first) {
+        std::string s = first;
+        for (int i = 5; i < count; ++i)
+            s += ",x" + std::to_string(i);
+        return s + "\n";
+    };
+    const std::string head64 = columns(64, "draw,d1,d2,d3,d4");
+    const ImportResult wide = read(head64 + columns(64, "7,1,2,3,4"));
+    ASSERT_TRUE(wide.ok) << wide.message;
+    EXPECT_EQ(drawsOf(wide), "7:1234");
+    EXPECT_EQ(drawsOf(read(columns(64, "7,1,2,3,4") + columns(64, "8,5,6,7,8"))), "7:1234 8:5678");
+    expectRefused(columns(65, "draw,d1,d2,d3,d4") + "7,1,2,3,4\n", "1行目", "多すぎます");
+    expectRefused(head64 + columns(64, "7,1,2,3,4") + columns(65, "8,1,2,3,4"), "3行目",
+                  "多すぎます");
+    expectRefused(columns(64, "7,1,2,3,4") + columns(65, "8,1,2,3,4"), "2行目", "多すぎます");
+
+    const std::string head = "draw,d1,d2,d3,d4\n1,1,2,3,4\n";
+    const ImportResult shifted = read(head + "2,5,6,7,8,9\n");
+    EXPECT_FALSE(shifted.ok);
+    EXPECT_EQ(shifted.message, "3行目: 見出しの項目（5 個）より多い項目があります（6 個目「9」）。"
+                               "どの列の値か決められません。");
+    expectRefused(head + "2,5,6,7,8,,\"\",3\n", "3行目", "8 個目「3」");
+    // Empty fields at the end of a row, as some spreadsheets write them, say nothing.
+    EXPECT_EQ(drawsOf(read(head + "2,5,6,7,8,,\"\" ,\n")), "1:1234 2:5678");
 }

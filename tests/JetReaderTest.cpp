@@ -134,7 +134,7 @@ TEST(JetReaderDeathTest, ADamagedColumnListIsReportedNotACrash) {
         ::testing::ExitedWithCode(0), "");
     ImportResult r = readJetHistory(path);
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.message.find("見つかりません"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("壊れて"), std::string::npos) << r.message;
 }
 
 TEST(JetReaderDeathTest, ADamagedCatalogPageMapIsReportedNotACrash) {
@@ -152,15 +152,19 @@ TEST(JetReaderDeathTest, ADamagedCatalogPageMapIsReportedNotACrash) {
 }
 
 TEST(JetReader, TheParentReadsOnlyWhatTheChildCanSay) {
-    ImportResult ok = parseJetSerialized("OK\n2\t1\t2\t3\t4\n1\t5\t\t7\t8\n0\t1\t1\t1\t1\n1x\t1\n");
-    ASSERT_TRUE(ok.ok);
-    ASSERT_EQ(ok.rows.size(), 2u);
+    ImportResult ok = parseJetSerialized("OK\n2\t1\t2\t3\t4\n\t\t\t\t\n1\t5\t\t7\t8\n");
+    ASSERT_TRUE(ok.ok) << ok.message;
+    ASSERT_EQ(ok.rows.size(), 2u);   // the row with nothing in it is passed over
     EXPECT_EQ(ok.rows[0].drawNo, 1); // sorted by draw number
     EXPECT_EQ(ok.rows[0].digits[1], kAbsentDigit);
-    EXPECT_EQ(ok.skippedRows, 2);
     ImportResult err = parseJetSerialized("ERR\t表がありません。\n");
     EXPECT_FALSE(err.ok);
     EXPECT_EQ(err.message, "表がありません。");
+    // What the reading library said comes after the reason, on its own line.
+    ImportResult said = parseJetSerialized("ERR\t壊れています。\toffset 40960 is beyond EOF\n");
+    EXPECT_FALSE(said.ok);
+    EXPECT_EQ(said.message,
+              "壊れています。\n（読み取りライブラリの報告: offset 40960 is beyond EOF）");
     for (const char* garbage : {"", "OKAY\n", "ERR", "\nOK\n"})
         EXPECT_FALSE(parseJetSerialized(garbage).ok) << garbage;
 }
@@ -273,21 +277,115 @@ TEST(JetReader, TheProgramThatAsksGoesOnRunningAfterTheRead) {
 TEST(JetReader, DrawNumbersAndDigitsAtTheEndsOfTheirRanges) {
     ImportResult r = parseJetSerialized("OK\n"
                                         "99999\t9\t0\t/\t:\n"
-                                        "100000\t1\t1\t1\t1\n"
-                                        "000000001\t1\t2\n"
-                                        "0000000002\t1\t1\t1\t1\n"
-                                        "-3\t1\t1\t1\t1\n"
-                                        "\t1\t1\t1\t1\n");
-    ASSERT_TRUE(r.ok);
+                                        "000000001\t1\t2\n");
+    ASSERT_TRUE(r.ok) << r.message;
     ASSERT_EQ(r.rows.size(), 2u);
     EXPECT_EQ(r.rows[0].drawNo, 1); // nine characters with leading zeros
     EXPECT_EQ(r.rows[0].digits, (std::array<int, 4>{1, 2, kAbsentDigit, kAbsentDigit}));
     EXPECT_EQ(r.rows[1].drawNo, 99999);
     EXPECT_EQ(r.rows[1].digits, (std::array<int, 4>{9, 0, kAbsentDigit, kAbsentDigit}));
     EXPECT_EQ(r.unreadableDigits, 2); // "/" and ":"
-    EXPECT_EQ(r.skippedRows, 4);
     EXPECT_EQ(r.message, "");
     ImportResult none = parseJetSerialized("OK\n");
     EXPECT_TRUE(none.ok);
     EXPECT_TRUE(none.rows.empty());
+    // A draw number outside 1..99999 is refused with its row, not left out:
+    // the rest of such a file cannot be trusted either.
+    for (const char* bad : {"100000", "0", "-3", "0000000002", "1x", ""}) {
+        ImportResult refused =
+            parseJetSerialized(std::string("OK\n5\t1\t1\t1\t1\n") + bad + "\t1\t1\t1\t1\n");
+        EXPECT_FALSE(refused.ok) << bad;
+        EXPECT_EQ(refused.message,
+                  std::string("2行目: 回数「") + bad + "」を 1～99999 の数として読めません。")
+            << bad;
+        EXPECT_TRUE(refused.rows.empty()) << bad;
+    }
+}
+
+namespace {
+
+const std::string kSmallFixture = N4_SOURCE_DIR "/tests/fuzz/corpus/jet/history_int_nopw.mdb";
+
+// The small fixture with the row of draw 2 (7921) rewritten in place: its
+// draw number and digits as given. The rows are fixed-size: the column count,
+// the draw as a 32-bit and each digit as a 16-bit little-endian number.
+std::string withSecondDrawAs(int drawNo, const std::array<int, 4>& digits) {
+    auto le = [](long value, int bytes) {
+        std::string s;
+        for (int i = 0; i < bytes; ++i)
+            s += static_cast<char>((value >> (8 * i)) & 0xff);
+        return s;
+    };
+    auto row = [&](int no, const std::array<int, 4>& d) {
+        std::string s = le(no, 4);
+        for (int v : d)
+            s += le(v, 2);
+        return s;
+    };
+    std::string bytes = n4test::readFile(kSmallFixture);
+    const size_t at = bytes.find(row(2, {7, 9, 2, 1}));
+    if (at == std::string::npos || bytes.find(row(2, {7, 9, 2, 1}), at + 1) != std::string::npos)
+        return "";
+    bytes.replace(at, 12, row(drawNo, digits));
+    const std::string path = n4test::tempFolder() + "/twice.mdb";
+    n4test::writeFile(path, bytes);
+    return path;
+}
+
+} // namespace
+
+TEST(JetReader, ADrawGivenTwoResultsIsRefusedNamingBothRowsAndTheSameResultTwiceIsOne) {
+    const std::string differing = withSecondDrawAs(1, {7, 9, 2, 1});
+    ASSERT_FALSE(differing.empty());
+    const ImportResult refused = readHistoryFile(differing);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.message, "1行目と2行目で第1回の当選番号が違います（1149 と 7921）。"
+                               "どちらが正しいか決められません。");
+    EXPECT_TRUE(refused.rows.empty());
+
+    const std::string same = withSecondDrawAs(1, {1, 1, 4, 9});
+    const ImportResult once = readHistoryFile(same);
+    ASSERT_TRUE(once.ok) << once.message;
+    ASSERT_EQ(once.rows.size(), 49u);
+    EXPECT_EQ(once.rows[0].drawNo, 1);
+    EXPECT_EQ(once.rows[0].digits, (std::array<int, 4>{1, 1, 4, 9}));
+    EXPECT_EQ(once.rows[1].drawNo, 3);
+}
+
+// Damaged copies of the small fixture: cut at a page's end, inside a page,
+// in the last page's rows. mdbtools goes on past what it cannot read and
+// prints why in English; the reader refuses the file in Japanese instead and
+// keeps the library's words off the terminal.
+TEST(JetReader, ADamagedFileIsRefusedInJapaneseAndTheLibrarysWordsStayOffTheTerminal) {
+    const std::string whole = n4test::readFile(kSmallFixture);
+    ASSERT_EQ(whole.size(), 11u * 4096);
+    const std::string folder = n4test::tempFolder();
+    for (size_t cut : {28672u, 32768u, 36864u, 40000u, 41000u, 45000u}) {
+        const std::string path = folder + "/cut" + std::to_string(cut) + ".mdb";
+        n4test::writeFile(path, whole.substr(0, cut));
+        ::testing::internal::CaptureStderr();
+        const ImportResult r = readHistoryFile(path);
+        const std::string printed = ::testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(r.ok) << cut;
+        EXPECT_TRUE(r.rows.empty()) << cut;
+        EXPECT_EQ(printed, "") << cut;
+        ASSERT_FALSE(r.message.empty()) << cut;
+        EXPECT_EQ(r.message.rfind("Jet 形式のデータベースが壊れていて読めません", 0), 0u)
+            << cut << ": " << r.message;
+    }
+    // Cut at a page's end, the library's own words follow on a line of their own.
+    const ImportResult atPage = readHistoryFile(folder + "/cut36864.mdb");
+    EXPECT_EQ(atPage.message.rfind("Jet 形式のデータベースが壊れていて読めません。\n（", 0), 0u)
+        << atPage.message;
+    EXPECT_NE(atPage.message.find("offset 40960 is beyond EOF"), std::string::npos)
+        << atPage.message;
+    // The same in this process, as the fuzzing runs the reader's work.
+    ::testing::internal::CaptureStderr();
+    const std::string said = readJetSerialized(folder + "/cut36864.mdb");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(said.rfind("ERR\t", 0), 0u) << said;
+    // Printing in this process works as before once the read is done.
+    ::testing::internal::CaptureStderr();
+    std::fprintf(stderr, "after");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "after");
 }

@@ -33,7 +33,7 @@ void check(const n4::ImportResult& r) {
     int previous = 0;
     for (const n4::DrawRecord& row : r.rows) {
         if (row.drawNo < 1 || row.drawNo > n4::kMaxDrawNo) broken("draw number out of range");
-        if (row.drawNo < previous) broken("draws not in ascending order");
+        if (row.drawNo <= previous) broken("draws not in ascending order or given twice");
         for (int d : row.digits)
             if (d != n4::kAbsentDigit && (d < 0 || d > 9)) broken("a digit outside 0..9");
         previous = row.drawNo;

@@ -228,9 +228,6 @@ int importFile(const Invocation& in) {
     if (imported.unreadableDigits > 0)
         in.out << "読めない数字 " << imported.unreadableDigits
                << " 個は空欄として取り込みました。\n";
-    if (imported.skippedRows > 0)
-        in.out << "回数が 1～99999 でない " << imported.skippedRows
-               << " 行は取り込みませんでした。\n";
     return CliDone;
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <vector>
 
 #include "core/import/HistoryValues.h"
@@ -45,42 +44,63 @@ bool isBlank(std::string_view s) {
     return s.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-// Splits one line; nullopt when a quoted field is not closed.
-std::optional<std::vector<std::string>> splitFields(std::string_view line, char delimiter) {
-    std::vector<std::string> fields;
+// More fields than any history file has: a line with more is refused as soon
+// as its splitting reaches them, and they are never made.
+constexpr size_t kMostFields = 64;
+
+enum class Split { Done, Unclosed, TooMany };
+
+// Splits one line into fields, or without fields only counts them; count
+// stops at kMostFields (TooMany when the line goes on).
+Split splitFields(std::string_view line, char delimiter, std::vector<std::string>* fields,
+                  size_t& count) {
+    count = 0;
+    if (fields) fields->clear();
+    std::string field;
     size_t i = 0;
     for (;;) {
-        std::string field;
+        if (count == kMostFields) return Split::TooMany;
+        field.clear();
         while (i < line.size() && (line[i] == ' ' || line[i] == '\t') && line[i] != delimiter)
             ++i;
         if (i < line.size() && line[i] == '"') {
             ++i;
             for (;;) {
-                if (i >= line.size()) return std::nullopt;
+                if (i >= line.size()) return Split::Unclosed;
                 if (line[i] == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                    field += '"';
+                    if (fields) field += '"';
                     i += 2;
                 } else if (line[i] == '"') {
                     ++i;
                     break;
                 } else {
-                    field += line[i++];
+                    if (fields) field += line[i];
+                    ++i;
                 }
             }
         }
-        while (i < line.size() && line[i] != delimiter)
-            field += line[i++];
-        fields.push_back(foldWidth(field));
-        if (i >= line.size()) return fields;
-        ++i; // the delimiter
+        const size_t end = std::min(line.find(delimiter, i), line.size());
+        if (fields) fields->push_back(foldWidth(field.append(line.substr(i, end - i))));
+        ++count;
+        if (end >= line.size()) return Split::Done;
+        i = end + 1; // past the delimiter
     }
 }
 
 size_t fieldCount(std::string_view line, char delimiter) {
+    size_t count = 0;
+    switch (splitFields(line, delimiter, nullptr, count)) {
+    case Split::Done:
+        return count;
+    case Split::TooMany:
+        return kMostFields + 1;
+    case Split::Unclosed:
+        break;
+    }
     // A line with an unclosed quote still shows its delimiter; it is
     // refused later, with its line number.
-    auto f = splitFields(line, delimiter);
-    return f ? f->size() : static_cast<size_t>(std::count(line.begin(), line.end(), delimiter)) + 1;
+    const auto delimiters = static_cast<size_t>(std::count(line.begin(), line.end(), delimiter));
+    return std::min(delimiters + 1, kMostFields + 1);
 }
 
 // The delimiter that splits the first lines most consistently into two or
@@ -117,6 +137,7 @@ struct Layout {
     int draw = kNoColumn;
     std::array<int, 4> digit{kNoColumn, kNoColumn, kNoColumn, kNoColumn};
     int number = kNoColumn; // with four digit columns too, the two must agree
+    size_t named = 0;       // the columns a header names; 0 without a header
     bool hasDigits() const { return digit[0] >= 0; }
     size_t needed() const {
         return static_cast<size_t>(
@@ -254,10 +275,17 @@ struct Reader {
         return false;
     }
     bool split(const Line& line, std::vector<std::string>& fields) {
-        auto f = splitFields(line.text, delimiter);
-        if (!f) return fail(line.number, "引用符（\"）が閉じていません。");
-        fields = std::move(*f);
-        return true;
+        size_t count = 0;
+        switch (splitFields(line.text, delimiter, &fields, count)) {
+        case Split::Done:
+            return true;
+        case Split::Unclosed:
+            return fail(line.number, "引用符（\"）が閉じていません。");
+        case Split::TooMany:
+            break;
+        }
+        return fail(line.number, "項目が多すぎます（当選データの行は " +
+                                     std::to_string(kMostFields) + " 項目までです）。");
     }
     bool findDelimiter();
     bool findLayout(Layout& layout, int& headerLine, bool& header);
@@ -298,6 +326,7 @@ bool Reader::findLayout(Layout& layout, int& headerLine, bool& header) {
             if (layoutFromHeader(fields, layout, error)) {
                 header = true;
                 headerLine = line.number;
+                layout.named = fields.size();
                 return error.empty() || fail(line.number, error);
             }
         }
@@ -317,6 +346,16 @@ bool Reader::readRows(const Layout& layout, int headerLine, std::vector<LineReco
         if (std::all_of(fields.begin(), fields.end(),
                         [](const std::string& f) { return f.empty(); }))
             continue;
+        // A value beyond the header's columns belongs to none of them: the
+        // row may be shifted. Empty fields at the end say nothing.
+        size_t used = fields.size();
+        while (used > 0 && fields[used - 1].empty())
+            --used;
+        if (layout.named > 0 && used > layout.named)
+            return fail(line.number, "見出しの項目（" + std::to_string(layout.named) +
+                                         " 個）より多い項目があります（" + std::to_string(used) +
+                                         " 個目" + quoted(fields[used - 1]) +
+                                         "）。どの列の値か決められません。");
         LineRecord row;
         row.line = line.number;
         std::string error;

@@ -17,7 +17,6 @@ struct ImportResult {
     bool ok = false;
     std::vector<DrawRecord> rows; // ascending draw numbers, each once
     int unreadableDigits = 0;     // (Jet) digits that were not 0..9, taken as absent
-    int skippedRows = 0;          // (Jet) rows without a usable draw number
     std::string format;           // Japanese, what the file was read as
     std::string message;          // Japanese, when !ok
 };

@@ -336,21 +336,36 @@ bool JsonReader::drawArray(std::vector<LineRecord>& rows) {
     return eat(']') || fail("配列の ] がありません。");
 }
 
+// In an object, the draws are the array of objects under one of its keys.
+// Two such arrays are refused: which of them is the history cannot be told.
+// An empty array holds no draws; it is the one read only when there is no
+// other.
 bool JsonReader::topLevel(std::vector<LineRecord>& rows) {
     const char c = peek();
     if (c == '[') return ++pos_, drawArray(rows);
     if (c != '{') return fail("JSON の配列（[…]）で始まっていません。");
     ++pos_;
-    bool found = false;
+    std::optional<std::string> draws, empty;
     if (!eat('}')) {
         do {
+            skipSpace();
+            const int line = lineAt(pos_);
             std::string key;
             if (!string(key)) return false;
             if (!eat(':')) return fail("キーの後に : がありません。");
             const size_t at = pos_;
-            if (!found && eat('[') && (peek() == '{' || peek() == ']')) {
-                found = true;
+            if (eat('[') && peek() == '{') {
+                if (draws)
+                    return failAt(line, "当選データの配列が二つあります（キー" + quoted(*draws) +
+                                            "と" + quoted(key) +
+                                            "）。どちらを読むか決められません。");
+                draws = key;
                 if (!drawArray(rows)) return false;
+                continue;
+            }
+            pos_ = at;
+            if (eat('[') && eat(']')) {
+                if (!empty) empty = key;
                 continue;
             }
             pos_ = at;
@@ -358,7 +373,7 @@ bool JsonReader::topLevel(std::vector<LineRecord>& rows) {
         } while (eat(','));
         if (!eat('}')) return fail("オブジェクトの } がありません。");
     }
-    return found || fail("当選データの配列（[{…}, …]）が見つかりません。");
+    return draws || empty || fail("当選データの配列（[{…}, …]）が見つかりません。");
 }
 
 ImportResult JsonReader::read(const std::string& encoding) {

@@ -162,9 +162,6 @@ std::string jetTakeOverMessage(const ImportResult& data, const std::string& back
                           " 件を新しいデータベースに移しました。\n読めなかった数字: " +
                           std::to_string(data.unreadableDigits) +
                           " 個（空欄として取り込みました）\n";
-    if (data.skippedRows > 0)
-        message += "回数が 1～99999 でないため移せなかった行: " + std::to_string(data.skippedRows) +
-                   " 行（元のファイルに残っています）\n";
     return message + "元のファイルは「" + backupPath + "」として残してあります。";
 }
 

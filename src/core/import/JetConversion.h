@@ -40,8 +40,7 @@ JetConversion convertJetDatabaseIfNeeded(const DbConnectionString& conn,
 JetConversion resumeInterruptedTakeOver(const DbConnectionString& conn);
 
 // What the user is told once the old file's draws are in the new store: how
-// many moved, the digits that could not be read, the rows left behind (draw
-// numbers outside 1 to 99999) and where the old file now is.
+// many moved, the digits that could not be read and where the old file now is.
 std::string jetTakeOverMessage(const ImportResult& data, const std::string& backupPath);
 
 } // namespace n4

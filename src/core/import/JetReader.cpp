@@ -12,8 +12,10 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <sys/stat.h>
 #include <vector>
 
+#include "core/import/HistoryValues.h"
 #include "core/os/System.h"
 #include "core/store/AtomicFile.h"
 
@@ -25,6 +27,7 @@ const char* const kQueryName = "全データ選択クエリ";
 const char* const kTableName = "当選番号";
 const char* const kFields[] = {"回数", "第1数字", "第2数字", "第3数字", "第4数字"};
 constexpr int kQueryInputTable = 5; // MSysQueries.Attribute of a FROM table
+const char* const kDamaged = "Jet 形式のデータベースが壊れていて読めません";
 
 using Row = std::map<std::string, std::string>; // empty text: NULL or empty
 
@@ -130,14 +133,22 @@ bool catalogPageMapReadable(MdbHandle* mdb) {
     return readable;
 }
 
-} // namespace
+// Jet files are whole pages. mdbtools reads the part of a page the file
+// still holds and fills the rest with zeros, without a word.
+bool wholePages(MdbHandle* mdb) {
+    struct stat st {};
+    return ::fstat(fileno(mdb->f->stream), &st) == 0 && mdb->fmt->pg_size > 0 &&
+           st.st_size % mdb->fmt->pg_size == 0;
+}
 
-std::string readJetSerialized(const std::string& path) {
+std::string readRows(const std::string& path) {
     MdbHandle* mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
     if (!mdb) return "ERR\tファイルを Jet 形式のデータベースとして開けません。\n";
     std::string error;
     std::string out;
-    if (!catalogPageMapReadable(mdb) || !mdb_read_catalog(mdb, MDB_ANY)) {
+    if (!wholePages(mdb)) {
+        out = "ERR\t" + std::string(kDamaged) + "（途中で切れています）。\n";
+    } else if (!catalogPageMapReadable(mdb) || !mdb_read_catalog(mdb, MDB_ANY)) {
         out = "ERR\tデータベースの目録を読めません（ファイルが壊れています）。\n";
     } else if (auto t = findDrawTable(mdb, error)) {
         out = "OK\n";
@@ -152,6 +163,43 @@ std::string readJetSerialized(const std::string& path) {
     }
     mdb_close(mdb);
     return out;
+}
+
+// What the library printed, on one line: each line it said once, joined by
+// " / ", cut short between characters.
+std::string libraryWords(const std::string& printed) {
+    std::vector<std::string> said;
+    std::istringstream lines(printed);
+    for (std::string line; std::getline(lines, line);) {
+        line = clean(line);
+        const size_t b = line.find_first_not_of(' '), e = line.find_last_not_of(' ');
+        if (b == std::string::npos) continue;
+        line = line.substr(b, e - b + 1);
+        if (std::find(said.begin(), said.end(), line) == said.end()) said.push_back(line);
+    }
+    std::string words;
+    for (const std::string& line : said)
+        words += (words.empty() ? "" : " / ") + line;
+    constexpr size_t kLongest = 300;
+    if (words.size() <= kLongest) return words;
+    size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(words[cut]) & 0xC0) == 0x80)
+        --cut;
+    return words.substr(0, cut) + "…";
+}
+
+} // namespace
+
+std::string readJetSerialized(const std::string& path) {
+    // Whatever mdbtools prints while it reads is a sign of damage: it goes on
+    // past a page it could not read, and what it gives then (no table, or
+    // rows from a page of zeros) is not the file's. Its English words never
+    // reach the terminal; they follow the reason.
+    os::CaughtPrinting library;
+    if (!library.catching()) return "ERR\tJet 形式のデータベースを読む準備ができません。\n";
+    const std::string out = readRows(path);
+    const std::string said = libraryWords(library.text());
+    return said.empty() ? out : "ERR\t" + std::string(kDamaged) + "。\t" + said + "\n";
 }
 
 namespace {
@@ -177,34 +225,42 @@ ImportResult parseJetSerialized(const std::string& text) {
         return result;
     }
     if (line != "OK") {
-        result.message = line.substr(4);
+        // The reason, and on a line of its own what the library said, if anything.
+        const size_t words = line.find('\t', 4);
+        result.message = line.substr(4, words == std::string::npos ? words : words - 4);
+        if (words != std::string::npos)
+            result.message += "\n（読み取りライブラリの報告: " + line.substr(words + 1) + "）";
         return result;
     }
-    while (std::getline(in, line)) {
+    std::vector<LineRecord> rows;
+    for (int row = 1; std::getline(in, line); ++row) {
         std::vector<std::string> f;
         std::istringstream fields(line);
         std::string v;
         while (std::getline(fields, v, '\t'))
             f.push_back(v);
         f.resize(5);
-        DrawRecord r;
-        if (!parseDrawNo(f[0], r.drawNo)) {
-            ++result.skippedRows;
-            continue;
+        if (std::all_of(f.begin(), f.end(), [](const std::string& c) { return c.empty(); }))
+            continue; // a row with nothing in it, as a blank line in a text file
+        LineRecord r;
+        r.line = row;
+        if (!parseDrawNo(f[0], r.record.drawNo)) {
+            result.message =
+                atLine(row, "回数" + quoted(f[0]) + "を 1～99999 の数として読めません。");
+            return result;
         }
         for (int p = 0; p < 4; ++p) {
             const std::string& d = f[p + 1];
             if (d.empty()) continue;
             if (d.size() == 1 && d[0] >= '0' && d[0] <= '9')
-                r.digits[p] = d[0] - '0';
+                r.record.digits[p] = d[0] - '0';
             else
                 ++result.unreadableDigits;
         }
-        result.rows.push_back(r);
+        rows.push_back(r);
     }
-    std::sort(result.rows.begin(), result.rows.end(),
-              [](const DrawRecord& a, const DrawRecord& b) { return a.drawNo < b.drawNo; });
-    result.ok = true;
+    // An empty table is an empty history (a database never filled in).
+    result.ok = rows.empty() || collectDraws(rows, result);
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "core/os/System.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -129,6 +130,50 @@ ChildOutcome runProgram(const std::vector<std::string>& arguments, int silenceLi
 
 void endProcessNow(int code) {
     ::_exit(code);
+}
+
+struct CaughtPrinting::Sink {
+    std::string kept;
+    FILE* stream = nullptr;
+    FILE* out = nullptr; // the streams given back at the end
+    FILE* err = nullptr;
+
+    static ssize_t write(void* cookie, const char* bytes, size_t count) {
+        auto* sink = static_cast<Sink*>(cookie);
+        const size_t room = kKeptBytes - std::min(kKeptBytes, sink->kept.size());
+        sink->kept.append(bytes, std::min(room, count));
+        return static_cast<ssize_t>(count); // the rest is taken and dropped
+    }
+};
+
+CaughtPrinting::CaughtPrinting() : sink_(std::make_unique<Sink>()) {
+    cookie_io_functions_t io{};
+    io.write = &Sink::write;
+    sink_->stream = ::fopencookie(sink_.get(), "w", io);
+    if (!sink_->stream) return;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    // glibc's stdout and stderr are variables a program may set.
+    sink_->out = stdout;
+    sink_->err = stderr;
+    stdout = sink_->stream;
+    stderr = sink_->stream;
+}
+
+CaughtPrinting::~CaughtPrinting() {
+    if (!sink_->stream) return;
+    stdout = sink_->out;
+    stderr = sink_->err;
+    std::fclose(sink_->stream);
+}
+
+bool CaughtPrinting::catching() const {
+    return sink_->stream != nullptr;
+}
+
+std::string CaughtPrinting::text() {
+    if (sink_->stream) std::fflush(sink_->stream);
+    return sink_->kept;
 }
 
 } // namespace n4::os

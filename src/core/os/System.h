@@ -4,6 +4,7 @@
 // another desktop system gives this file's functions another body and leaves
 // every caller as it is.
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,5 +57,28 @@ ChildOutcome runProgram(const std::vector<std::string>& arguments, int silenceLi
 
 // Ends this process at once with code: no exit handlers, no destructors.
 [[noreturn]] void endProcessNow(int code);
+
+// While it lives, what is printed through the C library's stdout and stderr
+// streams (what a C library says as it works) is kept here instead of
+// reaching the terminal; both streams are given back when it ends. For a
+// process that prints from one thread. Writes straight to file descriptors 1
+// and 2 are not caught.
+class CaughtPrinting {
+  public:
+    CaughtPrinting();
+    ~CaughtPrinting();
+    CaughtPrinting(const CaughtPrinting&) = delete;
+    CaughtPrinting& operator=(const CaughtPrinting&) = delete;
+
+    // False when the streams could not be swapped (nothing is caught).
+    bool catching() const;
+    // What was printed so far, its first kKeptBytes.
+    std::string text();
+    static constexpr std::size_t kKeptBytes = 4096;
+
+  private:
+    struct Sink;
+    std::unique_ptr<Sink> sink_;
+};
 
 } // namespace n4::os
