@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "SystemCallFaults.h"
@@ -124,6 +125,26 @@ TEST(SettingsFile, MissingFolderIsReported) {
     WriteResult r = writeInitFile("/nonexistent-folder/" + std::string(kSettingsFileName), o);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.message.find("保存できませんでした"), std::string::npos);
+}
+
+// A settings file that cannot be saved says why, in words.
+TEST(SettingsFile, ASaveThatFailsSaysTheSystemsReason) {
+    AnalysisOptions o;
+    o.flags[1] = true;
+    const WriteResult missing =
+        writeInitFile("/nonexistent-folder/" + std::string(kSettingsFileName), o);
+    EXPECT_NE(missing.message.find("（フォルダーがありません）"), std::string::npos)
+        << missing.message;
+    const std::string path = settingsPath();
+    for (const auto& [call, error, words] :
+         {std::tuple{n4test::Call::Write, ENOSPC, "ディスクに空きがありません"},
+          std::tuple{n4test::Call::Fsync, EIO, "ディスクの読み書きに失敗しました"},
+          std::tuple{n4test::Call::Rename, EROFS, "読み取り専用の場所です"}}) {
+        n4test::InjectedFaults faults{{call, error}};
+        const WriteResult r = writeInitFile(path, o);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.message.find(std::string("（") + words + "）"), std::string::npos) << r.message;
+    }
 }
 
 TEST(SettingsFile, ALinkPlantedBesideTheFileIsNeverFollowed) {

@@ -47,6 +47,31 @@ std::string runningProgramPath() {
     return ec ? std::string() : exe.string();
 }
 
+std::string reasonInWords(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return "書き込む権限がありません";
+    case EROFS:
+        return "読み取り専用の場所です";
+    case ENOSPC:
+        return "ディスクに空きがありません";
+    case EDQUOT:
+        return "使える容量の上限に達しています";
+    case ENOENT:
+    case ENOTDIR:
+        return "フォルダーがありません";
+    case EISDIR:
+        return "同じ名前のフォルダーがあります";
+    case EIO:
+        return "ディスクの読み書きに失敗しました";
+    case EEXIST:
+        return "同じ名前のファイルがあります";
+    default:
+        return "システムのエラー " + std::to_string(error);
+    }
+}
+
 long currentProcessId() {
     return static_cast<long>(::getpid());
 }

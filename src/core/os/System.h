@@ -34,6 +34,9 @@ std::string runningProgramPath();
 
 long currentProcessId();
 
+// A system call's reason for failing (an errno value), in words for the user.
+std::string reasonInWords(int error);
+
 // Reads into buffer until it holds count bytes, the file ends or a read
 // fails; an interrupted read is tried again. The number of bytes read.
 std::size_t readUpTo(int fd, char* buffer, std::size_t count);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "core/import/TextEncoding.h"
+#include "core/os/System.h"
 #include "core/store/AtomicFile.h"
 
 namespace n4 {
@@ -73,9 +74,11 @@ WriteResult writeInitFile(const std::string& path, const AnalysisOptions& option
     for (int k = 0; k < kOptionCount; ++k)
         text += std::string(optionKey(k)) + "=" + (options.flags[k] ? "True" : "False") + "\r\n";
     auto bytes = utf8ToShiftJis(text);
-    const std::string failed = "設定ファイル「" + path + "」を保存できませんでした。";
-    if (!bytes) return {false, failed};
-    if (!replaceFile(path, *bytes)) return {false, failed};
+    const std::string failed = "設定ファイル「" + path + "」を保存できませんでした";
+    if (!bytes) return {false, failed + "。"};
+    int error = 0;
+    if (!replaceFile(path, *bytes, &error))
+        return {false, failed + "（" + os::reasonInWords(error) + "）。"};
     return {};
 }
 

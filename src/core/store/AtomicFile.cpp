@@ -122,17 +122,27 @@ PublishOutcome publishFile(const std::string& temp, const std::string& path, Pub
     return outcome;
 }
 
-bool replaceFile(const std::string& path, const std::string& bytes) {
+bool replaceFile(const std::string& path, const std::string& bytes, int* error) {
+    int failure = 0; // errno of the first step that failed
+    auto step = [&failure](bool done) {
+        if (!done && failure == 0) failure = errno ? errno : EIO;
+        return done;
+    };
     const std::string temp = createTemporaryBeside(path);
-    if (temp.empty()) return false;
+    if (!step(!temp.empty())) {
+        if (error) *error = failure;
+        return false;
+    }
     // Reopened without following a link: the name is ours, made just now.
     const int fd = ::open(temp.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-    bool ok = fd >= 0 && writeAll(fd, bytes.data(), bytes.size());
-    ok = ok && ::fsync(fd) == 0;
-    if (fd >= 0) ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    errno = 0;
+    bool ok = step(fd >= 0) && step(writeAll(fd, bytes.data(), bytes.size()));
+    ok = ok && step(::fsync(fd) == 0);
+    if (fd >= 0) ok = step(::close(fd) == 0) && ok;
+    ok = ok && step(std::rename(temp.c_str(), path.c_str()) == 0);
     if (!ok) {
         ::unlink(temp.c_str());
+        if (error) *error = failure;
         return false;
     }
     syncFolderOf(path);

@@ -30,8 +30,9 @@ PublishOutcome publishFile(const std::string& temp, const std::string& path, Pub
 
 // Replaces path's contents with bytes, whole or not at all, through a
 // temporary beside it (see createTemporaryBeside). False when any step fails;
-// the old file is then untouched and no temporary is left.
-bool replaceFile(const std::string& path, const std::string& bytes);
+// the old file is then untouched and no temporary is left, and error (when
+// given) holds the failing step's errno.
+bool replaceFile(const std::string& path, const std::string& bytes, int* error = nullptr);
 
 // Swaps the two names in one step where the file system can. Fails (false)
 // where it cannot; nothing has moved then.
