@@ -20,13 +20,30 @@ std::string addedRange(const std::vector<DrawRecord>& added) {
     return "（" + draw(added.front().drawNo) + "～" + draw(added.back().drawNo) + "）";
 }
 
+// What changes of a draw's date and prizes, in words.
+std::string detailsChange(const DrawDetails& before, const DrawDetails& after) {
+    std::string what;
+    auto add = [&what](const char* name, bool added) {
+        what += (what.empty() ? "" : "、") + std::string(name) + (added ? "を追加" : "を変更");
+    };
+    if (before.date != after.date) add("抽せん日", before.date == kUnknown);
+    if (before.prizes != after.prizes)
+        add("賞金", std::all_of(before.prizes.begin(), before.prizes.end(),
+                                [](int p) { return p == kUnknown; }));
+    return what;
+}
+
 std::string changeList(const ImportPlan& plan) {
     std::string s;
     const size_t shown = std::min(plan.changed.size(), kChangesListed);
     for (size_t i = 0; i < shown; ++i) {
         const auto& [stored, incoming] = plan.changed[i];
-        s += "\n　" + draw(stored.drawNo) + ": " + digitsText(stored.digits) + " → " +
-             digitsText(incoming.digits);
+        s += "\n　" + draw(stored.drawNo) + ": ";
+        if (stored.digits != incoming.digits)
+            s += digitsText(stored.digits) + " → " + digitsText(incoming.digits);
+        else
+            s += digitsText(stored.digits) + "（" +
+                 detailsChange(stored.details, incoming.details) + "）";
     }
     if (plan.changed.size() > shown)
         s += "\n　ほか " + std::to_string(plan.changed.size() - shown) + " 件";
@@ -51,10 +68,14 @@ ImportPlan planImport(const DrawTable& current, const std::vector<DrawRecord>& i
     for (const DrawRecord& r : incoming) {
         it = std::lower_bound(it, current.end(), r.drawNo,
                               [](const DrawRecord& x, int no) { return x.drawNo < no; });
-        if (it == current.end() || it->drawNo != r.drawNo)
+        if (it == current.end() || it->drawNo != r.drawNo) {
             plan.added.push_back(r);
-        else if (it->digits != r.digits)
-            plan.changed.emplace_back(*it, r);
+            continue;
+        }
+        // A file that does not give a date or a prize leaves the stored one.
+        const DrawRecord after(r.drawNo, r.digits, it->details.updatedBy(r.details));
+        if (after.digits != it->digits || after.details != it->details)
+            plan.changed.emplace_back(*it, after);
         else
             ++plan.unchanged;
     }

@@ -28,6 +28,18 @@ constexpr const char* kSchema = "CREATE TABLE 当選番号 ("
                                 " 第4数字 INTEGER NULL CHECK (第4数字 BETWEEN 0 AND 9));"
                                 "CREATE VIEW 全データ選択クエリ AS"
                                 " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号;";
+// Each draw's date and prizes, beside the draw table and its view, which stay
+// as they always were (older readers select the draws as before). A row only
+// for a draw with something known; NULL where a value is unknown.
+constexpr const char* kDetailsTable = "当選詳細";
+constexpr const char* kCreateDetails =
+    "CREATE TABLE IF NOT EXISTS 当選詳細 ("
+    " 回数 INTEGER PRIMARY KEY CHECK (回数 BETWEEN 1 AND 99999),"
+    " 抽せん日 INTEGER NULL CHECK (抽せん日 BETWEEN 19000101 AND 99991231),"
+    " ストレート INTEGER NULL CHECK (ストレート >= 0),"
+    " ボックス INTEGER NULL CHECK (ボックス >= 0),"
+    " セットストレート INTEGER NULL CHECK (セットストレート >= 0),"
+    " セットボックス INTEGER NULL CHECK (セットボックス >= 0));";
 constexpr const char* kCreateView =
     "CREATE VIEW 全データ選択クエリ AS"
     " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号;";
@@ -170,6 +182,19 @@ enum class KeyWay { Finished, Password };
 // interrupted creation). Incomplete: the draw table without its view.
 enum class Schema { Whole, Incomplete, Empty, Foreign };
 
+bool hasTable(sqlite3* db, const char* name) {
+    Statement st(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+    if (!st.ok()) return false;
+    sqlite3_bind_text(st.get(), 1, name, -1, SQLITE_STATIC);
+    return sqlite3_step(st.get()) == SQLITE_ROW;
+}
+
+int detailValue(sqlite3_value* v) {
+    if (sqlite3_value_type(v) != SQLITE_INTEGER) return kUnknown;
+    const sqlite3_int64 n = sqlite3_value_int64(v);
+    return n >= 0 && n <= 2000000000 ? static_cast<int>(n) : kUnknown;
+}
+
 Schema schemaOf(sqlite3* db) {
     Statement st(db, "SELECT type, name FROM sqlite_master");
     bool table = false, view = false, other = false;
@@ -181,6 +206,8 @@ Schema schemaOf(sqlite3* db) {
             table = true;
         else if (type == "view" && name == "全データ選択クエリ")
             view = true;
+        else if (type == "table" && name == kDetailsTable)
+            continue;
         else if (name.rfind("sqlite_autoindex_当選番号", 0) != 0)
             other = true;
     }
@@ -245,6 +272,7 @@ StoreResult DrawStore::createFile(const DbConnectionString& conn,
         if (store)
             r = store->inTransaction([&] {
                 if (auto s = store->exec(kSchema); !s) return s;
+                if (auto s = store->exec(kCreateDetails); !s) return s;
                 return store->writeRows(rows);
             });
         if (!r) return discard(refuse(conn.dataSource, "を作成できません: " + r.message));
@@ -276,7 +304,9 @@ StoreResult DrawStore::completeSchema(bool& completed) {
     const Schema schema = schemaOf(db_);
     switch (schema) {
     case Schema::Whole:
-        return StoreResult::success();
+        // A database of an earlier version gains the details table, silently.
+        return hasTable(db_, kDetailsTable) ? StoreResult::success()
+                                            : inTransaction([&] { return exec(kCreateDetails); });
     case Schema::Foreign:
         return isBusy(db_) ? busy(path_)
                            : refuse(path_, "にはこのプログラムの当選データがありません。");
@@ -285,7 +315,10 @@ StoreResult DrawStore::completeSchema(bool& completed) {
         break;
     }
     const bool empty = schema == Schema::Empty;
-    StoreResult r = inTransaction([&] { return exec(empty ? kSchema : kCreateView); });
+    StoreResult r = inTransaction([&]() -> StoreResult {
+        if (auto made = exec(empty ? kSchema : kCreateView); !made) return made;
+        return exec(kCreateDetails);
+    });
     if (!r) return r;
     if (empty) ::chmod(path_.c_str(), S_IRUSR | S_IWUSR);
     completed = true;
@@ -385,8 +418,53 @@ StoreResult DrawStore::readAll(DrawTable& out) const {
         rows.push_back(r);
     }
     if (rc != SQLITE_DONE) return failure("読み込み");
+    if (StoreResult d = readDetails(rows); !d) return d;
     out = std::move(rows);
     return StoreResult::success();
+}
+
+StoreResult DrawStore::readDetails(DrawTable& rows) const {
+    if (!hasTable(db_, kDetailsTable)) return StoreResult::success(); // read-only, older file
+    Statement st(db_,
+                 "SELECT 回数, 抽せん日, ストレート, ボックス, セットストレート, セットボックス"
+                 " FROM 当選詳細 ORDER BY 回数");
+    if (!st.ok()) return failure("読み込み");
+    auto at = rows.begin();
+    int rc;
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+        const int no = sqlite3_column_int(st.get(), 0);
+        at = std::lower_bound(at, rows.end(), no,
+                              [](const DrawRecord& r, int n) { return r.drawNo < n; });
+        if (at == rows.end() || at->drawNo != no) continue; // details of no draw
+        at->details.date = detailValue(sqlite3_column_value(st.get(), 1));
+        for (int k = 0; k < 4; ++k)
+            at->details.prizes[k] = detailValue(sqlite3_column_value(st.get(), k + 2));
+    }
+    return rc == SQLITE_DONE ? StoreResult::success() : failure("読み込み");
+}
+
+StoreResult DrawStore::writeDetails(int drawNo, const DrawDetails& d) {
+    if (!d.anyKnown()) {
+        Statement del(db_, "DELETE FROM 当選詳細 WHERE 回数 = ?");
+        if (!del.ok()) return failure("書き込み");
+        sqlite3_bind_int(del.get(), 1, drawNo);
+        return sqlite3_step(del.get()) == SQLITE_DONE ? StoreResult::success()
+                                                      : failure("書き込み");
+    }
+    Statement st(db_, "INSERT OR REPLACE INTO 当選詳細 (回数, 抽せん日, ストレート, ボックス,"
+                      " セットストレート, セットボックス) VALUES (?, ?, ?, ?, ?, ?)");
+    if (!st.ok()) return failure("書き込み");
+    sqlite3_bind_int(st.get(), 1, drawNo);
+    auto bind = [&st](int index, int value) {
+        if (value == kUnknown)
+            sqlite3_bind_null(st.get(), index);
+        else
+            sqlite3_bind_int(st.get(), index, value);
+    };
+    bind(2, d.date);
+    for (int k = 0; k < 4; ++k)
+        bind(k + 3, d.prizes[k]);
+    return sqlite3_step(st.get()) == SQLITE_DONE ? StoreResult::success() : failure("書き込み");
 }
 
 StoreResult DrawStore::inTransaction(const std::function<StoreResult()>& body) {
@@ -414,6 +492,7 @@ StoreResult DrawStore::writeRows(const std::vector<DrawRecord>& rows) {
         for (int p = 0; p < 4; ++p)
             st.bindDigit(p + 2, r.digits[p]);
         if (sqlite3_step(st.get()) != SQLITE_DONE) return failure("書き込み");
+        if (auto d = writeDetails(r.drawNo, r.details); !d) return d;
     }
     return StoreResult::success();
 }
@@ -469,6 +548,7 @@ StoreResult DrawStore::replace(const std::vector<DrawRecord>& put,
             sqlite3_reset(del.get());
             sqlite3_bind_int(del.get(), 1, drawNo);
             if (sqlite3_step(del.get()) != SQLITE_DONE) return failure("行削除");
+            if (auto d = writeDetails(drawNo, DrawDetails{}); !d) return d;
         }
         for (const DrawRecord& r : put) {
             sqlite3_reset(ins.get());
@@ -476,6 +556,7 @@ StoreResult DrawStore::replace(const std::vector<DrawRecord>& put,
             for (int p = 0; p < 4; ++p)
                 ins.bindDigit(p + 2, r.digits[p]);
             if (sqlite3_step(ins.get()) != SQLITE_DONE) return failure("書き込み");
+            if (auto d = writeDetails(r.drawNo, r.details); !d) return d;
         }
         return StoreResult::success();
     });
@@ -500,10 +581,16 @@ std::optional<DrawRecord> DrawStore::readDraw(int drawNo, StoreResult& result) c
         result = failure("読み込み");
         return std::nullopt;
     }
-    DrawRecord r{drawNo, {}};
+    DrawRecord r{drawNo, {}, {}};
     for (int p = 0; p < 4; ++p)
         r.digits[p] = digitValue(sqlite3_column_value(st.get(), p));
-    return r;
+    sqlite3_reset(st.get()); // done with the row before the details are read
+    DrawTable one{r};
+    if (StoreResult d = readDetails(one); !d) {
+        result = d;
+        return std::nullopt;
+    }
+    return one.front();
 }
 
 StoreResult DrawStore::applyChanges(const std::vector<RowChange>& changes) {
@@ -519,6 +606,8 @@ StoreResult DrawStore::applyChanges(const std::vector<RowChange>& changes) {
                                       now->digits[p] == c.from->digits[p]);
             else if (holds && c.from)
                 holds = now->digits == c.from->digits;
+            if (holds && c.from && c.to && c.from->details != c.to->details)
+                holds = now->details == c.from->details;
             if (!holds) {
                 StoreResult refused =
                     StoreResult::failure("第" + std::to_string(c.drawNo) +
@@ -536,6 +625,8 @@ StoreResult DrawStore::applyChanges(const std::vector<RowChange>& changes) {
                 for (int p = 0; p < 4; ++p)
                     if (c.from->digits[p] != c.to->digits[p])
                         if (auto w = setDigit(c.drawNo, p + 1, c.to->digits[p]); !w) return w;
+                if (c.from->details != c.to->details)
+                    if (auto w = writeDetails(c.drawNo, c.to->details); !w) return w;
             }
         }
         return StoreResult::success();

@@ -120,6 +120,10 @@ class DrawStore {
     StoreResult exec(const char* sql) const;
     StoreResult failure(const char* what) const;
     std::optional<DrawRecord> readDraw(int drawNo, StoreResult& result) const;
+    // The date and prizes of the draws in rows (in draw order), where stored.
+    StoreResult readDetails(DrawTable& rows) const;
+    // Stores a draw's details, or removes them when nothing is known.
+    StoreResult writeDetails(int drawNo, const DrawDetails& details);
 
     sqlite3* db_;
     std::string path_;

@@ -16,11 +16,45 @@ constexpr int kUnreadableDigit = 1 << 30;
 // draw number, so a wild number from a foreign file must not size them.
 constexpr int kMaxDrawNo = 99999;
 
-// One row: the draw number "回数" and the digits "第1数字".."第4数字".
-// A digit may be absent (NULL or empty text in the database).
+// What a results source also tells of a draw: its date and the prizes in yen
+// per unit of ストレート, ボックス, セット・ストレート and セット・ボックス. Each
+// is unknown (kUnknown) where it was never given, or where a prize does not
+// apply (a quad's box and set prizes).
+constexpr int kUnknown = -1;
+enum PrizeKind { kStraight, kBox, kSetStraight, kSetBox };
+struct DrawDetails {
+    int date = kUnknown; // yyyymmdd
+    std::array<int, 4> prizes{kUnknown, kUnknown, kUnknown, kUnknown};
+
+    bool anyKnown() const {
+        if (date != kUnknown) return true;
+        for (int p : prizes)
+            if (p != kUnknown) return true;
+        return false;
+    }
+    // These details with every value the other knows put over them.
+    DrawDetails updatedBy(const DrawDetails& other) const {
+        DrawDetails d = *this;
+        if (other.date != kUnknown) d.date = other.date;
+        for (int k = 0; k < 4; ++k)
+            if (other.prizes[k] != kUnknown) d.prizes[k] = other.prizes[k];
+        return d;
+    }
+    bool operator==(const DrawDetails& o) const { return date == o.date && prizes == o.prizes; }
+    bool operator!=(const DrawDetails& o) const { return !(*this == o); }
+};
+
+// One row: the draw number "回数" and the digits "第1数字".."第4数字", with
+// the draw's details where they are known. A digit may be absent (NULL or
+// empty text in the database).
 struct DrawRecord {
     int drawNo = 0;
     std::array<int, 4> digits{kAbsentDigit, kAbsentDigit, kAbsentDigit, kAbsentDigit};
+    DrawDetails details;
+
+    DrawRecord() = default;
+    DrawRecord(int no, const std::array<int, 4>& d, const DrawDetails& more = {})
+        : drawNo(no), digits(d), details(more) {}
 
     // All four digits present and each a real digit, under a draw number in
     // range. A value outside 0..9 or a wild draw number (a damaged or foreign
