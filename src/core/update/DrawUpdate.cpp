@@ -128,8 +128,8 @@ Fetched SourceReader::fromApi(const std::string& base) {
                           "）ではありません（" + draw(f.rows.front().drawNo) +
                           (f.rows.size() > 1 ? "ほか" : "") + "）。");
     if (newest < latest)
-        return failedWith("版の情報（version.json）は" + draw(latest) + "までと言いますが、「" + url + "」には" +
-                          draw(newest) + "までしかありません。");
+        return failedWith("版の情報（version.json）は" + draw(latest) + "までと言いますが、「" +
+                          url + "」には" + draw(newest) + "までしかありません。");
     f.ok = true;
     return f;
 }
