@@ -8,7 +8,9 @@ packages=(qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translat
   fonts-ipafont-gothic xvfb xauth pkg-config cmake ninja-build g++ libgtest-dev libbenchmark-dev
   imagemagick mdbtools-dev nettle-dev desktop-file-utils appstream bash-completion
   clang libclang-rt-14-dev llvm  # the sanitizer build, libFuzzer, readable reports
-  clang-format)  # the sources' layout is checked against .clang-format
+  clang-format  # the sources' layout is checked against .clang-format
+  libcurl4-openssl-dev ca-certificates  # `update` fetches the draws over HTTPS (the system's CAs)
+  python3 openssl)  # the update tests' own HTTP/HTTPS server on 127.0.0.1
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

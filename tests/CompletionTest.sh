@@ -32,9 +32,9 @@ expect() {
     fi
 }
 
-expect "numbers4marvo-cli " "backtest export import list"
+expect "numbers4marvo-cli " "backtest export import list update"
 expect "numbers4marvo-cli ex" "export"
-expect "numbers4marvo-cli --" "--db --format --from --help --last --reflect --rows --to --version"
+expect "numbers4marvo-cli --" "--db --format --from --help --last --reflect --rows --source --to --version"
 expect "numbers4marvo-cli export di" "dispersion distance division10 division3 division5"
 expect "numbers4marvo-cli export 出現" "出現回数分析 出現間隔分析 出現頻度分析"
 expect "numbers4marvo-cli export pre" "prediction"
@@ -51,6 +51,11 @@ expect "numbers4marvo-cli list --" "--help"
 expect "numbers4marvo-cli backtest --" "--db --format --from --help --reflect --to"
 expect "numbers4marvo-cli backtest --from 12 --f" "--format --from"
 expect "numbers4marvo-cli backtest --format " "html json tsv"
+expect "numbers4marvo-cli up" "update"
+expect "numbers4marvo-cli update --" "--db --help --source"
+expect "numbers4marvo-cli update --source " ""
+expect "numbers4marvo-cli update --source https://example.invalid/ --s" "--source"
+expect "numbers4marvo-cli update --db h" "hist.mdb history.csv"
 # A value joined to its option by "=", as the tool accepts it.
 expect "numbers4marvo-cli export sum --format=p" "pdf png"
 expect "numbers4marvo-cli export sum --format=" "html json pdf png svg tsv"

@@ -16,6 +16,8 @@
 #include "core/prediction/PredictionExport.h"
 #include "core/prediction/SettingsFile.h"
 #include "core/store/DrawStore.h"
+#include "core/update/DrawUpdate.h"
+#include "core/update/UpdateSources.h"
 
 #ifndef N4_VERSION
 #define N4_VERSION "0"
@@ -35,6 +37,7 @@ struct OptionSpec {
     const char* name;  // "--db"
     const char* value; // what follows it, as --help names it
     const char* help;
+    bool repeatable = false; // may be given more than once, each value kept
 };
 
 const std::vector<OptionSpec>& optionTable() {
@@ -50,6 +53,9 @@ const std::vector<OptionSpec>& optionTable() {
         {"--rows", "FIRST:LAST",
          "画像にする行: 見出しの行の下から数えて FIRST～LAST（回ごとの表では回数）"},
         {"--last", "N", "画像にする行: 最後の N 行（既定は最新の 100 行。短い表は全体）"},
+        {"--source", "URL",
+         "update の更新元。何度でも指定でき、書いた順に試す（/ で終わるアドレスは結果の API）",
+         true},
     };
     return options;
 }
@@ -61,8 +67,9 @@ const OptionSpec* findOption(const std::string& name) {
 }
 
 struct Invocation {
-    std::vector<std::string> operands; // the words after the command
-    std::map<std::string, std::string> options;
+    std::vector<std::string> operands;                        // the words after the command
+    std::map<std::string, std::string> options;               // the first value of each
+    std::map<std::string, std::vector<std::string>> repeated; // every value, in order
     const DataLocation& location;
     std::ostream& out;
     std::ostream& err;
@@ -72,6 +79,10 @@ struct Invocation {
     std::string value(const char* option, const std::string& otherwise) const {
         auto it = options.find(option);
         return it == options.end() ? otherwise : it->second;
+    }
+    std::vector<std::string> values(const char* option) const {
+        auto it = repeated.find(option);
+        return it == repeated.end() ? std::vector<std::string>() : it->second;
     }
 };
 
@@ -87,6 +98,7 @@ int runImport(const Invocation& in);
 int runExport(const Invocation& in);
 int runList(const Invocation& in);
 int runBacktest(const Invocation& in);
+int runUpdate(const Invocation& in);
 
 const std::vector<CommandSpec>& commandTable() {
     static const std::vector<CommandSpec> commands = {
@@ -106,6 +118,11 @@ const std::vector<CommandSpec>& commandTable() {
          {"--db", "--from", "--to", "--reflect", "--format"},
          "予想が過去の各回でどれだけ当たったかを、偶然と比べて書き出す",
          runBacktest},
+        {"update",
+         {},
+         {"--db", "--source"},
+         "最新の当選データを更新元（ネットワーク）から受け取り、新しい回をデータベースに加える",
+         runUpdate},
     };
     return commands;
 }
@@ -154,7 +171,8 @@ void printHelp(std::ostream& out, const DataLocation& location) {
         for (const char* operand : c.operands)
             synopsis += std::string(" ") + operand;
         for (const char* option : c.options)
-            synopsis += std::string(" [") + option + " " + findOption(option)->value + "]";
+            synopsis += std::string(" [") + option + " " + findOption(option)->value + "]" +
+                        (findOption(option)->repeatable ? "..." : "");
         out << "  " << synopsis << "\n      " << c.help << "\n";
     }
     out << "\nオプション:\n";
@@ -171,6 +189,9 @@ void printHelp(std::ostream& out, const DataLocation& location) {
         out << "  " << padded(name, 12) << window << "\n";
     out << "\nデータベース: " << location.databasePath << "\n"
         << "設定ファイル: " << location.settingsPath << "\n"
+        << "更新元の一覧: " << updateSourcesPath(location.settingsPath)
+        << "（一行に一つのアドレス。# で始まる行は読まない。ないときは既定の "
+        << builtInUpdateSources().front() << " ほか）\n"
         << "\n終了コード: 0 完了、1 入力の誤り（理由は標準エラーに）、2 使い方の誤り\n";
 }
 
@@ -239,6 +260,60 @@ int runImport(const Invocation& in) {
         in.err << in.operands[0] << ": 取り込めませんでした（" << e.what() << "）。\n";
     } catch (...) {
         in.err << in.operands[0] << ": 取り込めませんでした。\n";
+    }
+    return CliBadInput;
+}
+
+// The sources to try: every --source, else the list file beside the
+// settings file, else the built-in list.
+bool updateSources(const Invocation& in, std::vector<std::string>& sources) {
+    sources = in.values("--source");
+    if (!sources.empty()) return true;
+    std::string message;
+    if (readUpdateSources(updateSourcesPath(in.location.settingsPath), sources, message))
+        return true;
+    in.err << message << "\n";
+    return false;
+}
+
+int updateFromSources(const Invocation& in) {
+    for (const std::string& source : in.values("--source"))
+        if (source.rfind("http://", 0) != 0 && source.rfind("https://", 0) != 0)
+            return usageError(in.err,
+                              "--source の値「" + source +
+                                  "」は使えません（http:// か https:// で始まるアドレス）。");
+    UpdateRequest request;
+    if (!updateSources(in, request.sources)) return CliBadInput;
+    if (!finishInterruptedTakeOver(in)) return CliBadInput;
+    request.database = connectionFor(in);
+    request.log = [&in](const std::string& line) { in.err << line << "\n"; };
+    request.beforeWriting = [&in](std::string& message) {
+        return in.has("--db") || prepareDataFolder(in.location, message);
+    };
+    const UpdateResult r = updateDraws(request);
+    if (r.status == UpdateStatus::Failed) {
+        in.err << r.message << "\n";
+        return CliBadInput;
+    }
+    const std::string stored =
+        r.storedLatest > 0 ? "第" + std::to_string(r.storedLatest) + "回まで" : "空";
+    if (r.status == UpdateStatus::NothingNew)
+        in.out << "新しい当選データはありません（データベースは" << stored
+               << "）。更新元: " << r.source << "\n";
+    else
+        in.out << "更新元: " << r.source << "（" << r.format << "）\n"
+               << reportImport(r.plan) << "\n";
+    return CliDone;
+}
+
+int runUpdate(const Invocation& in) {
+    // Whatever goes wrong ends in a message and exit code 1, never an abort.
+    try {
+        return updateFromSources(in);
+    } catch (const std::exception& e) {
+        in.err << "更新できませんでした（" << e.what() << "）。\n";
+    } catch (...) {
+        in.err << "更新できませんでした。\n";
     }
     return CliBadInput;
 }
@@ -427,6 +502,7 @@ int runList(const Invocation& in) {
 struct Parsed {
     std::vector<std::string> words; // command and operands
     std::map<std::string, std::string> options;
+    std::map<std::string, std::vector<std::string>> repeated;
     bool help = false;
     bool version = false;
     std::string error; // the first usage error, naming the word
@@ -451,17 +527,26 @@ Parsed parse(const std::vector<std::string>& args) {
         } else {
             const size_t eq = arg.find('=');
             const std::string name = arg.substr(0, eq);
-            if (name.rfind("--", 0) != 0 || !findOption(name)) {
+            const OptionSpec* option = name.rfind("--", 0) == 0 ? findOption(name) : nullptr;
+            if (!option) {
                 fail("不明なオプションです: " + name);
-            } else if (p.options.count(name)) {
-                fail(name + " が二度指定されています。");
-            } else if (eq != std::string::npos) {
-                p.options[name] = arg.substr(eq + 1);
-            } else if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) {
-                p.options[name] = args[++i];
-            } else {
-                fail(name + " の後に " + findOption(name)->value + " がありません。");
+                continue;
             }
+            if (p.options.count(name) && !option->repeatable) {
+                fail(name + " が二度指定されています。");
+                continue;
+            }
+            std::string value;
+            if (eq != std::string::npos) {
+                value = arg.substr(eq + 1);
+            } else if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) {
+                value = args[++i];
+            } else {
+                fail(name + " の後に " + option->value + " がありません。");
+                continue;
+            }
+            p.options.emplace(name, value);
+            p.repeated[name].push_back(value);
         }
     }
     return p;
@@ -521,7 +606,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                    command->operands[p.words.size() - 1] + " がありません。");
     if (p.words.size() - 1 > wanted)
         return usageError(err, "余分な引数です: " + p.words[wanted + 1]);
-    Invocation in{{p.words.begin() + 1, p.words.end()}, p.options, location, out, err, pictures};
+    Invocation in{
+        {p.words.begin() + 1, p.words.end()}, p.options, p.repeated, location, out, err, pictures};
     const int code = command->run(in);
     // A full disk or a closed pipe: what was written did not all arrive.
     if (code == CliDone && !out.flush()) {

@@ -12,6 +12,9 @@ namespace n4 {
 namespace {
 
 constexpr int kMaxDepth = 64; // nesting a draw file never needs; deeper is refused
+// The results API writes the digits twice: "digits": [9, 5, 7, 7] beside
+// "winning_number": "9577". Either is read; given both, they must agree.
+constexpr std::string_view kDigitList = "digits";
 
 enum class Kind { String, Number, Literal, Array, Object };
 
@@ -298,7 +301,7 @@ bool record(const std::array<std::optional<Value>, 7>& byRole, DrawRecord& r, st
 bool JsonReader::member(std::string& key, Value& v, bool& wanted) {
     if (!string(key)) return false;
     if (!eat(':')) return fail("キーの後に : がありません。");
-    wanted = columnRole(key) != ColumnRole::None;
+    wanted = columnRole(key) != ColumnRole::None || key == kDigitList;
     return wanted ? value(v) : skipValue(1);
 }
 
@@ -306,6 +309,7 @@ bool JsonReader::drawObject(LineRecord& row) {
     row.line = lineAt(pos_);
     ++pos_; // {
     std::array<std::optional<Value>, 7> byRole;
+    std::optional<Value> digitList;
     if (!eat('}')) {
         do {
             std::string key;
@@ -313,14 +317,22 @@ bool JsonReader::drawObject(LineRecord& row) {
             bool wanted = false;
             if (!member(key, v, wanted)) return false;
             if (!wanted) continue;
-            auto& slot = byRole[static_cast<size_t>(columnRole(key))];
+            auto& slot =
+                key == kDigitList ? digitList : byRole[static_cast<size_t>(columnRole(key))];
             if (slot) return failAt(row.line, quoted(key) + "と同じ意味のキーが二つあります。");
             slot = std::move(v);
         } while (eat(','));
         if (!eat('}')) return fail("オブジェクトの } がありません。");
     }
+    auto& number = byRole[static_cast<size_t>(ColumnRole::Number)];
+    if (!number) std::swap(number, digitList);
     std::string error;
     if (!record(byRole, row.record, error)) return failAt(row.line, error);
+    std::array<int, 4> listed{kAbsentDigit, kAbsentDigit, kAbsentDigit, kAbsentDigit};
+    if (digitList && !readJsonNumber(*digitList, listed, error)) return failAt(row.line, error);
+    if (digitList && listed != row.record.digits)
+        return failAt(row.line, "当選番号（" + digitsText(row.record.digits) + "）と digits（" +
+                                    digitsText(listed) + "）が合いません。");
     return true;
 }
 
@@ -344,8 +356,11 @@ bool JsonReader::topLevel(std::vector<LineRecord>& rows) {
     const char c = peek();
     if (c == '[') return ++pos_, drawArray(rows);
     if (c != '{') return fail("JSON の配列（[…]）で始まっていません。");
+    const size_t start = pos_;
+    const int startLine = lineAt(pos_);
     ++pos_;
     std::optional<std::string> draws, empty;
+    bool drawKey = false;
     if (!eat('}')) {
         do {
             skipSpace();
@@ -353,6 +368,7 @@ bool JsonReader::topLevel(std::vector<LineRecord>& rows) {
             std::string key;
             if (!string(key)) return false;
             if (!eat(':')) return fail("キーの後に : がありません。");
+            drawKey = drawKey || columnRole(key) == ColumnRole::Draw;
             const size_t at = pos_;
             if (eat('[') && peek() == '{') {
                 if (draws)
@@ -372,6 +388,15 @@ bool JsonReader::topLevel(std::vector<LineRecord>& rows) {
             if (!skipValue(1)) return false;
         } while (eat(','));
         if (!eat('}')) return fail("オブジェクトの } がありません。");
+    }
+    if (!draws && !empty && drawKey) {
+        // One draw alone, as the results API's latest.json: read again as a draw.
+        pos_ = countedTo_ = start;
+        line_ = startLine;
+        LineRecord row;
+        if (!drawObject(row)) return false;
+        rows.push_back(row);
+        return true;
     }
     return draws || empty || fail("当選データの配列（[{…}, …]）が見つかりません。");
 }
