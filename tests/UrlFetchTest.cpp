@@ -164,7 +164,7 @@ TEST_F(Fetch, TheProgressCallbackSeesTheBytesAndCanCancel) {
 }
 
 TEST_F(Fetch, OnlyHttpAndHttpsAddressesAreFetched) {
-    for (const std::string& url : {"file:///etc/passwd", "ftp://127.0.0.1/x", "127.0.0.1/x", ""})
+    for (const char* url : {"file:///etc/passwd", "ftp://127.0.0.1/x", "127.0.0.1/x", ""})
         EXPECT_EQ(fetchUrl(url).failure, FetchFailure::BadAddress) << url;
 }
 

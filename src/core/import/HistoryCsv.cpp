@@ -137,11 +137,13 @@ struct Layout {
     int draw = kNoColumn;
     std::array<int, 4> digit{kNoColumn, kNoColumn, kNoColumn, kNoColumn};
     int number = kNoColumn; // with four digit columns too, the two must agree
-    size_t named = 0;       // the columns a header names; 0 without a header
+    int date = kNoColumn;
+    std::array<int, 4> prize{kNoColumn, kNoColumn, kNoColumn, kNoColumn}; // PrizeKind order
+    size_t named = 0; // the columns a header names; 0 without a header
     bool hasDigits() const { return digit[0] >= 0; }
     size_t needed() const {
-        return static_cast<size_t>(
-                   std::max({draw, digit[0], digit[1], digit[2], digit[3], number})) +
+        return static_cast<size_t>(std::max({draw, digit[0], digit[1], digit[2], digit[3], number,
+                                             date, prize[0], prize[1], prize[2], prize[3]})) +
                1;
     }
 };
@@ -163,6 +165,9 @@ bool layoutFromHeader(const std::vector<std::string>& fields, Layout& layout, st
         if (role == ColumnRole::Number) numbers.push_back(fields[i]), layout.number = i;
         if (const int p = digitPosition(role); p >= 0)
             digits[p].push_back(fields[i]), layout.digit[p] = i;
+        // A date or prize column named twice: the first is taken.
+        if (role == ColumnRole::Date && layout.date < 0) layout.date = i;
+        if (const int k = prizeKind(role); k >= 0 && layout.prize[k] < 0) layout.prize[k] = i;
     }
     const bool anyDigit =
         std::any_of(std::begin(digits), std::end(digits), [](const auto& d) { return !d.empty(); });
@@ -196,6 +201,10 @@ bool layoutFromData(const std::vector<std::string>& fields, Layout& layout) {
     if (draw >= n) return false;
     Layout l;
     l.draw = draw;
+    // A date right after the draw number (2018/02/16) is the draw's date.
+    if (int date = 0; draw + 1 < n && readDate(fields[draw + 1], date) == CellRead::Ok &&
+                      fields[draw + 1].size() >= 8)
+        l.date = draw + 1;
     for (int i = draw + 1; i < n && l.number < 0; ++i)
         if (fields[i].size() == 4 && std::all_of(fields[i].begin(), fields[i].end(),
                                                  [](char c) { return c >= '0' && c <= '9'; }))
@@ -262,6 +271,12 @@ bool readRow(const std::vector<std::string>& f, const Layout& l, DrawRecord& r,
         error = "回数" + quoted(f[l.draw]) + "を 1～99999 の数として読めません。";
         return false;
     }
+    if (l.date >= 0 && !readDetailCell(ColumnRole::Date, f[l.date], r.details, error)) return false;
+    for (int k = 0; k < 4; ++k)
+        if (l.prize[k] >= 0 &&
+            !readDetailCell(static_cast<ColumnRole>(static_cast<int>(ColumnRole::Straight) + k),
+                            f[l.prize[k]], r.details, error))
+            return false;
     return readDigits(f, l, r, error);
 }
 

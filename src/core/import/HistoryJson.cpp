@@ -15,10 +15,15 @@ constexpr int kMaxDepth = 64; // nesting a draw file never needs; deeper is refu
 // The results API writes the digits twice: "digits": [9, 5, 7, 7] beside
 // "winning_number": "9577". Either is read; given both, they must agree.
 constexpr std::string_view kDigitList = "digits";
+// The prizes as one object: "prize": {"straight": 2128400, "box": ...}.
+constexpr std::string_view kPrizeObject = "prize";
 
 enum class Kind { String, Number, Literal, Array, Object };
 
 // A value the draw is read from: a scalar's text, or an array of scalars.
+struct Value;
+using RoleValues = std::array<std::optional<Value>, static_cast<size_t>(ColumnRole::SetBox) + 1>;
+
 struct Value {
     Kind kind = Kind::Literal;
     std::string text; // "null" for null
@@ -66,6 +71,8 @@ class JsonReader {
     bool topLevel(std::vector<LineRecord>& rows);
     bool drawObject(LineRecord& row);
     bool member(std::string& key, Value& v, bool& wanted);
+    bool prizeObject(DrawDetails& details, int line);
+    DrawDetails prizes_; // of the draw object being read, from its prize object
     bool failAt(int line, const std::string& what) {
         result_.message = atLine(line, what);
         return false;
@@ -216,8 +223,7 @@ bool scalarValue(const Value& v) {
     return v.kind == Kind::String || v.kind == Kind::Number;
 }
 
-bool readJsonDigits(const std::array<std::optional<Value>, 7>& byRole, DrawRecord& r,
-                    std::string& error) {
+bool readJsonDigits(const RoleValues& byRole, DrawRecord& r, std::string& error) {
     for (int p = 0; p < 4; ++p) {
         const auto& v = byRole[static_cast<size_t>(ColumnRole::Digit1) + p];
         const std::string name = "第" + std::to_string(p + 1) + "数字";
@@ -265,7 +271,7 @@ bool readJsonNumber(const Value& v, std::array<int, 4>& digits, std::string& err
     return true;
 }
 
-bool record(const std::array<std::optional<Value>, 7>& byRole, DrawRecord& r, std::string& error) {
+bool record(const RoleValues& byRole, DrawRecord& r, std::string& error) {
     const auto& draw = byRole[static_cast<size_t>(ColumnRole::Draw)];
     if (!draw) {
         error = "回数（round・draw・回 など）がありません。";
@@ -293,6 +299,17 @@ bool record(const std::array<std::optional<Value>, 7>& byRole, DrawRecord& r, st
                 "）が合いません。";
         return false;
     }
+    for (size_t role = static_cast<size_t>(ColumnRole::Date); role < byRole.size(); ++role) {
+        const auto& v = byRole[role];
+        if (!v) continue;
+        if (!scalarValue(*v)) {
+            error = quoted(v->text) + "は日付や金額として読めません。";
+            return false;
+        }
+        if (!readDetailCell(static_cast<ColumnRole>(role), v->isNull() ? std::string() : v->text,
+                            r.details, error))
+            return false;
+    }
     return true;
 }
 
@@ -301,14 +318,40 @@ bool record(const std::array<std::optional<Value>, 7>& byRole, DrawRecord& r, st
 bool JsonReader::member(std::string& key, Value& v, bool& wanted) {
     if (!string(key)) return false;
     if (!eat(':')) return fail("キーの後に : がありません。");
+    if (key == kPrizeObject && peek() == '{') {
+        wanted = false;
+        return prizeObject(prizes_, lineAt(pos_));
+    }
     wanted = columnRole(key) != ColumnRole::None || key == kDigitList;
     return wanted ? value(v) : skipValue(1);
+}
+
+bool JsonReader::prizeObject(DrawDetails& details, int line) {
+    ++pos_; // {
+    if (eat('}')) return true;
+    do {
+        std::string key;
+        if (!string(key)) return false;
+        if (!eat(':')) return fail("キーの後に : がありません。");
+        const ColumnRole role = columnRole(key);
+        if (prizeKind(role) < 0) {
+            if (!skipValue(2)) return false;
+            continue;
+        }
+        Value v;
+        if (!scalar(v)) return false;
+        std::string error;
+        if (!readDetailCell(role, v.isNull() ? std::string() : v.text, details, error))
+            return failAt(line, error);
+    } while (eat(','));
+    return eat('}') || fail("オブジェクトの } がありません。");
 }
 
 bool JsonReader::drawObject(LineRecord& row) {
     row.line = lineAt(pos_);
     ++pos_; // {
-    std::array<std::optional<Value>, 7> byRole;
+    prizes_ = DrawDetails{};
+    RoleValues byRole;
     std::optional<Value> digitList;
     if (!eat('}')) {
         do {
@@ -328,6 +371,7 @@ bool JsonReader::drawObject(LineRecord& row) {
     if (!number) std::swap(number, digitList);
     std::string error;
     if (!record(byRole, row.record, error)) return failAt(row.line, error);
+    row.record.details = row.record.details.updatedBy(prizes_);
     std::array<int, 4> listed{kAbsentDigit, kAbsentDigit, kAbsentDigit, kAbsentDigit};
     if (digitList && !readJsonNumber(*digitList, listed, error)) return failAt(row.line, error);
     if (digitList && listed != row.record.digits)

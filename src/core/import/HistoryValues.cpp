@@ -92,7 +92,101 @@ ColumnRole columnRole(std::string_view name) {
         if (key == n) return ColumnRole::Draw;
     for (const char* n : kNumberNames)
         if (key == n) return ColumnRole::Number;
+    // Names as written by results files, folded as nameKey folds them.
+    static const std::pair<const char*, ColumnRole> kDetailNames[] = {
+        {"date", ColumnRole::Date},
+        {"drawdate", ColumnRole::Date},
+        {"抽せん日", ColumnRole::Date},
+        {"抽選日", ColumnRole::Date},
+        {"日付", ColumnRole::Date},
+        {"straight", ColumnRole::Straight},
+        {"straightpayout", ColumnRole::Straight},
+        {"ストレート", ColumnRole::Straight},
+        {"box", ColumnRole::Box},
+        {"boxpayout", ColumnRole::Box},
+        {"ボックス", ColumnRole::Box},
+        {"setstraight", ColumnRole::SetStraight},
+        {"setstraightpayout", ColumnRole::SetStraight},
+        {"セットストレート", ColumnRole::SetStraight},
+        {"セット・ストレート", ColumnRole::SetStraight},
+        {"setbox", ColumnRole::SetBox},
+        {"setboxpayout", ColumnRole::SetBox},
+        {"セットボックス", ColumnRole::SetBox},
+        {"セット・ボックス", ColumnRole::SetBox},
+    };
+    for (const auto& [n, role] : kDetailNames)
+        if (key == n) return role;
     return digitRole(key);
+}
+
+CellRead readDate(std::string_view cell, int& yyyymmdd) {
+    const std::string v = foldWidth(cell);
+    if (v.empty() || v == "null") return CellRead::Empty;
+    int parts[3] = {0, 0, 0}, part = 0, digits = 0;
+    for (size_t i = 0; i < v.size();) {
+        const unsigned char c = static_cast<unsigned char>(v[i]);
+        if (c >= '0' && c <= '9') {
+            if (++digits > 4) return CellRead::Bad;
+            parts[part] = parts[part] * 10 + (c - '0');
+            ++i;
+            continue;
+        }
+        // One separator between the parts: - / . or 年 月, and 日 at the end.
+        static const std::string kSeparators[] = {"-", "/", ".", "年", "月", "日"};
+        size_t taken = 0;
+        for (const std::string& sep : kSeparators)
+            if (v.compare(i, sep.size(), sep) == 0) taken = sep.size();
+        if (taken == 0 || digits == 0) return CellRead::Bad;
+        i += taken;
+        digits = 0;
+        if (++part > 2) {
+            if (i == v.size() && v.compare(v.size() - taken, taken, "日") == 0) break;
+            return CellRead::Bad;
+        }
+    }
+    if (part < 2 || (part == 2 && digits == 0)) return CellRead::Bad;
+    const int y = parts[0], m = parts[1], d = parts[2];
+    static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    if (y < 1900 || y > 9999 || m < 1 || m > 12 || d < 1 || d > kDays[m - 1] ||
+        (m == 2 && d == 29 && !leap))
+        return CellRead::Bad;
+    yyyymmdd = y * 10000 + m * 100 + d;
+    return CellRead::Ok;
+}
+
+CellRead readPrize(std::string_view cell, int& yen) {
+    std::string v = foldWidth(cell);
+    const std::string en = "円";
+    if (v.size() > en.size() && v.compare(v.size() - en.size(), en.size(), en) == 0)
+        v.erase(v.size() - en.size());
+    if (v.empty() || v == "-" || v == "null") return CellRead::Empty;
+    long long n = 0;
+    int digits = 0;
+    for (char c : v) {
+        if (c == ',') continue;
+        if (c < '0' || c > '9' || ++digits > 10) return CellRead::Bad;
+        n = n * 10 + (c - '0');
+    }
+    if (digits == 0 || n > 2000000000) return CellRead::Bad;
+    yen = static_cast<int>(n);
+    return CellRead::Ok;
+}
+
+bool readDetailCell(ColumnRole role, std::string_view cell, DrawDetails& details,
+                    std::string& error) {
+    static const char* const kPrizeNames[] = {"ストレートの賞金", "ボックスの賞金",
+                                              "セット・ストレートの賞金", "セット・ボックスの賞金"};
+    if (role == ColumnRole::Date) {
+        if (readDate(cell, details.date) != CellRead::Bad) return true;
+        error = "抽せん日" + quoted(cell) + "を日付（2026-08-21 など）として読めません。";
+        return false;
+    }
+    const int kind = prizeKind(role);
+    if (kind < 0) return true;
+    if (readPrize(cell, details.prizes[kind]) != CellRead::Bad) return true;
+    error = std::string(kPrizeNames[kind]) + quoted(cell) + "を金額として読めません。";
+    return false;
 }
 
 CellRead readDrawNo(std::string_view cell, int& drawNo) {

@@ -16,7 +16,25 @@ namespace n4 {
 // space, spaces and tabs at both ends removed.
 std::string foldWidth(std::string_view text);
 
-enum class ColumnRole { None, Draw, Digit1, Digit2, Digit3, Digit4, Number };
+enum class ColumnRole {
+    None,
+    Draw,
+    Digit1,
+    Digit2,
+    Digit3,
+    Digit4,
+    Number,
+    Date,
+    Straight, // the prizes, in PrizeKind order
+    Box,
+    SetStraight,
+    SetBox
+};
+inline int prizeKind(ColumnRole role) { // kStraight..kSetBox, or -1
+    return role >= ColumnRole::Straight && role <= ColumnRole::SetBox
+               ? static_cast<int>(role) - static_cast<int>(ColumnRole::Straight)
+               : -1;
+}
 
 // A column (or JSON key) by its name: 回/回号/開催回/draw/round/no... for the
 // draw, 第1数字/d1/digit1/n1... for one digit, 当せん番号/winning_number/
@@ -30,6 +48,17 @@ inline int digitPosition(ColumnRole role) { // 0..3, or -1
 }
 
 enum class CellRead { Ok, Empty, Bad };
+
+// A draw's date: 2026-08-21, 2026/08/21, 2026年8月21日 (full-width too), as
+// yyyymmdd; a day that does not exist is Bad.
+CellRead readDate(std::string_view cell, int& yyyymmdd);
+// A prize in yen: 2128400, 2,128,400 or 2128400円; empty, "-" or "null" is
+// Empty (no prize given, or none that applies).
+CellRead readPrize(std::string_view cell, int& yen);
+// Reads a date or prize cell into the record's details; false with error
+// (in Japanese) when the cell is neither empty nor a date or an amount.
+bool readDetailCell(ColumnRole role, std::string_view cell, DrawDetails& details,
+                    std::string& error);
 
 // 1234, 0002, 第1234回, 1234回, full-width digits; 1..kMaxDrawNo.
 CellRead readDrawNo(std::string_view cell, int& drawNo);

@@ -1,0 +1,124 @@
+// Draw dates and prizes: read from every results file that has them, kept
+// beside the draws, changed only where a file gives them otherwise.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "core/import/HistoryImport.h"
+#include "core/import/ImportPlan.h"
+#include "core/store/DrawChangeLog.h"
+#include "core/store/DrawStore.h"
+
+using namespace n4;
+
+namespace {
+
+const DrawRecord* findDraw(const std::vector<DrawRecord>& rows, int drawNo) {
+    for (const DrawRecord& r : rows)
+        if (r.drawNo == drawNo) return &r;
+    return nullptr;
+}
+
+DrawTable storedIn(const std::string& folder) {
+    StoreResult r;
+    DrawTable t;
+    if (auto s = DrawStore::open(DbConnectionString::forProgramFolder(folder), r)) s->readAll(t);
+    return t;
+}
+
+} // namespace
+
+TEST(DrawDetails, AreReadStoredAndChangedOnlyWhereAFileGivesThem) {
+    const std::string folder = n4test::tempFolder();
+    const ImportResult first = readHistoryBytes(
+        "draw_no,draw_date,winning_number,straight_payout,box_payout,set_straight_payout,"
+        "set_box_payout\n"
+        "1,1994-10-07,1149,942600,78500,510500,39200\n"
+        "2,1994/10/14,5555,1000000,,,\n");
+    ASSERT_TRUE(first.ok) << first.message;
+    ASSERT_EQ(first.rows.size(), 2u);
+    EXPECT_EQ(first.rows[0].details.date, 19941007);
+    EXPECT_EQ(first.rows[0].details.prizes, (std::array<int, 4>{942600, 78500, 510500, 39200}));
+    EXPECT_EQ(first.rows[1].details.prizes,
+              (std::array<int, 4>{1000000, kUnknown, kUnknown, kUnknown}));
+
+    const DbConnectionString conn = DbConnectionString::forProgramFolder(folder);
+    ASSERT_TRUE(DrawStore::create(conn, first.rows));
+    EXPECT_EQ(storedIn(folder)[0].details, first.rows[0].details);
+
+    // Digits alone leave the stored details; a date given otherwise is a change, undoable.
+    StoreResult r;
+    auto store = DrawStore::open(conn, r);
+    ASSERT_TRUE(store) << r.message;
+    const ImportResult digitsOnly = readHistoryBytes("回,当せん番号\n1,1149\n2,5555\n");
+    EXPECT_TRUE(planImport(storedIn(folder), digitsOnly.rows).nothingToDo());
+    const ImportResult redated =
+        readHistoryBytes("[{\"draw_no\": 2, \"date\": \"1994-10-15\", \"digits\": [5, 5, 5, 5],"
+                         " \"prize\": {\"straight\": 1000000, \"box\": null}}]");
+    ASSERT_TRUE(redated.ok) << redated.message;
+    const ImportPlan plan = planImport(storedIn(folder), redated.rows);
+    ASSERT_EQ(plan.changed.size(), 1u);
+    EXPECT_NE(reportImport(plan).find("第2回: 5555（抽せん日を変更）"), std::string::npos)
+        << reportImport(plan);
+    DrawChangeLog log;
+    ASSERT_TRUE(log.apply(*store, plan.change("取り込み")));
+    EXPECT_EQ(storedIn(folder)[1].details.date, 19941015);
+    EXPECT_EQ(storedIn(folder)[1].details.prizes[kStraight], 1000000);
+    ASSERT_TRUE(log.undo(*store));
+    EXPECT_EQ(storedIn(folder)[1].details.date, 19941014);
+
+    // What cannot be a date or an amount is refused with its line.
+    for (const char* bad : {"draw,date,d1,d2,d3,d4\n1,1994-02-30,1,2,3,4\n",
+                            "draw,straight,d1,d2,d3,d4\n1,12a4,1,2,3,4\n"}) {
+        const ImportResult refused = readHistoryBytes(bad);
+        EXPECT_FALSE(refused.ok) << bad;
+        EXPECT_EQ(refused.message.rfind("2行目", 0), 0u) << refused.message;
+    }
+}
+
+// The real files: the primary CSV with dates and prizes, the older CSV and the
+// other JSON with dates, the results API's full history with prizes.
+TEST(DrawDetails, EveryRealResultsFileGivesItsDates) {
+    const std::string data = N4_SHARED_DATA;
+    if (!std::filesystem::exists(data + "/raw")) GTEST_SKIP() << "no shared data";
+    const ImportResult primary =
+        readHistoryFile(data + "/raw/hazimekom__numbers4-api__data__numbers4_results_v2.csv");
+    ASSERT_TRUE(primary.ok) << primary.message;
+    const DrawRecord* first = findDraw(primary.rows, 1);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->details.date, 19941007);
+    EXPECT_EQ(first->details.prizes, (std::array<int, 4>{942600, 78500, 510500, 39200}));
+
+    const ImportResult older =
+        readHistoryFile(data + "/raw/SHAKAITOU__takarakuji__ddl__initData__numberS4_20180216.csv");
+    ASSERT_TRUE(older.ok) << older.message;
+    ASSERT_NE(findDraw(older.rows, 4858), nullptr);
+    EXPECT_EQ(findDraw(older.rows, 4858)->details.date, 20180216);
+
+    const ImportResult hub =
+        readHistoryFile(data + "/raw/tk030-lotto__lotto-data-hub__data__numbers4.json");
+    ASSERT_TRUE(hub.ok) << hub.message;
+    ASSERT_NE(findDraw(hub.rows, 7054), nullptr);
+    EXPECT_EQ(findDraw(hub.rows, 7054)->details.date, 20260821);
+
+    const ImportResult api = readHistoryFile(data + "/api/numbers4_all_full.json");
+    ASSERT_TRUE(api.ok) << api.message;
+    ASSERT_EQ(api.rows.size(), primary.rows.size());
+    int quads = 0;
+    for (size_t i = 0; i < api.rows.size(); ++i) {
+        const DrawRecord& a = api.rows[i];
+        const DrawRecord& p = primary.rows[i];
+        ASSERT_EQ(a.drawNo, p.drawNo);
+        EXPECT_EQ(a.details, p.details) << "draw " << a.drawNo; // the same publisher, two shapes
+        const auto& d = a.digits;
+        if (d[0] == d[1] && d[1] == d[2] && d[2] == d[3]) {
+            ++quads;
+            EXPECT_EQ(a.details.prizes[kBox], kUnknown) << a.drawNo;
+        }
+    }
+    EXPECT_GT(quads, 0);
+    ASSERT_NE(findDraw(api.rows, 7054), nullptr);
+    EXPECT_EQ(findDraw(api.rows, 7054)->details.prizes,
+              (std::array<int, 4>{2128400, 177300, 1152800, 88600}));
+}
