@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include "ResultsServer.h"
 #include "UiSupport.h"
 #include <cstdlib>
 #include <filesystem>
@@ -409,4 +410,37 @@ TEST(QuitWithAnUnsavedEdit, ARetryThatSucceedsSavesTheEditThenQuits) {
     EXPECT_TRUE(main->close());
     EXPECT_EQ(sink.messages.back().kind, "choose");
     EXPECT_EQ(n4test::storedDraws(ws.folder)[0].digits[0], 0);
+}
+
+// 最新の当選番号を取得 from a results server of the test's own on 127.0.0.1:
+// an empty program takes the whole history with its dates and prizes after
+// the same question as a file, a second time there is nothing new, and a
+// source that fails writes nothing and says why.
+TEST(FetchLatest, AnEmptyProgramTakesTheWholeHistoryWithDatesAndPrizes) {
+    n4test::ResultsServer server(n4test::updateDataFolder());
+    ASSERT_TRUE(server.running());
+    Program p(DrawTable{});
+    ASSERT_NE(p.main, nullptr);
+    p.main->setUpdateSources({server.http("/missing/")});
+    EXPECT_FALSE(p.main->fetchLatestDraws());
+    EXPECT_EQ(p.sink.messages.back().kind, "critical");
+    EXPECT_TRUE(p.sink.messages.back().text.contains("404"))
+        << p.sink.messages.back().text.toStdString();
+    EXPECT_TRUE(n4test::storedDraws(p.ws.folder).empty());
+
+    p.main->setUpdateSources({server.http("/missing/"), server.http("/")});
+    p.sink.answer = true;
+    ASSERT_TRUE(p.main->fetchLatestDraws());
+    EXPECT_TRUE(p.sink.messages.back().text.contains("新しい回: 40 件"))
+        << p.sink.messages.back().text.toStdString();
+    const DrawTable stored = n4test::storedDraws(p.ws.folder);
+    ASSERT_EQ(stored.size(), 40u);
+    EXPECT_EQ(p.main->drawTable().size(), 40u); // every window follows
+    EXPECT_EQ(stored.front().details.date, 19941007);
+    EXPECT_EQ(stored.front().details.prizes, (std::array<int, 4>{942600, 78500, 510500, 39200}));
+
+    EXPECT_FALSE(p.main->fetchLatestDraws());
+    EXPECT_TRUE(p.sink.messages.back().text.contains("新しい当選番号はありません"))
+        << p.sink.messages.back().text.toStdString();
+    EXPECT_EQ(n4test::storedDraws(p.ws.folder).size(), 40u);
 }

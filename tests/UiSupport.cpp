@@ -24,6 +24,9 @@ Workspace::Workspace(const n4::DrawTable& table) {
     config.programFolder = folder;
     config.settingsPath = folder + "/ナンバーズ4マーヴォ.ini";
     config.helpFolder = folder;
+    // A results source that is this machine's and answers nothing: no test's
+    // window ever asks an address off this machine for the latest draws.
+    writeFile(folder + "/更新元.txt", "http://127.0.0.1:9/\n");
 }
 
 Shell::Shell(const n4::DrawTable& table) : ws(table) {

@@ -246,6 +246,11 @@ UpdateResult updateDraws(const UpdateRequest& request) {
             result.status = UpdateStatus::NothingNew;
             return result;
         }
+        if (request.fetchOnly) {
+            result.rows = std::move(f.rows);
+            result.status = UpdateStatus::Fetched;
+            return result;
+        }
         storeDraws(request, f.rows, result);
         return result;
     }

@@ -29,9 +29,12 @@ struct UpdateRequest {
     // Called once before the database is opened for writing (to make its
     // folder, say); false with a message stops the update.
     std::function<bool(std::string& message)> beforeWriting;
+    // The draws are handed back (UpdateResult::rows, status Fetched) instead
+    // of written: the program asks the user first, as for a file.
+    bool fetchOnly = false;
 };
 
-enum class UpdateStatus { Stored, NothingNew, Failed };
+enum class UpdateStatus { Stored, NothingNew, Failed, Fetched };
 
 struct UpdateResult {
     UpdateStatus status = UpdateStatus::Failed;
@@ -43,6 +46,7 @@ struct UpdateResult {
     // database holds; the update was refused for them.
     std::vector<std::pair<DrawRecord, DrawRecord>> conflicts;
     std::string message; // Japanese, when Failed: every source's failure, or why it was refused
+    std::vector<DrawRecord> rows; // what the source gave, when fetchOnly
 };
 
 UpdateResult updateDraws(const UpdateRequest& request);

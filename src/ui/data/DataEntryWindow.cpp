@@ -403,6 +403,14 @@ bool DataEntryWindow::importFile(const QString& path) {
     return written;
 }
 
+bool DataEntryWindow::importDraws(const ImportResult& read, const QString& source) {
+    QString report;
+    const bool written = ImportDialog::run(this, messages_, *model_, read, source, report);
+    showHint(report);
+    if (written) emit imported();
+    return written;
+}
+
 void DataEntryWindow::onImportChosen() {
     const QString path = chooseFile_ ? chooseFile_() : QString();
     if (!path.isEmpty()) importFile(path);

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "core/import/HistoryImport.h"
+
 #include "core/store/DrawStore.h"
 
 class QAction;
@@ -61,6 +63,8 @@ class DataEntryWindow : public QWidget {
     // draw numbers, a results page) is imported with one question.
     void paste(const QString& text);
     bool importFile(const QString& path);
+    // Draws read elsewhere (fetched from a results source), with the same question.
+    bool importDraws(const ImportResult& read, const QString& source);
     // The file dialog behind "ファイルから取り込み…" (tests give their own).
     void setFileChooser(std::function<QString()> chooser) { chooseFile_ = std::move(chooser); }
     // Nothing left unsaved, after asking retry / discard / stay when an edit

@@ -161,6 +161,9 @@ void MainFrm::buildMenus() {
     connect(command(hosyu, "mnuMasterInput", QStringLiteral("当選データ入力(&I)")),
             &QAction::triggered, this, &MainFrm::openDataEntry);
     command(hosyu, "mnuMasterKanri", QStringLiteral("当選データ保守(&D)"))->setEnabled(false);
+    hosyu->addSeparator();
+    connect(command(hosyu, "mnuFetchLatest", QStringLiteral("最新の当選番号を取得(&N)")),
+            &QAction::triggered, this, &MainFrm::fetchLatestDraws);
 
     editMenu_ = bar->addMenu(QStringLiteral("編集(&E)"));
     editMenu_->menuAction()->setObjectName(QStringLiteral("mnuEdit"));

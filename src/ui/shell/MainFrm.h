@@ -81,6 +81,14 @@ class MainFrm : public QMainWindow {
     // A history file dropped on the main window: the data-entry window takes
     // it when open; otherwise it is imported here with the same question.
     bool importFile(const QString& path);
+    // 最新の当選番号を取得: asks the results sources (the list beside the
+    // settings file, or built in) for draws newer than the database, in the
+    // background with a progress window that can be cancelled; new draws are
+    // taken in with the same question as a file. Tests give their sources.
+    bool fetchLatestDraws();
+    void setUpdateSources(std::vector<std::string> sources, std::string extraCa = {}) {
+        updateSources_ = std::move(sources), updateCa_ = std::move(extraCa);
+    }
 
   public slots:
     void openAnalysis(const QString& name);
@@ -136,6 +144,9 @@ class MainFrm : public QMainWindow {
     std::unique_ptr<DrawStore> watch_;
     long long seenVersion_ = -1; // the watch's data version when table_ was read
     void startWatching();
+    bool importDraws(const ImportResult& read, const QString& source);
+    std::vector<std::string> updateSources_; // empty: the list file or the built-in list
+    std::string updateCa_;
     bool closing_ = false;
 };
 
