@@ -8,6 +8,7 @@
 #include "core/import/HistoryImport.h"
 #include "core/import/ImportPlan.h"
 #include "core/store/DrawChangeLog.h"
+#include "core/store/DrawDetailsText.h"
 #include "core/store/DrawStore.h"
 
 using namespace n4;
@@ -67,6 +68,14 @@ TEST(DrawDetails, AreReadStoredAndChangedOnlyWhereAFileGivesThem) {
     EXPECT_EQ(storedIn(folder)[1].details.prizes[kStraight], 1000000);
     ASSERT_TRUE(log.undo(*store));
     EXPECT_EQ(storedIn(folder)[1].details.date, 19941014);
+
+    // As the data-entry window shows them.
+    EXPECT_EQ(dateText(first.rows[0].details.date), "1994年10月7日（金）");
+    EXPECT_EQ(dateText(20000229), "2000年2月29日（火）");
+    EXPECT_EQ(dateText(kUnknown), "");
+    EXPECT_EQ(prizesText(first.rows[1].details),
+              "ストレート 1,000,000円　ボックス ―　セット・ストレート ―　セット・ボックス ―");
+    EXPECT_EQ(prizesText(DrawDetails{}), "");
 
     // What cannot be a date or an amount is refused with its line.
     for (const char* bad : {"draw,date,d1,d2,d3,d4\n1,1994-02-30,1,2,3,4\n",

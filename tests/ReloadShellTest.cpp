@@ -443,4 +443,11 @@ TEST(FetchLatest, AnEmptyProgramTakesTheWholeHistoryWithDatesAndPrizes) {
     EXPECT_TRUE(p.sink.messages.back().text.contains("新しい当選番号はありません"))
         << p.sink.messages.back().text.toStdString();
     EXPECT_EQ(n4test::storedDraws(p.ws.folder).size(), 40u);
+
+    // The data-entry window tells a row's date and prizes where the pointer rests.
+    DataEntryWindow* entry = p.openEntry();
+    ASSERT_NE(entry, nullptr);
+    const QString tip = entry->model()->index(0, 2).data(Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.contains("1994年10月7日（金）")) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("ストレート 942,600円")) << tip.toStdString();
 }

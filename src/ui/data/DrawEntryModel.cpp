@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+#include "core/store/DrawDetailsText.h"
+
 namespace n4 {
 
 namespace {
@@ -109,8 +111,16 @@ QVariant DrawEntryModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole:
         if (col == 0) return QColor(255, 255, 200);
         return pending ? QVariant(QColor(255, 210, 210)) : QVariant();
-    case Qt::ToolTipRole:
-        return pending ? QVariant(QStringLiteral("まだ保存されていません")) : QVariant();
+    case Qt::ToolTipRole: {
+        if (pending) return QStringLiteral("まだ保存されていません");
+        // The draw's date and prizes, where a results file gave them.
+        const DrawDetails& d = rows_[row].details;
+        QStringList lines;
+        if (d.date != kUnknown) lines << QString::fromStdString(dateText(d.date));
+        if (const std::string prizes = prizesText(d); !prizes.empty())
+            lines << QString::fromStdString(prizes);
+        return lines.isEmpty() ? QVariant() : QVariant(lines.join(QLatin1Char('\n')));
+    }
     default:
         return {};
     }

@@ -1,0 +1,46 @@
+#include "core/store/DrawDetailsText.h"
+
+namespace n4 {
+
+namespace {
+
+// 0 Sunday .. 6 Saturday (Sakamoto's method).
+int weekday(int y, int m, int d) {
+    static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    if (m < 3) y -= 1;
+    return (y + y / 4 - y / 100 + y / 400 + offsets[m - 1] + d) % 7;
+}
+
+std::string yen(int amount) {
+    std::string digits = std::to_string(amount), out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out + "円";
+}
+
+} // namespace
+
+std::string dateText(int yyyymmdd) {
+    if (yyyymmdd == kUnknown) return {};
+    const int y = yyyymmdd / 10000, m = yyyymmdd / 100 % 100, d = yyyymmdd % 100;
+    static const char* const kDays[] = {"日", "月", "火", "水", "木", "金", "土"};
+    return std::to_string(y) + "年" + std::to_string(m) + "月" + std::to_string(d) + "日（" +
+           kDays[weekday(y, m, d)] + "）";
+}
+
+std::string prizesText(const DrawDetails& details) {
+    static const char* const kNames[] = {"ストレート", "ボックス", "セット・ストレート",
+                                         "セット・ボックス"};
+    bool any = false;
+    std::string out;
+    for (int k = 0; k < 4; ++k) {
+        any = any || details.prizes[k] != kUnknown;
+        out += (k ? "　" : "") + std::string(kNames[k]) + " " +
+               (details.prizes[k] == kUnknown ? "―" : yen(details.prizes[k]));
+    }
+    return any ? out : std::string();
+}
+
+} // namespace n4
