@@ -26,6 +26,7 @@ class QWindow;
 
 namespace n4 {
 
+class DrawEntryModel;
 class MessageSink;
 class AboutWindow;
 class HelpWindow;
@@ -145,6 +146,9 @@ class MainFrm : public QMainWindow {
     long long seenVersion_ = -1; // the watch's data version when table_ was read
     void startWatching();
     bool importDraws(const ImportResult& read, const QString& source);
+    // A model over the database for an import without the data-entry window;
+    // nullptr after telling the user why it cannot be read.
+    std::unique_ptr<DrawEntryModel> importModel();
     std::vector<std::string> updateSources_; // empty: the list file or the built-in list
     std::string updateCa_;
     bool closing_ = false;

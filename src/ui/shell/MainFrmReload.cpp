@@ -137,21 +137,27 @@ bool MainFrm::importFile(const QString& path) {
     if (QMdiSubWindow* sub = openWindow(kDataEntryName))
         if (auto* entry = qobject_cast<DataEntryWindow*>(sub->widget()))
             return entry->importFile(path); // it reloads the table through imported()
-    StoreResult result;
-    auto store = DrawStore::open(conn_, result);
-    if (!store) {
-        messages_->critical(this, kMessageTitle, QString::fromStdString(result.message));
-        return false;
-    }
-    DrawEntryModel model(std::move(store), &changeLog_);
-    if (result = model.reload(); !result) {
-        messages_->critical(this, kMessageTitle, QString::fromStdString(result.message));
-        return false;
-    }
+    std::unique_ptr<DrawEntryModel> model = importModel();
+    if (!model) return false;
     QString report;
-    const bool written = ImportDialog::runFile(this, messages_, model, path, report);
+    const bool written = ImportDialog::runFile(this, messages_, *model, path, report);
     if (written) reloadDrawTable();
     return written;
+}
+
+std::unique_ptr<DrawEntryModel> MainFrm::importModel() {
+    StoreResult result;
+    auto store = DrawStore::open(conn_, result);
+    std::unique_ptr<DrawEntryModel> model;
+    if (store) {
+        model = std::make_unique<DrawEntryModel>(std::move(store), &changeLog_);
+        result = model->reload();
+    }
+    if (!result) {
+        messages_->critical(this, kMessageTitle, QString::fromStdString(result.message));
+        return nullptr;
+    }
+    return model;
 }
 
 void MainFrm::dragEnterEvent(QDragEnterEvent* event) {

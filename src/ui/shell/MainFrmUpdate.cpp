@@ -31,19 +31,10 @@ bool MainFrm::importDraws(const ImportResult& read, const QString& source) {
     if (QMdiSubWindow* sub = openWindow(kDataEntryName))
         if (auto* entry = qobject_cast<DataEntryWindow*>(sub->widget()))
             return entry->importDraws(read, source); // it reloads the table through imported()
-    StoreResult result;
-    auto store = DrawStore::open(conn_, result);
-    if (!store) {
-        messages_->critical(this, kMessageTitle, QString::fromStdString(result.message));
-        return false;
-    }
-    DrawEntryModel model(std::move(store), &changeLog_);
-    if (result = model.reload(); !result) {
-        messages_->critical(this, kMessageTitle, QString::fromStdString(result.message));
-        return false;
-    }
+    std::unique_ptr<DrawEntryModel> model = importModel();
+    if (!model) return false;
     QString report;
-    const bool written = ImportDialog::run(this, messages_, model, read, source, report);
+    const bool written = ImportDialog::run(this, messages_, *model, read, source, report);
     if (written) {
         reloadDrawTable();
         if (status_) status_->setText(report.section(QLatin1Char('\n'), 0, 0));
