@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "core/import/HistoryImport.h"
 #include "core/import/ImportPlan.h"
+#include "core/prediction/NextDrawDate.h"
 #include "core/store/DrawChangeLog.h"
 #include "core/store/DrawDetailsText.h"
 #include "core/store/DrawStore.h"
@@ -130,4 +131,37 @@ TEST(DrawDetails, EveryRealResultsFileGivesItsDates) {
     ASSERT_NE(findDraw(api.rows, 7054), nullptr);
     EXPECT_EQ(findDraw(api.rows, 7054)->details.prizes,
               (std::array<int, 4>{2128400, 177300, 1152800, 88600}));
+}
+
+// The next draw's day: the next weekday outside 31 December to 3 January,
+// told only by a history of daily draws.
+TEST(DrawDetails, TheNextDrawsDayIsToldByADailyHistory) {
+    EXPECT_EQ(drawDayAfter(20260821), 20260824); // Friday -> Monday
+    EXPECT_EQ(drawDayAfter(20251230), 20260105); // over the new year and a weekend
+    EXPECT_EQ(drawDayAfter(20240228), 20240229);
+    EXPECT_EQ(drawDayAfter(20240230), kUnknown);
+    auto dated = [](std::initializer_list<std::pair<int, int>> rows) {
+        DrawTable t;
+        for (const auto& [no, date] : rows) {
+            DrawRecord r(no, {1, 2, 3, 4});
+            r.details.date = date;
+            t.push_back(r);
+        }
+        return t;
+    };
+    EXPECT_EQ(nextDrawDate(dated({{1, 20260820}, {2, 20260821}})), 20260824);
+    EXPECT_EQ(nextDrawDate(dated({{1, 19941007}, {2, 19941014}})), kUnknown); // weekly draws
+    EXPECT_EQ(nextDrawDate(dated({{1, kUnknown}, {2, 20260821}})), kUnknown);
+    EXPECT_EQ(nextDrawDate(dated({{2, 20260821}})), kUnknown);
+
+    const std::string data = N4_SHARED_DATA;
+    if (!std::filesystem::exists(data + "/raw")) return;
+    const ImportResult real =
+        readHistoryFile(data + "/raw/hazimekom__numbers4-api__data__numbers4_results_v2.csv");
+    ASSERT_TRUE(real.ok) << real.message;
+    // Every draw since daily draws began came on the day the rule gives.
+    for (size_t i = 1339; i < real.rows.size(); ++i)
+        ASSERT_EQ(drawDayAfter(real.rows[i - 1].details.date), real.rows[i].details.date)
+            << real.rows[i].drawNo;
+    EXPECT_EQ(nextDrawDate(real.rows), 20260824);
 }

@@ -451,3 +451,17 @@ TEST(FetchLatest, AnEmptyProgramTakesTheWholeHistoryWithDatesAndPrizes) {
     EXPECT_TRUE(tip.contains("1994年10月7日（金）")) << tip.toStdString();
     EXPECT_TRUE(tip.contains("ストレート 942,600円")) << tip.toStdString();
 }
+
+// The prediction names the day of the draw it predicts when the history is dated.
+TEST(FetchLatest, ThePredictionNamesTheDayOfTheDrawItPredicts) {
+    DrawTable t = draws({{1, 2, 3, 4}, {5, 6, 7, 8}});
+    t[0].details.date = 20260820;
+    t[1].details.date = 20260821;
+    Program p(t);
+    ASSERT_NE(p.main, nullptr);
+    auto* prediction = p.widget<PredictionWindow>("一発マーヴォ");
+    ASSERT_NE(prediction, nullptr);
+    EXPECT_EQ(prediction->targetLabel()->text(), "第3回（8月24日・月）の予想");
+    EXPECT_GE(prediction->targetLabel()->width(),
+              prediction->targetLabel()->sizeHint().width()); // whole
+}

@@ -1,6 +1,7 @@
 #include "ui/prediction/PredictionWindow.h"
 
 #include <QAction>
+#include <QDate>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include <algorithm>
 
 #include "core/prediction/AnalysisOptions.h"
+#include "core/prediction/NextDrawDate.h"
 #include "core/prediction/PredictionEngine.h"
 #include "core/prediction/PredictionGrids.h"
 #include "ui/common/Twips.h"
@@ -71,7 +73,20 @@ PredictionWindow::PredictionWindow(AnalysisOptions& options, PredictionEngine& e
 }
 
 void PredictionWindow::setDraws(const DrawTable& table, int latestDrawNo) {
-    target_->setText(QStringLiteral("第%1回の予想").arg(latestDrawNo + 1));
+    // With the day of that draw where the history tells it: 第7055回（8月24日・月）の予想.
+    const int date =
+        latestDrawNo == (table.empty() ? 0 : table.back().drawNo) ? nextDrawDate(table) : kUnknown;
+    if (date == kUnknown) {
+        target_->setText(QStringLiteral("第%1回の予想").arg(latestDrawNo + 1));
+    } else {
+        static const char* const kDays[] = {"月", "火", "水", "木", "金"};
+        const QDate day(date / 10000, date / 100 % 100, date % 100);
+        target_->setText(QStringLiteral("第%1回（%2月%3日・%4）の予想")
+                             .arg(latestDrawNo + 1)
+                             .arg(day.month())
+                             .arg(day.day())
+                             .arg(QString::fromUtf8(kDays[day.dayOfWeek() - 1])));
+    }
     engine_.ScanDraws(table, latestDrawNo, options_.reflectedCount());
     showGrids();
     fitGrids();
