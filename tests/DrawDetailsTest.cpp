@@ -165,3 +165,20 @@ TEST(DrawDetails, TheNextDrawsDayIsToldByADailyHistory) {
             << real.rows[i].drawNo;
     EXPECT_EQ(nextDrawDate(real.rows), 20260824);
 }
+
+// Whether an automatic check may find something: only once the latest draw
+// day's 21:00 (Japan) has passed without that draw in the table.
+TEST(DrawDetails, ANewResultIsOutOnlyAfterNineInTheEveningOfADrawDay) {
+    DrawTable t = draws({{1, 2, 3, 4}});
+    EXPECT_TRUE(newResultMayBeOut(t, 0)); // no date: ask
+    t[0].details.date = 20260821;         // a Friday
+    // 2026-08-21 20:59 and 21:00 Japan time are 11:59 and 12:00 UTC.
+    const long long friday2059 = 1787313540, friday2100 = friday2059 + 60;
+    EXPECT_FALSE(newResultMayBeOut(t, friday2100));
+    t[0].details.date = 20260820;
+    EXPECT_FALSE(newResultMayBeOut(t, friday2059));
+    EXPECT_TRUE(newResultMayBeOut(t, friday2100));
+    t[0].details.date = 20260821;
+    EXPECT_FALSE(newResultMayBeOut(t, friday2100 + 3 * 86400 - 60)); // Monday 20:59
+    EXPECT_TRUE(newResultMayBeOut(t, friday2100 + 3 * 86400));       // Monday 21:00
+}

@@ -17,8 +17,11 @@
 
 #include "ResultsServer.h"
 #include "UiSupport.h"
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "core/prediction/PredictionEngine.h"
 #include "core/store/DataLocation.h"
@@ -464,4 +467,41 @@ TEST(FetchLatest, ThePredictionNamesTheDayOfTheDrawItPredicts) {
     EXPECT_EQ(prediction->targetLabel()->text(), "第3回（8月24日・月）の予想");
     EXPECT_GE(prediction->targetLabel()->width(),
               prediction->targetLabel()->sizeHint().width()); // whole
+}
+
+// 起動時に最新の当選番号を確認する: off until the user turns it on (then kept in
+// its own file, the settings file untouched); on, a start asks the sources in
+// the background and says something only when there are new draws.
+TEST(FetchLatest, TheCheckAtStartIsTheUsersChoiceAndSpeaksOnlyOfNewDraws) {
+    n4test::ResultsServer server(n4test::updateDataFolder());
+    ASSERT_TRUE(server.running());
+    Workspace ws(draws({{1, 1, 4, 9}})); // draw 1, without its date
+    n4test::writeFile(ws.folder + "/更新元.txt", server.http("/") + "\n");
+    const std::string toggle = checkAtStartPath(ws.config.settingsPath);
+    {
+        RecordingSink sink;
+        auto main = startShell(ws.config, &sink);
+        ASSERT_NE(main, nullptr);
+        EXPECT_FALSE(main->checkingAtStart());
+        QApplication::processEvents();
+        EXPECT_TRUE(sink.messages.isEmpty());
+        main->findChild<QAction*>("mnuCheckAtStart")->trigger();
+        EXPECT_EQ(n4test::readFile(toggle), "True\r\n");
+    }
+    const std::string settings = n4test::readFile(ws.config.settingsPath); // written at exit
+    EXPECT_EQ(std::count(settings.begin(), settings.end(), '\n'), 10);     // its ten lines alone
+    RecordingSink sink;
+    sink.answer = true;
+    auto main = startShell(ws.config, &sink);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->checkingAtStart());
+    for (int turn = 0; turn < 2000 && main->drawTable().size() < 40; ++turn) {
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_EQ(main->drawTable().size(), 40u);
+    ASSERT_FALSE(sink.messages.isEmpty());
+    EXPECT_TRUE(sink.messages.back().text.contains("新しい回: 39 件"))
+        << sink.messages.back().text.toStdString();
+    EXPECT_EQ(n4test::storedDraws(ws.folder).front().details.date, 19941007);
 }

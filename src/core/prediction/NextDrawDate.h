@@ -15,3 +15,13 @@ int drawDayAfter(int yyyymmdd);
 int nextDrawDate(const DrawTable& table);
 
 } // namespace n4
+
+namespace n4 {
+
+// Whether the results sources may have a draw the table lacks, at now
+// (seconds since the epoch): results are published at 21:00 Japan time on
+// draw days, so a table whose last draw is dated on or after the latest draw
+// day whose 21:00 has passed has nothing to fetch. Without dates: true.
+bool newResultMayBeOut(const DrawTable& table, long long now);
+
+} // namespace n4

@@ -13,8 +13,10 @@
 #include <QStatusBar>
 #include <QUrl>
 #include <QWindow>
+#include <fstream>
 
 #include "core/prediction/SettingsFile.h"
+#include "core/store/AtomicFile.h"
 #include "ui/common/MessageSink.h"
 #include "ui/common/Twips.h"
 #include "ui/data/DataEntryWindow.h"
@@ -164,6 +166,19 @@ void MainFrm::buildMenus() {
     hosyu->addSeparator();
     connect(command(hosyu, "mnuFetchLatest", QStringLiteral("最新の当選番号を取得(&N)")),
             &QAction::triggered, this, &MainFrm::fetchLatestDraws);
+    checkAtStart_ =
+        command(hosyu, "mnuCheckAtStart", QStringLiteral("起動時に最新の当選番号を確認する"));
+    checkAtStart_->setCheckable(true);
+    {
+        std::ifstream in(checkAtStartPath(config_.settingsPath));
+        std::string line;
+        checkAtStart_->setChecked(std::getline(in, line) && line.rfind("True", 0) == 0);
+    }
+    connect(checkAtStart_, &QAction::toggled, this, [this](bool on) {
+        if (!replaceFile(checkAtStartPath(config_.settingsPath), on ? "True\r\n" : "False\r\n"))
+            messages_->critical(this, kMessageTitle,
+                                QStringLiteral("起動時の確認の設定を保存できませんでした。"));
+    });
 
     editMenu_ = bar->addMenu(QStringLiteral("編集(&E)"));
     editMenu_->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
@@ -407,6 +422,8 @@ void MainFrm::closeEvent(QCloseEvent* event) {
 void MainFrm::shutDown() {
     if (shutDownDone_) return;
     shutDownDone_ = true;
+    *stopChecking_ = true; // a check still asking stops at its next bytes
+    if (checker_.joinable()) checker_.join();
     WriteResult written = writeInitFile(config_.settingsPath, options_);
     if (!written.ok)
         messages_->critical(this, kMessageTitle, QString::fromStdString(written.message));

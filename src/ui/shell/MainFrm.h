@@ -7,8 +7,10 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "core/prediction/AnalysisOptions.h"
 #include "core/prediction/PredictionEngine.h"
@@ -16,6 +18,7 @@
 #include "core/store/DrawStore.h"
 #include "core/store/DrawTable.h"
 #include "core/store/StartupFigures.h"
+#include "core/update/DrawUpdate.h"
 #include "ui/shell/StartupLoad.h"
 
 class QLabel;
@@ -37,6 +40,9 @@ struct ShellConfig {
     std::string settingsPath;  // the settings file
     std::string helpFolder;    // where a compiled help file may be
 };
+
+// The file of the 「起動時に最新の当選番号を確認する」 toggle, beside the settings file.
+std::string checkAtStartPath(const std::string& settingsPath);
 
 class MainFrm : public QMainWindow {
     Q_OBJECT
@@ -87,6 +93,11 @@ class MainFrm : public QMainWindow {
     // background with a progress window that can be cancelled; new draws are
     // taken in with the same question as a file. Tests give their sources.
     bool fetchLatestDraws();
+    // When 「起動時に最新の当選番号を確認する」 is on and a draw may be out
+    // that the table lacks: asks the sources in the background, and says
+    // something only when there are new draws (the same question as a file).
+    void checkForNewDrawsInBackground();
+    bool checkingAtStart() const;
     void setUpdateSources(std::vector<std::string> sources, std::string extraCa = {}) {
         updateSources_ = std::move(sources), updateCa_ = std::move(extraCa);
     }
@@ -150,6 +161,10 @@ class MainFrm : public QMainWindow {
     // nullptr after telling the user why it cannot be read.
     std::unique_ptr<DrawEntryModel> importModel();
     std::vector<std::string> updateSources_; // empty: the list file or the built-in list
+    UpdateRequest updateRequest(std::string& message) const;
+    QAction* checkAtStart_ = nullptr;
+    std::thread checker_;
+    std::shared_ptr<std::atomic<bool>> stopChecking_ = std::make_shared<std::atomic<bool>>(false);
     std::string updateCa_;
     bool closing_ = false;
 };

@@ -7,9 +7,11 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <atomic>
+#include <ctime>
 #include <memory>
 #include <thread>
 
+#include "core/prediction/NextDrawDate.h"
 #include "core/update/DrawUpdate.h"
 #include "core/update/UpdateSources.h"
 #include "ui/common/MessageSink.h"
@@ -42,19 +44,25 @@ bool MainFrm::importDraws(const ImportResult& read, const QString& source) {
     return written;
 }
 
-bool MainFrm::fetchLatestDraws() {
+UpdateRequest MainFrm::updateRequest(std::string& message) const {
     UpdateRequest request;
     request.database = conn_;
     request.fetchOnly = true;
     request.sources = updateSources_;
-    if (request.sources.empty()) {
-        std::string message;
-        if (!readUpdateSources(updateSourcesPath(config_.settingsPath), request.sources, message)) {
-            messages_->critical(this, kMessageTitle, QString::fromStdString(message));
-            return false;
-        }
-    }
+    if (request.sources.empty() &&
+        !readUpdateSources(updateSourcesPath(config_.settingsPath), request.sources, message))
+        request.sources.clear();
     request.fetch.extraCaFile = updateCa_;
+    return request;
+}
+
+bool MainFrm::fetchLatestDraws() {
+    std::string message;
+    UpdateRequest request = updateRequest(message);
+    if (request.sources.empty()) {
+        messages_->critical(this, kMessageTitle, QString::fromStdString(message));
+        return false;
+    }
 
     // The work runs on its own thread; this one shows its steps and can stop it.
     QProgressDialog progress(QStringLiteral("更新元に問い合わせています…"), QStringLiteral("中止"),
@@ -111,6 +119,41 @@ bool MainFrm::fetchLatestDraws() {
     read.rows = std::move(result.rows);
     read.format = result.format;
     return importDraws(read, QString::fromStdString(result.source));
+}
+
+// The toggle's own small file beside the settings file, written only when the
+// user changes it: the settings file keeps its ten lines.
+std::string checkAtStartPath(const std::string& settingsPath) {
+    const std::string sources = updateSourcesPath(settingsPath);
+    return sources.substr(0, sources.rfind('/') + 1) + "起動時の確認.txt";
+}
+
+bool MainFrm::checkingAtStart() const {
+    return checkAtStart_ && checkAtStart_->isChecked();
+}
+
+void MainFrm::checkForNewDrawsInBackground() {
+    if (!checkingAtStart() || checker_.joinable()) return;
+    if (!newResultMayBeOut(table_, static_cast<long long>(std::time(nullptr)))) return;
+    std::string message;
+    UpdateRequest request = updateRequest(message);
+    if (request.sources.empty()) return; // told when the user asks through the menu
+    auto stop = stopChecking_;
+    request.fetch.progress = [stop](std::size_t, long long) { return !*stop; };
+    QPointer<MainFrm> self(this);
+    checker_ = std::thread([request, self, stop] {
+        UpdateResult result = updateDraws(request);
+        if (*stop || result.status != UpdateStatus::Fetched) return; // nothing to say
+        auto found = std::make_shared<UpdateResult>(std::move(result));
+        QMetaObject::invokeMethod(qApp, [self, found] {
+            if (!self || self->closing_) return;
+            ImportResult read;
+            read.ok = true;
+            read.rows = std::move(found->rows);
+            read.format = found->format;
+            self->importDraws(read, QString::fromStdString(found->source));
+        });
+    });
 }
 
 } // namespace n4

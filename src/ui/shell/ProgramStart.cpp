@@ -54,6 +54,7 @@ std::unique_ptr<MainFrm> startShell(const ShellConfig& config, MessageSink* mess
     if (!loaded) return nullptr;
     main->showFullSize();
     main->openPrediction();
+    main->checkForNewDrawsInBackground(); // when the user turned it on
     return main;
 }
 
