@@ -54,7 +54,7 @@ expect "numbers4marvo-cli backtest --format " "html json tsv"
 expect "numbers4marvo-cli up" "update"
 expect "numbers4marvo-cli update --" "--db --help --source"
 expect "numbers4marvo-cli update --source " ""
-expect "numbers4marvo-cli update --source https://example.invalid/ --s" "--source"
+expect "numbers4marvo-cli update --source http://127.0.0.1:9/ --s" "--source"
 expect "numbers4marvo-cli update --db h" "hist.mdb history.csv"
 # A value joined to its option by "=", as the tool accepts it.
 expect "numbers4marvo-cli export sum --format=p" "pdf png"
