@@ -22,13 +22,6 @@ const DrawRecord* findDraw(const std::vector<DrawRecord>& rows, int drawNo) {
     return nullptr;
 }
 
-DrawTable storedIn(const std::string& folder) {
-    StoreResult r;
-    DrawTable t;
-    if (auto s = DrawStore::open(DbConnectionString::forProgramFolder(folder), r)) s->readAll(t);
-    return t;
-}
-
 } // namespace
 
 TEST(DrawDetails, AreReadStoredAndChangedOnlyWhereAFileGivesThem) {
@@ -47,28 +40,28 @@ TEST(DrawDetails, AreReadStoredAndChangedOnlyWhereAFileGivesThem) {
 
     const DbConnectionString conn = DbConnectionString::forProgramFolder(folder);
     ASSERT_TRUE(DrawStore::create(conn, first.rows));
-    EXPECT_EQ(storedIn(folder)[0].details, first.rows[0].details);
+    EXPECT_EQ(n4test::storedDraws(folder)[0].details, first.rows[0].details);
 
     // Digits alone leave the stored details; a date given otherwise is a change, undoable.
     StoreResult r;
     auto store = DrawStore::open(conn, r);
     ASSERT_TRUE(store) << r.message;
     const ImportResult digitsOnly = readHistoryBytes("回,当せん番号\n1,1149\n2,5555\n");
-    EXPECT_TRUE(planImport(storedIn(folder), digitsOnly.rows).nothingToDo());
+    EXPECT_TRUE(planImport(n4test::storedDraws(folder), digitsOnly.rows).nothingToDo());
     const ImportResult redated =
         readHistoryBytes("[{\"draw_no\": 2, \"date\": \"1994-10-15\", \"digits\": [5, 5, 5, 5],"
                          " \"prize\": {\"straight\": 1000000, \"box\": null}}]");
     ASSERT_TRUE(redated.ok) << redated.message;
-    const ImportPlan plan = planImport(storedIn(folder), redated.rows);
+    const ImportPlan plan = planImport(n4test::storedDraws(folder), redated.rows);
     ASSERT_EQ(plan.changed.size(), 1u);
     EXPECT_NE(reportImport(plan).find("第2回: 5555（抽せん日を変更）"), std::string::npos)
         << reportImport(plan);
     DrawChangeLog log;
     ASSERT_TRUE(log.apply(*store, plan.change("取り込み")));
-    EXPECT_EQ(storedIn(folder)[1].details.date, 19941015);
-    EXPECT_EQ(storedIn(folder)[1].details.prizes[kStraight], 1000000);
+    EXPECT_EQ(n4test::storedDraws(folder)[1].details.date, 19941015);
+    EXPECT_EQ(n4test::storedDraws(folder)[1].details.prizes[kStraight], 1000000);
     ASSERT_TRUE(log.undo(*store));
-    EXPECT_EQ(storedIn(folder)[1].details.date, 19941014);
+    EXPECT_EQ(n4test::storedDraws(folder)[1].details.date, 19941014);
 
     // As the data-entry window shows them.
     EXPECT_EQ(dateText(first.rows[0].details.date), "1994年10月7日（金）");

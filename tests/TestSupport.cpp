@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "core/store/DrawStore.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -113,6 +115,14 @@ n4::DrawTable richPredictionHistory() {
 
 n4::DrawRecord incomplete(int drawNo) {
     return n4::DrawRecord{drawNo, {1, 2, n4::kAbsentDigit, 4}};
+}
+
+n4::DrawTable storedDraws(const std::string& folder) {
+    n4::StoreResult r;
+    n4::DrawTable t;
+    if (auto s = n4::DrawStore::open(n4::DbConnectionString::forProgramFolder(folder), r))
+        s->readAll(t);
+    return t;
 }
 
 } // namespace n4test

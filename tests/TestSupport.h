@@ -15,6 +15,8 @@ std::string sharedDataFolder();
 n4::DrawTable realHistory();
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
+// The draws of the database in a program folder, as the program reads them.
+n4::DrawTable storedDraws(const std::string& folder);
 // Runs f with descriptor 0 free, as in a program started with its standard
 // input closed (some launchers do): the next file opened gets descriptor 0.
 void withStandardInputClosed(const std::function<void()>& f);

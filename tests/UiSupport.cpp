@@ -58,14 +58,6 @@ void settle() {
     QApplication::processEvents();
 }
 
-n4::DrawTable storedDraws(const std::string& folder) {
-    n4::StoreResult r;
-    n4::DrawTable t;
-    if (auto s = n4::DrawStore::open(n4::DbConnectionString::forProgramFolder(folder), r))
-        s->readAll(t);
-    return t;
-}
-
 namespace {
 
 QStringList& brokenModelRules() {

@@ -69,9 +69,6 @@ struct Shell {
 // Lets posted events and deferred deletions run.
 void settle();
 
-// What the database file holds now.
-n4::DrawTable storedDraws(const std::string& folder);
-
 // A data-entry window of its own over a fresh database.
 // Qt's own checker of the item-model rules watches a model while this lives:
 // a broken rule (an index outside the table, rows announced but not there,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/store/CalendarDay.h"
+
 namespace n4 {
 
 namespace {
@@ -146,11 +148,7 @@ CellRead readDate(std::string_view cell, int& yyyymmdd) {
     }
     if (part < 2 || (part == 2 && digits == 0)) return CellRead::Bad;
     const int y = parts[0], m = parts[1], d = parts[2];
-    static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    if (y < 1900 || y > 9999 || m < 1 || m > 12 || d < 1 || d > kDays[m - 1] ||
-        (m == 2 && d == 29 && !leap))
-        return CellRead::Bad;
+    if (y < 1900 || y > 9999 || !isCalendarDay(y, m, d)) return CellRead::Bad;
     yyyymmdd = y * 10000 + m * 100 + d;
     return CellRead::Ok;
 }

@@ -1,15 +1,10 @@
 #include "core/store/DrawDetailsText.h"
 
+#include "core/store/CalendarDay.h"
+
 namespace n4 {
 
 namespace {
-
-// 0 Sunday .. 6 Saturday (Sakamoto's method).
-int weekday(int y, int m, int d) {
-    static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    if (m < 3) y -= 1;
-    return (y + y / 4 - y / 100 + y / 400 + offsets[m - 1] + d) % 7;
-}
 
 std::string yen(int amount) {
     std::string digits = std::to_string(amount), out;
@@ -27,7 +22,7 @@ std::string dateText(int yyyymmdd) {
     const int y = yyyymmdd / 10000, m = yyyymmdd / 100 % 100, d = yyyymmdd % 100;
     static const char* const kDays[] = {"日", "月", "火", "水", "木", "金", "土"};
     return std::to_string(y) + "年" + std::to_string(m) + "月" + std::to_string(d) + "日（" +
-           kDays[weekday(y, m, d)] + "）";
+           kDays[weekdayOf(yyyymmdd)] + "）";
 }
 
 std::string prizesText(const DrawDetails& details) {
