@@ -175,3 +175,12 @@ TEST(DrawDetails, ANewResultIsOutOnlyAfterNineInTheEveningOfADrawDay) {
     EXPECT_FALSE(newResultMayBeOut(t, friday2100 + 3 * 86400 - 60)); // Monday 20:59
     EXPECT_TRUE(newResultMayBeOut(t, friday2100 + 3 * 86400));       // Monday 21:00
 }
+
+TEST(DrawDetails, DrawsLeftOutOfTheAnalysesAreNamedFiveAtMostThenCounted) {
+    DrawTable t = draws({{1, 2, 3, 4}, {5, 6, 7, 8}});
+    EXPECT_EQ(incompleteDrawsText(t), "");
+    for (int no = 3; no <= 9; ++no)
+        t.push_back(DrawRecord{no, {1, no % 2 ? kAbsentDigit : kUnreadableDigit, 3, 4}});
+    EXPECT_EQ(incompleteDrawsText(t), "第3回、第4回、第5回、第6回、第7回ほか 2 回は"
+                                      "数字が欠けているため分析に含まれません。");
+}

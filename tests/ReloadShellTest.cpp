@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
@@ -504,4 +505,78 @@ TEST(FetchLatest, TheCheckAtStartIsTheUsersChoiceAndSpeaksOnlyOfNewDraws) {
     EXPECT_TRUE(sink.messages.back().text.contains("新しい回: 39 件"))
         << sink.messages.back().text.toStdString();
     EXPECT_EQ(n4test::storedDraws(ws.folder).front().details.date, 19941007);
+}
+
+// A new user's first start: an empty history, the prediction window saying
+// how to begin, and the import one menu command away with that window open.
+TEST(FirstStart, AnEmptyHistoryShowsTheWayInAndTheMenuImportsWithWindowsOpen) {
+    Program p(DrawTable{});
+    ASSERT_NE(p.main, nullptr);
+    auto* prediction = p.widget<PredictionWindow>("一発マーヴォ");
+    ASSERT_NE(prediction, nullptr);
+    QLabel* hint = prediction->firstStepsLabel();
+    EXPECT_TRUE(hint->isVisibleTo(prediction));
+    EXPECT_TRUE(hint->text().contains("データ管理 → ファイルから取り込み…"));
+
+    const std::string csv = p.ws.folder + "/first.csv";
+    n4test::writeFile(csv, "回,当せん番号\n第1回,1234\n第2回,5678\n");
+    int asked = 0;
+    QString chosen;
+    p.main->setImportFileChooser([&] { return ++asked, chosen; });
+    auto* command = p.main->findChild<QAction*>("mnuImportFile");
+    ASSERT_NE(command, nullptr);
+    command->trigger(); // the dialog cancelled: nothing happens, nothing is said
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(p.sink.messages.isEmpty());
+
+    chosen = QString::fromStdString(csv);
+    command->trigger();
+    ASSERT_FALSE(p.sink.messages.isEmpty());
+    EXPECT_TRUE(p.sink.messages.back().text.contains("第1回: 1234"))
+        << "the question shows the draws read";
+    EXPECT_EQ(n4test::storedDraws(p.ws.folder).size(), 2u);
+    EXPECT_EQ(p.widget<PredictionWindow>("一発マーヴォ"), prediction) << "still open";
+    EXPECT_EQ(prediction->targetLabel()->text(), "第3回の予想");
+    EXPECT_FALSE(hint->isVisibleTo(prediction));
+
+    // The ウィンドウ menu lists the open windows under its commands; one of
+    // them brings its window to the front.
+    p.main->openAnalysis("出現頻度分析");
+    QMenu* windows = p.main->findChild<QAction*>("mnuWindow")->menu();
+    emit windows->aboutToShow();
+    emit windows->aboutToShow(); // listed once, however often the menu opens
+    QStringList listed;
+    for (QAction* a : windows->actions())
+        if (!a->isSeparator() && a->objectName().isEmpty())
+            listed << a->text() + (a->isChecked() ? " ✓" : "");
+    EXPECT_EQ(listed, (QStringList{"&1 一発マーヴォ予想", "&2 出現頻度分析 ✓"}));
+    windows->actions()[windows->actions().size() - 2]->trigger();
+    EXPECT_EQ(p.main->mdiArea()->activeSubWindow(), p.main->openWindow("一発マーヴォ"));
+}
+
+// A draw saved with a blank digit is kept, marked, and named when the
+// data-entry window closes, since every analysis leaves it out.
+TEST(BlankDigit, ClosingDataEntryNamesTheIncompleteDrawsWhichAreMarked) {
+    Program p(history(3));
+    DataEntryWindow* entry = p.openEntry();
+    ASSERT_NE(entry, nullptr);
+    DrawEntryModel* model = entry->model();
+    const int row = model->addRowAfter(2);
+    ASSERT_EQ(row, 3);
+    ASSERT_TRUE(model->setData(model->index(row, 1), "7", Qt::EditRole));
+    ASSERT_TRUE(model->setData(model->index(row, 2), "8", Qt::EditRole));
+    EXPECT_TRUE(model->index(row, 3).data(Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(
+        model->index(row, 3).data(Qt::ToolTipRole).toString().contains("分析に含まれません"));
+    EXPECT_FALSE(model->index(row, 2).data(Qt::BackgroundRole).isValid()) << "a digit is not";
+    EXPECT_FALSE(model->index(0, 3).data(Qt::BackgroundRole).isValid()) << "nor a whole draw";
+
+    p.sink.messages.clear();
+    entry->closeButton()->click();
+    p.settle();
+    EXPECT_EQ(p.main->openWindow("当選データ入力"), nullptr) << "nothing is refused";
+    ASSERT_EQ(p.sink.messages.size(), 1);
+    EXPECT_EQ(p.sink.messages[0].text, "第4回は数字が欠けているため分析に含まれません。");
+    EXPECT_EQ(n4test::storedDraws(p.ws.folder).size(), 4u);
+    EXPECT_EQ(p.main->drawTable().size(), 4u);
 }

@@ -69,8 +69,8 @@ TEST(MainMenu, TreeAndCaptionsInOrder) {
               (QStringList{"3分割データ分析", "5分割データ分析", "10分割データ分析"}));
     QMenu* hosyu = bar->actions()[3]->menu();
     EXPECT_EQ(captions(hosyu->actions()),
-              (QStringList{"当選データ入力(&I)", "当選データ保守(&D)", "最新の当選番号を取得(&N)",
-                           "起動時に最新の当選番号を確認する"}));
+              (QStringList{"当選データ入力(&I)", "当選データ保守(&D)", "ファイルから取り込み…(&F)",
+                           "最新の当選番号を取得(&N)", "起動時に最新の当選番号を確認する"}));
     EXPECT_FALSE(hosyu->actions()[1]->isEnabled());
     EXPECT_EQ(captions(bar->actions()[5]->menu()->actions()),
               (QStringList{"上下に並べて表示(&H)", "左右に並べて表示(&V)", "重ねて表示(&C)",
@@ -97,7 +97,7 @@ TEST(MainMenu, EveryAnalysisCommandOpensItsWindowWithItsCaption) {
         const QString n = a->objectName();
         if (n == "mnuEnd" || n == "mnuMasterInput" || n == "mnuHelpFile" || n == "mnuAbout" ||
             n.startsWith("mnuWindow") || n == "mnuMasterKanri" || n == "mnuYoso" ||
-            n == "mnuFetchLatest" || n == "mnuCheckAtStart")
+            n == "mnuFetchLatest" || n == "mnuCheckAtStart" || n == "mnuImportFile")
             continue;
         const int before = s.main->mdiArea()->subWindowList().size();
         a->trigger();

@@ -191,4 +191,14 @@ std::size_t Grid::memoryBytes() const {
     return bytes;
 }
 
+int firstUnevenRow(const Grid& grid, int fromRow, int fromCol) {
+    for (int row = std::max(fromRow, 1); row <= grid.maxRows(); ++row)
+        for (int col = fromCol + 1; col <= grid.maxCols(); ++col)
+            if (grid.text(col, row) != grid.text(fromCol, row) ||
+                grid.foreground(col, row) != grid.foreground(fromCol, row) ||
+                grid.background(col, row) != grid.background(fromCol, row))
+                return row;
+    return 0;
+}
+
 } // namespace n4

@@ -139,4 +139,9 @@ class Grid {
     std::vector<Rgb> palette_{Rgb::none()};
 };
 
+// The first row from fromRow on whose cells from column fromCol on are not
+// all alike (text and colours), where a table of marks stops being uniform;
+// 0 when every row is.
+int firstUnevenRow(const Grid& grid, int fromRow, int fromCol);
+
 } // namespace n4

@@ -13,6 +13,7 @@ struct Rgb {
     static constexpr Rgb none() { return Rgb(); }
     constexpr bool isNone() const { return r < 0; }
     constexpr bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    constexpr bool operator!=(const Rgb& o) const { return !(*this == o); }
     std::string hex() const; // "#rrggbb"
 };
 

@@ -33,6 +33,16 @@ std::string detailsChange(const DrawDetails& before, const DrawDetails& after) {
     return what;
 }
 
+// The new draws with their numbers, so that a paste can be checked by eye.
+std::string addedList(const std::vector<DrawRecord>& added) {
+    std::string s;
+    const size_t shown = std::min(added.size(), kChangesListed);
+    for (size_t i = 0; i < shown; ++i)
+        s += "\n　" + draw(added[i].drawNo) + ": " + digitsText(added[i].digits);
+    if (added.size() > shown) s += "\n　ほか " + std::to_string(added.size() - shown) + " 件";
+    return s;
+}
+
 std::string changeList(const ImportPlan& plan) {
     std::string s;
     const size_t shown = std::min(plan.changed.size(), kChangesListed);
@@ -88,7 +98,8 @@ std::string describeImport(const ImportPlan& plan, const std::string& source,
     if (!source.empty())
         s = "「" + source + "」を" + (format.empty() ? "" : " " + format + "として") +
             "読みました。\n";
-    s += "新しい回: " + std::to_string(plan.added.size()) + " 件" + addedRange(plan.added) + "\n";
+    s += "新しい回: " + std::to_string(plan.added.size()) + " 件" + addedRange(plan.added) +
+         addedList(plan.added) + "\n";
     s += "当選番号が変わる回: " + std::to_string(plan.changed.size()) + " 件" + changeList(plan) +
          "\n";
     s += "同じ内容の回: " + std::to_string(plan.unchanged) + " 件（書き換えません）";

@@ -38,4 +38,19 @@ std::string prizesText(const DrawDetails& details) {
     return any ? out : std::string();
 }
 
+std::string incompleteDrawsText(const DrawTable& table) {
+    constexpr int kNamed = 5;
+    std::string named;
+    int count = 0;
+    for (const DrawRecord& r : table) {
+        if (r.isComplete()) continue;
+        if (++count > kNamed) continue;
+        if (count > 1) named += "、";
+        named += "第" + std::to_string(r.drawNo) + "回";
+    }
+    if (count == 0) return {};
+    if (count > kNamed) named += "ほか " + std::to_string(count - kNamed) + " 回";
+    return named + "は数字が欠けているため分析に含まれません。";
+}
+
 } // namespace n4

@@ -100,6 +100,8 @@ QVariant DrawEntryModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const int row = index.row(), col = index.column();
     const bool pending = col > 0 && pending_.contains({rows_[row].drawNo, col});
+    // A blank digit: the draw is left out of the analyses until it is filled.
+    const bool blank = col > 0 && !pending && rows_[row].digits[col - 1] == kAbsentDigit;
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
@@ -110,9 +112,11 @@ QVariant DrawEntryModel::data(const QModelIndex& index, int role) const {
         return col == 0 ? QVariant(QColor(255, 0, 0)) : QVariant();
     case Qt::BackgroundRole:
         if (col == 0) return QColor(255, 255, 200);
-        return pending ? QVariant(QColor(255, 210, 210)) : QVariant();
+        if (pending) return QColor(255, 210, 210);
+        return blank ? QVariant(QColor(255, 236, 170)) : QVariant();
     case Qt::ToolTipRole: {
         if (pending) return QStringLiteral("まだ保存されていません");
+        if (blank) return QStringLiteral("数字が欠けているため、この回は分析に含まれません");
         // The draw's date and prizes, where a results file gave them.
         const DrawDetails& d = rows_[row].details;
         QStringList lines;

@@ -108,9 +108,9 @@ void AnalysisFrame::setGrid(Grid grid) {
     view_->setGrid(std::move(grid));
 }
 
-void AnalysisFrame::setPanes(int frozenRows, int frozenCols, bool opensAtLatest) {
+void AnalysisFrame::setPanes(int frozenRows, int frozenCols, OpensAt opensAt) {
     view_->setFrozen(frozenCols, frozenRows);
-    opensAtLatest_ = opensAtLatest;
+    opensAt_ = opensAt;
 }
 
 void AnalysisFrame::showEvent(QShowEvent* event) {
@@ -120,7 +120,14 @@ void AnalysisFrame::showEvent(QShowEvent* event) {
     // The window opens at its design size: the columns take the width it
     // gives them, whatever the window is resized to later.
     view_->fitColumnsToWidth(view_->columnRoom());
-    if (opensAtLatest_) view_->showLatestRows();
+    if (opensAt_ == OpensAt::Latest) view_->showLatestRows();
+    if (opensAt_ == OpensAt::WhereColumnsDiffer) {
+        // Three uniform rows stay above for context.
+        constexpr int kContextRows = 3;
+        const int frozenCols = view_->frozenCols();
+        if (int row = firstUnevenRow(view_->grid(), view_->frozenRows() + 1, frozenCols + 1))
+            view_->showRowAtTop(row - kContextRows);
+    }
 }
 
 } // namespace n4

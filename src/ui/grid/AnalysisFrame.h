@@ -25,6 +25,11 @@ QPushButton* makePrintButton(QWidget* parent);
 // A small picture drawn by the program (no image files).
 QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent);
 
+// Where a window's grid opens: at its first rows, at its last rows (the
+// latest draws), or a few rows above the first where its columns start to
+// differ (a table of marks that is full for thousands of rows).
+enum class OpensAt { First, Latest, WhereColumnsDiffer };
+
 class AnalysisFrame : public QWidget {
     Q_OBJECT
   public:
@@ -33,9 +38,8 @@ class AnalysisFrame : public QWidget {
     // A legend entry: a picture followed by its text, in order of addition.
     void addLegend(LegendPicture picture, const QString& text);
     void setGrid(Grid grid);
-    // Title rows and label columns kept in view; whether the grid opens at
-    // its last rows, the latest draws.
-    void setPanes(int frozenRows, int frozenCols, bool opensAtLatest);
+    // Title rows and label columns kept in view, and where the grid opens.
+    void setPanes(int frozenRows, int frozenCols, OpensAt opensAt);
     GridView* gridView() const { return view_; }
     QPushButton* closeButton() const { return close_; }
     QPushButton* printButton() const { return print_; }
@@ -52,7 +56,7 @@ class AnalysisFrame : public QWidget {
     QPushButton* print_ = nullptr;
     QPushButton* close_;
     GridView* view_;
-    bool opensAtLatest_ = false;
+    OpensAt opensAt_ = OpensAt::First;
     bool shown_ = false;
 };
 

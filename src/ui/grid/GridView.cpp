@@ -63,6 +63,12 @@ void GridView::showLatestRows() {
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
+void GridView::showRowAtTop(int row) {
+    keepLatest_ = false;
+    const int first = std::min(frozenRows_ + 1, grid_.maxRows());
+    verticalScrollBar()->setValue(rowY(std::clamp(row, first, grid_.maxRows())) - frozenHeight());
+}
+
 void GridView::layoutGeometry() {
     if (unit_ <= 0) unit_ = GridLayout::defaultWidthUnit(font()); // until a window fits it
     layout_ = GridLayout(grid_, unit_, logicalDpiY());

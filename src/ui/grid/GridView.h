@@ -53,6 +53,8 @@ class GridView : public QAbstractScrollArea {
     // Scrolls to the last rows and keeps them in view while the view is
     // resized, until the user scrolls elsewhere.
     void showLatestRows();
+    // Scrolls so that the row is the first below the title rows.
+    void showRowAtTop(int row);
     // Still showing the latest rows that way (the user has not scrolled away).
     bool keepsLatestRows() const { return keepLatest_; }
 

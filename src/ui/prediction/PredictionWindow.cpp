@@ -87,6 +87,7 @@ void PredictionWindow::setDraws(const DrawTable& table, int latestDrawNo) {
                              .arg(day.day())
                              .arg(QString::fromUtf8(kDays[day.dayOfWeek() - 1])));
     }
+    firstSteps_->setVisible(table.empty());
     engine_.ScanDraws(table, latestDrawNo, options_.reflectedCount());
     showGrids();
     fitGrids();
@@ -145,6 +146,13 @@ void PredictionWindow::buildPredictionPanel() {
         views_[g]->setGeometry(twipsRect(left - 4080, top - 480, width, 0, this));
         shareGrid(views_[g]);
     }
+    // Below the grids, which stay empty until there are draws: the way in.
+    firstSteps_ = new OneLineLabel(
+        QStringLiteral("当選データがありません：データ管理 → ファイルから取り込み…"), frame);
+    firstSteps_->setObjectName(QStringLiteral("lblFirstSteps"));
+    firstSteps_->setStyleSheet(QStringLiteral("color:rgb(0,0,160);font-weight:bold;"));
+    const QRect at = twipsRect(120, 6840, 5055 - 2 * 120, 0, this);
+    firstSteps_->setGeometry(at.x(), at.y(), at.width(), firstSteps_->sizeHint().height());
 }
 
 void PredictionWindow::shareGrid(GridView* view) {

@@ -30,6 +30,8 @@ class PredictionWindow : public QWidget {
     QPushButton* closeButton() const { return close_; }
     // "第N回の予想": the draw the prediction is for (the latest complete draw + 1).
     QLabel* targetLabel() const { return target_; }
+    // With no draws yet: one line saying how to begin (hidden otherwise).
+    QLabel* firstStepsLabel() const { return firstSteps_; }
 
     // The draw table changed: scan it again and show the new prediction in place.
     void setDraws(const DrawTable& table, int latestDrawNo);
@@ -57,6 +59,7 @@ class PredictionWindow : public QWidget {
     std::array<GridView*, 4> views_{};
     QPushButton* close_ = nullptr;
     QLabel* target_ = nullptr;
+    QLabel* firstSteps_ = nullptr;
     QAction* backtest_ = nullptr;
 };
 

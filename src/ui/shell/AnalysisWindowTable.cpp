@@ -16,14 +16,14 @@ struct WindowRow {
     bool printButton;
     Legend legend;
     int frozenCols;
-    bool opensAtLatest;
+    OpensAt opensAt;
 };
 
 AnalysisWindowInfo withCatalog(const WindowRow& r) {
     const AnalysisEntry* entry = findAnalysis(r.name);
     return AnalysisWindowInfo{r.name,       r.menu,           entry->caption,  entry->label,
                               r.widthTwips, r.heightTwips,    r.propEndOnOpen, r.printButton,
-                              r.legend,     entry->titleRows, r.frozenCols,    r.opensAtLatest};
+                              r.legend,     entry->titleRows, r.frozenCols,    r.opensAt};
 }
 
 } // namespace
@@ -31,26 +31,34 @@ AnalysisWindowInfo withCatalog(const WindowRow& r) {
 const std::vector<AnalysisWindowInfo>& analysisWindowTable() {
     static const WindowRow rows[] = {
         {"出現頻度分析", "mnuSyutugenHindo", 5280, 13200, false, false, Legend::DrawnDigit, 1,
-         false},
-        {"出現回数分析", "mnuZenkaiSyutugen", 6280, 13850, false, true, Legend::None, 1, true},
-        {"回数別出現分析", "mnuSyutugenKaisu", 3405, 6700, false, true, Legend::None, 1, false},
-        {"数字合計分析", "mnuHonsuji", 4860, 13680, false, true, Legend::None, 1, true},
-        {"出現間隔分析", "mnuSyutugenKankaku", 6140, 13800, false, true, Legend::None, 1, true},
-        {"引っ張り分析", "mnuHippari", 7000, 13500, false, false, Legend::CarryOver, 1, true},
-        {"バラツキ分析", "mnuBaratsuki", 7630, 13980, false, true, Legend::Dispersion, 1, true},
-        {"数字間隔分析", "mnuNumberKankaku", 7050, 13820, false, true, Legend::None, 1, true},
-        {"連番飛び石分析", "mnuRenbanTobiishi", 7020, 13400, false, true, Legend::None, 1, true},
+         OpensAt::WhereColumnsDiffer},
+        {"出現回数分析", "mnuZenkaiSyutugen", 6280, 13850, false, true, Legend::None, 1,
+         OpensAt::Latest},
+        {"回数別出現分析", "mnuSyutugenKaisu", 3405, 6700, false, true, Legend::None, 1,
+         OpensAt::First},
+        {"数字合計分析", "mnuHonsuji", 4860, 13680, false, true, Legend::None, 1, OpensAt::Latest},
+        {"出現間隔分析", "mnuSyutugenKankaku", 6140, 13800, false, true, Legend::None, 1,
+         OpensAt::Latest},
+        {"引っ張り分析", "mnuHippari", 7000, 13500, false, false, Legend::CarryOver, 1,
+         OpensAt::Latest},
+        {"バラツキ分析", "mnuBaratsuki", 7630, 13980, false, true, Legend::Dispersion, 1,
+         OpensAt::Latest},
+        {"数字間隔分析", "mnuNumberKankaku", 7050, 13820, false, true, Legend::None, 1,
+         OpensAt::Latest},
+        {"連番飛び石分析", "mnuRenbanTobiishi", 7020, 13400, false, true, Legend::None, 1,
+         OpensAt::Latest},
         {"偶数奇数の組合せパターン分析", "mnuKisuGusuPattern", 5900, 13600, true, true,
-         Legend::None, 1, true},
+         Legend::None, 1, OpensAt::Latest},
         {"低数字高数字の組合せパターン分析", "mnuLowHightPattern", 5900, 13600, true, true,
-         Legend::None, 1, true},
+         Legend::None, 1, OpensAt::Latest},
         {"分割3データ分析", "mnu3BunkatsuData", 12300, 12400, false, false, Legend::DrawnDigit, 1,
-         true},
+         OpensAt::Latest},
         {"分割5データ分析", "mnu5BunkatsuData", 12300, 12400, false, false, Legend::DrawnDigit, 1,
-         true},
+         OpensAt::Latest},
         {"分割10データ分析", "mnu10BunkatsuData", 12300, 12400, false, false, Legend::DrawnDigit, 1,
-         true},
-        {"分割5傾向分析", "mnu5BunkatsuKeiko", 6900, 13750, true, true, Legend::None, 1, true},
+         OpensAt::Latest},
+        {"分割5傾向分析", "mnu5BunkatsuKeiko", 6900, 13750, true, true, Legend::None, 1,
+         OpensAt::Latest},
     };
     static const std::vector<AnalysisWindowInfo> table = [] {
         std::vector<AnalysisWindowInfo> t;

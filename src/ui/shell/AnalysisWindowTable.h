@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/analysis/AnalysisCatalog.h"
+#include "ui/grid/AnalysisFrame.h"
 
 namespace n4 {
 
@@ -24,9 +25,9 @@ struct AnalysisWindowInfo {
     bool printButton;
     Legend legend;
     // Display: the title rows and label columns that stay in view while the
-    // grid scrolls, and whether it opens at its last rows (the latest draws).
+    // grid scrolls, and where it opens.
     int frozenRows, frozenCols;
-    bool opensAtLatest;
+    OpensAt opensAt;
 };
 
 const std::vector<AnalysisWindowInfo>& analysisWindowTable();

@@ -164,6 +164,9 @@ void MainFrm::buildMenus() {
             &QAction::triggered, this, &MainFrm::openDataEntry);
     command(hosyu, "mnuMasterKanri", QStringLiteral("当選データ保守(&D)"))->setEnabled(false);
     hosyu->addSeparator();
+    // Imports: they refresh the open windows and need none of them closed.
+    connect(command(hosyu, "mnuImportFile", QStringLiteral("ファイルから取り込み…(&F)")),
+            &QAction::triggered, this, &MainFrm::importChosenFile);
     connect(command(hosyu, "mnuFetchLatest", QStringLiteral("最新の当選番号を取得(&N)")),
             &QAction::triggered, this, &MainFrm::fetchLatestDraws);
     checkAtStart_ =
@@ -195,6 +198,9 @@ void MainFrm::buildMenus() {
             &QAction::triggered, this, [this] { arrangeWindows(mdi_, Arrangement::Cascade); });
     connect(command(window, "mnuWindowArrangeIcon", QStringLiteral("アイコンの整列(&A)")),
             &QAction::triggered, this, [this] { arrangeWindows(mdi_, Arrangement::ArrangeIcons); });
+    // Below the arrangement, the open windows, the active one checked.
+    windowMenu_ = window;
+    connect(window, &QMenu::aboutToShow, this, &MainFrm::listOpenWindows);
 
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
@@ -307,7 +313,7 @@ void MainFrm::openAnalysis(const QString& name) {
         frame->setGrid(compute(AnalysisInput{table_, figures_}));
         computeCounts_[name] += 1;
     }
-    frame->setPanes(info->frozenRows, info->frozenCols, info->opensAtLatest);
+    frame->setPanes(info->frozenRows, info->frozenCols, info->opensAt);
     frame->gridView()->menu()->setTitle(QString::fromUtf8(info->caption),
                                         QString::fromUtf8(info->label));
     QMdiSubWindow* sub = addChild(name, frame, QString::fromUtf8(info->caption),
@@ -364,6 +370,33 @@ void MainFrm::openDataEntry() {
     for (QAction* a : window->editActions())
         editMenu_->addAction(a);
     onSubWindowActivated(sub);
+}
+
+void MainFrm::listOpenWindows() {
+    static const char* const kListed = "n4ListedWindow";
+    for (QAction* a : windowMenu_->actions())
+        if (a->property(kListed).isValid()) {
+            windowMenu_->removeAction(a);
+            a->deleteLater();
+        }
+    const QList<QMdiSubWindow*> subs = mdi_->subWindowList(QMdiArea::CreationOrder);
+    if (subs.isEmpty()) return;
+    windowMenu_->addSeparator()->setProperty(kListed, true);
+    int n = 0;
+    for (QMdiSubWindow* sub : subs) {
+        QString caption = sub->windowTitle().replace(QLatin1Char('&'), QStringLiteral("&&"));
+        if (++n < 10) caption = QStringLiteral("&%1 %2").arg(n).arg(caption);
+        QAction* a = windowMenu_->addAction(caption);
+        a->setProperty(kListed, true);
+        a->setCheckable(true);
+        a->setChecked(sub == mdi_->activeSubWindow());
+        const QPointer<QMdiSubWindow> target(sub);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (!target) return;
+            if (target->isMinimized()) target->showNormal();
+            mdi_->setActiveSubWindow(target);
+        });
+    }
 }
 
 void MainFrm::onSubWindowActivated(QMdiSubWindow* window) {

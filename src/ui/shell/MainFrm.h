@@ -88,6 +88,12 @@ class MainFrm : public QMainWindow {
     // A history file dropped on the main window: the data-entry window takes
     // it when open; otherwise it is imported here with the same question.
     bool importFile(const QString& path);
+    // データ管理 → ファイルから取り込み…: asks for a file and imports it as a
+    // drop does. Tests replace the file dialog.
+    bool importChosenFile();
+    void setImportFileChooser(std::function<QString()> chooser) {
+        chooseImportFile_ = std::move(chooser);
+    }
     // 最新の当選番号を取得: asks the results sources (the list beside the
     // settings file, or built in) for draws newer than the database, in the
     // background with a progress window that can be cancelled; new draws are
@@ -167,6 +173,9 @@ class MainFrm : public QMainWindow {
     std::shared_ptr<std::atomic<bool>> stopChecking_ = std::make_shared<std::atomic<bool>>(false);
     std::string updateCa_;
     bool closing_ = false;
+    std::function<QString()> chooseImportFile_;
+    QMenu* windowMenu_ = nullptr;
+    void listOpenWindows();
 };
 
 } // namespace n4

@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 
+#include "core/store/DrawDetailsText.h"
 #include "ui/common/MessageSink.h"
 #include "ui/data/DataEntryWindow.h"
 #include "ui/data/DrawEntryModel.h"
@@ -116,7 +117,12 @@ void MainFrm::onDataEntryClosing() {
     // Once, when the data-entry window goes after changing something, or
     // after another program did while it was open.
     const bool elsewhere = watch_ && watch_->dataVersion() != seenVersion_;
-    if (!closing_ && (changeLog_.revision() != loadedRevision_ || elsewhere)) reloadDrawTable();
+    if (closing_) return;
+    if (changeLog_.revision() != loadedRevision_ || elsewhere) reloadDrawTable();
+    // Nothing is refused, but a draw left with a blank digit would otherwise
+    // drop out of every analysis unnoticed.
+    if (const std::string missing = incompleteDrawsText(table_); !missing.empty())
+        messages_->information(this, kMessageTitle, QString::fromStdString(missing));
 }
 
 bool MainFrm::followExternalChanges() {
@@ -143,6 +149,11 @@ bool MainFrm::importFile(const QString& path) {
     const bool written = ImportDialog::runFile(this, messages_, *model, path, report);
     if (written) reloadDrawTable();
     return written;
+}
+
+bool MainFrm::importChosenFile() {
+    const QString path = chooseImportFile_ ? chooseImportFile_() : ImportDialog::chooseFile(this);
+    return !path.isEmpty() && importFile(path);
 }
 
 std::unique_ptr<DrawEntryModel> MainFrm::importModel() {
