@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "core/import/HistoryCsv.h"
+#include "core/import/HistoryImport.h"
 
 namespace fs = std::filesystem;
 
@@ -79,6 +80,14 @@ n4::DrawTable realHistory() {
     if (folder.empty()) return {};
     auto parsed = n4::parseHistoryCsv(readFile(folder + "/numbers4_history.csv"));
     return parsed.ok ? parsed.rows : n4::DrawTable{};
+}
+
+n4::DrawTable realPricedHistory() {
+    std::string folder = sharedDataFolder();
+    if (folder.empty()) return {};
+    auto read =
+        n4::readHistoryFile(folder + "/raw/hazimekom__numbers4-api__data__numbers4_results_v2.csv");
+    return read.ok ? read.rows : n4::DrawTable{};
 }
 
 } // namespace n4test

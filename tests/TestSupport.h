@@ -13,6 +13,8 @@ std::string tempFolder();
 std::string sharedDataFolder();
 // The real history CSV read into a table; empty when absent.
 n4::DrawTable realHistory();
+// The real history with each draw's date and prizes, where the checkout has it.
+n4::DrawTable realPricedHistory();
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 // The draws of the database in a program folder, as the program reads them.
