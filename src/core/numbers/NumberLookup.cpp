@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "core/grid/Palette.h"
+#include "core/store/DrawDetailsText.h"
+
 namespace n4 {
 
 namespace {
@@ -99,6 +102,41 @@ std::string lookupSummary(const NumberLookup& found) {
            since(found.drawsSinceStraight) + "）、並びを問わず " +
            std::to_string(found.box.size()) + " 回（偶然なら平均 " +
            oneDecimal(found.expectedBox()) + " 回、" + since(found.drawsSinceBox) + "）。";
+}
+
+Grid lookupGrid(const NumberLookup& found) {
+    static const char* const kHeaders[] = {"並び", "回", "抽せん日", "当選番号", "賞金（円）"};
+    static const double kWidths[] = {10, 7, 11, 9, 11};
+    constexpr int kColumns = 5;
+    const int rows = 1 + static_cast<int>(found.straight.size() + found.box.size());
+    Grid g;
+    g.resize(kColumns, rows);
+    g.setVisible(kColumns, rows);
+    g.setRowHeight(-1, 14);
+    for (int c = 1; c <= kColumns; ++c) {
+        g.setColWidth(c, kWidths[c - 1]);
+        g.setText(c, 1, kHeaders[c - 1]);
+    }
+    g.setBorder({1, 1, kColumns, rows}, BorderAll);
+    g.setBackground({1, 1, kColumns, 1}, palette::HeaderPink);
+    g.setForeground({1, 1, kColumns, 1}, palette::Blue);
+    int row = 1;
+    auto write = [&g, &row](const char* kind, const std::vector<NumberHit>& hits, bool sold) {
+        for (const NumberHit& h : hits) {
+            ++row;
+            g.setText(1, row, kind);
+            g.setNumber(2, row, h.drawNo);
+            g.setText(3, row, h.date == kUnknown ? "" : isoDate(h.date));
+            g.setText(4, row, fourDigits(h.drawn));
+            g.setText(5, row,
+                      !sold                 ? "（販売なし）"
+                      : h.prize == kUnknown ? "不明"
+                                            : groupedDigits(h.prize));
+        }
+    };
+    write("ストレート", found.straight, true);
+    write("ボックス", found.box, canBuy(found.number, BuyKind::Box));
+    return g;
 }
 
 } // namespace n4

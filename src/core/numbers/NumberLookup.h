@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/grid/Grid.h"
 #include "core/numbers/NumberKind.h"
 
 namespace n4 {
@@ -37,5 +38,9 @@ std::string lookupTsv(const NumberLookup& found);
 std::string lookupJson(const NumberLookup& found);
 // One line of words: 「1149（ダブル・12通り）: ストレート 1 回（偶然なら平均 0.7 回）…」
 std::string lookupSummary(const NumberLookup& found);
+
+// The hits as the window lists them: 並び (ストレート / ボックス), 回, 抽せん日,
+// 当選番号, 賞金; a prize the history does not give reads 不明.
+Grid lookupGrid(const NumberLookup& found);
 
 } // namespace n4

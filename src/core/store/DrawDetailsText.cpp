@@ -4,18 +4,15 @@
 
 namespace n4 {
 
-namespace {
-
-std::string yen(int amount) {
-    std::string digits = std::to_string(amount), out;
+std::string groupedDigits(long long value) {
+    const std::string digits = std::to_string(value < 0 ? -value : value);
+    std::string out = value < 0 ? "-" : "";
     for (size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
         out += digits[i];
     }
-    return out + "円";
+    return out;
 }
-
-} // namespace
 
 std::string dateText(int yyyymmdd) {
     if (yyyymmdd == kUnknown) return {};
@@ -33,7 +30,7 @@ std::string prizesText(const DrawDetails& details) {
     for (int k = 0; k < 4; ++k) {
         any = any || details.prizes[k] != kUnknown;
         out += (k ? "　" : "") + std::string(kNames[k]) + " " +
-               (details.prizes[k] == kUnknown ? "―" : yen(details.prizes[k]));
+               (details.prizes[k] == kUnknown ? "―" : groupedDigits(details.prizes[k]) + "円");
     }
     return any ? out : std::string();
 }

@@ -6,6 +6,9 @@
 
 namespace n4 {
 
+// 1,234,567 (a minus sign first where it is below zero).
+std::string groupedDigits(long long value);
+
 // 2026年8月21日（金）; "" for an unknown date.
 std::string dateText(int yyyymmdd);
 

@@ -23,6 +23,7 @@
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
 #include "ui/grid/GridViewMenu.h"
+#include "ui/numbers/NumberLookupWindow.h"
 #include "ui/prediction/BacktestWindow.h"
 #include "ui/prediction/PredictionWindow.h"
 #include "ui/shell/AboutWindow.h"
@@ -37,6 +38,7 @@ namespace {
 
 const QString kPredictionName = QStringLiteral("一発マーヴォ");
 const QString kBacktestName = QStringLiteral("予想の検証");
+const QString kNumberLookupName = QStringLiteral("番号検索");
 const QString kDataEntryName = QStringLiteral("当選データ入力");
 const QString kHelpFileName = QStringLiteral("ナンバーズ4マーヴォM.chm");
 
@@ -238,6 +240,11 @@ QMenu* MainFrm::buildAnalysisMenu() {
     addAnalysisAction(bunkatsu, "分割3データ分析", "3分割データ分析");
     addAnalysisAction(bunkatsu, "分割5データ分析", "5分割データ分析");
     addAnalysisAction(bunkatsu, "分割10データ分析", "10分割データ分析");
+    // From digits to the numbers a player buys.
+    main->addSeparator();
+    QAction* lookup = main->addAction(QStringLiteral("番号検索(&L)"));
+    lookup->setObjectName(QStringLiteral("mnuNumberLookup"));
+    connect(lookup, &QAction::triggered, this, &MainFrm::openNumberLookup);
     return main;
 }
 
@@ -344,6 +351,15 @@ void MainFrm::openBacktest() {
     QMdiSubWindow* sub =
         addChild(kBacktestName, window, kBacktestName, twipsSize(13800, 10200, this));
     connect(window, &BacktestWindow::closeRequested, sub, &QWidget::close);
+}
+
+void MainFrm::openNumberLookup() {
+    if (bringToFront(kNumberLookupName)) return;
+    propEnd_ = false; // as an analysis window: data entry waits until it closes
+    auto* window = new NumberLookupWindow(table_);
+    QMdiSubWindow* sub =
+        addChild(kNumberLookupName, window, kNumberLookupName, twipsSize(7200, 9000, this));
+    connect(window, &NumberLookupWindow::closeRequested, sub, &QWidget::close);
 }
 
 void MainFrm::openDataEntry() {
