@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -44,9 +45,10 @@ TEST(CliHelp, ListsCommandsOptionsAndEveryNameOnStandardOutput) {
         for (const char* word : {"import", "export", "list", "--db", "--format", "--reflect",
                                  "--version", "-h, --help", "tsv", "json", "html"})
             EXPECT_TRUE(has(r.out, word)) << flag << " lacks " << word;
-        for (const auto& [name, window] : exportNames())
-            EXPECT_TRUE(std::regex_search(r.out, std::regex("\n  " + name + " +" + window + "\n")))
-                << name;
+        for (const ExportName& e : exportNames())
+            EXPECT_TRUE(std::regex_search(
+                r.out, std::regex("\n  " + e.name + " +" + e.caption + "[、\\S]*\n")))
+                << e.name;
         // It says where the database is.
         EXPECT_TRUE(has(r.out, folder + "/Numbers4Marvo.mdb"));
     }
@@ -66,25 +68,38 @@ TEST(CliHelp, VersionIsOneLine) {
     EXPECT_EQ(r.err, "");
 }
 
-TEST(CliList, EveryListedNameAndWindowNameExports) {
+// Every name on a line of the list (the short name, the window's title, its
+// menu item, its earlier name) prints that window's table, and no name
+// stands for two windows.
+TEST(CliList, EveryListedNameExportsItsWindow) {
     std::string folder = folderWithDraws();
     CliRun r = cli({"list"}, folder);
     ASSERT_EQ(r.code, CliDone);
     std::istringstream lines(r.out);
     std::string line;
+    std::map<std::string, std::string> windowOf;
     size_t count = 0;
     while (std::getline(lines, line)) {
-        const size_t tab = line.find('\t');
-        ASSERT_NE(tab, std::string::npos) << line;
-        const std::string name = line.substr(0, tab), window = line.substr(tab + 1);
-        EXPECT_EQ(cli({"export", name}, folder).code, CliDone) << name;
-        CliRun byWindow = cli({"export", window, "--format", "json"}, folder);
-        EXPECT_EQ(byWindow.code, CliDone) << window;
-        EXPECT_TRUE(has(byWindow.out, window)) << window;
+        std::istringstream fields(line);
+        std::string name, other;
+        ASSERT_TRUE(std::getline(fields, name, '\t') && std::getline(fields, other, '\t')) << line;
+        const std::string expected = cli({"export", name, "--format", "json"}, folder).out;
+        ASSERT_TRUE(has(expected, "\"cells\"")) << name;
+        do {
+            EXPECT_EQ(cli({"export", other, "--format", "json"}, folder).out, expected) << other;
+            EXPECT_TRUE(windowOf.emplace(other, name).second) << other << " names two windows";
+        } while (std::getline(fields, other, '\t'));
         ++count;
     }
     EXPECT_EQ(count, analysisCatalog().size() + 1); // and the prediction
     EXPECT_EQ(count, exportNames().size());
+    // The names the program shows; a menu item as the toolkit holds it and as it shows it.
+    for (const char* shown : {"3分割データ分析", "5分割傾向分析", "回数別頻度分析",
+                              "回数別出現分析", "連番・飛び石分析", "一発マーヴォ予想"})
+        EXPECT_EQ(windowOf.count(shown), 1u) << shown;
+    const std::string prediction = cli({"export", "prediction", "--reflect", "0"}, folder).out;
+    for (const char* menu : {"一発マーヴォ予想(&D)", "一発マーヴォ予想(D)"})
+        EXPECT_EQ(cli({"export", menu, "--reflect", "0"}, folder).out, prediction) << menu;
 }
 
 TEST(CliUsage, EveryUsageErrorNamesTheWordItCouldNotUse) {
@@ -123,6 +138,10 @@ TEST(CliUsage, EveryUsageErrorNamesTheWordItCouldNotUse) {
         {{"export", "sum", "--format", "--db", "x.mdb"}, "--format"},
         // A word that starts with two dashes is never an option's value.
         {{"export", "sum", "--db", "---x.mdb"}, "--db の後に FILE がありません"},
+        {{"import", csv, "--replace=yes"}, "--replace には値を付けられません"},
+        {{"export", "sum", "--dry-run"}, "--dry-run は export では使えません"},
+        // The back-test window's table comes from its own command.
+        {{"export", "予想の検証"}, "backtest"},
     };
     for (const Case& c : cases) {
         CliRun r = cli(c.args, folder);
@@ -177,9 +196,10 @@ TEST(CliDocumentation, ManualPageAndCompletionNameEveryCommandOptionAndName) {
         EXPECT_TRUE(has(manual, roff(option))) << option << " is missing from the manual page";
         EXPECT_TRUE(has(completion, option)) << option << " is missing from the completion";
     }
-    for (const auto& [name, window] : exportNames())
-        EXPECT_TRUE(std::regex_search(manual, std::regex("\n" + name + " +" + window + "\n")))
-            << name << " " << window << " is missing from the manual page";
+    for (const ExportName& e : exportNames())
+        EXPECT_TRUE(
+            std::regex_search(manual, std::regex("\n" + e.name + " +" + e.caption + "[、\\S]*\n")))
+            << e.name << " " << e.caption << " is missing from the manual page";
 }
 
 #include "GoldenGrid.h"
@@ -211,4 +231,37 @@ TEST(CliHelp, TheWholeTextIsPinnedWithItsColumns) {
     EXPECT_EQ(static_cast<int>(
                   runCli({"export", "frequency"}, ignored, ignored, nowhere, PictureWriter())),
               1);
+}
+
+// A PNG or a PDF is not written onto a terminal; text and SVG are, and a PNG
+// sent to a file or a pipe is drawn.
+TEST(CliExport, PictureBytesAreNotWrittenOntoATerminal) {
+    const std::string folder = folderWithDraws();
+    int drawn = 0;
+    const PictureWriter writer = [&drawn](const PictureRequest&, std::ostream& out, std::string&) {
+        out << "picture " << ++drawn;
+        return true;
+    };
+    struct Case {
+        std::string name, format;
+        bool terminal;
+        int code;
+    };
+    for (const Case& c : {Case{"sum", "png", true, CliUsage},
+                          {"一発マーヴォ予想", "pdf", true, CliUsage},
+                          {"sum", "svg", true, CliDone},
+                          {"sum", "tsv", true, CliDone},
+                          {"sum", "png", false, CliDone}}) {
+        std::ostringstream out, err;
+        const int code =
+            runCli({"export", c.name, "--format", c.format}, out, err, folder, writer, c.terminal);
+        EXPECT_EQ(code, c.code) << c.format << err.str();
+        EXPECT_EQ(out.str().empty(), c.code == CliUsage) << c.format;
+        if (c.code == CliUsage) {
+            EXPECT_TRUE(has(err.str(), "端末には書き出しません") &&
+                        has(err.str(), "--format " + c.format + " > "))
+                << err.str();
+        }
+    }
+    EXPECT_EQ(drawn, 2);
 }
