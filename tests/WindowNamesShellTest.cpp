@@ -1,8 +1,6 @@
-// The tool prints a window by the names a user reads in the program: every
-// menu item of the main window that opens a table, and the title of the
-// window it opens, name that window for `export`, and every window the tool
-// lists is reached so. A menu or a title renamed in the program without the
-// tool's names fails here.
+// Every menu item of the main window that opens a table, and the title of the
+// window it opens, name that window for `export`; every window the tool lists
+// is reached so. A menu or title renamed without the tool's names fails here.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -30,7 +28,7 @@ TEST(WindowNames, EveryMenuItemAndTitleOfATableIsAnExportName) {
         }
         const std::string text = action->text().toStdString();
         const std::string name = exportNameFor(text);
-        if (name.empty()) return; // 終了, データ管理, ウィンドウ, ヘルプ: no table
+        if (name.empty()) return; // 終了, ヘルプ …: no table
         for (QMdiSubWindow* open : shell.main->mdiArea()->subWindowList())
             open->close();
         n4test::settle();
