@@ -122,12 +122,7 @@ const std::vector<CommandSpec>& commandTable() {
          {"--db", "--format", "--reflect", "--rows", "--last"},
          "ウィンドウ NAME の表をプログラムが表示するとおりに書き出す",
          runExport},
-        {"list",
-         {},
-         {},
-         "export "
-         "で使える名前を、ウィンドウごとに一行（短い名前、題名、ほかの名前の順）で一覧にする",
-         runList},
+        {"list", {}, {}, "export で使える名前を、ウィンドウごとに一行で一覧にする", runList},
         {"backtest",
          {},
          {"--db", "--from", "--to", "--reflect", "--format"},
