@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 
 #include "TestSupport.h"
 #include "core/cli/Cli.h"
+#include "core/import/HistoryValues.h"
 #include "core/store/DrawStore.h"
 
 using namespace n4;
@@ -37,7 +39,7 @@ TEST(CliImport, CreatesTheDatabaseAndUpsertsByDrawNumber) {
     n4test::writeFile(folder + "/a.csv", "draw,d1,d2,d3,d4\n1,1,2,3,4\n2,5,6,7,8\n");
     n4test::writeFile(folder + "/b.csv", "draw,d1,d2,d3,d4\n2,0,0,0,0\n3,9,,9,9\n");
     EXPECT_EQ(cli({"import", folder + "/a.csv"}, folder).code, CliDone);
-    CliRun r = cli({"import", folder + "/b.csv"}, folder);
+    CliRun r = cli({"import", folder + "/b.csv", "--replace"}, folder);
     EXPECT_EQ(r.code, CliDone) << r.err;
     DrawTable t = stored(folder);
     ASSERT_EQ(t.size(), 3u);
@@ -70,7 +72,7 @@ TEST(CliImport, SaysWhatWasStoredNewChangedAndUnchanged) {
     n4test::writeFile(folder + "/a.csv", "draw,d1,d2,d3,d4\n1,1,2,3,4\n2,5,6,7,8\n");
     n4test::writeFile(folder + "/b.tsv", "回\t当せん番号\n3\t9999\n2\t5679\n1\t1234\n");
     ASSERT_EQ(cli({"import", folder + "/a.csv"}, folder).code, CliDone);
-    CliRun r = cli({"import", folder + "/b.tsv"}, folder);
+    CliRun r = cli({"import", folder + "/b.tsv", "--replace"}, folder);
     EXPECT_EQ(r.code, CliDone) << r.err;
     EXPECT_NE(r.out.find("新しい回 1 件（第3回）、変わった回 1 件、変わらない回 1 件"),
               std::string::npos)
@@ -283,7 +285,7 @@ TEST(CliImport, TwoImportsAtOnceReportWhatEachDid) {
                 close(start[1]);
                 char go;
                 if (read(start[0], &go, 1) != 0) _exit(3); // both start when the pipe closes
-                const CliRun r = cli({"import", folder + "/" + name + ".csv"}, folder);
+                const CliRun r = cli({"import", folder + "/" + name + ".csv", "--replace"}, folder);
                 n4test::writeFile(folder + "/" + name + ".out", r.out + r.err);
                 _exit(r.code);
             }
@@ -370,4 +372,53 @@ TEST(CliImport, ADamagedJetFileIsRefusedInJapaneseAndWritesNothing) {
     const DrawTable t = stored(folder);
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0].digits, (std::array<int, 4>{9, 9, 9, 9}));
+}
+
+// A file that gives a stored draw otherwise changes it only with --replace:
+// without it the new draws and what only fills in an empty digit are written,
+// the differing draws are kept and listed, and the exit code is 1. --dry-run
+// writes nothing (no database either) and says what would be.
+TEST(CliImport, AStoredDrawChangesOnlyWithReplaceAndADryRunWritesNothing) {
+    const std::string header = "回,抽せん日,第1数字,第2数字,第3数字,第4数字\n";
+    const std::string file = header + "1224,2004-01-08,1,1,1,1\n1225,2004-01-06,1,2,4,3\n"
+                                      "1226,2004-01-07,1,2,5,2\n1227,2004-01-09,9,9,9,9\n";
+    struct Case {
+        std::vector<std::string> flags;
+        int code;
+        std::string says, stored; // draws 1225 and 1226, and how many draws
+    };
+    for (const Case& c : std::vector<Case>{
+             {{},
+              CliBadInput,
+              "第1224回: 抽せん日 保存済み 2004年1月5日（月）、ファイル 2004年1月8日（木）\n"
+              "　第1225回: 保存済み 1234、ファイル 1243\n",
+              "1234 1252 4"},
+             {{"--dry-run"}, CliBadInput, "ファイルと違う回: 2 件", "1234 12・2 3"},
+             {{"--replace", "--dry-run"}, CliDone, "第1225回: 1234 → 1243", "1234 12・2 3"},
+             {{"--replace"}, CliDone, "変わった回 3 件", "1243 1252 4"}}) {
+        const std::string folder = n4test::tempFolder();
+        n4test::writeFile(folder + "/file.csv", file);
+        n4test::writeFile(folder + "/before.csv", header + "1224,2004-01-05,1,1,1,1\n"
+                                                           "1225,2004-01-06,1,2,3,4\n"
+                                                           "1226,2004-01-07,1,2,,2\n");
+        ASSERT_EQ(cli({"import", folder + "/before.csv"}, folder).code, CliDone);
+        const std::string bytes = n4test::readFile(folder + "/Numbers4Marvo.mdb");
+        std::vector<std::string> args = {"import", folder + "/file.csv"};
+        args.insert(args.end(), c.flags.begin(), c.flags.end());
+        const CliRun r = cli(args, folder);
+        EXPECT_EQ(r.code, c.code) << c.says;
+        EXPECT_NE((r.out + r.err).find(c.says), std::string::npos) << r.out << r.err;
+        const DrawTable t = stored(folder);
+        EXPECT_EQ(digitsText(t[1].digits) + " " + digitsText(t[2].digits) + " " +
+                      std::to_string(t.size()),
+                  c.stored);
+        EXPECT_EQ(n4test::readFile(folder + "/Numbers4Marvo.mdb") == bytes,
+                  std::count(c.flags.begin(), c.flags.end(), "--dry-run") == 1);
+    }
+    const std::string empty = n4test::tempFolder();
+    n4test::writeFile(empty + "/file.csv", file);
+    const CliRun r = cli({"import", empty + "/file.csv", "--dry-run"}, empty);
+    EXPECT_EQ(r.code, CliDone) << r.err;
+    EXPECT_NE(r.out.find("新しい回: 4 件（第1224回～第1227回）"), std::string::npos) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(empty + "/Numbers4Marvo.mdb"));
 }

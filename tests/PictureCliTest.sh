@@ -32,5 +32,18 @@ grep -q "<svg" "$work/out" || fail "interval svg is not an SVG"
 draw prediction --format pdf --reflect 0
 starts 255044462d "12345" || fail "prediction pdf is not a PDF"
 
+# Onto a terminal (script's pseudo-terminal) a PNG or a PDF is refused with a
+# hint and exit code 2, drawing nothing; an SVG is text and is shown.
+onto_terminal() {
+    script -qec "'$cli' export $* --db '$work/h.mdb'" /dev/null </dev/null >"$work/tty" 2>&1
+}
+for args in "division10 --format png" "3分割データ分析 --format pdf"; do
+    onto_terminal $args
+    code=$?
+    ((code == 2)) && grep -q "端末には書き出しません" "$work/tty" && ! grep -Eqa "PNG|%PDF" "$work/tty" ||
+        fail "export $args onto a terminal exited $code: $(head -c 200 "$work/tty" | cat -v)"
+done
+onto_terminal sum --format svg --last 2 && grep -q "<svg" "$work/tty" || fail "no SVG onto a terminal"
+
 ((failures == 0)) && echo "pictures drawn without a display"
 exit $((failures > 0))

@@ -40,7 +40,8 @@ TEST(PredictionExport, EveryFormatOfTheFourGridsWithTheirLabels) {
     EXPECT_EQ(predictionGridLabel(4), std::string());
     EXPECT_TRUE(isPredictionName("prediction"));
     EXPECT_TRUE(isPredictionName("一発マーヴォ"));
-    EXPECT_FALSE(isPredictionName("一発マーヴォ予想"));
+    EXPECT_TRUE(isPredictionName("一発マーヴォ予想")); // the window's title
+    EXPECT_FALSE(isPredictionName("一発マーヴォ予想(&D)"));
     EXPECT_FALSE(isPredictionName("Prediction"));
 }
 

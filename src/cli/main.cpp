@@ -39,5 +39,5 @@ int main(int argc, char** argv) {
         return n4::writeGridPicture(request, out, error);
     };
     return n4::runCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr, folder,
-                      pictures);
+                      pictures, n4::os::standardOutputIsTerminal());
 }

@@ -1,6 +1,7 @@
 #include "core/cli/Cli.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -15,6 +16,7 @@
 #include "core/prediction/BacktestExport.h"
 #include "core/prediction/PredictionExport.h"
 #include "core/prediction/SettingsFile.h"
+#include "core/store/AtomicFile.h"
 #include "core/store/DrawStore.h"
 #include "core/update/DrawUpdate.h"
 #include "core/update/UpdateSources.h"
@@ -35,16 +37,18 @@ const char* kProgram = "numbers4marvo-cli";
 
 struct OptionSpec {
     const char* name;  // "--db"
-    const char* value; // what follows it, as --help names it
+    const char* value; // what follows it, as --help names it; "" for a switch, which takes none
     const char* help;
     bool repeatable = false; // may be given more than once, each value kept
+    bool isSwitch() const { return *value == '\0'; }
 };
 
 const std::vector<OptionSpec>& optionTable() {
     static const std::vector<OptionSpec> options = {
         {"--db", "FILE", "使うデータベースファイル（既定は下に示す場所）"},
         {"--format", "FORMAT",
-         "書き出す形式: tsv（既定）、json、html。export はほかに画像の png、svg、pdf"},
+         "書き出す形式: tsv（既定）、json、html。export はほかに画像の png、svg、pdf"
+         "（png と pdf は端末ではなくファイルかパイプへ）"},
         {"--reflect", "N",
          "予想に反映する分析の数 0～10（export prediction と "
          "backtest。既定は設定ファイルのとおり）"},
@@ -56,6 +60,10 @@ const std::vector<OptionSpec>& optionTable() {
         {"--source", "URL",
          "update の更新元。何度でも指定でき、書いた順に試す（/ で終わるアドレスは結果の API）",
          true},
+        {"--replace", "",
+         "import でデータベースと違う回もファイルのとおりに書き換える（ないときは違う回を"
+         "そのまま残して示し、終了コード 1）"},
+        {"--dry-run", "", "import で何も書き込まず、取り込むとどうなるかを示す"},
     };
     return options;
 }
@@ -74,6 +82,7 @@ struct Invocation {
     std::ostream& out;
     std::ostream& err;
     const PictureWriter& pictures;
+    bool outIsTerminal;
 
     bool has(const char* option) const { return options.count(option) > 0; }
     std::string value(const char* option, const std::string& otherwise) const {
@@ -104,15 +113,16 @@ const std::vector<CommandSpec>& commandTable() {
     static const std::vector<CommandSpec> commands = {
         {"import",
          {"FILE"},
-         {"--db"},
-         "当選データの履歴（CSV・TSV・JSON・Jet 4.0 の .mdb）をデータベースに取り込む",
+         {"--db", "--replace", "--dry-run"},
+         "当選データの履歴（CSV・TSV・JSON・Jet 4.0 の .mdb）をデータベースに取り込む"
+         "（データベースにある回は --replace のときだけ書き換える）",
          runImport},
         {"export",
          {"NAME"},
          {"--db", "--format", "--reflect", "--rows", "--last"},
          "ウィンドウ NAME の表をプログラムが表示するとおりに書き出す",
          runExport},
-        {"list", {}, {}, "export で使える名前とそのウィンドウ名を一覧にする", runList},
+        {"list", {}, {}, "export で使える名前を、ウィンドウごとに一行で一覧にする", runList},
         {"backtest",
          {},
          {"--db", "--from", "--to", "--reflect", "--format"},
@@ -155,6 +165,10 @@ std::string padded(std::string text, size_t width) {
     return text + "  ";
 }
 
+std::string optionWithValue(const OptionSpec& o) {
+    return o.isSwitch() ? std::string(o.name) : std::string(o.name) + " " + o.value;
+}
+
 std::string joinedFormats(const std::vector<const char*>& formats = kFormats) {
     std::string s;
     for (const char* f : formats)
@@ -171,7 +185,7 @@ void printHelp(std::ostream& out, const DataLocation& location) {
         for (const char* operand : c.operands)
             synopsis += std::string(" ") + operand;
         for (const char* option : c.options)
-            synopsis += std::string(" [") + option + " " + findOption(option)->value + "]" +
+            synopsis += std::string(" [") + optionWithValue(*findOption(option)) + "]" +
                         (findOption(option)->repeatable ? "..." : "");
         out << "  " << synopsis << "\n      " << c.help << "\n";
     }
@@ -179,14 +193,18 @@ void printHelp(std::ostream& out, const DataLocation& location) {
     // One column for the explanations, just right of the longest option.
     std::size_t width = std::string("-h, --help").size();
     for (const OptionSpec& o : optionTable())
-        width = std::max(width, std::string(o.name).size() + 1 + std::string(o.value).size());
+        width = std::max(width, optionWithValue(o).size());
     for (const OptionSpec& o : optionTable())
-        out << "  " << padded(std::string(o.name) + " " + o.value, width) << o.help << "\n";
+        out << "  " << padded(optionWithValue(o), width) << o.help << "\n";
     out << "  " << padded("-h, --help", width) << "この説明を表示して終わる\n"
         << "  " << padded("--version", width) << "版を表示して終わる\n"
-        << "\n名前（export NAME。ウィンドウ名もそのまま使えます）:\n";
-    for (const auto& [name, window] : exportNames())
-        out << "  " << padded(name, 12) << window << "\n";
+        << "\n名前（export NAME。ウィンドウの題名とメニューの項目名もそのまま使えます）:\n";
+    for (const ExportName& e : exportNames()) {
+        out << "  " << padded(e.name, 12) << e.caption;
+        for (const std::string& other : e.others)
+            out << "、" << other;
+        out << "\n";
+    }
     out << "\nデータベース: " << location.databasePath << "\n"
         << "設定ファイル: " << location.settingsPath << "\n"
         << "更新元の一覧: " << updateSourcesPath(location.settingsPath)
@@ -212,44 +230,85 @@ bool finishInterruptedTakeOver(const Invocation& in) {
     return resumed.ok;
 }
 
+bool readDraws(const Invocation& in, DrawTable& table) {
+    StoreResult r;
+    // Reading never writes: no database is created, none completed.
+    auto store = DrawStore::open(connectionFor(in), r, nullptr, IfMissing::ReadOnly);
+    if (store) r = store->readAll(table);
+    if (!r) in.err << r.message << "\n";
+    return r.ok;
+}
+
+bool loadTable(const Invocation& in, DrawTable& table) {
+    return finishInterruptedTakeOver(in) && readDraws(in, table);
+}
+
+// The draws stored now, read without writing anything (as export reads them);
+// none when there is no database yet, which the import would create.
+bool readStoredDraws(const Invocation& in, DrawTable& current) {
+    if (!finishInterruptedTakeOver(in)) return false;
+    const std::string path = connectionFor(in).dataSource;
+    std::error_code ec;
+    if (isPlainFilePath(path) && !std::filesystem::exists(path, ec) && !ec) return true;
+    return readDraws(in, current);
+}
+
+// Plans the import under the write lock, from the draws as they are when it
+// writes: another import at the same time comes before or after it, and the
+// report says what this one did. Without --replace the draws the file gives
+// otherwise than stored are kept, and the rest is written.
+StoreResult storeImport(const Invocation& in, const ImportResult& imported, ImportPlan& plan) {
+    std::string message;
+    if (!in.has("--db") && !prepareDataFolder(in.location, message))
+        return StoreResult::failure(message);
+    if (!finishInterruptedTakeOver(in)) return StoreResult::failure("");
+    StoreResult r;
+    auto store = DrawStore::open(connectionFor(in), r);
+    if (!store) return r;
+    return store->inTransaction([&]() -> StoreResult {
+        DrawTable current;
+        if (StoreResult read = store->readAll(current); !read) return read;
+        plan = planImport(current, imported.rows);
+        if (!in.has("--replace")) plan.keepStoredValues();
+        if (plan.nothingToDo()) return StoreResult::success();
+        return writeChange(*store, plan.change("取り込み"), true);
+    });
+}
+
 // Reads the whole file first; then, in one transaction, writes only the
-// draws that are new or changed, and says what was stored.
+// draws that are new or (with --replace) changed, and says what was stored.
+// --dry-run writes nothing and says what would be.
 int importFile(const Invocation& in) {
     const std::string& file = in.operands[0];
+    const bool dryRun = in.has("--dry-run");
     ImportResult imported = readHistoryFile(file);
     if (!imported.ok) {
         in.err << file << ": " << imported.message << "\n";
         return CliBadInput;
     }
-    std::string message;
-    if (!in.has("--db") && !prepareDataFolder(in.location, message)) {
-        in.err << message << "\n";
-        return CliBadInput;
-    }
-    if (!finishInterruptedTakeOver(in)) return CliBadInput;
-    StoreResult r;
-    auto store = DrawStore::open(connectionFor(in), r);
     ImportPlan plan;
-    // The plan is made under the write lock, from the draws as they are when
-    // this import writes: another import at the same time comes before or
-    // after it, and the report says what this one did.
-    if (store)
-        r = store->inTransaction([&]() -> StoreResult {
-            DrawTable current;
-            if (StoreResult read = store->readAll(current); !read) return read;
-            plan = planImport(current, imported.rows);
-            if (plan.nothingToDo()) return StoreResult::success();
-            return writeChange(*store, plan.change("取り込み"), true);
-        });
-    if (!r) {
-        in.err << r.message << "\n";
+    if (dryRun) {
+        DrawTable current;
+        if (!readStoredDraws(in, current)) return CliBadInput;
+        plan = planImport(current, imported.rows);
+        if (!in.has("--replace")) plan.keepStoredValues();
+        in.out << "試しに読んだだけで、データベースには何も書き込んでいません。\n"
+               << describeImport(plan, file, imported.format) << "\n";
+    } else if (StoreResult r = storeImport(in, imported, plan); !r) {
+        if (!r.message.empty()) in.err << r.message << "\n";
         return CliBadInput;
+    } else {
+        in.out << file << ": " << imported.format << "\n" << reportImport(plan) << "\n";
     }
-    in.out << file << ": " << imported.format << "\n" << reportImport(plan) << "\n";
     if (imported.unreadableDigits > 0)
-        in.out << "読めない数字 " << imported.unreadableDigits
-               << " 個は空欄として取り込みました。\n";
-    return CliDone;
+        in.out << "読めない数字 " << imported.unreadableDigits << " 個は空欄として"
+               << (dryRun ? "取り込みます" : "取り込みました") << "。\n";
+    if (plan.kept.empty()) return CliDone;
+    in.err << "データベースと違う回が " << plan.kept.size() << " 件あります。データベースのまま"
+           << (dryRun ? "残します" : "残しました")
+           << "（ファイルのとおりに書き換えるには --replace を付けてください）:" << keptList(plan)
+           << "\n";
+    return CliBadInput;
 }
 
 int runImport(const Invocation& in) {
@@ -316,16 +375,6 @@ int runUpdate(const Invocation& in) {
         in.err << "更新できませんでした。\n";
     }
     return CliBadInput;
-}
-
-bool loadTable(const Invocation& in, DrawTable& table) {
-    if (!finishInterruptedTakeOver(in)) return false;
-    StoreResult r;
-    // Reading never writes: no database is created, none completed.
-    auto store = DrawStore::open(connectionFor(in), r, nullptr, IfMissing::ReadOnly);
-    if (store) r = store->readAll(table);
-    if (!r) in.err << r.message << "\n";
-    return r.ok;
 }
 
 void render(std::ostream& out, const Grid& grid, const AnalysisEntry& entry,
@@ -412,20 +461,35 @@ int exportAnalysisPicture(const Invocation& in, const Grid& grid, const Analysis
     return writePicture(in, PictureRequest{format, entry.caption, {{"", &grid, block}}});
 }
 
+// A name export does not know; the back-test window is printed by its own command.
+int unknownName(const Invocation& in, const std::string& name) {
+    if (name == kBacktestCaption)
+        return usageError(in.err, "「" + name +
+                                      "」の表は export ではなく backtest で書き出します（「" +
+                                      kProgram + " backtest」）。");
+    return usageError(in.err, "不明な名前です: " + name + "（一覧は「" + kProgram + " list」）");
+}
+
 int runExport(const Invocation& in) {
-    const std::string& name = in.operands[0];
+    const std::string& given = in.operands[0];
     const std::string format = in.value("--format", "tsv");
     if (std::find(kExportFormats.begin(), kExportFormats.end(), format) == kExportFormats.end())
         return usageError(in.err, "不明な形式です: " + format + "（" +
                                       joinedFormats(kExportFormats) + " のいずれか）");
+    const std::string name = exportNameFor(given);
     const AnalysisEntry* entry = findAnalysis(name);
     const bool prediction = isPredictionName(name);
-    if (!entry && !prediction)
-        return usageError(in.err,
-                          "不明な名前です: " + name + "（一覧は「" + kProgram + " list」）");
+    if (!entry && !prediction) return unknownName(in, given);
+    // As programs that write compressed or picture bytes do: not onto a screen.
+    if ((format == "png" || format == "pdf") && in.outIsTerminal)
+        return usageError(in.err, "--format " + format +
+                                      " の画像は端末には書き出しません。ファイルに送ってください"
+                                      "（例: " +
+                                      kProgram + " export " + given + " --format " + format +
+                                      " > " + name + "." + format + "）。");
     if (!prediction && in.has("--reflect"))
         return usageError(in.err, "--reflect は予想（prediction）の書き出しでだけ使えます: " +
-                                      name + " の表は反映する分析の数によりません。");
+                                      given + " の表は反映する分析の数によりません。");
     RowChoice rows;
     if (!rowChoice(in, isPictureFormat(format), prediction, rows)) return CliUsage;
     int reflect = 0;
@@ -490,9 +554,14 @@ int runBacktest(const Invocation& in) {
     return CliDone;
 }
 
+// One line a window: its short name, its title, then its other names.
 int runList(const Invocation& in) {
-    for (const auto& [name, window] : exportNames())
-        in.out << name << "\t" << window << "\n";
+    for (const ExportName& e : exportNames()) {
+        in.out << e.name << "\t" << e.caption;
+        for (const std::string& other : e.others)
+            in.out << "\t" << other;
+        in.out << "\n";
+    }
     return CliDone;
 }
 
@@ -537,7 +606,12 @@ Parsed parse(const std::vector<std::string>& args) {
                 continue;
             }
             std::string value;
-            if (eq != std::string::npos) {
+            if (option->isSwitch()) {
+                if (eq != std::string::npos) {
+                    fail(name + " には値を付けられません。");
+                    continue;
+                }
+            } else if (eq != std::string::npos) {
                 value = arg.substr(eq + 1);
             } else if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) {
                 value = args[++i];
@@ -553,14 +627,6 @@ Parsed parse(const std::vector<std::string>& args) {
 }
 
 } // namespace
-
-std::vector<std::pair<std::string, std::string>> exportNames() {
-    std::vector<std::pair<std::string, std::string>> names;
-    for (const AnalysisEntry& e : analysisCatalog())
-        names.emplace_back(e.cliName, e.windowName);
-    names.emplace_back("prediction", "一発マーヴォ");
-    return names;
-}
 
 std::vector<std::string> commandNames() {
     std::vector<std::string> names;
@@ -579,7 +645,7 @@ std::vector<std::string> optionNames() {
 }
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const DataLocation& location, const PictureWriter& pictures) {
+           const DataLocation& location, const PictureWriter& pictures, bool outIsTerminal) {
     Parsed p = parse(args);
     if (p.help) {
         printHelp(out, location);
@@ -606,8 +672,14 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                    command->operands[p.words.size() - 1] + " がありません。");
     if (p.words.size() - 1 > wanted)
         return usageError(err, "余分な引数です: " + p.words[wanted + 1]);
-    Invocation in{
-        {p.words.begin() + 1, p.words.end()}, p.options, p.repeated, location, out, err, pictures};
+    Invocation in{{p.words.begin() + 1, p.words.end()},
+                  p.options,
+                  p.repeated,
+                  location,
+                  out,
+                  err,
+                  pictures,
+                  outIsTerminal};
     const int code = command->run(in);
     // A full disk or a closed pipe: what was written did not all arrive.
     if (code == CliDone && !out.flush()) {
@@ -618,8 +690,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 }
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const std::string& programFolder, const PictureWriter& pictures) {
-    return runCli(args, out, err, findDataLocation(programFolder), pictures);
+           const std::string& programFolder, const PictureWriter& pictures, bool outIsTerminal) {
+    return runCli(args, out, err, findDataLocation(programFolder), pictures, outIsTerminal);
 }
 
 } // namespace n4

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/import/HistoryValues.h"
+#include "core/store/DrawDetailsText.h"
 
 namespace n4 {
 
@@ -60,7 +61,33 @@ std::string changeList(const ImportPlan& plan) {
     return s;
 }
 
+// Whether writing incoming would change a value stored: a digit, the date or
+// a prize given otherwise. (incoming keeps the stored date and prizes the
+// file does not give.)
+bool overwritesStored(const DrawRecord& stored, const DrawRecord& incoming) {
+    for (int p = 0; p < 4; ++p)
+        if (stored.digits[p] != kAbsentDigit && stored.digits[p] != incoming.digits[p]) return true;
+    const DrawDetails &before = stored.details, &after = incoming.details;
+    if (before.date != kUnknown && before.date != after.date) return true;
+    for (int k = 0; k < 4; ++k)
+        if (before.prizes[k] != kUnknown && before.prizes[k] != after.prizes[k]) return true;
+    return false;
+}
+
+std::string storedAndFile(const std::string& what, const std::string& stored,
+                          const std::string& file) {
+    return what + "保存済み " + (stored.empty() ? "なし" : stored) + "、ファイル " +
+           (file.empty() ? "なし" : file);
+}
+
 } // namespace
+
+void ImportPlan::keepStoredValues() {
+    std::vector<std::pair<DrawRecord, DrawRecord>> written;
+    for (auto& c : changed)
+        (overwritesStored(c.first, c.second) ? kept : written).push_back(std::move(c));
+    changed = std::move(written);
+}
 
 DrawChange ImportPlan::change(const std::string& label) const {
     DrawChange c;
@@ -103,16 +130,40 @@ std::string describeImport(const ImportPlan& plan, const std::string& source,
     s += "当選番号が変わる回: " + std::to_string(plan.changed.size()) + " 件" + changeList(plan) +
          "\n";
     s += "同じ内容の回: " + std::to_string(plan.unchanged) + " 件（書き換えません）";
+    if (!plan.kept.empty())
+        s += "\nファイルと違う回: " + std::to_string(plan.kept.size()) +
+             " 件（データベースのまま残します）";
     return s;
 }
 
 std::string reportImport(const ImportPlan& plan) {
-    if (plan.nothingToDo())
+    if (plan.nothingToDo() && plan.kept.empty())
         return "取り込む当選データはありませんでした（" + std::to_string(plan.unchanged) +
                " 回はすべて同じ内容です）。";
+    const std::string kept = plan.kept.empty() ? ""
+                                               : "、ファイルと違うまま残した回 " +
+                                                     std::to_string(plan.kept.size()) + " 件";
     return "取り込みました: 新しい回 " + std::to_string(plan.added.size()) + " 件" +
            addedRange(plan.added) + "、変わった回 " + std::to_string(plan.changed.size()) +
-           " 件、変わらない回 " + std::to_string(plan.unchanged) + " 件。" + changeList(plan);
+           " 件、変わらない回 " + std::to_string(plan.unchanged) + " 件" + kept + "。" +
+           changeList(plan);
+}
+
+std::string keptList(const ImportPlan& plan) {
+    std::string s;
+    for (const auto& [stored, file] : plan.kept) {
+        std::string line;
+        auto add = [&line](const std::string& part) { line += (line.empty() ? "" : "　") + part; };
+        if (stored.digits != file.digits)
+            add(storedAndFile("", digitsText(stored.digits), digitsText(file.digits)));
+        if (stored.details.date != file.details.date)
+            add(storedAndFile("抽せん日 ", dateText(stored.details.date),
+                              dateText(file.details.date)));
+        if (stored.details.prizes != file.details.prizes)
+            add(storedAndFile("賞金 ", prizesText(stored.details), prizesText(file.details)));
+        s += "\n　" + draw(stored.drawNo) + ": " + line;
+    }
+    return s;
 }
 
 } // namespace n4

@@ -76,6 +76,10 @@ long currentProcessId() {
     return static_cast<long>(::getpid());
 }
 
+bool standardOutputIsTerminal() {
+    return ::isatty(STDOUT_FILENO) == 1;
+}
+
 bool processMayBeRunning(long pid) {
     if (pid <= 0 || pid > INT_MAX) return false;
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;

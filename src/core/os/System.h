@@ -34,6 +34,9 @@ std::string runningProgramPath();
 
 long currentProcessId();
 
+// Whether this process's standard output is a terminal (not a file or a pipe).
+bool standardOutputIsTerminal();
+
 // A system call's reason for failing (an errno value), in words for the user.
 std::string reasonInWords(int error);
 

@@ -59,7 +59,7 @@ std::string backtestToHtml(const BacktestResult& r) {
     for (int m = 0; m < kBacktestMethods; ++m)
         charts += excessChartSvg(r, m) + "\n";
     std::ostringstream out;
-    writeHtmlPage(out, HtmlPage{"予想の検証", backtestSummary(r), {{&grid, 1, ""}}, charts});
+    writeHtmlPage(out, HtmlPage{kBacktestCaption, backtestSummary(r), {{&grid, 1, ""}}, charts});
     return out.str();
 }
 

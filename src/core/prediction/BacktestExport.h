@@ -7,6 +7,9 @@
 
 namespace n4 {
 
+// The back-test window's title, which its page has too.
+inline constexpr const char* kBacktestCaption = "予想の検証";
+
 std::string backtestToTsv(const BacktestResult& result);
 std::string backtestToJson(const BacktestResult& result);
 std::string backtestToHtml(const BacktestResult& result);

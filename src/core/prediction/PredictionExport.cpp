@@ -1,5 +1,6 @@
 #include "core/prediction/PredictionExport.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "core/grid/GridExport.h"
@@ -10,8 +11,15 @@
 
 namespace n4 {
 
+const std::vector<std::string>& predictionNames() {
+    static const std::vector<std::string> names = {"prediction", kPredictionCaption,
+                                                   kPredictionWindowName};
+    return names;
+}
+
 bool isPredictionName(const std::string& name) {
-    return name == "prediction" || name == "一発マーヴォ";
+    const std::vector<std::string>& names = predictionNames();
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 std::array<Grid, 4> computePrediction(const DrawTable& table, const StartupFigures& figures,
@@ -40,7 +48,7 @@ std::string exportPrediction(const DrawTable& table, const StartupFigures& figur
     if (format == "json") {
         out = "{\"grids\": [";
         for (int g = 0; g < 4; ++g)
-            out += (g ? ", " : "") + gridToJson(grids[g], "一発マーヴォ");
+            out += (g ? ", " : "") + gridToJson(grids[g], kPredictionWindowName);
         return out + "]}\n";
     }
     if (format == "html") {

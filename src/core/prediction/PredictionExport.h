@@ -2,6 +2,7 @@
 // The prediction as the command-line tool prints it: its four grids.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/grid/Grid.h"
 #include "core/grid/PictureRequest.h"
@@ -10,6 +11,10 @@
 
 namespace n4 {
 
+// The names the tool accepts for the prediction: its own short name first,
+// then the window's title (which its menu item shows too) and the name the
+// window has inside the program, which earlier versions accepted.
+const std::vector<std::string>& predictionNames();
 bool isPredictionName(const std::string& name);
 // The four grids of the prediction window. reflect < 0: as the settings file
 // in the current folder says.

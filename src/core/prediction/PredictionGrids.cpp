@@ -54,6 +54,7 @@ void writeHeader(Grid& g, int index) {
 } // namespace
 
 const char* const kPredictionCaption = "一発マーヴォ予想";
+const char* const kPredictionWindowName = "一発マーヴォ";
 const char* const kPredictionDescription = "各データ分析の結果を元に周期法、消去法、連発マーヴォ、"
                                            "一発マーヴォの各手法を用いて当選数字を予想"
                                            "します。";

@@ -25,6 +25,8 @@ std::array<Grid, 4> makePredictionGrids();
 const char* predictionGridLabel(int index);
 // The window's caption and the description of its prediction panel.
 extern const char* const kPredictionCaption;
+// The window's name inside the program (its JSON export says it too).
+extern const char* const kPredictionWindowName;
 extern const char* const kPredictionDescription;
 
 } // namespace n4

@@ -171,8 +171,8 @@ std::string conflictMessage(const std::vector<std::pair<DrawRecord, DrawRecord>>
              digitsText(conflicts[i].second.digits);
     if (conflicts.size() > shown)
         s += "\n　ほか " + std::to_string(conflicts.size() - shown) + " 件";
-    return s + "\n更新元のほうが正しいときは、その当選データをファイルから取り込んでください"
-               "（取り込みは違う回を書き換えます）。";
+    return s + "\n更新元のほうが正しいときは、その当選データのファイルを --replace を付けて"
+               "取り込んでください（それがデータベースと違う回を書き換えます）。";
 }
 
 // Plans and writes under the write lock, from the draws as they are then.
