@@ -12,6 +12,9 @@
 #include "core/import/HistoryImport.h"
 #include "core/import/ImportPlan.h"
 #include "core/import/JetConversion.h"
+#include "core/numbers/FilterOptions.h"
+#include "core/numbers/IfBought.h"
+#include "core/numbers/NumberLookup.h"
 #include "core/prediction/Backtest.h"
 #include "core/prediction/BacktestExport.h"
 #include "core/prediction/PredictionExport.h"
@@ -52,8 +55,10 @@ const std::vector<OptionSpec>& optionTable() {
         {"--reflect", "N",
          "予想に反映する分析の数 0～10（export prediction と "
          "backtest。既定は設定ファイルのとおり）"},
-        {"--from", "N", "検証する最初の回（backtest。既定は消去法が全行を読める最初の回）"},
-        {"--to", "M", "検証する最後の回（backtest。既定は最新の回）"},
+        {"--from", "N",
+         "検証する最初の回（backtest。既定は消去法が全行を読める最初の回）、"
+         "numbers --bought で買い始める回（既定は第1回）"},
+        {"--to", "M", "検証する、または買う最後の回（backtest、numbers --bought。既定は最新の回）"},
         {"--rows", "FIRST:LAST",
          "画像にする行: 見出しの行の下から数えて FIRST～LAST（回ごとの表では回数）"},
         {"--last", "N", "画像にする行: 最後の N 行（既定は最新の 100 行。短い表は全体）"},
@@ -64,8 +69,16 @@ const std::vector<OptionSpec>& optionTable() {
          "import でデータベースと違う回もファイルのとおりに書き換える（ないときは違う回を"
          "そのまま残して示し、終了コード 1）"},
         {"--dry-run", "", "import で何も書き込まず、取り込むとどうなるかを示す"},
+        {"--bought", "KIND",
+         "numbers: 条件に合う番号を毎回 1 口ずつ買っていたらの収支（straight、box、set）"},
     };
-    return options;
+    static const std::vector<OptionSpec> withFilters = [] {
+        std::vector<OptionSpec> all = options;
+        for (const FilterOptionSpec& f : filterOptionSpecs())
+            all.push_back({f.name, f.value, f.help});
+        return all;
+    }();
+    return withFilters;
 }
 
 const OptionSpec* findOption(const std::string& name) {
@@ -108,6 +121,15 @@ int runExport(const Invocation& in);
 int runList(const Invocation& in);
 int runBacktest(const Invocation& in);
 int runUpdate(const Invocation& in);
+int runLookup(const Invocation& in);
+int runNumbers(const Invocation& in);
+
+std::vector<const char*> numbersOptions() {
+    std::vector<const char*> names = {"--db", "--format", "--bought", "--from", "--to"};
+    for (const FilterOptionSpec& f : filterOptionSpecs())
+        names.push_back(f.name);
+    return names;
+}
 
 const std::vector<CommandSpec>& commandTable() {
     static const std::vector<CommandSpec> commands = {
@@ -133,6 +155,16 @@ const std::vector<CommandSpec>& commandTable() {
          {"--db", "--source"},
          "最新の当選データを更新元（ネットワーク）から受け取り、新しい回をデータベースに加える",
          runUpdate},
+        {"lookup",
+         {"NUMBER"},
+         {"--db", "--format"},
+         "番号 NUMBER がそのままの並びで、また並びを問わず出た回を、その回の賞金とともに書き出す",
+         runLookup},
+        {"numbers",
+         {},
+         numbersOptions(),
+         "条件に合う番号を一覧にする。--bought では、毎回それを買っていたらの収支を全番号と比べる",
+         runNumbers},
     };
     return commands;
 }
@@ -184,9 +216,12 @@ void printHelp(std::ostream& out, const DataLocation& location) {
         std::string synopsis = c.name;
         for (const char* operand : c.operands)
             synopsis += std::string(" ") + operand;
-        for (const char* option : c.options)
-            synopsis += std::string(" [") + optionWithValue(*findOption(option)) + "]" +
-                        (findOption(option)->repeatable ? "..." : "");
+        // A command with a row of conditions names them below, in the options.
+        constexpr size_t kNamed = 5;
+        for (size_t i = 0; i < c.options.size() && (c.options.size() <= 8 || i < kNamed); ++i)
+            synopsis += std::string(" [") + optionWithValue(*findOption(c.options[i])) + "]" +
+                        (findOption(c.options[i])->repeatable ? "..." : "");
+        if (c.options.size() > 8) synopsis += " [条件...]";
         out << "  " << synopsis << "\n      " << c.help << "\n";
     }
     out << "\nオプション:\n";
@@ -551,6 +586,75 @@ int runBacktest(const Invocation& in) {
         in.out << backtestToHtml(result);
     else
         in.out << backtestToTsv(result);
+    return CliDone;
+}
+
+// tsv or json, else a usage error.
+bool textFormat(const Invocation& in, std::string& format) {
+    format = in.value("--format", "tsv");
+    if (format == "tsv" || format == "json") return true;
+    usageError(in.err, "不明な形式です: " + format + "（tsv、json のいずれか）");
+    return false;
+}
+
+int runLookup(const Invocation& in) {
+    std::string format, hint;
+    if (!textFormat(in, format)) return CliUsage;
+    const int number = parseNumber(in.operands.at(0), hint);
+    if (number < 0) return usageError(in.err, hint + ": " + in.operands.at(0));
+    DrawTable table;
+    if (!loadTable(in, table)) return CliBadInput;
+    const NumberLookup found = lookUpNumber(table, number);
+    in.out << (format == "json" ? lookupJson(found) : lookupTsv(found));
+    if (format == "tsv") in.err << lookupSummary(found) << "\n";
+    return CliDone;
+}
+
+int runNumbers(const Invocation& in) {
+    std::string format, error;
+    if (!textFormat(in, format)) return CliUsage;
+    NumberFilter filter;
+    for (const FilterOptionSpec& f : filterOptionSpecs())
+        if (in.has(f.name) && !applyFilterOption(f.name, in.value(f.name, ""), filter, error))
+            return usageError(in.err, error);
+    BuyKind kind = BuyKind::Straight;
+    const bool bought = in.has("--bought");
+    if (bought && !parseBuyKind(in.value("--bought", ""), kind, error))
+        return usageError(in.err, error);
+    if (!bought && (in.has("--from") || in.has("--to")))
+        return usageError(in.err, "--from と --to は --bought といっしょに使います。");
+    // The history is read only where the answer depends on it.
+    DrawTable table;
+    if ((bought || filter.looksBack()) && !loadTable(in, table)) return CliBadInput;
+    if (!bought) {
+        const std::vector<int> numbers = passingNumbers(filter, table);
+        if (format == "json") {
+            in.out << "{\"count\":" << numbers.size() << ",\"numbers\":[";
+            for (size_t i = 0; i < numbers.size(); ++i)
+                in.out << (i ? "," : "") << '"' << fourDigits(numbers[i]) << '"';
+            in.out << "]}\n";
+        } else {
+            in.out << "番号\t型\n";
+            for (int n : numbers)
+                in.out << fourDigits(n) << "\t" << typeName(typeOf(n)) << "\n";
+        }
+        return CliDone;
+    }
+    int from = 0, to = 0;
+    if (!drawNumberOption(in, "--from", 0, from) || !drawNumberOption(in, "--to", 0, to))
+        return CliUsage;
+    if (from > 0 && to > 0 && from > to)
+        return usageError(in.err, "--from は --to 以下の回にしてください。");
+    const IfBoughtResult result = ifBought(filter, table, kind, from, to);
+    if (result.filtered.draws == 0) {
+        in.err << "買える回がありません（範囲に数字のそろった回がありません）。\n";
+        return CliBadInput;
+    }
+    in.out << (format == "json" ? ifBoughtJson(result) : ifBoughtTsv(result));
+    if (result.filtered.unknownPrizes + result.all.unknownPrizes > 0)
+        in.err << "賞金の分からない当せん（条件に合う番号 " << result.filtered.unknownPrizes
+               << " 件、全番号 " << result.all.unknownPrizes
+               << " 件）は当せん金に含めていません。\n";
     return CliDone;
 }
 
