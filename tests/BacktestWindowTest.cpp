@@ -23,7 +23,9 @@
 #include <QTest>
 #include <QValueAxis>
 #include <algorithm>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 
 #include "UiSupport.h"
 #include "core/prediction/BacktestExport.h"
@@ -365,6 +367,27 @@ TEST(BacktestWindow, TheTablesDecimalPointSitsOnTheDigitsLineNarrowerThanADigit)
     };
     EXPECT_GE(lowestInk(QLatin1Char('.')), 0);
     EXPECT_LE(lowestInk(QLatin1Char('.')), lowestInk(QLatin1Char('0')));
+}
+
+// The toolkit takes the user's locale at start-up. In one whose decimal mark
+// is a comma the C library writes 1.009 as 1,009, and a chart's points
+// "64.0,96.0" as "64,0,96,0".
+TEST(BacktestWindow, ItsFiguresKeepTheirDecimalPointInALocaleThatWritesCommas) {
+    const std::string folder = n4test::tempFolder();
+    if (std::system(("localedef -i de_DE -f ISO-8859-1 " + folder + "/de_DE 2>/dev/null").c_str()))
+        GTEST_SKIP() << "no German locale can be built here";
+    struct German {
+        std::string before = setlocale(LC_NUMERIC, nullptr);
+        German(const std::string& folder) { setenv("LOCPATH", folder.c_str(), 1); }
+        ~German() { setlocale(LC_NUMERIC, before.c_str()), unsetenv("LOCPATH"); }
+    } german(folder);
+    ASSERT_NE(setlocale(LC_NUMERIC, "de_DE"), nullptr);
+    ASSERT_EQ(std::string(localeconv()->decimal_point), ",");
+    BacktestWindow w(randomDraws(60), 0);
+    waitUntilComputed(&w);
+    EXPECT_EQ(w.tableView()->grid().text(5, 6), "0.985"); // 消去法's ratio
+    EXPECT_EQ(w.sentenceLabel(4)->text().count(QLatin1Char(',')), 0);
+    EXPECT_NE(backtestToHtml(*w.result()).find("points=\"64.0,"), std::string::npos);
 }
 
 TEST(BacktestWindow, TheChartsOwnMenuSavesItAsAPngOrSvgPicture) {
