@@ -8,6 +8,7 @@
 #include "core/prediction/Backtest.h"
 #include "core/prediction/BacktestExport.h"
 #include "core/prediction/BacktestTable.h"
+#include "core/prediction/BacktestWording.h"
 
 using namespace n4;
 
@@ -75,8 +76,11 @@ TEST(BacktestOutput, EveryVerdictAndFigureFormatInTheTable) {
         tally("none", MethodKind::Set, 0, 0, 0, 1),
         tally("far", MethodKind::Set, 3, 12, 5, 0),
     };
+    std::string sentences;
+    for (const MethodTally& m : r.methods)
+        sentences += backtestSentence(m) + "\n";
     n4test::expectGolden("backtest-verdicts",
-                         n4test::describeGrid(backtestGrid(r)) + backtestToJson(r));
+                         n4test::describeGrid(backtestGrid(r)) + backtestToJson(r) + sentences);
     EXPECT_EQ(formatTenths(0), "0.0");
     EXPECT_EQ(formatTenths(9), "0.9");
     EXPECT_EQ(formatTenths(10), "1.0");

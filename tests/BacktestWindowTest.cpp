@@ -1,6 +1,7 @@
-// The back-test window: opened from the prediction window's context menu, it
-// shows the same figures as the command line, follows the options, and can be
-// stopped and started again.
+// The back-test window: opened from the analysis menu or the prediction
+// window's context menu, it shows the same figures as the command line, says
+// in words what they mean, follows the options, can be stopped and started
+// again, and saves its page and its chart.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -9,22 +10,31 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QValueAxis>
 #include <algorithm>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 
 #include "UiSupport.h"
+#include "core/prediction/BacktestExport.h"
 #include "core/prediction/BacktestTable.h"
 #include "core/store/DrawStore.h"
 #include "ui/grid/GridView.h"
+#include "ui/grid/GridViewMenu.h"
 #include "ui/prediction/BacktestWindow.h"
+#include "ui/prediction/ChartViewMenu.h"
 #include "ui/prediction/PredictionWindow.h"
 
 using namespace n4;
@@ -109,7 +119,7 @@ TEST(BacktestWindow, OpensFromThePredictionWindowsContextMenuWithTheTableAndChar
     EXPECT_EQ(w->methodChooser()->count(), kBacktestMethods);
     w->methodChooser()->setCurrentIndex(4);
     QChart* chart = w->chartView()->chart();
-    EXPECT_EQ(chart->title(), QStringLiteral("消去法：累積の的中数 − 偶然の期待値"));
+    EXPECT_EQ(chart->title(), QStringLiteral("消去法：当たった桁の数 − 偶然の平均（累積）"));
     ASSERT_EQ(chart->series().size(), 2);
     auto* band = qobject_cast<QAreaSeries*>(chart->series()[0]);
     auto* line = qobject_cast<QLineSeries*>(chart->series()[1]);
@@ -232,7 +242,7 @@ TEST(BacktestWindow, TooShortAHistorySaysWhy) {
     EXPECT_TRUE(w.statusLabel()->text().startsWith(QStringLiteral("検証できる当選がありません")));
     EXPECT_EQ(w.tableView()->grid().text(7, 2), "予想なし");
     EXPECT_TRUE(
-        w.chartView()->chart()->title().endsWith(QStringLiteral("偶然の期待値（予想なし）")))
+        w.chartView()->chart()->title().endsWith(QStringLiteral("偶然の平均（累積）（予想なし）")))
         << w.chartView()->chart()->title().toStdString();
 }
 
@@ -293,4 +303,150 @@ TEST(BacktestWindow, ATwoDrawBacktestStillGetsItsAxes) {
     EXPECT_EQ(x->min(), 11);
     EXPECT_EQ(x->max(), 12);
     EXPECT_EQ(x->tickType(), QValueAxis::TicksDynamic);
+}
+
+TEST(BacktestWindow, TheAnalysisMenuOpensItWithPlainLabelsAndASentenceOnEachMethod) {
+    Shell s;
+    ASSERT_TRUE(s.main.load());
+    s.main.show();
+    QAction* entry = s.main.findChild<QAction*>("mnuBacktest");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->text(), QStringLiteral("予想の検証(&B)"));
+    entry->trigger();
+    BacktestWindow* w = s.backtest();
+    ASSERT_NE(w, nullptr);
+    waitUntilComputed(w);
+    n4test::settle();
+    EXPECT_EQ(row(w->tableView()->grid(), 1),
+              "予想手法|予想した回数|当たった桁|偶然の平均|偶然との比|"
+              "p値|判定|4桁とも当たった回|偶然の平均|");
+    // The words open first: what was counted, chance's average, the p-value
+    // in words and the verdict with its threshold. １発予想's p is 2.6 %.
+    EXPECT_EQ(w->pages()->tabText(w->pages()->currentIndex()), QStringLiteral("結果の説明"));
+    EXPECT_TRUE(w->sentenceLabel(0)->text().startsWith(
+        QStringLiteral("7回周期法：385 回で予想した 1497 桁のうち、当たったのは 154 桁")));
+    EXPECT_EQ(
+        w->sentenceLabel(6)->text(),
+        QStringLiteral("１発予想：360 回の当選数字 1440 桁のうち、予想した数字に入っていた（当たっ"
+                       "た）のは 590 桁（偶然なら平均 548.8 桁）、4 桁とも当たった回は 18 回（偶然"
+                       "なら平均 8.03 回）。偶然でも平均からこれ以上離れる確率は 2.6 %。1 % を下回"
+                       "らないので、偶然と区別できません。"));
+    EXPECT_TRUE(w->notesLabel()->text().contains(QStringLiteral("回ではなく桁を数えます")));
+    EXPECT_TRUE(w->notesLabel()->text().contains(QStringLiteral("1 % を下回ったときだけ")));
+    EXPECT_TRUE(w->chartNoteLabel()->text().contains(QStringLiteral("±2σ")));
+    // At the window's own size every sentence shows whole.
+    for (int m = 0; m < kBacktestMethods; ++m) {
+        QLabel* l = w->sentenceLabel(m);
+        EXPECT_TRUE(l->isVisible()) << m;
+        EXPECT_GE(l->height(), l->heightForWidth(l->width())) << m;
+        EXPECT_GE(w->rect().bottom(), l->mapTo(w, QPoint(0, l->height())).y()) << m;
+    }
+}
+
+// At the table's size the fixed-width Gothic sets its full stop below the foot
+// of the digits in a cell as wide as a digit, and "1.009" read as "1, 009".
+TEST(BacktestWindow, TheTablesDecimalPointSitsOnTheDigitsLineNarrowerThanADigit) {
+    BacktestWindow w(randomDraws(60), 0);
+    waitUntilComputed(&w);
+    ASSERT_NE(w.tableView()->grid().text(5, 2).find('.'), std::string::npos); // 偶然との比
+    const QFont font = w.tableView()->font();
+    const QFontMetrics fm(font);
+    EXPECT_LT(fm.horizontalAdvance(QLatin1Char('.')), fm.horizontalAdvance(QLatin1Char('0')));
+    auto lowestInk = [&font](QChar c) {
+        QImage image(32, 32, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setFont(font);
+        p.drawText(8, 20, QString(c));
+        p.end();
+        int lowest = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 160) lowest = y;
+        return lowest;
+    };
+    EXPECT_GE(lowestInk(QLatin1Char('.')), 0);
+    EXPECT_LE(lowestInk(QLatin1Char('.')), lowestInk(QLatin1Char('0')));
+}
+
+// The toolkit takes the user's locale at start-up. In one whose decimal mark
+// is a comma the C library writes 1.009 as 1,009, and a chart's points
+// "64.0,96.0" as "64,0,96,0".
+TEST(BacktestWindow, ItsFiguresKeepTheirDecimalPointInALocaleThatWritesCommas) {
+    const std::string folder = n4test::tempFolder();
+    if (std::system(("localedef -i de_DE -f ISO-8859-1 " + folder + "/de_DE 2>/dev/null").c_str()))
+        GTEST_SKIP() << "no German locale can be built here";
+    struct German {
+        std::string before = setlocale(LC_NUMERIC, nullptr);
+        German(const std::string& folder) { setenv("LOCPATH", folder.c_str(), 1); }
+        ~German() { setlocale(LC_NUMERIC, before.c_str()), unsetenv("LOCPATH"); }
+    } german(folder);
+    ASSERT_NE(setlocale(LC_NUMERIC, "de_DE"), nullptr);
+    ASSERT_EQ(std::string(localeconv()->decimal_point), ",");
+    BacktestWindow w(randomDraws(60), 0);
+    waitUntilComputed(&w);
+    EXPECT_EQ(w.tableView()->grid().text(5, 6), "0.985"); // 消去法's ratio
+    EXPECT_EQ(w.sentenceLabel(4)->text().count(QLatin1Char(',')), 0);
+    EXPECT_NE(backtestToHtml(*w.result()).find("points=\"64.0,"), std::string::npos);
+}
+
+TEST(BacktestWindow, TheChartsOwnMenuSavesItAsAPngOrSvgPicture) {
+    BacktestWindow w(randomDraws(60), 0);
+    w.resize(900, 650);
+    w.show();
+    waitUntilComputed(&w);
+    w.pages()->setCurrentIndex(1);
+    n4test::settle();
+    QChartView* chart = w.chartView();
+    QAction* save = w.chartMenu()->savePictureAction();
+    EXPECT_EQ(chart->contextMenuPolicy(), Qt::ActionsContextMenu);
+    ASSERT_TRUE(chart->actions().contains(save));
+    EXPECT_EQ(save->text(), QStringLiteral("画像として保存…"));
+    const QString folder = QString::fromStdString(n4test::tempFolder());
+    QString answer, offered, kinds;
+    w.chartMenu()->setFileChooser([&](const QString&, const QString& suggested, const QString& f) {
+        offered = suggested, kinds = f;
+        return answer;
+    });
+    answer = folder + "/chart.png";
+    save->trigger();
+    EXPECT_TRUE(offered.endsWith(QStringLiteral("予想の検証（7回周期法）.png")))
+        << offered.toStdString();
+    EXPECT_EQ(kinds, QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg)"));
+    const QImage png(answer);
+    ASSERT_FALSE(png.isNull());
+    EXPECT_EQ(png.size(), chart->size());
+    int red = 0; // the line, drawn in red
+    for (int i = 0; i < png.width() * png.height(); ++i)
+        red += png.pixelColor(i % png.width(), i / png.width()) == QColor(208, 0, 0);
+    EXPECT_GT(red, 50);
+    answer = folder + "/chart.svg";
+    save->trigger();
+    const std::string svg = n4test::readFile(answer.toStdString());
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("<title>予想の検証（7回周期法）</title>"), std::string::npos);
+    // Another kind of file: a message, no file.
+    QString error;
+    EXPECT_FALSE(w.chartMenu()->savePictureTo(folder + "/chart.bmp", error));
+    EXPECT_EQ(error, QStringLiteral("グラフは .png か .svg の名前で保存してください。"));
+    EXPECT_FALSE(QFileInfo::exists(folder + "/chart.bmp"));
+}
+
+TEST(BacktestWindow, TheTablesMenuSavesTheToolsPageWithTitleFiguresAndCharts) {
+    BacktestWindow w(randomDraws(60), 0);
+    waitUntilComputed(&w);
+    GridViewMenu* menu = w.tableView()->menu();
+    const std::string path = n4test::tempFolder() + "/page.html";
+    QString offered;
+    menu->setFileChooser([&](const QString&, const QString& suggested, const QString&) {
+        offered = suggested;
+        return QString::fromStdString(path);
+    });
+    menu->saveHtmlAction()->trigger();
+    EXPECT_TRUE(offered.endsWith(QStringLiteral("予想の検証.html"))) << offered.toStdString();
+    const std::string page = n4test::readFile(path);
+    EXPECT_EQ(page, backtestToHtml(*w.result())); // the command line's page, byte for byte
+    for (const char* part :
+         {"<title>予想の検証</title>", "第11回～第60回の当選 50 回で検証", "<polyline"})
+        EXPECT_NE(page.find(part), std::string::npos) << part;
 }

@@ -108,6 +108,18 @@ TEST(CliBacktest, TsvIsTheTableAndHtmlAddsCharts) {
     EXPECT_TRUE(has(html.out, "<polygon")); // chance's band
     EXPECT_TRUE(has(html.out, "<polyline"));
     EXPECT_TRUE(has(html.out, "この範囲では予想がありませんでした")); // the cycle methods here
+    // The page says in plain words what was counted and what the p-value
+    // means; the TSV above keeps its field names for the scripts that read it.
+    EXPECT_TRUE(has(html.out, ">当たった桁<"));
+    EXPECT_FALSE(has(html.out, ">的中数<"));
+    EXPECT_TRUE(has(html.out,
+                    "<p>消去法：10 回の当選数字 40 桁のうち、予想した数字に入っていた（当た"
+                    "った）のは 40 桁（偶然なら平均 32.0 桁）、4 桁とも当たった回は 10 回（偶"
+                    "然なら平均 4.10 回）。偶然でも平均からこれ以上離れる確率は 0.021 %。1 % "
+                    "を下回るので、偶然より良いといえます。</p>"))
+        << html.out;
+    EXPECT_TRUE(has(html.out, "<p>7回周期法：この範囲では予想がありませんでした。</p>"));
+    EXPECT_TRUE(has(html.out, "<p>p値：予想に力がなく"));
 }
 
 TEST(CliBacktest, BadRangesAreRefusedWithAMessage) {

@@ -57,7 +57,7 @@ TEST(MainMenu, TreeAndCaptionsInOrder) {
     EXPECT_EQ(captions(main->actions()),
               (QStringList{"頻度分析", "間隔分析", "出現回数分析", "バラツキ分析", "引っ張り分析",
                            "連番・飛び石分析", "数字合計分析", "組合せパターン分析",
-                           "5分割傾向分析", "分割データ分析", "番号検索(&L)"}));
+                           "5分割傾向分析", "分割データ分析", "番号検索(&L)", "予想の検証(&B)"}));
     EXPECT_EQ(captions(submenu(main, "頻度分析")->actions()),
               (QStringList{"出現頻度分析", "回数別出現分析"}));
     EXPECT_EQ(captions(submenu(main, "間隔分析")->actions()),
@@ -97,7 +97,8 @@ TEST(MainMenu, EveryAnalysisCommandOpensItsWindowWithItsCaption) {
         const QString n = a->objectName();
         if (n == "mnuEnd" || n == "mnuMasterInput" || n == "mnuHelpFile" || n == "mnuAbout" ||
             n.startsWith("mnuWindow") || n == "mnuMasterKanri" || n == "mnuYoso" ||
-            n == "mnuFetchLatest" || n == "mnuCheckAtStart" || n == "mnuImportFile")
+            n == "mnuFetchLatest" || n == "mnuCheckAtStart" || n == "mnuImportFile" ||
+            n == "mnuBacktest")
             continue;
         const int before = s.main->mdiArea()->subWindowList().size();
         a->trigger();
@@ -562,7 +563,10 @@ TEST(Help, WithoutACompiledHelpFileTheProgramsOwnHelpOpensAtItsIntroduction) {
     EXPECT_EQ(help->browser()->geometry(), help->rect()); // the pages fill the window
     const QString text = help->browser()->toPlainText();
     EXPECT_TRUE(text.contains("はじめに"));
-    for (const char* topic :
-         {"出現頻度分析", "出現間隔分析", "連番・飛び石分析", "当選データ入力", "一発マーヴォ予想"})
+    for (const char* topic : {"出現頻度分析", "出現間隔分析", "連番・飛び石分析", "当選データ入力",
+                              "一発マーヴォ予想", "予想の検証", "回ではなく桁", "1 % 以上なら"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
+    // The contents lead to the back-test's page.
+    EXPECT_TRUE(help->browser()->toHtml().contains(QStringLiteral("href=\"#kensho\"")));
+    EXPECT_TRUE(help->browser()->toHtml().contains(QStringLiteral("name=\"kensho\"")));
 }

@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <QTabWidget>
 
 #include "UiSupport.h"
 #include "WidgetInventory.h"
@@ -226,6 +227,7 @@ TEST(WindowPicture, TheBacktestWindowWhenItsFiguresAreIn) {
     expectPicture("backtest", sub);
     n4test::expectInventory("backtest", sub);
     // The chart of another method: other figures, other ticks.
+    window->pages()->setCurrentIndex(1);
     window->methodChooser()->setCurrentIndex(4);
     ASSERT_EQ(window->methodChooser()->currentText(), "消去法");
     n4test::settle();

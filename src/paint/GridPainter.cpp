@@ -27,6 +27,13 @@ QFont gridFont() {
     return f;
 }
 
+QFont figuresFont() {
+    QFont f = gridFont();
+    const QString family = QStringLiteral("IPAPGothic");
+    if (QFontDatabase::families().contains(family)) f.setFamily(family);
+    return f;
+}
+
 GridPainter::GridPainter(const Grid& grid, const GridLayout& layout, const QFont& font,
                          const GridWindow& window)
     : grid_(grid), layout_(layout), font_(font), fm_(font), win_(window) {

@@ -18,6 +18,13 @@ namespace n4 {
 
 // The grid font: IPAGothic where it is installed, at the grid's point size.
 QFont gridFont();
+// The same size in the proportional IPAPGothic, for a table of figures with
+// decimal points. IPAGothic's own hinting puts its half-width full stop at
+// this size a pixel below the foot of the digits, at the left of a cell as
+// wide as a digit: "1.009" reads as "1, 009". IPAPGothic sets the point on
+// the digits' line, narrower than a digit; its digits are all one width, so
+// figures still line up.
+QFont figuresFont();
 
 // What part of the grid shows in a rectangle of the given size: the first
 // columns and rows stay in place (frozen), the rest is scrolled by dx, dy.

@@ -3,9 +3,12 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "core/os/System.h"
+
 namespace n4 {
 
 std::string printfText(const char* format, ...) {
+    const os::CNumbers numbers; // 1.009, not 1,009, in any locale
     char shortText[64];
     va_list args;
     va_start(args, format);

@@ -1,6 +1,7 @@
 #pragma once
 // printf-style formatting into a string of exactly the length it needs, for
-// the numbers of exports, pictures and messages. Short texts (colours in every
+// the numbers of exports, pictures and messages, with a full stop as the
+// decimal point whatever the process's locale. Short texts (colours in every
 // cell of a page, chart points) are formatted once, on the stack. The compiler
 // checks every call's arguments against its format.
 #include <string>

@@ -205,4 +205,14 @@ std::string CaughtPrinting::text() {
     return sink_->kept;
 }
 
+CNumbers::CNumbers() {
+    // The C locale's numbers, made once; uselocale changes this thread alone.
+    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr));
+    previous_ = c ? uselocale(c) : locale_t(nullptr);
+}
+
+CNumbers::~CNumbers() {
+    if (previous_) uselocale(previous_);
+}
+
 } // namespace n4::os

@@ -4,6 +4,7 @@
 // another desktop system gives this file's functions another body and leaves
 // every caller as it is.
 #include <cstddef>
+#include <locale.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -85,6 +86,22 @@ class CaughtPrinting {
   private:
     struct Sink;
     std::unique_ptr<Sink> sink_;
+};
+
+// While it lives, the calling thread writes numbers through the C library's
+// printf family in the C locale, with a full stop as the decimal point,
+// whatever locale the process took: the toolkit takes the user's at start-up,
+// and a German or French one writes 1.009 as 1,009 (and a chart's
+// coordinates "64.0,96.0" as "64,0,96,0").
+class CNumbers {
+  public:
+    CNumbers();
+    ~CNumbers();
+    CNumbers(const CNumbers&) = delete;
+    CNumbers& operator=(const CNumbers&) = delete;
+
+  private:
+    locale_t previous_;
 };
 
 } // namespace n4::os

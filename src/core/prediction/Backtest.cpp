@@ -12,7 +12,6 @@ namespace n4 {
 
 namespace {
 
-constexpr double kSignificance = 0.01;
 constexpr int kFirstSetMethod = 4;
 
 // Draw `drawn` against what the prediction showed just before it.
@@ -151,7 +150,7 @@ BacktestResult runBacktest(const DrawTable& table, BacktestRange range, int refl
 
 std::string backtestVerdict(const MethodTally& m) {
     if (m.draws == 0) return "予想なし";
-    if (m.pValue >= kSignificance) return "偶然と区別できません";
+    if (m.pValue >= kBacktestSignificance) return "偶然と区別できません";
     return m.hits * 10 > m.expectedTenths ? "偶然より良い" : "偶然より悪い";
 }
 

@@ -19,6 +19,8 @@ enum class MethodKind { Position, Set };
 
 // The four cycle methods, then 消去法, 連発予想 and １発予想.
 constexpr int kBacktestMethods = 7;
+// A method is better or worse than chance when its p-value is below this.
+constexpr double kBacktestSignificance = 0.01;
 
 // One draw against each method's prediction.
 struct DrawOutcome {
@@ -100,7 +102,7 @@ BacktestResult replayPrediction(const DrawTable& table, BacktestRange range, int
 // Sums the outcomes into each method's tally and computes its p-value.
 void tallyOutcomes(BacktestResult& result);
 
-// "偶然と区別できません" when p >= 0.01, else better or worse than chance;
+// "偶然と区別できません" when p >= kBacktestSignificance, else better or worse than chance;
 // "予想なし" for a method that predicted nothing in the range.
 std::string backtestVerdict(const MethodTally& m);
 

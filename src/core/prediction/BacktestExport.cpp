@@ -1,5 +1,6 @@
 #include "core/prediction/BacktestExport.h"
 
+#include <iterator>
 #include <sstream>
 
 #include "core/grid/GridExport.h"
@@ -7,10 +8,22 @@
 #include "core/grid/PrintfText.h"
 #include "core/prediction/BacktestSvg.h"
 #include "core/prediction/BacktestTable.h"
+#include "core/prediction/BacktestWording.h"
 
 namespace n4 {
 
 namespace {
+
+// The TSV's first line names the fields as the tool always has, so that
+// scripts and spreadsheets that read them by name go on working; the
+// window's header says the same in plainer words.
+const char* const kTsvFields[] = {"予想手法",     "予想した回数",  "的中数",
+                                  "偶然の期待値", "比率",          "p値",
+                                  "判定",         "4数字とも的中", "偶然の期待値"};
+
+std::string paragraph(const std::string& text) {
+    return "<p>" + htmlEscape(text) + "</p>\n";
+}
 
 // Chance's figures are exact decimals: tenths, and ten-thousandths.
 std::string tenThousandths(long long v) {
@@ -35,7 +48,10 @@ std::string methodJson(const MethodTally& m) {
 } // namespace
 
 std::string backtestToTsv(const BacktestResult& r) {
-    return gridToTsv(backtestGrid(r));
+    Grid grid = backtestGrid(r);
+    for (int c = 1; c <= static_cast<int>(std::size(kTsvFields)); ++c)
+        grid.setText(c, 1, kTsvFields[c - 1]);
+    return gridToTsv(grid);
 }
 
 std::string backtestToJson(const BacktestResult& r) {
@@ -53,13 +69,22 @@ std::string backtestSummary(const BacktestResult& r) {
            std::to_string(r.reflect) + " 個）";
 }
 
+HtmlPage backtestPage(const BacktestResult& r, const Grid& table) {
+    std::string trailer;
+    for (const MethodTally& m : r.methods)
+        trailer += paragraph(backtestSentence(m));
+    for (const std::string& note : backtestNotes())
+        trailer += paragraph(note);
+    trailer += paragraph("予想手法ごとのグラフ：" + backtestChartNote());
+    for (int m = 0; m < kBacktestMethods; ++m)
+        trailer += excessChartSvg(r, m) + "\n";
+    return HtmlPage{kBacktestCaption, backtestSummary(r), {{&table, 1, ""}}, trailer};
+}
+
 std::string backtestToHtml(const BacktestResult& r) {
     const Grid grid = backtestGrid(r);
-    std::string charts = "<p>累積の的中数 − 偶然の期待値（帯は偶然の ±2σ）</p>\n";
-    for (int m = 0; m < kBacktestMethods; ++m)
-        charts += excessChartSvg(r, m) + "\n";
     std::ostringstream out;
-    writeHtmlPage(out, HtmlPage{kBacktestCaption, backtestSummary(r), {{&grid, 1, ""}}, charts});
+    writeHtmlPage(out, backtestPage(r, grid));
     return out.str();
 }
 

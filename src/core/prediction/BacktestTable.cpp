@@ -10,10 +10,12 @@ namespace {
 enum Column { Name = 1, Draws, Hits, Expected, Ratio, PValue, Verdict, AllFour, AllFourExpected };
 constexpr int kColumns = AllFourExpected;
 
-const char* const kHeaders[kColumns] = {"予想手法",     "予想した回数",  "的中数",
-                                        "偶然の期待値", "比率",          "p値",
-                                        "判定",         "4数字とも的中", "偶然の期待値"};
-const double kWidths[kColumns] = {11, 11, 8, 11, 7, 9, 19, 13, 11};
+// Plain words: a hit is a digit (a position of the draw), not a draw; the
+// sentences under the table say how each figure was counted.
+const char* const kHeaders[kColumns] = {"予想手法",   "予想した回数",      "当たった桁",
+                                        "偶然の平均", "偶然との比",        "p値",
+                                        "判定",       "4桁とも当たった回", "偶然の平均"};
+const double kWidths[kColumns] = {8, 9, 7, 7, 7, 7, 13, 12, 7};
 
 std::string fixed(double v, int decimals) {
     return printfText("%.*f", decimals, v);
@@ -40,7 +42,7 @@ void writeMethod(Grid& g, int row, const MethodTally& m) {
     g.setText(Ratio, row, m.expectedTenths ? fixed(m.ratio(), 3) : "");
     g.setText(PValue, row, formatPValue(m.pValue));
     g.setText(Verdict, row, backtestVerdict(m));
-    if (m.pValue < 0.01)
+    if (m.pValue < kBacktestSignificance)
         g.setBackground(Block::cell(Verdict, row),
                         m.hits * 10 > m.expectedTenths ? palette::Green : palette::Magenta);
     if (m.kind == MethodKind::Set) {

@@ -1,7 +1,7 @@
 #pragma once
 // The back-test's table, as the window shows it and the command-line tool
-// prints it: one row per method with its hits, what chance would give, and
-// the verdict.
+// prints it: one row per method with its hits (digits, not draws), what
+// chance would give on average, and the verdict.
 #include <string>
 
 #include "core/grid/Grid.h"

@@ -16,21 +16,21 @@
 
 namespace n4 {
 
-namespace {
-
-QString askWithDialog(QWidget* parent, const QString& caption, const QString& suggested,
-                      const QString& filters) {
+QString askSaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
+                        const QString& filters) {
     QString chosenFilter;
     const QString path =
         QFileDialog::getSaveFileName(parent, caption, suggested, filters, &chosenFilter);
     return withChosenSuffix(path, chosenFilter);
 }
 
-QString suggestedPath(QStandardPaths::StandardLocation where, const QString& name) {
+QString suggestedSavePath(QStandardPaths::StandardLocation where, const QString& name) {
     QString folder = QStandardPaths::writableLocation(where);
     if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
     return QDir(folder).filePath(name);
 }
+
+namespace {
 
 bool commit(QSaveFile& file, bool written, QString& error) {
     if (written && file.commit()) return true;
@@ -65,7 +65,7 @@ GridViewMenu::GridViewMenu(GridView* view) : QObject(view), view_(view) {
     connect(savePicture_, &QAction::triggered, this, [this] { askAndSave(true); });
     connect(saveHtml_, &QAction::triggered, this, [this] { askAndSave(false); });
     chooser_ = [view](const QString& caption, const QString& suggested, const QString& filters) {
-        return askWithDialog(view, caption, suggested, filters);
+        return askSaveFileName(view, caption, suggested, filters);
     };
 }
 
@@ -109,10 +109,10 @@ void GridViewMenu::askAndSave(bool picture) {
     const QString name = title_.isEmpty() ? QStringLiteral("表") : title_;
     const QString path =
         picture ? chooser_(QStringLiteral("画像として保存"),
-                           suggestedPath(QStandardPaths::PicturesLocation, name + ".png"),
+                           suggestedSavePath(QStandardPaths::PicturesLocation, name + ".png"),
                            QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg);;PDF (*.pdf)"))
                 : chooser_(QStringLiteral("HTML として保存"),
-                           suggestedPath(QStandardPaths::DocumentsLocation, name + ".html"),
+                           suggestedSavePath(QStandardPaths::DocumentsLocation, name + ".html"),
                            QStringLiteral("HTML (*.html *.htm)"));
     if (path.isEmpty()) return;
     QString error;

@@ -5,12 +5,14 @@
 // reads like the window). Windows add their own entries after these.
 #include <QList>
 #include <QObject>
+#include <QStandardPaths>
 #include <QString>
 #include <functional>
 
 #include "core/grid/GridHtml.h"
 
 class QAction;
+class QWidget;
 
 namespace n4 {
 
@@ -19,6 +21,13 @@ class GridView;
 // A file name typed without a suffix takes the first one of the kind chosen in
 // the save dialog ("SVG 画像 (*.svg)" gives "表" the name "表.svg").
 QString withChosenSuffix(const QString& path, const QString& chosenFilter);
+// The toolkit's save dialog, the chosen kind's suffix added to a bare name;
+// "" when the user gives up.
+QString askSaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
+                        const QString& filters);
+// A file of that name in the user's pictures or documents folder (the home
+// folder where it is missing).
+QString suggestedSavePath(QStandardPaths::StandardLocation where, const QString& name);
 
 class GridViewMenu : public QObject {
     Q_OBJECT

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -19,8 +20,12 @@
 #include "core/grid/Palette.h"
 #include "core/prediction/BacktestExport.h"
 #include "core/prediction/BacktestTable.h"
+#include "core/prediction/BacktestWording.h"
+#include "paint/GridPainter.h"
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
+#include "ui/grid/GridViewMenu.h"
+#include "ui/prediction/ChartViewMenu.h"
 
 namespace n4 {
 
@@ -33,6 +38,23 @@ constexpr int kSliceMilliseconds = 30;
 // Longer than a blink: the progress bar and the stop button show.
 constexpr int kBlinkMilliseconds = 150;
 constexpr std::size_t kChartPoints = 800;
+const QString kTitle = QString::fromUtf8(kBacktestCaption);
+
+QString joined(const std::vector<std::string>& lines) {
+    QStringList out;
+    for (const std::string& line : lines)
+        out << QString::fromStdString(line);
+    return out.join(QLatin1Char('\n'));
+}
+
+QLabel* wrappedLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
 
 QColor colour(Rgb c) {
     return QColor(c.r, c.g, c.b);
@@ -62,7 +84,7 @@ void placeTicks(QValueAxis& x, QValueAxis& y, const QLineSeries& line, const QLi
 
 BacktestWindow::BacktestWindow(const DrawTable& table, int reflect, QWidget* parent)
     : QWidget(parent), draws_(table), reflect_(reflect) {
-    setObjectName(QStringLiteral("予想の検証"));
+    setObjectName(kTitle);
     buildControls();
     connect(&slices_, &QTimer::timeout, this, &BacktestWindow::computeSlice);
     start();
@@ -90,28 +112,64 @@ void BacktestWindow::buildControls() {
 
     table_ = new GridView(this); // (a bar sideways only when needed, as any scroll area)
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setFont(figuresFont()); // its decimal points read as points
+    table_->menu()->setTitle(kTitle);
+    table_->menu()->setPageMaker([this] {
+        if (!result_) return HtmlPage{kTitle.toStdString(), status_->text().toStdString(), {}, ""};
+        return backtestPage(*result_, table_->grid());
+    });
 
-    method_ = new QComboBox(this);
+    pages_ = new QTabWidget(this);
+    pages_->addTab(buildWordsPage(), QStringLiteral("結果の説明"));
+    pages_->addTab(buildChartPage(), QStringLiteral("グラフ"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(table_);
+    layout->addWidget(pages_, 1);
+}
+
+QWidget* BacktestWindow::buildWordsPage() {
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    layout->setSpacing(4);
+    for (QLabel*& sentence : sentences_)
+        layout->addWidget(sentence = wrappedLabel(page));
+    notes_ = wrappedLabel(page);
+    notes_->setText(joined(backtestNotes()));
+    layout->addSpacing(6);
+    layout->addWidget(notes_);
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget* BacktestWindow::buildChartPage() {
+    auto* page = new QWidget(this);
+    method_ = new QComboBox(page);
     method_->setObjectName(QStringLiteral("グラフの予想手法"));
     method_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(method_, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &BacktestWindow::showChart);
     auto* chooser = new QHBoxLayout;
-    chooser->addWidget(new QLabel(QStringLiteral("グラフの予想手法:"), this));
+    chooser->addWidget(new QLabel(QStringLiteral("グラフの予想手法:"), page));
     chooser->addWidget(method_);
     chooser->addStretch(1);
 
     chart_ = new QChart;
     chart_->legend()->setAlignment(Qt::AlignBottom);
-    chartView_ = new QChartView(chart_, this);
+    chartView_ = new QChartView(chart_, page);
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumHeight(260);
+    chartMenu_ = new ChartViewMenu(chartView_);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(table_);
+    chartNote_ = wrappedLabel(page);
+    chartNote_->setText(QString::fromStdString(backtestChartNote()));
+
+    auto* layout = new QVBoxLayout(page);
     layout->addLayout(chooser);
     layout->addWidget(chartView_, 1);
+    layout->addWidget(chartNote_);
+    return page;
 }
 
 void BacktestWindow::setReflect(int reflect) {
@@ -193,6 +251,8 @@ void BacktestWindow::showFigures() {
                                                       "反映する分析の数 回の当選が要ります）。")
                                      : QString::fromStdString(backtestSummary(r)));
     table_->setGrid(backtestGrid(r));
+    for (int m = 0; m < kBacktestMethods; ++m)
+        sentences_[m]->setText(QString::fromStdString(backtestSentence(r.methods[m])));
     // Every row shows, with room for the scroll bar a narrow window needs.
     table_->setFixedHeight(table_->sizeHint().height() +
                            table_->horizontalScrollBar()->sizeHint().height());
@@ -214,8 +274,9 @@ void BacktestWindow::showChart() {
     const int m = method_->currentIndex();
     if (!result_ || m < 0) return;
     const MethodTally& tally = result_->methods[m];
-    chart_->setTitle(QString::fromStdString(tally.name) +
-                     QStringLiteral("：累積の的中数 − 偶然の期待値"));
+    const QString name = QString::fromStdString(tally.name).trimmed();
+    chart_->setTitle(name + QStringLiteral("：当たった桁の数 − 偶然の平均（累積）"));
+    chartMenu_->setTitle(kTitle + QStringLiteral("（") + name + QStringLiteral("）"));
     auto* upper = new QLineSeries;
     auto* lower = new QLineSeries;
     auto* line = new QLineSeries;
@@ -227,10 +288,10 @@ void BacktestWindow::showChart() {
     auto* band = new QAreaSeries(upper, lower);
     upper->setParent(band); // the band does not own its edges
     lower->setParent(band);
-    band->setName(QStringLiteral("偶然の ±2σ"));
+    band->setName(QStringLiteral("偶然の範囲 ±2σ（偶然ならおよそ 95 % がこの中）"));
     band->setBrush(colour(palette::ChartBand));
     band->setPen(QPen(colour(palette::ChartLine), 1));
-    line->setName(QStringLiteral("累積の的中数 − 偶然の期待値"));
+    line->setName(QStringLiteral("当たった桁の数 − 偶然の平均（累積）"));
     line->setPen(QPen(QColor(208, 0, 0), 1.5));
     chart_->addSeries(band);
     chart_->addSeries(line);
@@ -238,7 +299,7 @@ void BacktestWindow::showChart() {
     x->setTitleText(QStringLiteral("回"));
     x->setLabelFormat(QStringLiteral("%d"));
     auto* y = new QValueAxis;
-    y->setTitleText(QStringLiteral("的中数の差"));
+    y->setTitleText(QStringLiteral("当たった桁の差"));
     chart_->addAxis(x, Qt::AlignBottom);
     chart_->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries* s : chart_->series()) {

@@ -1,11 +1,15 @@
 #pragma once
 // The window 予想の検証: how the prediction would have done on every past
 // draw, against pure chance, with the prediction window's current options.
-// It computes in slices between events, shows a progress bar when that takes
-// longer than a blink, and can be stopped.
+// Under the table, one page says in words what each method's figures mean
+// and another charts a method's hits against chance. It computes in slices
+// between events, shows a progress bar when that takes longer than a blink,
+// and can be stopped. The table's menu saves the whole page (HTML として保存…)
+// as the command-line tool writes it; the chart's menu saves the chart.
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -18,9 +22,11 @@ class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 
 namespace n4 {
 
+class ChartViewMenu;
 class GridView;
 
 class BacktestWindow : public QWidget {
@@ -41,6 +47,15 @@ class BacktestWindow : public QWidget {
 
     GridView* tableView() const { return table_; }
     QChartView* chartView() const { return chartView_; }
+    ChartViewMenu* chartMenu() const { return chartMenu_; }
+    // 結果の説明 (the sentences and notes) first, then グラフ.
+    QTabWidget* pages() const { return pages_; }
+    // What a method's figures mean, one label for each method in the
+    // table's order; then how to read the table, and under the chart what
+    // its line and band are.
+    QLabel* sentenceLabel(int method) const { return sentences_.at(method); }
+    QLabel* notesLabel() const { return notes_; }
+    QLabel* chartNoteLabel() const { return chartNote_; }
     QComboBox* methodChooser() const { return method_; }
     QProgressBar* progressBar() const { return progress_; }
     QPushButton* cancelButton() const { return cancel_; }
@@ -54,6 +69,8 @@ class BacktestWindow : public QWidget {
 
   private:
     void buildControls();
+    QWidget* buildWordsPage();
+    QWidget* buildChartPage();
     void start();
     void computeSlice();
     void finish();
@@ -76,6 +93,11 @@ class BacktestWindow : public QWidget {
     QComboBox* method_ = nullptr;
     QChart* chart_ = nullptr;
     QChartView* chartView_ = nullptr;
+    ChartViewMenu* chartMenu_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    std::array<QLabel*, kBacktestMethods> sentences_{};
+    QLabel* notes_ = nullptr;
+    QLabel* chartNote_ = nullptr;
 };
 
 } // namespace n4

@@ -245,6 +245,10 @@ QMenu* MainFrm::buildAnalysisMenu() {
     QAction* lookup = main->addAction(QStringLiteral("番号検索(&L)"));
     lookup->setObjectName(QStringLiteral("mnuNumberLookup"));
     connect(lookup, &QAction::triggered, this, &MainFrm::openNumberLookup);
+    // How the prediction made of the analyses would have done.
+    QAction* backtest = main->addAction(QStringLiteral("予想の検証(&B)"));
+    backtest->setObjectName(QStringLiteral("mnuBacktest"));
+    connect(backtest, &QAction::triggered, this, &MainFrm::openBacktest);
     return main;
 }
 
