@@ -76,6 +76,7 @@ void BacktestWindow::buildControls() {
     progress_->setRange(0, 1000);
     progress_->setTextVisible(false);
     progress_->setMaximumWidth(160);
+    progress_->setAccessibleName(QStringLiteral("検証の進み具合"));
     cancel_ = new QPushButton(QStringLiteral("中止"), this);
     restart_ = new QPushButton(QStringLiteral("もう一度検証"), this);
     QPushButton* close = makeCloseButton(this);
@@ -90,10 +91,12 @@ void BacktestWindow::buildControls() {
 
     table_ = new GridView(this); // (a bar sideways only when needed, as any scroll area)
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setAccessibleName(QStringLiteral("予想手法ごとの検証結果"));
 
     method_ = new QComboBox(this);
     method_->setObjectName(QStringLiteral("グラフの予想手法"));
     method_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    method_->setAccessibleName(QStringLiteral("グラフの予想手法")); // as its label says
     connect(method_, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &BacktestWindow::showChart);
     auto* chooser = new QHBoxLayout;
@@ -106,6 +109,7 @@ void BacktestWindow::buildControls() {
     chartView_ = new QChartView(chart_, this);
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumHeight(260);
+    chartView_->setAccessibleName(QStringLiteral("予想手法の検証グラフ"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
