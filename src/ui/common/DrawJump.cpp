@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QInputDialog>
+#include <QPointer>
 #include <QWidget>
 
 #include "core/grid/DrawRows.h"
@@ -60,11 +61,13 @@ void DrawJump::run() {
         messages_->warning(scope_, kMessageTitle, QStringLiteral("当選データがありません。"));
         return;
     }
+    const QPointer<DrawJump> alive(this);
     const QString typed = ask_(scope_, QStringLiteral("移動する回号を入力してください"
                                                       "（第%1回～第%2回）。")
                                            .arg(rows.firstDraw())
                                            .arg(rows.lastDraw()));
-    if (typed.trimmed().isEmpty()) return; // given up
+    // (the window may have closed while the question was open)
+    if (!alive || typed.trimmed().isEmpty()) return; // or the user gave up
     const std::optional<int> drawNo = drawNumberIn(typed);
     const QString refusal =
         drawNo ? goTo(*drawNo)
