@@ -211,8 +211,9 @@ TEST(DataEntrySteps, UndoAndRedoAreInTheEditMenuWithTheirKeys) {
     QStringList captions;
     for (QAction* a : e.window->editActions())
         if (!a->isSeparator()) captions << a->text() + "|" + a->shortcut().toString();
-    EXPECT_EQ(captions, (QStringList{"行追加|Ctrl+A", "行削除|Ctrl+D", "元に戻す(&U)|Ctrl+Z",
-                                     "やり直し(&R)|Ctrl+Y", "ファイルから取り込み…|"}));
+    EXPECT_EQ(captions,
+              (QStringList{"行追加|Ctrl+A", "行削除|Ctrl+D", "元に戻す(&U)|Ctrl+Z",
+                           "やり直し(&R)|Ctrl+Y", "ファイルから取り込み…|", "回号へ移動…|Ctrl+G"}));
     EXPECT_FALSE(e.window->undoAction()->isEnabled());
     e.model()->setData(e.model()->index(0, 1), "9", Qt::EditRole);
     EXPECT_TRUE(e.window->undoAction()->isEnabled());

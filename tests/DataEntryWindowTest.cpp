@@ -238,7 +238,7 @@ TEST(DataEntryRows, RightClickingARowHeaderOpensTheEditMenu) {
     for (QAction* a : menu->actions())
         if (!a->isSeparator()) captions << a->text();
     EXPECT_EQ(captions, (QStringList{"行追加", "行削除", "元に戻す(&U)", "やり直し(&R)",
-                                     "ファイルから取り込み…"}));
+                                     "ファイルから取り込み…", "回号へ移動…"}));
     // The row clicked is selected first.
     EXPECT_EQ(e.window->selectedRows(), (QList<int>{2}));
     // Below the last row there is no row to act on.
@@ -407,7 +407,7 @@ TEST(DataEntryInShell, EditMenuShowsWhileTheWindowIsActive) {
     for (QAction* a : main.editMenuSlot()->actions())
         if (!a->isSeparator()) captions << a->text();
     EXPECT_EQ(captions, (QStringList{"行追加", "行削除", "元に戻す(&U)", "やり直し(&R)",
-                                     "ファイルから取り込み…"}));
+                                     "ファイルから取り込み…", "回号へ移動…"}));
     EXPECT_FALSE(main.propEnd());
     main.openAnalysis("出現頻度分析");
     EXPECT_FALSE(main.editMenuSlot()->menuAction()->isVisible());

@@ -2,18 +2,33 @@
 // opened as the user opens them: through the menu of the running program.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGraphicsView>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 
 #include "UiSupport.h"
+#include "ui/common/DrawJump.h"
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
+#include "ui/shell/AboutWindow.h"
 #include "ui/shell/AnalysisWindowTable.h"
+#include "ui/shell/HelpWindow.h"
 
 using namespace n4;
 using n4test::Shell;
@@ -179,6 +194,26 @@ QSize pixels(const QWidget* w, int widthTwips, int heightTwips) {
                  qRound(heightTwips * w->logicalDpiY() / 1440.0));
 }
 
+// The controls of a window a user can reach whose accessible name (what a
+// screen reader says of them) is empty, by class and object name.
+std::string namelessControls(QWidget* window) {
+    QStringList nameless;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const bool control =
+            qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+            qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QLineEdit*>(w) ||
+            qobject_cast<QTextEdit*>(w) || qobject_cast<QProgressBar*>(w) ||
+            qobject_cast<QGraphicsView*>(w) || qobject_cast<GridView*>(w) ||
+            (qobject_cast<QAbstractItemView*>(w) && !qobject_cast<QHeaderView*>(w));
+        if (!control || !w->isVisibleTo(window)) continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
+            nameless
+                << QStringLiteral("%1 \"%2\"").arg(w->metaObject()->className(), w->objectName());
+    }
+    return nameless.join(", ").toStdString();
+}
+
 QStringList legendTexts(QWidget* frame) {
     QStringList out;
     for (QLabel* l : frame->findChildren<QLabel*>("Label2"))
@@ -219,6 +254,38 @@ TEST(AnalysisFrame, EveryWindowHasItsCaptionLabelLegendAndButtons) {
         auto* grid = frame->findChild<GridView*>();
         ASSERT_NE(grid, nullptr);
         EXPECT_GT(grid->grid().maxRows(), 0);
+    }
+}
+
+// What a screen reader needs: a name for every control, the grids too, whose
+// description above them names them; and Ctrl+G in the windows that list draws.
+TEST(AnalysisFrame, EveryControlOfEveryWindowHasAnAccessibleName) {
+    Shell s;
+    QApplication::setActiveWindow(s.main.get());
+    EXPECT_EQ(namelessControls(s.main.get()), "") << "the main window, prediction";
+    for (const Expected& e : windows()) {
+        SCOPED_TRACE(e.window);
+        auto* frame = qobject_cast<AnalysisFrame*>(s.choose(e.command)->widget());
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(namelessControls(frame), "");
+        EXPECT_EQ(frame->gridView()->accessibleName(), QString::fromUtf8(e.label));
+        const bool listsDraws =
+            e.window != std::string("出現頻度分析") && e.window != std::string("回数別出現分析");
+        EXPECT_EQ(frame->drawJump()->action()->isVisible(), listsDraws);
+    }
+    for (const Expected& e : windows())
+        s.close(e.window);
+    s.main->openBacktest();
+    s.close("一発マーヴォ");
+    s.choose("mnuMasterInput");
+    s.main->openHelp();
+    s.main->openAbout();
+    n4test::settle();
+    EXPECT_EQ(namelessControls(s.main.get()), "") << "back-test, data entry";
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (qobject_cast<HelpWindow*>(top) || qobject_cast<AboutWindow*>(top)) {
+            EXPECT_EQ(namelessControls(top), "") << top->windowTitle().toStdString();
+        }
     }
 }
 

@@ -167,13 +167,21 @@ TEST(GridCursor, CtrlHomeEndAndPageKeysJumpAndKeepTheCursorInSight) {
 TEST(GridCursor, HomeAndEndAloneStillGoToTheFirstAndLatestDraws) {
     View t;
     t.key(Qt::Key_Down);
-    const QPoint cursor = t.v.cursorCell();
+    t.key(Qt::Key_Right);
     t.key(Qt::Key_End);
     QScrollBar* bar = t.v.verticalScrollBar();
     EXPECT_EQ(bar->value(), bar->maximum());
-    EXPECT_EQ(t.v.cursorCell(), cursor);
-    t.key(Qt::Key_Home);
+    // The cursor goes along, in its column: the next key moves on from there.
+    EXPECT_EQ(t.v.cursorCell(), QPoint(2, 300));
+    t.key(Qt::Key_Up);
+    EXPECT_EQ(t.v.cursorCell(), QPoint(2, 299));
+    EXPECT_TRUE(t.cursorInSight());
+    t.key(Qt::Key_Home, Qt::ShiftModifier); // Shift extends the selection as far
     EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(t.v.cursorCell(), QPoint(2, 3)); // the first row under the titles
+    EXPECT_EQ(t.v.selection(), QRect(QPoint(2, 3), QPoint(2, 299)));
+    t.key(Qt::Key_Down);
+    EXPECT_EQ(t.v.cursorCell(), QPoint(2, 4));
 }
 
 TEST(GridCursor, AClickPutsTheCursorThereAndShiftClickExtendsFromIt) {

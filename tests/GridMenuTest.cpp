@@ -82,7 +82,7 @@ TEST(GridMenu, ARightClickOffersItsEntriesAndSelectsTheCellClicked) {
     const int row = t.view->grid().maxRows() - 5;
     EXPECT_EQ(rightClick(t.view, t.view->cellRect(3, row).center()),
               (QStringList{"コピー\tCtrl+C", "すべて選択\tCtrl+A", "-", "画像として保存…",
-                           "HTML として保存…"}));
+                           "HTML として保存…", "-", "回号へ移動…\tCtrl+G"}));
     EXPECT_EQ(t.view->cursorCell(), QPoint(3, row));
     EXPECT_EQ(t.view->selection(), QRect(3, row, 1, 1));
     // The keys show also where the desktop hides them in context menus.
@@ -109,8 +109,8 @@ TEST(GridMenu, TheMenuKeyWithNothingSelectedGreysCopy) {
     });
     QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), t.view->mapToGlobal(QPoint()));
     QApplication::sendEvent(t.view, &key);
-    EXPECT_EQ(enabled,
-              (QStringList{"コピー(off)", "すべて選択", "画像として保存…", "HTML として保存…"}));
+    EXPECT_EQ(enabled, (QStringList{"コピー(off)", "すべて選択", "画像として保存…",
+                                    "HTML として保存…", "回号へ移動…"}));
 }
 
 TEST(GridMenu, CopyGivesTheSelectionAsTsvAndSelectAllTakesEveryCell) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include <QApplication>
 #include <QClipboard>
@@ -126,6 +129,45 @@ TEST(GridViewPainting, BackgroundsAndAnEdgeFromEitherSide) {
     EXPECT_LT(qGray(img.pixel(edge, 3)), 128);
     // No side between cells 2 and 3: the red runs up to the edge.
     EXPECT_EQ(QColor(img.pixel(probe.columnX(3) - 1, 3)), QColor(255, 0, 0));
+}
+
+// At a screen scaling of 1.25 or 1.5 every line is one device pixel wide (not
+// one here and two there), at 2 two; also where the view starts between device
+// pixels, as a widget at an odd place in its window does.
+TEST(GridViewPainting, LinesLieOnWholeDevicePixelsAtEveryScaling) {
+    Grid g(9, 7);
+    g.setBorder(Block::all(), BorderAll);
+    GridView v;
+    v.setFrameShape(QFrame::NoFrame);
+    v.setGrid(g);
+    v.setWidthUnit(2.7); // columns of 13 or 14 pixels
+    v.resize(v.totalWidth() + 20, v.totalHeight() + 20);
+    // The widths of the dark runs along a device row or column of the picture.
+    auto runs = [](const QImage& img, bool across, int at) {
+        std::vector<int> widths;
+        const int length = across ? img.width() : img.height();
+        int run = 0;
+        for (int i = 0; i <= length; ++i) {
+            const bool dark =
+                i < length && qGray(across ? img.pixel(i, at) : img.pixel(at, i)) < 128;
+            if (dark) ++run;
+            if (!dark && run > 0) widths.push_back(std::exchange(run, 0));
+        }
+        return widths;
+    };
+    for (double ratio : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5})
+        for (int offset : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << ratio << " offset " << offset);
+            QImage img((v.viewport()->size() + QSize(2, 2)) * ratio, QImage::Format_RGB32);
+            img.setDevicePixelRatio(ratio);
+            img.fill(Qt::white);
+            v.viewport()->render(&img, QPoint(offset, offset));
+            const int wide = std::max(1, int(std::floor(ratio)));
+            const int midRow = int((offset + (v.rowY(3) + v.rowY(4)) / 2.0) * ratio);
+            const int midCol = int((offset + (v.columnX(4) + v.columnX(5)) / 2.0) * ratio);
+            EXPECT_EQ(runs(img, true, midRow), std::vector<int>(10, wide));
+            EXPECT_EQ(runs(img, false, midCol), std::vector<int>(8, wide));
+        }
 }
 
 TEST(GridViewPainting, EveryEdgeIsDrawnWhenEitherCellHasThatSideInThatSidesColour) {

@@ -32,6 +32,9 @@ class RecordingSink : public n4::MessageSink {
     void information(QWidget*, const QString& title, const QString& text) override {
         messages.append({"information", title, text});
     }
+    void warning(QWidget*, const QString& title, const QString& text) override {
+        messages.append({"warning", title, text});
+    }
     bool confirm(QWidget*, const QString& title, const QString& text) override {
         messages.append({"confirm", title, text});
         return answer;

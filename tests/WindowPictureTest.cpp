@@ -166,7 +166,7 @@ TEST(WindowPicture, EveryAnalysisWindowAsItOpensAndAtItsTop) {
         press(sub, Qt::Key_Home);
         expectPicture(file + "-top", sub);
         press(sub, Qt::Key_End);
-        expectPicture(file + "-open", sub); // End brings back the latest draws
+        expectPicture(file + "-end", sub); // the latest draws again, the cursor on the last
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/grid/GridLines.h"
 #include "core/grid/GridMetrics.h"
+#include "paint/DevicePixels.h"
 
 namespace n4 {
 
@@ -109,23 +110,26 @@ void GridPainter::paintBackgrounds(QPainter& p, const Pane& pane) const {
 }
 
 void GridPainter::paintLines(QPainter& p, const Pane& pane) const {
-    auto line = [&](const GridLine& l, int x1, int y1, int x2, int y2) {
-        if (!l.drawn) return;
-        p.setPen(QPen(toQColor(l.colour, ink()), 1));
-        p.drawLine(x1, y1, x2, y2);
+    // On whole device pixels, so that every line is as wide at any scaling.
+    const DevicePixels pixels(p);
+    auto line = [&](const GridLine& l, const QRectF& at) {
+        if (l.drawn) p.fillRect(at, toQColor(l.colour, ink()));
     };
-    // Each cell draws its right and lower edges; the first cells of a pane
-    // also their left and upper ones, which belong to cells out of sight.
+    // Each cell draws its right and lower edges, on its own last pixels; the
+    // first cells of a pane also their left and upper ones, which belong to
+    // cells out of sight (the grid's first cells have them on their own first).
     for (int row = pane.r1; row <= pane.r2; ++row)
         for (int col = pane.c1; col <= pane.c2; ++col) {
             const QRect r = cellRect(col, row);
             const int x2 = r.right() + 1, y2 = r.bottom() + 1;
-            line(lineLeftOf(grid_, col + 1, row), x2 - 1, r.top(), x2 - 1, y2 - 1);
-            line(lineAbove(grid_, col, row + 1), r.left(), y2 - 1, x2 - 1, y2 - 1);
+            line(lineLeftOf(grid_, col + 1, row), pixels.verticalLine(x2 - 1, r.top(), y2));
+            line(lineAbove(grid_, col, row + 1), pixels.horizontalLine(y2 - 1, r.left(), x2));
             const int lx = col == 1 ? r.left() : r.left() - 1;
             const int ty = row == 1 ? r.top() : r.top() - 1;
-            if (col == pane.c1) line(lineLeftOf(grid_, col, row), lx, r.top(), lx, y2 - 1);
-            if (row == pane.r1) line(lineAbove(grid_, col, row), r.left(), ty, x2 - 1, ty);
+            if (col == pane.c1)
+                line(lineLeftOf(grid_, col, row), pixels.verticalLine(lx, r.top(), y2, col == 1));
+            if (row == pane.r1)
+                line(lineAbove(grid_, col, row), pixels.horizontalLine(ty, r.left(), x2, row == 1));
         }
 }
 

@@ -20,6 +20,7 @@ void Grid::resize(int cols, int rows) {
     cols_ = std::max(0, cols);
     rows_ = std::max(0, rows);
     cells_.reset(cols_, rows_);
+    drawRows_.clear();
     writesOutside_ = 0;
     colWidths_.assign(cols_ + 1, kDefaultWidth);
     rowHeights_.assign(rows_ + 1, kDefaultHeight);
@@ -183,7 +184,7 @@ Align Grid::align(int col, int row) const {
 }
 
 std::size_t Grid::memoryBytes() const {
-    std::size_t bytes = cells_.bytes();
+    std::size_t bytes = cells_.bytes() + drawRows_.memoryBytes();
     bytes += (colWidths_.capacity() + rowHeights_.capacity()) * sizeof(double);
     for (const auto& t : texts_)
         bytes += sizeof(std::string) + t.capacity();

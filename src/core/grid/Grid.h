@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/grid/DrawRows.h"
 #include "core/grid/GridCells.h"
 #include "core/grid/NumberTexts.h"
 #include "core/grid/Rgb.h"
@@ -98,6 +99,11 @@ class Grid {
     void setAlign(const Block& b, Align align);
     Align align(int col, int row) const;
 
+    // A grid that lists draws notes each draw's row as it writes it (row 0:
+    // a draw of the history it leaves out), in ascending draw number.
+    void noteDrawRow(int drawNo, int row) { drawRows_.add(drawNo, row); }
+    const DrawRows& drawRows() const { return drawRows_; }
+
     void setTextOverflow(bool on) { overflow_ = on; }
     bool textOverflow() const { return overflow_; }
 
@@ -133,6 +139,7 @@ class Grid {
     std::size_t writesOutside_ = 0;
     Rgb borderColour_ = Rgb::none();
     GridCells cells_;
+    DrawRows drawRows_;
     std::vector<double> colWidths_, rowHeights_;
     std::vector<std::string> texts_{""};
     std::unordered_map<std::string, std::uint32_t> textIds_{{"", 0}};

@@ -13,6 +13,10 @@ void MessageSink::information(QWidget* parent, const QString& title, const QStri
     QMessageBox::information(parent, title, text, QMessageBox::Ok);
 }
 
+void MessageSink::warning(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+}
+
 bool MessageSink::confirm(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);

@@ -16,6 +16,8 @@ class MessageSink {
     virtual ~MessageSink() = default;
     virtual void critical(QWidget* parent, const QString& title, const QString& text);
     virtual void information(QWidget* parent, const QString& title, const QString& text);
+    // Input that cannot be used: nothing was done.
+    virtual void warning(QWidget* parent, const QString& title, const QString& text);
     // Yes/No with No the default and the exclamation icon; true for Yes.
     virtual bool confirm(QWidget* parent, const QString& title, const QString& text);
     // A question with buttons of its own, warning icon; returns the index of

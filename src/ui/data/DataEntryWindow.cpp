@@ -1,5 +1,6 @@
 #include "ui/data/DataEntryWindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -21,6 +22,7 @@
 #include <QVBoxLayout>
 #include <set>
 
+#include "ui/common/DrawJump.h"
 #include "ui/common/MessageSink.h"
 #include "ui/common/Twips.h"
 #include "ui/data/DrawEntryModel.h"
@@ -142,6 +144,10 @@ void DataEntryWindow::buildLayout() {
     top->addWidget(label, 1);
     top->addWidget(close_, 0, Qt::AlignTop);
     buildTable();
+    table_->setAccessibleName(label->text()); // what the label above says of it
+    // The table's corner button selects every cell.
+    if (auto* corner = table_->findChild<QAbstractButton*>())
+        corner->setAccessibleName(QStringLiteral("すべて選択"));
     nextDraw_ = new QLabel(this);
     nextDraw_->setObjectName(QStringLiteral("lblNextDraw"));
     status_ = new QLabel(kSavedNote, this);
@@ -195,6 +201,21 @@ void DataEntryWindow::buildEditMenu() {
     redo_ = addMenuAction("mnuRedo", QStringLiteral("やり直し(&R)"), Qt::CTRL | Qt::Key_Y);
     editMenu_->addSeparator();
     import_ = addMenuAction("mnuImport", QStringLiteral("ファイルから取り込み…"), {});
+    editMenu_->addSeparator();
+    jump_ = new DrawJump(
+        this,
+        [this]() -> const DrawRows& {
+            listed_.clear();
+            for (int row = 0; row < model_->rowCount(); ++row)
+                listed_.add(model_->drawNo(row), row + 1);
+            return listed_;
+        },
+        [this](int row) {
+            goTo(row - 1, std::max(1, table_->currentIndex().column()));
+            table_->setFocus();
+        });
+    jump_->setMessageSink(messages_);
+    editMenu_->addAction(jump_->action());
     connect(addLine_, &QAction::triggered, this, &DataEntryWindow::addLine);
     connect(delLine_, &QAction::triggered, this, &DataEntryWindow::deleteLine);
     connect(undo_, &QAction::triggered, this, &DataEntryWindow::undo);

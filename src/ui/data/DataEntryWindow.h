@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "core/grid/DrawRows.h"
 #include "core/import/HistoryImport.h"
 
 #include "core/store/DrawStore.h"
@@ -20,6 +21,7 @@ class QTableView;
 namespace n4 {
 
 class DigitDelegate;
+class DrawJump;
 class DrawChangeLog;
 class DrawEntryModel;
 class MessageSink;
@@ -38,6 +40,8 @@ class DataEntryWindow : public QWidget {
     QAction* undoAction() const { return undo_; }
     QAction* redoAction() const { return redo_; }
     QAction* importAction() const { return import_; }
+    // 回号へ移動… (Ctrl+G): the cursor to a draw's row.
+    DrawJump* drawJump() const { return jump_; }
     QTableView* table() const { return table_; }
     DrawEntryModel* model() const { return model_; }
     QPushButton* closeButton() const { return close_; }
@@ -112,6 +116,8 @@ class DataEntryWindow : public QWidget {
     QAction* redo_ = nullptr;
     QAction* import_ = nullptr;
     QMenu* editMenu_ = nullptr;
+    DrawJump* jump_ = nullptr;
+    DrawRows listed_; // the rows' draws, as Ctrl+G last asked for them
     std::function<QString()> chooseFile_;
 };
 

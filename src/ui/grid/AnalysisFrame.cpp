@@ -1,5 +1,6 @@
 #include "ui/grid/AnalysisFrame.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
@@ -7,7 +8,10 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "core/grid/DrawRows.h"
+#include "ui/common/DrawJump.h"
 #include "ui/grid/GridView.h"
+#include "ui/grid/GridViewMenu.h"
 #include "ui/grid/TopRowLayout.h"
 
 namespace n4 {
@@ -87,6 +91,15 @@ AnalysisFrame::AnalysisFrame(const QString& label, bool printButton, QWidget* pa
     top->addButton(close_);
     view_ = new GridView(this);
     view_->setObjectName(QStringLiteral("fpSpread1"));
+    view_->setAccessibleName(label); // the description above it says what the grid is
+    jump_ = new DrawJump(
+        this, [this]() -> const DrawRows& { return view_->grid().drawRows(); },
+        [this](int row) {
+            view_->moveCursorToRow(row);
+            view_->setFocus();
+        });
+    jump_->action()->setVisible(false); // until a grid that lists draws comes
+    view_->menu()->addWindowAction(jump_->action());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
@@ -106,6 +119,7 @@ void AnalysisFrame::addLegend(LegendPicture picture, const QString& text) {
 
 void AnalysisFrame::setGrid(Grid grid) {
     view_->setGrid(std::move(grid));
+    jump_->action()->setVisible(!view_->grid().drawRows().empty());
 }
 
 void AnalysisFrame::setPanes(int frozenRows, int frozenCols, OpensAt opensAt) {

@@ -3,7 +3,7 @@
 // label, the legend beside it, the greyed print button and the close button,
 // on one row where the description fits beside the rest (on two lines where
 // it does not), then the grid, whose columns fill the window's width when it
-// opens.
+// opens. Ctrl+G goes to a draw in grids that list draws.
 #include <QLabel>
 #include <QWidget>
 
@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace n4 {
 
+class DrawJump;
 class GridView;
 
 enum class LegendPicture { Ball, BonusBall, Swatch };
@@ -43,6 +44,8 @@ class AnalysisFrame : public QWidget {
     GridView* gridView() const { return view_; }
     QPushButton* closeButton() const { return close_; }
     QPushButton* printButton() const { return print_; }
+    // 回号へ移動… (Ctrl+G), offered while the grid lists draws.
+    DrawJump* drawJump() const { return jump_; }
 
   signals:
     void closeRequested();
@@ -56,6 +59,7 @@ class AnalysisFrame : public QWidget {
     QPushButton* print_ = nullptr;
     QPushButton* close_;
     GridView* view_;
+    DrawJump* jump_;
     OpensAt opensAt_ = OpensAt::First;
     bool shown_ = false;
 };

@@ -9,11 +9,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/grid/GridAccessible.h"
 #include "ui/grid/GridViewMenu.h"
 
 namespace n4 {
 
 GridView::GridView(QWidget* parent) : QAbstractScrollArea(parent), menu_(new GridViewMenu(this)) {
+    installGridAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     setFont(gridFont());
@@ -28,6 +30,7 @@ void GridView::setGrid(Grid grid) {
     anchor_ = cursor_ = QPoint();
     layoutGeometry();
     viewport()->update();
+    gridChangedForAccessibility(this);
 }
 
 void GridView::setWidthUnit(double pixels) {
@@ -176,6 +179,15 @@ void GridView::moveCursorTo(int col, int row, bool extend) {
     if (!extend || anchor_.isNull()) anchor_ = cursor_;
     selectBlock(anchor_.x(), anchor_.y(), cursor_.x(), cursor_.y());
     scrollToCell(cursor_);
+    cursorMoved();
+}
+
+void GridView::moveCursorToRow(int row, bool extend) {
+    moveCursorTo(cursor_.isNull() ? firstCellInView().x() : cursor_.x(), row, extend);
+}
+
+void GridView::cursorMoved() {
+    cursorMovedForAccessibility(this);
 }
 
 void GridView::scrollToCell(QPoint cell) {
@@ -207,6 +219,23 @@ int GridView::bodyRowsInView() const {
     const int first = cellAt(QPoint(0, frozenHeight())).y();
     const int last = cellAt(QPoint(0, viewport()->height() - 1)).y();
     return first > 0 && last > first ? last - first : 1;
+}
+
+// Home and End alone: the first and the latest draws (in a grid that lists
+// no draws, its first and last rows below the title rows), in the cursor's
+// column; the view scrolls to the top or the end as well.
+void GridView::goToEnd(bool latest, bool extend) {
+    const DrawRows& draws = grid_.drawRows();
+    if (latest) {
+        const int row = draws.lastShownRow();
+        moveCursorToRow(row > 0 ? row : grid_.maxRows(), extend);
+        showLatestRows();
+        return;
+    }
+    const int row = draws.firstShownRow();
+    moveCursorToRow(row > 0 ? row : frozenRows_ + 1, extend);
+    keepLatest_ = false;
+    verticalScrollBar()->setValue(verticalScrollBar()->minimum());
 }
 
 // The keys of a spreadsheet's cell cursor. Home and End alone keep their
@@ -261,14 +290,16 @@ void GridView::mousePressEvent(QMouseEvent* event) {
     if (!(event->modifiers() & Qt::ShiftModifier) || selection_.isNull()) anchor_ = cell;
     cursor_ = cell;
     selectBlock(anchor_.x(), anchor_.y(), cell.x(), cell.y());
+    cursorMoved();
 }
 
 void GridView::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton) || anchor_.isNull()) return;
     QPoint cell = cellAt(event->position().toPoint());
-    if (cell.x() == 0) return;
+    if (cell.x() == 0 || cell == cursor_) return;
     cursor_ = cell;
     selectBlock(anchor_.x(), anchor_.y(), cell.x(), cell.y());
+    cursorMoved();
 }
 
 void GridView::contextMenuEvent(QContextMenuEvent* event) {
@@ -295,14 +326,8 @@ void GridView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (moveCursorByKey(event)) return;
-    // Home and End jump to the first and the latest draws.
-    if (event->key() == Qt::Key_Home) {
-        keepLatest_ = false;
-        verticalScrollBar()->setValue(verticalScrollBar()->minimum());
-        return;
-    }
-    if (event->key() == Qt::Key_End) {
-        showLatestRows();
+    if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
+        goToEnd(event->key() == Qt::Key_End, event->modifiers() & Qt::ShiftModifier);
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);

@@ -4,7 +4,7 @@
 // Title rows and label columns can be frozen: they stay in view while the
 // rest scrolls, as a spreadsheet's frozen panes do. A cell cursor moves as in
 // a spreadsheet (arrows, Page Up/Down, Ctrl+Home/End; with Shift they extend
-// the selection); Home and End go to the first and the latest draws. Cells
+// the selection); Home and End take it to the first and the latest draws. Cells
 // can be selected with the mouse and copied with Ctrl+C as TSV; the context
 // menu (GridViewMenu) copies, selects all and saves pictures and pages.
 //
@@ -86,6 +86,9 @@ class GridView : public QAbstractScrollArea {
     // Moves the cursor there (clipped to the grid) and into view; extend
     // keeps the selection's other corner, as Shift does.
     void moveCursorTo(int col, int row, bool extend = false);
+    // The cursor to a row, in its column (the first column in view while
+    // there is none).
+    void moveCursorToRow(int row, bool extend = false);
 
     // The context menu and what it saves.
     GridViewMenu* menu() const { return menu_; }
@@ -103,6 +106,8 @@ class GridView : public QAbstractScrollArea {
   private:
     GridPainter painter() const;
     bool moveCursorByKey(const QKeyEvent* event);
+    void goToEnd(bool latest, bool extend);
+    void cursorMoved();
     QPoint firstCellInView() const;
     int bodyRowsInView() const;
     void scrollToCell(QPoint cell);

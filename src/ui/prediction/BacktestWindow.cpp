@@ -98,6 +98,7 @@ void BacktestWindow::buildControls() {
     progress_->setRange(0, 1000);
     progress_->setTextVisible(false);
     progress_->setMaximumWidth(160);
+    progress_->setAccessibleName(QStringLiteral("検証の進み具合"));
     cancel_ = new QPushButton(QStringLiteral("中止"), this);
     restart_ = new QPushButton(QStringLiteral("もう一度検証"), this);
     QPushButton* close = makeCloseButton(this);
@@ -118,6 +119,7 @@ void BacktestWindow::buildControls() {
         if (!result_) return HtmlPage{kTitle.toStdString(), status_->text().toStdString(), {}, ""};
         return backtestPage(*result_, table_->grid());
     });
+    table_->setAccessibleName(QStringLiteral("予想手法ごとの検証結果"));
 
     pages_ = new QTabWidget(this);
     pages_->addTab(buildWordsPage(), QStringLiteral("結果の説明"));
@@ -148,6 +150,7 @@ QWidget* BacktestWindow::buildChartPage() {
     method_ = new QComboBox(page);
     method_->setObjectName(QStringLiteral("グラフの予想手法"));
     method_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    method_->setAccessibleName(QStringLiteral("グラフの予想手法")); // as its label says
     connect(method_, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &BacktestWindow::showChart);
     auto* chooser = new QHBoxLayout;
@@ -161,6 +164,7 @@ QWidget* BacktestWindow::buildChartPage() {
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumHeight(260);
     chartMenu_ = new ChartViewMenu(chartView_);
+    chartView_->setAccessibleName(QStringLiteral("予想手法の検証グラフ"));
 
     chartNote_ = wrappedLabel(page);
     chartNote_->setText(QString::fromStdString(backtestChartNote()));

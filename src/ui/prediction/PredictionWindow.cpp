@@ -138,6 +138,7 @@ void PredictionWindow::buildPredictionPanel() {
         l->setGeometry(at.x(), at.y(), at.width(), l->sizeHint().height());
         views_[g] = new GridView(frame);
         views_[g]->setObjectName(QStringLiteral("fpSpread1_%1").arg(g));
+        views_[g]->setAccessibleName(l->text()); // the label above it names it
         views_[g]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         views_[g]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         // Grid positions are given within the window; the frame starts at 4080,

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "ui/shell/MessageIcons.h"
+
 namespace n4 {
 
 namespace {
@@ -59,6 +61,9 @@ QIcon DeferredIconStyle::standardIcon(StandardPixmap which, const QStyleOption* 
                                       const QWidget* widget) const {
     // An icon that depends on an option cannot wait: the option is gone after
     // this call.
+    // A message box's symbol: the program's own, sharp at any pixel ratio
+    // (its picture, too, is read only when drawn).
+    if (isMessageIcon(which)) return messageIcon(which);
     if (option) return QProxyStyle::standardIcon(which, option, widget);
     return QIcon(new DeferredStandardIcon(baseStyle(), which, widget));
 }

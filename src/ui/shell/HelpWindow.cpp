@@ -19,6 +19,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("ナンバーズ4マーヴォ ヘルプ"));
     setWindowIcon(programIcon());
     browser_ = new QTextBrowser(this);
+    browser_->setAccessibleName(windowTitle());
     browser_->setSource(QUrl(QStringLiteral("qrc:/help/help.html")));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

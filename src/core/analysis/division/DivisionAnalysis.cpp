@@ -74,6 +74,7 @@ void fill(Grid& g, const DrawTable& table) {
     const Grid::ColourId mark = g.internColour(palette::Mark);
     int r = 4;
     for (const DrawRecord& draw : table) {
+        g.noteDrawRow(draw.drawNo, draw.isComplete() ? r : 0);
         if (!draw.isComplete()) continue;
         g.setNumber(1, r, draw.drawNo);
         g.setNumber(kLastCol, r, draw.drawNo);

@@ -49,6 +49,7 @@ void writeHeader(Grid& g, int h) {
 void fill(Grid& g, const DrawTable& table) {
     int r = 2;
     for (const DrawRecord& draw : table) {
+        g.noteDrawRow(draw.drawNo, draw.isComplete() ? r : 0);
         if (!draw.isComplete()) continue;
         g.setNumber(1, r, draw.drawNo);
         int counts[kGroups] = {};

@@ -37,6 +37,7 @@ void fill(Grid& g, const DrawTable& table) {
     int row = 2;
     const DrawRecord* previous = nullptr; // the first draw has nothing to carry over
     for (const DrawRecord& draw : table) {
+        g.noteDrawRow(draw.drawNo, draw.isComplete() ? row : 0);
         if (!draw.isComplete()) continue;
         g.setNumber(1, row, draw.drawNo);
         for (int q = 1; q <= 4; ++q) {

@@ -43,6 +43,7 @@ void writeLabelRow(Grid& g) {
 void fill(Grid& g, const DrawTable& table) {
     int row = 3;
     for (const DrawRecord& draw : table) {
+        g.noteDrawRow(draw.drawNo, draw.isComplete() ? row : 0);
         if (!draw.isComplete()) continue;
         g.setNumber(1, row, draw.drawNo);
         g.setNumber(12, row, draw.drawNo);

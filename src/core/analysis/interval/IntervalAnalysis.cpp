@@ -24,6 +24,7 @@ void fill(Grid& g, const DrawTable& table) {
     seen.reserve(table.size());
     int row = 3;
     for (const DrawRecord& draw : table) {
+        g.noteDrawRow(draw.drawNo, row);
         if (draw.isComplete()) {
             const int r = draw.drawNo;
             g.setNumber(1, row, r);

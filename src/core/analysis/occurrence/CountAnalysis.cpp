@@ -46,6 +46,7 @@ void fill(Grid& g, const DrawTable& table) {
     int counter[10] = {};
     int r = 3;
     for (const DrawRecord& row : table) {
+        g.noteDrawRow(row.drawNo, row.isComplete() ? r : 0);
         if (!row.isComplete()) continue;
         g.setNumber(1, r, row.drawNo);
         for (int p = 0; p < 4; ++p) {

@@ -30,6 +30,7 @@ Grid setUp(int rows) {
 void fill(Grid& g, const DrawTable& table) {
     int r = 2;
     for (const DrawRecord& row : table) {
+        g.noteDrawRow(row.drawNo, row.isComplete() ? r : 0);
         if (!row.isComplete()) continue;
         g.setNumber(1, r, row.drawNo);
         int sum = 0;

@@ -73,6 +73,7 @@ void writeHeader(Grid& g, const PatternRule& rule) {
 void fill(Grid& g, const DrawTable& table, const PatternRule& rule) {
     int r = 2;
     for (const DrawRecord& draw : table) {
+        g.noteDrawRow(draw.drawNo, draw.isComplete() ? r : 0);
         if (!draw.isComplete()) continue;
         g.setNumber(1, r, draw.drawNo);
         int first = 0;

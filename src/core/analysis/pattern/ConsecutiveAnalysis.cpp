@@ -64,6 +64,7 @@ void writeTable(Grid& g, const PairTable& t, const DrawRecord& draw, int r) {
 void fill(Grid& g, const DrawTable& table) {
     int r = 2;
     for (const DrawRecord& draw : table) {
+        g.noteDrawRow(draw.drawNo, draw.isComplete() ? r : 0);
         if (!draw.isComplete()) continue;
         for (const PairTable& t : kTables)
             writeTable(g, t, draw, r);

@@ -22,6 +22,7 @@ void fill(Grid& g, const DrawTable& table) {
     std::array<int, 4> prev{0, 0, 0, 0};
     int r = 3;
     for (const DrawRecord& draw : table) {
+        g.noteDrawRow(draw.drawNo, r);
         if (draw.isComplete()) {
             g.setNumber(1, r, draw.drawNo);
             for (int p = 1; p <= 4; ++p) {
