@@ -57,7 +57,7 @@ TEST(MainMenu, TreeAndCaptionsInOrder) {
     EXPECT_EQ(captions(main->actions()),
               (QStringList{"頻度分析", "間隔分析", "出現回数分析", "バラツキ分析", "引っ張り分析",
                            "連番・飛び石分析", "数字合計分析", "組合せパターン分析",
-                           "5分割傾向分析", "分割データ分析"}));
+                           "5分割傾向分析", "分割データ分析", "買い目作成"}));
     EXPECT_EQ(captions(submenu(main, "頻度分析")->actions()),
               (QStringList{"出現頻度分析", "回数別出現分析"}));
     EXPECT_EQ(captions(submenu(main, "間隔分析")->actions()),
@@ -107,7 +107,7 @@ TEST(MainMenu, EveryAnalysisCommandOpensItsWindowWithItsCaption) {
             << n.toStdString();
         EXPECT_EQ(s.main->mdiArea()->activeSubWindow()->pos(), QPoint(0, 0));
     }
-    EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), 16);
+    EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), 17);
     EXPECT_EQ(s.main->openWindow("回数別出現分析")->windowTitle(), "回数別頻度分析");
 }
 

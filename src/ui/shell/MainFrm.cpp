@@ -23,6 +23,7 @@
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
 #include "ui/grid/GridViewMenu.h"
+#include "ui/numbers/NumberBuilderWindow.h"
 #include "ui/prediction/BacktestWindow.h"
 #include "ui/prediction/PredictionWindow.h"
 #include "ui/shell/AboutWindow.h"
@@ -38,6 +39,7 @@ namespace {
 const QString kPredictionName = QStringLiteral("一発マーヴォ");
 const QString kBacktestName = QStringLiteral("予想の検証");
 const QString kDataEntryName = QStringLiteral("当選データ入力");
+const QString kNumberBuilderName = QStringLiteral("買い目作成");
 const QString kHelpFileName = QStringLiteral("ナンバーズ4マーヴォM.chm");
 
 // Hourglass for the length of a scope, after letting pending messages run once.
@@ -238,6 +240,9 @@ QMenu* MainFrm::buildAnalysisMenu() {
     addAnalysisAction(bunkatsu, "分割3データ分析", "3分割データ分析");
     addAnalysisAction(bunkatsu, "分割5データ分析", "5分割データ分析");
     addAnalysisAction(bunkatsu, "分割10データ分析", "10分割データ分析");
+    QAction* builder = main->addAction(QStringLiteral("買い目作成"));
+    builder->setObjectName(QStringLiteral("mnuNumberBuilder"));
+    connect(builder, &QAction::triggered, this, &MainFrm::openNumberBuilder);
     return main;
 }
 
@@ -344,6 +349,23 @@ void MainFrm::openBacktest() {
     QMdiSubWindow* sub =
         addChild(kBacktestName, window, kBacktestName, twipsSize(13800, 10200, this));
     connect(window, &BacktestWindow::closeRequested, sub, &QWidget::close);
+}
+
+void MainFrm::openNumberBuilder() {
+    if (bringToFront(kNumberBuilderName)) return;
+    BusyCursor busy;
+    propEnd_ = false;
+    // The prediction window's digits; when it is closed the engine may hold
+    // older draws, so it reads the present ones first.
+    auto prediction = [this] {
+        if (!openWindow(kPredictionName))
+            engine_.ScanDraws(table_, figures_.latestDrawNo, options_.reflectedCount());
+        return engine_.predicted();
+    };
+    auto* window = new NumberBuilderWindow(table_, prediction);
+    QMdiSubWindow* sub =
+        addChild(kNumberBuilderName, window, kNumberBuilderName, twipsSize(16200, 13200, this));
+    connect(window, &NumberBuilderWindow::closeRequested, sub, &QWidget::close);
 }
 
 void MainFrm::openDataEntry() {

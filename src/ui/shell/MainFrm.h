@@ -112,6 +112,7 @@ class MainFrm : public QMainWindow {
     void openAnalysis(const QString& name);
     void openPrediction();
     void openBacktest();
+    void openNumberBuilder();
     void openDataEntry();
     void openHelp();
     void openAbout();
