@@ -63,6 +63,14 @@ struct IfBoughtPanel::Run {
     BuyKind kind = BuyKind::Straight;
 };
 
+void markAsHint(QLabel* label, bool hint) {
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText,
+               hint ? QColor(208, 0, 0)
+                    : label->parentWidget()->palette().color(QPalette::WindowText));
+    label->setPalette(p);
+}
+
 bool parseDrawNoBound(const QString& text, int& drawNo, QString& hint) {
     QString t = text.normalized(QString::NormalizationForm_KC).trimmed();
     if (t.startsWith(QStringLiteral("第"))) t.remove(0, 1);
@@ -129,14 +137,14 @@ void IfBoughtPanel::buildControls() {
     range->addStretch(1);
 
     hint_ = new QLabel(this);
-    hint_->setStyleSheet(QStringLiteral("color:rgb(208,0,0);"));
+    markAsHint(hint_);
     hint_->setWordWrap(true);
     hint_->hide();
     summary_ = new QLabel(this);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     unknown_ = new QLabel(this);
     unknown_->hide();
-    unknown_->setStyleSheet(QStringLiteral("color:rgb(208,0,0);"));
+    markAsHint(unknown_);
     table_ = new GridView(this);
     table_->menu()->setTitle(QStringLiteral("購入していたら"));
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -82,6 +82,9 @@ class IfBoughtPanel : public QGroupBox {
     QChartView* chartView_ = nullptr;
 };
 
+// Red text for what the window cannot take as typed, or for a warning.
+void markAsHint(QLabel* label, bool hint = true);
+
 // A draw number as typed into a range: empty gives 0 (no bound); half- or
 // full-width digits, 「第」 and 「回」 allowed. False with a hint otherwise.
 bool parseDrawNoBound(const QString& text, int& drawNo, QString& hint);

@@ -25,11 +25,6 @@ namespace n4 {
 
 namespace {
 
-const char* const kToggleStyle =
-    "QToolButton{border:1px solid #8c8c8c;background:#ffffff;}"
-    "QToolButton:checked{background:#3e9eff;color:#ffffff;font-weight:bold;}";
-const char* const kHintStyle = "color:rgb(208,0,0);";
-
 QString digitsText(const DigitSlots& chosen) {
     QStringList digits;
     for (int i = 0; i < chosen.count; ++i)
@@ -98,7 +93,6 @@ QGroupBox* NumberBuilderWindow::buildPositions() {
             t->setCheckable(true);
             t->setChecked(true);
             t->setFixedSize(24, 24);
-            t->setStyleSheet(QString::fromLatin1(kToggleStyle));
             connect(t, &QToolButton::toggled, this, &NumberBuilderWindow::refresh);
             grid->addWidget(t, p - 1, d + 1);
             toggles_[static_cast<size_t>(p - 1)][static_cast<size_t>(d)] = t;
@@ -197,7 +191,7 @@ QGroupBox* NumberBuilderWindow::buildConditions() {
          new QLabel(QStringLiteral("並び問わず"), box), notAnyOrder_});
     hint_ = new QLabel(box);
     hint_->setObjectName(QStringLiteral("条件の注意"));
-    hint_->setStyleSheet(QString::fromLatin1(kHintStyle));
+    markAsHint(hint_);
     hint_->setWordWrap(true);
     hint_->hide();
     grid->addWidget(hint_, 6, 0, 1, 2);
@@ -396,7 +390,7 @@ void NumberBuilderWindow::askAndSaveCsv() {
     if (path.isEmpty()) return;
     QString error;
     const bool ok = saveCsvTo(path, error);
-    saved_->setStyleSheet(ok ? QString() : QString::fromLatin1(kHintStyle));
+    markAsHint(saved_, !ok);
     saved_->setText(ok ? QStringLiteral("%1 通りを %2 に保存しました。")
                              .arg(passing_.size())
                              .arg(QDir::toNativeSeparators(path))
