@@ -78,7 +78,8 @@ TEST(OpeningPaint, EveryAnalysisWindowIsPaintedOnceWhenItOpens) {
         if (!n.startsWith("mnu") || a->menu() || n == "mnuEnd" || n == "mnuMasterInput" ||
             n == "mnuHelpFile" || n == "mnuAbout" || n.startsWith("mnuWindow") ||
             n == "mnuMasterKanri" || n == "mnuYoso" || n == "mnuFetchLatest" ||
-            n == "mnuImportFile" || n == "mnuCheckAtStart" || n == "mnuBacktest")
+            n == "mnuImportFile" || n == "mnuCheckAtStart" || n == "mnuBacktest" ||
+            n == "mnuNumberBuilder")
             continue;
         // One window at a time, so that no other window's parts repaint.
         for (QMdiSubWindow* w : s.main->mdiArea()->subWindowList())

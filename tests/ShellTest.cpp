@@ -54,10 +54,11 @@ TEST(MainMenu, TreeAndCaptionsInOrder) {
               (QStringList{"終了(&X)", "一発マーヴォ予想(&D)", "データ分析(&S)", "データ管理(&M)",
                            "ウィンドウ(&W)", "ヘルプ(&H)"}));
     QMenu* main = bar->actions()[2]->menu();
-    EXPECT_EQ(captions(main->actions()),
-              (QStringList{"頻度分析", "間隔分析", "出現回数分析", "バラツキ分析", "引っ張り分析",
-                           "連番・飛び石分析", "数字合計分析", "組合せパターン分析",
-                           "5分割傾向分析", "分割データ分析", "番号検索(&L)", "予想の検証(&B)"}));
+    EXPECT_EQ(
+        captions(main->actions()),
+        (QStringList{"頻度分析", "間隔分析", "出現回数分析", "バラツキ分析", "引っ張り分析",
+                     "連番・飛び石分析", "数字合計分析", "組合せパターン分析", "5分割傾向分析",
+                     "分割データ分析", "番号検索(&L)", "買い目作成(&K)", "予想の検証(&B)"}));
     EXPECT_EQ(captions(submenu(main, "頻度分析")->actions()),
               (QStringList{"出現頻度分析", "回数別出現分析"}));
     EXPECT_EQ(captions(submenu(main, "間隔分析")->actions()),
@@ -108,8 +109,8 @@ TEST(MainMenu, EveryAnalysisCommandOpensItsWindowWithItsCaption) {
             << n.toStdString();
         EXPECT_EQ(s.main->mdiArea()->activeSubWindow()->pos(), QPoint(0, 0));
     }
-    EXPECT_EQ(s.main->mdiArea()->subWindowList().size(),
-              17); // the fifteen analyses, the prediction and 番号検索
+    // The fifteen analyses, the prediction, 番号検索 and 買い目作成.
+    EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), 18);
     EXPECT_EQ(s.main->openWindow("回数別出現分析")->windowTitle(), "回数別頻度分析");
 }
 

@@ -40,6 +40,8 @@ void open(n4::MainFrm& main, const QString& name) {
         main.openAbout();
     else if (name == "当選データ入力")
         main.openDataEntry();
+    else if (name == "買い目作成")
+        main.openNumberBuilder();
     else if (name == "予想の検証")
         openBacktest(main);
     else

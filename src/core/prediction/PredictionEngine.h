@@ -26,6 +26,8 @@ class PredictionEngine {
 
     int cycleDigit(int m, int p) const { return scan_.cycleDigit(m, p); }
     int eliminationDigit(int i) const { return predicted_.elimination[i]; }
+    // Every method's digits as the last scan or prediction left them.
+    const PredictedDigits& predicted() const { return predicted_; }
     const PredictionScan& scan() const { return scan_; }
 
     const Grid& cycleGrid() const { return grids_[0]; }

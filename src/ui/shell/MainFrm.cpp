@@ -23,6 +23,7 @@
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
 #include "ui/grid/GridViewMenu.h"
+#include "ui/numbers/NumberBuilderWindow.h"
 #include "ui/numbers/NumberLookupWindow.h"
 #include "ui/prediction/BacktestWindow.h"
 #include "ui/prediction/PredictionWindow.h"
@@ -40,6 +41,7 @@ const QString kPredictionName = QStringLiteral("一発マーヴォ");
 const QString kBacktestName = QStringLiteral("予想の検証");
 const QString kNumberLookupName = QStringLiteral("番号検索");
 const QString kDataEntryName = QStringLiteral("当選データ入力");
+const QString kNumberBuilderName = QStringLiteral("買い目作成");
 const QString kHelpFileName = QStringLiteral("ナンバーズ4マーヴォM.chm");
 
 // Hourglass for the length of a scope, after letting pending messages run once.
@@ -245,6 +247,9 @@ QMenu* MainFrm::buildAnalysisMenu() {
     QAction* lookup = main->addAction(QStringLiteral("番号検索(&L)"));
     lookup->setObjectName(QStringLiteral("mnuNumberLookup"));
     connect(lookup, &QAction::triggered, this, &MainFrm::openNumberLookup);
+    QAction* builder = main->addAction(QStringLiteral("買い目作成(&K)"));
+    builder->setObjectName(QStringLiteral("mnuNumberBuilder"));
+    connect(builder, &QAction::triggered, this, &MainFrm::openNumberBuilder);
     // How the prediction made of the analyses would have done.
     QAction* backtest = main->addAction(QStringLiteral("予想の検証(&B)"));
     backtest->setObjectName(QStringLiteral("mnuBacktest"));
@@ -364,6 +369,23 @@ void MainFrm::openNumberLookup() {
     QMdiSubWindow* sub =
         addChild(kNumberLookupName, window, kNumberLookupName, twipsSize(7200, 9000, this));
     connect(window, &NumberLookupWindow::closeRequested, sub, &QWidget::close);
+}
+
+void MainFrm::openNumberBuilder() {
+    if (bringToFront(kNumberBuilderName)) return;
+    BusyCursor busy;
+    propEnd_ = false;
+    // The prediction window's digits; when it is closed the engine may hold
+    // older draws, so it reads the present ones first.
+    auto prediction = [this] {
+        if (!openWindow(kPredictionName))
+            engine_.ScanDraws(table_, figures_.latestDrawNo, options_.reflectedCount());
+        return engine_.predicted();
+    };
+    auto* window = new NumberBuilderWindow(table_, prediction);
+    QMdiSubWindow* sub =
+        addChild(kNumberBuilderName, window, kNumberBuilderName, twipsSize(16200, 13200, this));
+    connect(window, &NumberBuilderWindow::closeRequested, sub, &QWidget::close);
 }
 
 void MainFrm::openDataEntry() {

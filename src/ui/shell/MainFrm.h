@@ -113,6 +113,7 @@ class MainFrm : public QMainWindow {
     void openPrediction();
     void openBacktest();
     void openNumberLookup();
+    void openNumberBuilder();
     void openDataEntry();
     void openHelp();
     void openAbout();

@@ -18,6 +18,7 @@
 #include "ui/data/ImportDialog.h"
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
+#include "ui/numbers/NumberBuilderWindow.h"
 #include "ui/numbers/NumberLookupWindow.h"
 #include "ui/prediction/BacktestWindow.h"
 #include "ui/prediction/PredictionWindow.h"
@@ -106,6 +107,8 @@ bool MainFrm::reloadDrawTable() {
         } else if (auto* b = qobject_cast<BacktestWindow*>(it.value()->widget())) {
             b->setDraws(table_);
         } else if (auto* n = qobject_cast<NumberLookupWindow*>(it.value()->widget())) {
+            n->setDraws(table_);
+        } else if (auto* n = qobject_cast<NumberBuilderWindow*>(it.value()->widget())) {
             n->setDraws(table_);
         } else {
             recomputeAnalysis(it.key(), it.value());
