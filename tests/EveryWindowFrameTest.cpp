@@ -13,6 +13,7 @@
 #include "UiSupport.h"
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
+#include "ui/grid/GridViewMenu.h"
 #include "ui/shell/AnalysisWindowTable.h"
 
 using namespace n4;
@@ -214,7 +215,7 @@ TEST(AnalysisFrame, EveryWindowHasItsCaptionLabelLegendAndButtons) {
         EXPECT_EQ(print != nullptr, e.printButton);
         if (print) {
             EXPECT_EQ(print->text(), "印刷");
-            EXPECT_FALSE(print->isEnabled()); // it has no action: shown greyed
+            EXPECT_TRUE(print->isEnabled());
         }
         auto* grid = frame->findChild<GridView*>();
         ASSERT_NE(grid, nullptr);
@@ -265,7 +266,7 @@ TEST(AnalysisFrame, OpeningSetsPropEndAsEachWindowSaysAndClosingSetsItTrue) {
     }
 }
 
-TEST(AnalysisFrame, TheCloseButtonClosesAndThePrintButtonDoesNothing) {
+TEST(AnalysisFrame, TheCloseButtonClosesAndThePrintButtonOpensThePrintDialog) {
     Shell s;
     for (const Expected& e : windows()) {
         SCOPED_TRACE(e.window);
@@ -273,8 +274,12 @@ TEST(AnalysisFrame, TheCloseButtonClosesAndThePrintButtonDoesNothing) {
         ASSERT_NE(sub, nullptr);
         const int windowsOpen = s.main->mdiArea()->subWindowList().size();
         if (auto* print = sub->widget()->findChild<QPushButton*>("Command2")) {
+            int dialogs = 0;
+            sub->widget()->findChild<GridView*>()->menu()->setPrintDialog(
+                [&dialogs](QPrinter&, const std::function<void(QPrinter&)>&) { ++dialogs; });
             QTest::mouseClick(print, Qt::LeftButton);
             n4test::settle();
+            EXPECT_EQ(dialogs, 1);
             EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), windowsOpen);
             EXPECT_EQ(s.main->openWindow(e.window), sub);
         }

@@ -409,7 +409,8 @@ int exportAnalysisPicture(const Invocation& in, const Grid& grid, const Analysis
         in.err << error << "\n";
         return CliBadInput;
     }
-    return writePicture(in, PictureRequest{format, entry.caption, {{"", &grid, block}}});
+    return writePicture(in,
+                        PictureRequest{format, entry.caption, {{"", &grid, block}}, entry.label});
 }
 
 int runExport(const Invocation& in) {
