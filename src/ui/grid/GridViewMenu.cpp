@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStandardPaths>
 #include <algorithm>
 #include <deque>
@@ -40,6 +41,9 @@ void previewAndPrint(QWidget* parent, QPrinter& printer,
                      const std::function<void(QPrinter&)>& paint) {
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QStringLiteral("印刷プレビュー"));
+    // Tall enough to read a page, wide enough for the whole tool bar.
+    const QRect screen = parent->screen()->availableGeometry();
+    preview.resize(std::min(960, screen.width() * 9 / 10), screen.height() * 9 / 10);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                      [&paint](QPrinter* target) { paint(*target); });
     preview.exec();
