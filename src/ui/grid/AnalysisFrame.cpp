@@ -86,11 +86,8 @@ AnalysisFrame::AnalysisFrame(const QString& label, bool printButton, QWidget* pa
     layout->addLayout(top);
     layout->addWidget(view_); // (a scroll area: it takes the room left)
     connect(close_, &QPushButton::clicked, this, &AnalysisFrame::closeRequested);
-    if (print_) {
-        print_->setToolTip(
-            QStringLiteral("印刷プレビューを開き、表（範囲を選んであればその範囲）を印刷します"));
+    if (print_)
         connect(print_, &QPushButton::clicked, view_->menu()->printAction(), &QAction::trigger);
-    }
 }
 
 void AnalysisFrame::addLegend(LegendPicture picture, const QString& text) {
