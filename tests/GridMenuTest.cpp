@@ -24,16 +24,9 @@ using n4test::Shell;
 
 namespace {
 
-DrawTable history(int draws) {
-    DrawTable t;
-    for (int n = 1; n <= draws; ++n)
-        t.push_back(DrawRecord{n, {n % 10, n * 7 % 10, n * 3 % 10, n / 10 % 10}});
-    return t;
-}
-
 // The interval window over 60 draws, and its grid view.
 struct Interval {
-    Shell shell{history(60)};
+    Shell shell{n4test::patternedHistory(60)};
     GridView* view;
     std::string folder = n4test::tempFolder();
     QString saved;     // where the next save goes ("" gives up)
@@ -190,7 +183,7 @@ TEST(GridMenu, TheWholeGridSavesAsAPageThatReadsLikeTheWindow) {
 }
 
 TEST(GridMenu, APredictionGridSavesTheWholePredictionAndOffersTheBackTest) {
-    Shell shell(history(60));
+    Shell shell(n4test::patternedHistory(60));
     auto* window = shell.main->openWindow("一発マーヴォ")->findChild<PredictionWindow*>();
     ASSERT_NE(window, nullptr);
     GridViewMenu* menu = window->gridView(2)->menu();

@@ -22,13 +22,6 @@ using namespace n4;
 
 namespace {
 
-DrawTable history(int draws) {
-    DrawTable t;
-    for (int n = 1; n <= draws; ++n)
-        t.push_back(DrawRecord{n, {n % 10, n * 7 % 10, n * 3 % 10, n / 10 % 10}});
-    return t;
-}
-
 // The grid as the window shows it: its title rows kept, scrolled so that
 // `first` is the first row under them, at the pictures' width unit.
 QImage windowGrab(const Grid& grid, int titleRows, int first, QSize size) {
@@ -58,14 +51,14 @@ int differingPixels(const QImage& a, const QImage& b) {
 TEST(GridPicture, TheToolsPngIsTheWindowsGridPixelForPixel) {
     const std::string folder = n4test::tempFolder();
     std::string csv = "draw,d1,d2,d3,d4\n";
-    for (const DrawRecord& d : history(130))
+    for (const DrawRecord& d : n4test::patternedHistory(130))
         csv += std::to_string(d.drawNo) + "," + std::to_string(d.digits[0]) + "," +
                std::to_string(d.digits[1]) + "," + std::to_string(d.digits[2]) + "," +
                std::to_string(d.digits[3]) + "\n";
     n4test::writeFile(folder + "/h.csv", csv);
     std::ostringstream ignored;
     ASSERT_EQ(runCli({"import", folder + "/h.csv"}, ignored, ignored, folder), CliDone);
-    const DrawTable table = history(130);
+    const DrawTable table = n4test::patternedHistory(130);
     for (const char* name : {"interval", "division10", "dispersion", "trend5"}) {
         std::ostringstream png, err;
         ASSERT_EQ(runCli({"export", name, "--format", "png"}, png, err, folder, writeGridPicture),
@@ -88,7 +81,7 @@ TEST(GridPicture, TheToolsPngIsTheWindowsGridPixelForPixel) {
 }
 
 TEST(GridPicture, APdfGoesOnOverPagesUnderItsTitleRows) {
-    const DrawTable table = history(300);
+    const DrawTable table = n4test::patternedHistory(300);
     const AnalysisEntry* entry = findAnalysis("interval");
     const Grid grid = n4test::analyse(entry->compute, table);
     const PictureBlock all{2, 3, grid.maxRows(), 1, grid.maxCols()};
@@ -147,7 +140,8 @@ TEST(GridPicture, APdfGoesOnOverPagesUnderItsTitleRows) {
 // row would not fit, and each part ends within its page; a page too short for
 // the title rows and one row still takes a row each.
 TEST(GridPicture, APdfPageIsFilledAndNoPartRunsPastIt) {
-    const Grid grid = n4test::analyse(findAnalysis("interval")->compute, history(40));
+    const Grid grid =
+        n4test::analyse(findAnalysis("interval")->compute, n4test::patternedHistory(40));
     const GridSheet block =
         sheetFor(PicturePart{"", &grid, {2, 3, grid.maxRows(), 1, grid.maxCols()}});
     Grid small(2, 2);
@@ -217,7 +211,7 @@ QByteArray pdfOf(const Grid& grid) {
 } // namespace
 
 TEST(GridPicture, APdfPageIsUprightForANarrowGridAndAcrossForAWideOne) {
-    const DrawTable table = history(30);
+    const DrawTable table = n4test::patternedHistory(30);
     const QList<QSizeF> narrow =
         pdfPageSizes(pdfOf(n4test::analyse(findAnalysis("sum")->compute, table)));
     ASSERT_FALSE(narrow.isEmpty());
@@ -264,7 +258,8 @@ QRect inked(const QImage& image) {
 // places under the heading, and nothing else but its number at the foot; a
 // grid wider than the page is shrunk to its width.
 TEST(GridPicture, APdfPageShowsItsPartsAtTheirPlaces) {
-    const Grid grid = n4test::analyse(findAnalysis("interval")->compute, history(80));
+    const Grid grid =
+        n4test::analyse(findAnalysis("interval")->compute, n4test::patternedHistory(80));
     Grid small(2, 2);
     small.setText(1, 1, "x");
     const std::vector<GridSheet> sheets{
@@ -352,7 +347,8 @@ TEST(GridPicture, APdfPageHasCentimetreMarginsAndLiesAcrossOnlyForAWiderGrid) {
 }
 
 TEST(GridPicture, PicturesTooLargeToHoldAreRefusedInWords) {
-    const Grid grid = n4test::analyse(findAnalysis("division10")->compute, history(4000));
+    const Grid grid =
+        n4test::analyse(findAnalysis("division10")->compute, n4test::patternedHistory(4000));
     const std::vector<GridSheet> sheets{sheetFor(PicturePart{"", &grid, wholeGrid(grid)})};
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -373,7 +369,7 @@ TEST(GridPicture, PicturesTooLargeToHoldAreRefusedInWords) {
 }
 
 TEST(GridPicture, AnUnknownKindOrAStreamThatFailsIsSaidInWords) {
-    const Grid grid = n4test::analyse(findAnalysis("count")->compute, history(30));
+    const Grid grid = n4test::analyse(findAnalysis("count")->compute, n4test::patternedHistory(30));
     PictureRequest request{"gif", "", {PicturePart{"", &grid, wholeGrid(grid)}}};
     std::ostringstream out;
     std::string error;

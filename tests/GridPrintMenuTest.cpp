@@ -19,13 +19,6 @@ using namespace n4;
 
 namespace {
 
-DrawTable history(int draws) {
-    DrawTable t;
-    for (int n = 1; n <= draws; ++n)
-        t.push_back(DrawRecord{n, {n % 10, n * 7 % 10, n * 3 % 10, n / 10 % 10}});
-    return t;
-}
-
 // Stands in for the print dialog: the user prints to a PDF file as the
 // printer was set up for them.
 struct PdfPrinter {
@@ -77,7 +70,7 @@ void expectHeadedAndNumbered(const QStringList& pages, const QStringList& headin
 
 // The menu's PDF of the whole grid goes over the same pages.
 TEST(GridPrint, ThePrintButtonAndTheWholeGridsPdfGiveUprightA4PagesEachHeaded) {
-    n4test::Shell shell(history(200));
+    n4test::Shell shell(n4test::patternedHistory(200));
     QMdiSubWindow* sub = shell.choose("mnuSyutugenKankaku");
     auto* view = sub->findChild<GridView*>();
     PdfPrinter printer(view);
@@ -98,7 +91,7 @@ TEST(GridPrint, ThePrintButtonAndTheWholeGridsPdfGiveUprightA4PagesEachHeaded) {
 }
 
 TEST(GridPrint, TheMenuPrintsTheSelectionUnderTheTitleRowsAndAWideGridAcross) {
-    n4test::Shell shell(history(200));
+    n4test::Shell shell(n4test::patternedHistory(200));
     auto* view = shell.choose("mnu10BunkatsuData")->findChild<GridView*>();
     PdfPrinter printer(view);
     view->moveCursorTo(1, 153); // draws 150..170, under three title rows
@@ -113,7 +106,7 @@ TEST(GridPrint, TheMenuPrintsTheSelectionUnderTheTitleRowsAndAWideGridAcross) {
 }
 
 TEST(GridPrint, ThePredictionPrintsItsFourGridsAndTheDrawPredicted) {
-    n4test::Shell shell(history(60));
+    n4test::Shell shell(n4test::patternedHistory(60));
     auto* window = shell.main->openWindow("一発マーヴォ")->findChild<PredictionWindow*>();
     // A selection in one grid: the window's button still prints them all.
     window->gridView(0)->selectAll();
