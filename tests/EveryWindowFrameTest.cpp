@@ -26,6 +26,7 @@
 #include "ui/common/DrawJump.h"
 #include "ui/grid/AnalysisFrame.h"
 #include "ui/grid/GridView.h"
+#include "ui/grid/GridViewMenu.h"
 #include "ui/shell/AboutWindow.h"
 #include "ui/shell/AnalysisWindowTable.h"
 #include "ui/shell/HelpWindow.h"
@@ -249,7 +250,7 @@ TEST(AnalysisFrame, EveryWindowHasItsCaptionLabelLegendAndButtons) {
         EXPECT_EQ(print != nullptr, e.printButton);
         if (print) {
             EXPECT_EQ(print->text(), "印刷");
-            EXPECT_FALSE(print->isEnabled()); // it has no action: shown greyed
+            EXPECT_TRUE(print->isEnabled());
         }
         auto* grid = frame->findChild<GridView*>();
         ASSERT_NE(grid, nullptr);
@@ -332,7 +333,7 @@ TEST(AnalysisFrame, OpeningSetsPropEndAsEachWindowSaysAndClosingSetsItTrue) {
     }
 }
 
-TEST(AnalysisFrame, TheCloseButtonClosesAndThePrintButtonDoesNothing) {
+TEST(AnalysisFrame, TheCloseButtonClosesAndThePrintButtonOpensThePrintDialog) {
     Shell s;
     for (const Expected& e : windows()) {
         SCOPED_TRACE(e.window);
@@ -340,8 +341,12 @@ TEST(AnalysisFrame, TheCloseButtonClosesAndThePrintButtonDoesNothing) {
         ASSERT_NE(sub, nullptr);
         const int windowsOpen = s.main->mdiArea()->subWindowList().size();
         if (auto* print = sub->widget()->findChild<QPushButton*>("Command2")) {
+            int dialogs = 0;
+            sub->widget()->findChild<GridView*>()->menu()->setPrintDialog(
+                [&dialogs](QPrinter&, const std::function<void(QPrinter&)>&) { ++dialogs; });
             QTest::mouseClick(print, Qt::LeftButton);
             n4test::settle();
+            EXPECT_EQ(dialogs, 1);
             EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), windowsOpen);
             EXPECT_EQ(s.main->openWindow(e.window), sub);
         }

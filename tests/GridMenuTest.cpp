@@ -24,16 +24,9 @@ using n4test::Shell;
 
 namespace {
 
-DrawTable history(int draws) {
-    DrawTable t;
-    for (int n = 1; n <= draws; ++n)
-        t.push_back(DrawRecord{n, {n % 10, n * 7 % 10, n * 3 % 10, n / 10 % 10}});
-    return t;
-}
-
 // The interval window over 60 draws, and its grid view.
 struct Interval {
-    Shell shell{history(60)};
+    Shell shell{n4test::patternedHistory(60)};
     GridView* view;
     std::string folder = n4test::tempFolder();
     QString saved;     // where the next save goes ("" gives up)
@@ -82,7 +75,7 @@ TEST(GridMenu, ARightClickOffersItsEntriesAndSelectsTheCellClicked) {
     const int row = t.view->grid().maxRows() - 5;
     EXPECT_EQ(rightClick(t.view, t.view->cellRect(3, row).center()),
               (QStringList{"コピー\tCtrl+C", "すべて選択\tCtrl+A", "-", "画像として保存…",
-                           "HTML として保存…", "-", "回号へ移動…\tCtrl+G"}));
+                           "HTML として保存…", "-", "印刷…\tCtrl+P", "回号へ移動…\tCtrl+G"}));
     EXPECT_EQ(t.view->cursorCell(), QPoint(3, row));
     EXPECT_EQ(t.view->selection(), QRect(3, row, 1, 1));
     // The keys show also where the desktop hides them in context menus.
@@ -110,7 +103,7 @@ TEST(GridMenu, TheMenuKeyWithNothingSelectedGreysCopy) {
     QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), t.view->mapToGlobal(QPoint()));
     QApplication::sendEvent(t.view, &key);
     EXPECT_EQ(enabled, (QStringList{"コピー(off)", "すべて選択", "画像として保存…",
-                                    "HTML として保存…", "回号へ移動…"}));
+                                    "HTML として保存…", "印刷…", "回号へ移動…"}));
 }
 
 TEST(GridMenu, CopyGivesTheSelectionAsTsvAndSelectAllTakesEveryCell) {
@@ -159,12 +152,18 @@ TEST(GridMenu, APictureIsTheSelectionUnderItsTitleRowsOrElseThePartInView) {
     EXPECT_EQ(t.asked[0], "画像として保存");
     EXPECT_TRUE(t.asked[1].endsWith("/出現間隔分析.png")) << t.asked[1].toStdString();
     EXPECT_EQ(t.asked[2], "PNG 画像 (*.png);;SVG 画像 (*.svg);;PDF (*.pdf)");
-    // A block that starts in the title rows is drawn once, from its first row.
+    // A block that starts in the title rows and reaches below them is drawn
+    // under the whole title rows, once, as its pages would repeat them.
     v->moveCursorTo(1, 2);
     v->moveCursorTo(3, 5, true);
     t.saved = t.path("titles.png");
     v->menu()->savePictureAction()->trigger();
-    EXPECT_EQ(QImage(t.saved).size(), QSize(v->columnX(4), v->rowY(6) - v->rowY(2)));
+    EXPECT_EQ(QImage(t.saved).size(), QSize(v->columnX(4), v->rowY(6)));
+    // One within the title rows is drawn as it is.
+    v->moveCursorTo(1, 2);
+    v->moveCursorTo(3, 2, true);
+    v->menu()->savePictureAction()->trigger();
+    EXPECT_EQ(QImage(t.saved).size(), QSize(v->columnX(4), v->rowY(3) - v->rowY(2)));
 }
 
 TEST(GridMenu, TheWholeGridSavesAsAPageThatReadsLikeTheWindow) {
@@ -184,7 +183,7 @@ TEST(GridMenu, TheWholeGridSavesAsAPageThatReadsLikeTheWindow) {
 }
 
 TEST(GridMenu, APredictionGridSavesTheWholePredictionAndOffersTheBackTest) {
-    Shell shell(history(60));
+    Shell shell(n4test::patternedHistory(60));
     auto* window = shell.main->openWindow("一発マーヴォ")->findChild<PredictionWindow*>();
     ASSERT_NE(window, nullptr);
     GridViewMenu* menu = window->gridView(2)->menu();
@@ -195,7 +194,7 @@ TEST(GridMenu, APredictionGridSavesTheWholePredictionAndOffersTheBackTest) {
     // A right click on the grid offers it too, below the grid's own entries.
     EXPECT_EQ(rightClick(window->gridView(2), window->gridView(2)->cellRect(1, 1).center()),
               (QStringList{"コピー\tCtrl+C", "すべて選択\tCtrl+A", "-", "画像として保存…",
-                           "HTML として保存…", "-", "過去の当選で検証…"}));
+                           "HTML として保存…", "-", "印刷…\tCtrl+P", "-", "過去の当選で検証…"}));
     const QString path = QString::fromStdString(n4test::tempFolder() + "/prediction.html");
     menu->setFileChooser([path](const QString&, const QString&, const QString&) { return path; });
     menu->saveHtmlAction()->trigger();

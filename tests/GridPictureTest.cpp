@@ -22,13 +22,6 @@ using namespace n4;
 
 namespace {
 
-DrawTable history(int draws) {
-    DrawTable t;
-    for (int n = 1; n <= draws; ++n)
-        t.push_back(DrawRecord{n, {n % 10, n * 7 % 10, n * 3 % 10, n / 10 % 10}});
-    return t;
-}
-
 // The grid as the window shows it: its title rows kept, scrolled so that
 // `first` is the first row under them, at the pictures' width unit.
 QImage windowGrab(const Grid& grid, int titleRows, int first, QSize size) {
@@ -58,14 +51,14 @@ int differingPixels(const QImage& a, const QImage& b) {
 TEST(GridPicture, TheToolsPngIsTheWindowsGridPixelForPixel) {
     const std::string folder = n4test::tempFolder();
     std::string csv = "draw,d1,d2,d3,d4\n";
-    for (const DrawRecord& d : history(130))
+    for (const DrawRecord& d : n4test::patternedHistory(130))
         csv += std::to_string(d.drawNo) + "," + std::to_string(d.digits[0]) + "," +
                std::to_string(d.digits[1]) + "," + std::to_string(d.digits[2]) + "," +
                std::to_string(d.digits[3]) + "\n";
     n4test::writeFile(folder + "/h.csv", csv);
     std::ostringstream ignored;
     ASSERT_EQ(runCli({"import", folder + "/h.csv"}, ignored, ignored, folder), CliDone);
-    const DrawTable table = history(130);
+    const DrawTable table = n4test::patternedHistory(130);
     for (const char* name : {"interval", "division10", "dispersion", "trend5"}) {
         std::ostringstream png, err;
         ASSERT_EQ(runCli({"export", name, "--format", "png"}, png, err, folder, writeGridPicture),
@@ -88,7 +81,7 @@ TEST(GridPicture, TheToolsPngIsTheWindowsGridPixelForPixel) {
 }
 
 TEST(GridPicture, APdfGoesOnOverPagesUnderItsTitleRows) {
-    const DrawTable table = history(300);
+    const DrawTable table = n4test::patternedHistory(300);
     const AnalysisEntry* entry = findAnalysis("interval");
     const Grid grid = n4test::analyse(entry->compute, table);
     const PictureBlock all{2, 3, grid.maxRows(), 1, grid.maxCols()};
@@ -118,13 +111,18 @@ TEST(GridPicture, APdfGoesOnOverPagesUnderItsTitleRows) {
     ASSERT_EQ(shared[0].size(), 2u);
     EXPECT_EQ(shared[0][1].sheet.block->first, 3);
     EXPECT_GT(shared[0][1].y, 0.0);
-    // Written, it is a PDF of that many pages.
+    // Written, it is a PDF of as many pages as an A4 page within its margins
+    // holds under the heading and above the page number.
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString error;
-    ASSERT_TRUE(writeSheets(sheets, "pdf", "出現間隔分析", &buffer, error)) << error.toStdString();
+    const PageHeading heading{"出現間隔分析", "説明", {}};
+    ASSERT_TRUE(writeSheets(sheets, "pdf", heading, &buffer, error)) << error.toStdString();
     EXPECT_TRUE(buffer.data().startsWith("%PDF"));
-    EXPECT_TRUE(buffer.data().contains("/Count " + QByteArray::number(int(pages.size()))));
+    const QSize a4 = pdfPageLayout(sheetsSize(sheets).width()).paintRectPixels(96).size();
+    const size_t count = planPdf(sheets, a4, heading).pages.size();
+    EXPECT_GE(count, 4u);
+    EXPECT_TRUE(buffer.data().contains("/Count " + QByteArray::number(int(count))));
     // Its document information names the window and the program (as PDF
     // strings: UTF-16 after a byte-order mark).
     const auto pdfString = [](const QString& text) {
@@ -142,7 +140,8 @@ TEST(GridPicture, APdfGoesOnOverPagesUnderItsTitleRows) {
 // row would not fit, and each part ends within its page; a page too short for
 // the title rows and one row still takes a row each.
 TEST(GridPicture, APdfPageIsFilledAndNoPartRunsPastIt) {
-    const Grid grid = n4test::analyse(findAnalysis("interval")->compute, history(40));
+    const Grid grid =
+        n4test::analyse(findAnalysis("interval")->compute, n4test::patternedHistory(40));
     const GridSheet block =
         sheetFor(PicturePart{"", &grid, {2, 3, grid.maxRows(), 1, grid.maxCols()}});
     Grid small(2, 2);
@@ -205,14 +204,14 @@ QByteArray pdfOf(const Grid& grid) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString error;
-    EXPECT_TRUE(writeSheets(sheets, "pdf", "表", &buffer, error)) << error.toStdString();
+    EXPECT_TRUE(writeSheets(sheets, "pdf", {"表"}, &buffer, error)) << error.toStdString();
     return buffer.data();
 }
 
 } // namespace
 
 TEST(GridPicture, APdfPageIsUprightForANarrowGridAndAcrossForAWideOne) {
-    const DrawTable table = history(30);
+    const DrawTable table = n4test::patternedHistory(30);
     const QList<QSizeF> narrow =
         pdfPageSizes(pdfOf(n4test::analyse(findAnalysis("sum")->compute, table)));
     ASSERT_FALSE(narrow.isEmpty());
@@ -256,9 +255,11 @@ QRect inked(const QImage& image) {
 } // namespace
 
 // Each page of a PDF shows its parts as the pictures of those parts, at their
-// places, and nothing else; a grid wider than the page is shrunk to its width.
+// places under the heading, and nothing else but its number at the foot; a
+// grid wider than the page is shrunk to its width.
 TEST(GridPicture, APdfPageShowsItsPartsAtTheirPlaces) {
-    const Grid grid = n4test::analyse(findAnalysis("interval")->compute, history(80));
+    const Grid grid =
+        n4test::analyse(findAnalysis("interval")->compute, n4test::patternedHistory(80));
     Grid small(2, 2);
     small.setText(1, 1, "x");
     const std::vector<GridSheet> sheets{
@@ -266,20 +267,29 @@ TEST(GridPicture, APdfPageShowsItsPartsAtTheirPlaces) {
         sheetFor(PicturePart{"", &grid, {2, 3, grid.maxRows(), 1, grid.maxCols()}})};
     const int widest = sheetsSize(sheets).width();
     const QSize page(widest + 40, 500);
-    const PdfPages whole = planPdf(sheets, page);
+    const PdfPages whole = planPdf(sheets, page, PageHeading{"表", "説明", {}});
     EXPECT_EQ(whole.scale, 1.0);
     ASSERT_GE(whole.pages.size(), 3u);
+    ASSERT_GT(whole.top, 0);
+    ASSERT_GT(whole.foot, 0);
     const std::vector<QImage> images = pageImages(whole, page);
     ASSERT_EQ(images.size(), whole.pages.size());
+    const QRect body(0, whole.top, page.width(), page.height() - whole.top - whole.foot);
     for (size_t i = 0; i < images.size(); ++i) {
         QRect all;
         for (const PlacedSheet& placed : whole.pages[i]) {
             const QImage part = sheetsImage({placed.sheet});
-            const QRect at(QPoint(0, int(placed.y)), part.size());
+            const QRect at(QPoint(0, whole.top + int(placed.y)), part.size());
             EXPECT_EQ(differingPixels(images[i].copy(at), part), 0) << "page " << i;
             all |= at;
         }
-        EXPECT_TRUE(all.contains(inked(images[i]))) << "page " << i;
+        EXPECT_TRUE(all.contains(inked(images[i].copy(body)).translated(0, whole.top)))
+            << "page " << i;
+        EXPECT_TRUE(body.contains(all)) << "page " << i;
+        // The heading above, the number below.
+        EXPECT_FALSE(inked(images[i].copy(0, 0, page.width(), whole.top)).isNull()) << i;
+        EXPECT_FALSE(inked(images[i].copy(0, body.bottom() + 1, page.width(), whole.foot)).isNull())
+            << "page " << i;
     }
 
     const int rowHeight = sheets[1].layout.rowY(4) - sheets[1].layout.rowY(3);
@@ -293,13 +303,13 @@ TEST(GridPicture, APdfPageShowsItsPartsAtTheirPlaces) {
         const PlacedSheet& last = shrunk.pages[i].back();
         const QSize size = sheetsSize({last.sheet});
         const double bottom = (last.y + size.height()) * shrunk.scale;
-        const QRect ink = inked(halves[i]);
+        const int room = narrow.height() - shrunk.foot; // (no heading: no band above)
+        const QRect ink = inked(halves[i].copy(0, 0, narrow.width(), room));
         EXPECT_NEAR(ink.bottom() + 1, bottom, 2) << "page " << i;
         EXPECT_NEAR(ink.right() + 1, size.width() * shrunk.scale, 2) << "page " << i;
-        EXPECT_LE(ink.bottom(), narrow.height() - 1);
+        EXPECT_LE(ink.bottom(), room - 1);
         if (i + 1 < halves.size()) { // full: the next row would not have fitted
-            EXPECT_GT(ink.bottom() + 1 + rowHeight * shrunk.scale, narrow.height() - 2)
-                << "page " << i;
+            EXPECT_GT(ink.bottom() + 1 + rowHeight * shrunk.scale, room - 2) << "page " << i;
         }
     }
 
@@ -310,7 +320,8 @@ TEST(GridPicture, APdfPageShowsItsPartsAtTheirPlaces) {
     ASSERT_EQ(fitted.pages.size(), 1u);
     const double fit = fitted.pages[0][0].fit;
     ASSERT_LT(fit, 1.0);
-    const QRect ink = inked(pageImages(fitted, page)[0]);
+    const QRect ink =
+        inked(pageImages(fitted, page)[0].copy(0, 0, page.width(), page.height() - fitted.foot));
     EXPECT_NEAR(ink.bottom() + 1, sheetsSize({view}).height() * fit, 2);
     EXPECT_NEAR(ink.right() + 1, sheetsSize({view}).width() * fit, 2);
 }
@@ -336,16 +347,17 @@ TEST(GridPicture, APdfPageHasCentimetreMarginsAndLiesAcrossOnlyForAWiderGrid) {
 }
 
 TEST(GridPicture, PicturesTooLargeToHoldAreRefusedInWords) {
-    const Grid grid = n4test::analyse(findAnalysis("division10")->compute, history(4000));
+    const Grid grid =
+        n4test::analyse(findAnalysis("division10")->compute, n4test::patternedHistory(4000));
     const std::vector<GridSheet> sheets{sheetFor(PicturePart{"", &grid, wholeGrid(grid)})};
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString error;
-    EXPECT_FALSE(writeSheets(sheets, "png", "", &buffer, error));
+    EXPECT_FALSE(writeSheets(sheets, "png", {}, &buffer, error));
     EXPECT_TRUE(error.contains(QStringLiteral("大きすぎます"))) << error.toStdString();
     EXPECT_TRUE(buffer.data().isEmpty());
     // An SVG is written as it goes and has no such bound.
-    EXPECT_TRUE(writeSheets(sheets, "svg", "", &buffer, error));
+    EXPECT_TRUE(writeSheets(sheets, "svg", {}, &buffer, error));
     EXPECT_TRUE(buffer.data().contains("<svg"));
     // The bounds: 32,767 pixels a side, 120 million in all.
     EXPECT_TRUE(pngCanHold(QSize(32767, 100)));
@@ -357,7 +369,7 @@ TEST(GridPicture, PicturesTooLargeToHoldAreRefusedInWords) {
 }
 
 TEST(GridPicture, AnUnknownKindOrAStreamThatFailsIsSaidInWords) {
-    const Grid grid = n4test::analyse(findAnalysis("count")->compute, history(30));
+    const Grid grid = n4test::analyse(findAnalysis("count")->compute, n4test::patternedHistory(30));
     PictureRequest request{"gif", "", {PicturePart{"", &grid, wholeGrid(grid)}}};
     std::ostringstream out;
     std::string error;
@@ -435,7 +447,8 @@ TEST(GridPicture, AnSvgSaysItsOwnSizeAndViewBox) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QString error;
-    ASSERT_TRUE(writeSheets(sheets, "svg", "出現回数分析", &buffer, error)) << error.toStdString();
+    ASSERT_TRUE(writeSheets(sheets, "svg", {"出現回数分析"}, &buffer, error))
+        << error.toStdString();
     const QByteArray svg = buffer.data();
     EXPECT_TRUE(svg.contains(
         QString("viewBox=\"0 0 %1 %2\"").arg(size.width()).arg(size.height()).toUtf8()))

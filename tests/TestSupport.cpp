@@ -122,6 +122,13 @@ n4::DrawTable richPredictionHistory() {
     });
 }
 
+n4::DrawTable patternedHistory(int count) {
+    n4::DrawTable t;
+    for (int n = 1; n <= count; ++n)
+        t.push_back(n4::DrawRecord{n, {n % 10, n * 7 % 10, n * 3 % 10, n / 10 % 10}});
+    return t;
+}
+
 n4::DrawRecord incomplete(int drawNo) {
     return n4::DrawRecord{drawNo, {1, 2, n4::kAbsentDigit, 4}};
 }

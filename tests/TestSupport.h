@@ -38,4 +38,7 @@ std::string rowTexts(const n4::Grid& grid, int row);
 n4::DrawRecord incomplete(int drawNo);
 // Forty draws whose prediction uses every part of the methods (see the .cpp).
 n4::DrawTable richPredictionHistory();
+// Draws 1..count whose digits follow a pattern: long windows to scroll, save
+// and print.
+n4::DrawTable patternedHistory(int count);
 } // namespace n4test

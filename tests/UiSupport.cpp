@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProcess>
 
 #include "core/store/DrawStore.h"
 #include "ui/shell/ProgramStart.h"
@@ -50,6 +51,15 @@ QMdiSubWindow* Shell::choose(const QString& name) {
 void Shell::close(const QString& window) {
     if (QMdiSubWindow* w = main->openWindow(window)) w->close();
     settle();
+}
+
+QStringList pdfPageTexts(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, "-"});
+    EXPECT_TRUE(pdftotext.waitForFinished()) << "pdftotext (poppler-utils) did not run";
+    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QChar('\f'));
+    pages.removeLast(); // (after the last page's form feed)
+    return pages;
 }
 
 void settle() {

@@ -72,6 +72,9 @@ struct Shell {
 // Lets posted events and deferred deletions run.
 void settle();
 
+// The text of each page of a PDF file, as pdftotext lays it out.
+QStringList pdfPageTexts(const QString& path);
+
 // A data-entry window of its own over a fresh database.
 // Qt's own checker of the item-model rules watches a model while this lives:
 // a broken rule (an index outside the table, rows announced but not there,

@@ -68,7 +68,9 @@ std::vector<GridPainter::Pane> GridPainter::panes() const {
     const int c1 = std::max(win_.frozenCols + 1, layout_.columnAt(fw + dx));
     const int c2 = std::min(maxC, layout_.columnAt(dx + vp.width()));
     const int r1 = std::max(win_.frozenRows + 1, layout_.rowAt(fh + dy));
-    const int r2 = std::min(maxR, layout_.rowAt(dy + vp.height()));
+    // (the last row with a pixel in the window: one below it would be painted
+    // only to be clipped, yet a PDF would hold its texts)
+    const int r2 = std::min(maxR, layout_.rowAt(dy + vp.height() - 1));
     const int restW = vp.width() - fw, restH = vp.height() - fh;
     std::vector<Pane> out;
     auto add = [&](QRect clip, int pc1, int pr1, int pc2, int pr2) {

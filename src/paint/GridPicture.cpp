@@ -2,8 +2,10 @@
 
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRadialGradient>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <ostream>
@@ -17,6 +19,19 @@ constexpr int kSheetGap = 8;
 QFont headingFont() {
     QFont f = gridFont();
     f.setPointSizeF(9);
+    return f;
+}
+
+QFont titleFont() {
+    QFont f = gridFont();
+    f.setPointSizeF(11);
+    f.setBold(true);
+    return f;
+}
+
+QFont pageNumberFont() {
+    QFont f = gridFont();
+    f.setPointSizeF(8);
     return f;
 }
 
@@ -61,6 +76,55 @@ void paintStack(QPainter& p, const std::vector<GridSheet>& sheets) {
     }
 }
 
+// A page's heading: the title, the description wrapped to the page's width,
+// the legend's pictures and texts on one line.
+int pageHeadingHeight(const PageHeading& h, int width) {
+    const QFontMetrics fm(headingFont());
+    int height = 0;
+    if (!h.title.isEmpty()) height += QFontMetrics(titleFont()).height() + 2;
+    if (!h.description.isEmpty())
+        height +=
+            fm.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, h.description).height() +
+            2;
+    if (!h.legend.empty()) height += fm.height() + 2;
+    return height > 0 ? height + kSheetGap : 0;
+}
+
+void paintPageHeading(QPainter& p, const PageHeading& h, int width) {
+    p.save();
+    p.setPen(GridPainter::ink());
+    int y = 0;
+    if (!h.title.isEmpty()) {
+        const int line = QFontMetrics(titleFont()).height();
+        p.setFont(titleFont());
+        p.drawText(QRect(0, y, width, line), Qt::AlignLeft | Qt::AlignVCenter, h.title);
+        y += line + 2;
+    }
+    const QFontMetrics fm(headingFont());
+    p.setFont(headingFont());
+    if (!h.description.isEmpty()) {
+        const QRect text =
+            fm.boundingRect(QRect(0, y, width, 1 << 20), Qt::TextWordWrap, h.description);
+        p.drawText(QRect(0, y, width, text.height()), Qt::AlignLeft | Qt::TextWordWrap,
+                   h.description);
+        y += text.height() + 2;
+    }
+    int x = 0;
+    for (const LegendEntry& e : h.legend) {
+        const int side = fm.height();
+        paintLegendPicture(p, e.picture, QRectF(x, y, side, side));
+        x += side + 2;
+        const int text = fm.horizontalAdvance(e.text) + 1;
+        p.drawText(QRect(x, y, text, side), Qt::AlignLeft | Qt::AlignVCenter, e.text);
+        x += text + 3 * kSheetGap / 2;
+    }
+    p.restore();
+}
+
+int pageNumberHeight() {
+    return QFontMetrics(pageNumberFont()).height() + 4;
+}
+
 // A stream as a device the toolkit's writers can write to as they go.
 class StreamDevice : public QIODevice {
   public:
@@ -86,7 +150,7 @@ class PdfPlan {
     explicit PdfPlan(double room) : room_(room), pages_(1) {}
 
     void add(const GridSheet& s) {
-        if (!s.block || sheetHeight(s) <= room_) {
+        if (!s.block || s.block->first > s.block->last || sheetHeight(s) <= room_) {
             place(s);
             return;
         }
@@ -141,16 +205,13 @@ QPageLayout pdfPageLayout(int sheetsWidth) {
 
 namespace {
 
-bool writePdf(const std::vector<GridSheet>& sheets, const QString& title, QIODevice* device) {
+bool writePdf(const std::vector<GridSheet>& sheets, const PageHeading& heading, QIODevice* device) {
     QPdfWriter pdf(device);
-    pdf.setTitle(title);
+    pdf.setTitle(heading.title);
     pdf.setCreator(QStringLiteral("ナンバーズ4マーヴォ"));
     pdf.setResolution(static_cast<int>(kPictureDpi));
     pdf.setPageLayout(pdfPageLayout(sheetsSize(sheets).width()));
-    QPainter p;
-    if (!p.begin(&pdf)) return false;
-    paintPages(p, planPdf(sheets, QSize(pdf.width(), pdf.height())), [&pdf] { pdf.newPage(); });
-    return p.end();
+    return paintOnPages(pdf, sheets, heading);
 }
 
 bool writeSvg(const std::vector<GridSheet>& sheets, const QString& title, QIODevice* device) {
@@ -196,24 +257,69 @@ std::vector<std::vector<PlacedSheet>> planPages(const std::vector<GridSheet>& sh
     return plan.pages();
 }
 
-PdfPages planPdf(const std::vector<GridSheet>& sheets, QSize page) {
+PdfPages planPdf(const std::vector<GridSheet>& sheets, QSize page, const PageHeading& heading) {
     const int widest = sheetsSize(sheets).width();
     const double scale = widest > page.width() ? double(page.width()) / widest : 1.0;
-    return PdfPages{scale, planPages(sheets, page.height() / scale)};
+    const int top = pageHeadingHeight(heading, page.width());
+    const int foot = pageNumberHeight();
+    const int room = std::max(1, page.height() - top - foot);
+    return PdfPages{scale, planPages(sheets, room / scale), heading, page, top, foot};
 }
 
 void paintPages(QPainter& p, const PdfPages& planned, const std::function<void()>& newPage) {
-    for (size_t page = 0; page < planned.pages.size(); ++page) {
+    const int count = static_cast<int>(planned.pages.size());
+    for (int page = 0; page < count; ++page) {
         if (page > 0) newPage();
+        paintPageHeading(p, planned.heading, planned.page.width());
         for (const PlacedSheet& placed : planned.pages[page]) {
             p.save();
+            p.translate(0, planned.top);
             p.scale(planned.scale, planned.scale);
             p.translate(0, placed.y);
             p.scale(placed.fit, placed.fit);
             paintSheet(p, placed.sheet);
             p.restore();
         }
+        p.save();
+        p.setFont(pageNumberFont());
+        p.setPen(GridPainter::ink());
+        p.drawText(
+            QRect(0, planned.page.height() - planned.foot, planned.page.width(), planned.foot),
+            Qt::AlignHCenter | Qt::AlignBottom,
+            QStringLiteral("%1 / %2 ページ").arg(page + 1).arg(count));
+        p.restore();
     }
+}
+
+bool paintOnPages(QPagedPaintDevice& device, const std::vector<GridSheet>& sheets,
+                  const PageHeading& heading) {
+    QPainter p;
+    if (!p.begin(&device)) return false;
+    paintPages(p, planPdf(sheets, QSize(device.width(), device.height()), heading),
+               [&device] { device.newPage(); });
+    return p.end();
+}
+
+void paintLegendPicture(QPainter& p, LegendPicture picture, const QRectF& box) {
+    p.save();
+    p.translate(box.topLeft());
+    p.scale(box.width() / 19, box.height() / 19);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (picture == LegendPicture::Swatch) {
+        p.setBrush(QColor(128, 255, 255));
+        p.setPen(QPen(GridPainter::ink(), 1));
+        p.drawRect(QRectF(1.5, 1.5, 16, 16));
+    } else {
+        // A ball lit from its upper left.
+        const bool bonus = picture == LegendPicture::BonusBall;
+        QRadialGradient g(QPointF(7, 7), 10, QPointF(6, 6));
+        g.setColorAt(0, bonus ? QColor(255, 153, 153) : QColor(153, 153, 255));
+        g.setColorAt(1, bonus ? QColor(204, 51, 51) : QColor(51, 51, 204));
+        p.setBrush(g);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QRectF(1.5, 1.5, 16, 16));
+    }
+    p.restore();
 }
 
 QSize sheetsSize(const std::vector<GridSheet>& sheets) {
@@ -243,7 +349,7 @@ bool pngCanHold(QSize size) {
 }
 
 bool writeSheets(const std::vector<GridSheet>& sheets, const std::string& format,
-                 const QString& title, QIODevice* device, QString& error) {
+                 const PageHeading& heading, QIODevice* device, QString& error) {
     bool written = false;
     if (format == "png") {
         const QSize size = sheetsSize(sheets);
@@ -256,9 +362,9 @@ bool writeSheets(const std::vector<GridSheet>& sheets, const std::string& format
         }
         written = sheetsImage(sheets).save(device, "PNG");
     } else if (format == "svg") {
-        written = writeSvg(sheets, title, device);
+        written = writeSvg(sheets, heading.title, device);
     } else if (format == "pdf") {
-        written = writePdf(sheets, title, device);
+        written = writePdf(sheets, heading, device);
     } else {
         error =
             QStringLiteral("画像の形式 %1 は書き出せません。").arg(QString::fromStdString(format));
@@ -274,8 +380,9 @@ bool writeGridPicture(const PictureRequest& request, std::ostream& out, std::str
         sheets.push_back(sheetFor(part));
     StreamDevice device(out);
     QString message;
-    const bool written = writeSheets(sheets, request.format, QString::fromStdString(request.title),
-                                     &device, message);
+    const PageHeading heading{
+        QString::fromStdString(request.title), QString::fromStdString(request.description), {}};
+    const bool written = writeSheets(sheets, request.format, heading, &device, message);
     // The SVG and PDF writers do not notice a stream that stopped taking
     // bytes (a full disk): the stream itself is asked.
     if (written && out.flush()) return true;

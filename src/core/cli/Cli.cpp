@@ -493,7 +493,8 @@ int exportAnalysisPicture(const Invocation& in, const Grid& grid, const Analysis
         in.err << error << "\n";
         return CliBadInput;
     }
-    return writePicture(in, PictureRequest{format, entry.caption, {{"", &grid, block}}});
+    return writePicture(in,
+                        PictureRequest{format, entry.caption, {{"", &grid, block}}, entry.label});
 }
 
 // A name export does not know; the back-test window is printed by its own command.

@@ -34,7 +34,8 @@ PictureBlock lastBodyRows(const Grid& grid, int titleRows, int count) {
 }
 
 PictureBlock defaultPicture(const Grid& grid, int titleRows) {
-    if (grid.maxRows() - titleRows <= kDefaultPictureRows) return wholeGrid(grid);
+    // (the whole grid, where it is no longer, still under its title rows: a
+    // PDF repeats them on every page)
     return lastBodyRows(grid, titleRows, kDefaultPictureRows);
 }
 

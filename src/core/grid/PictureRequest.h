@@ -28,6 +28,7 @@ struct PictureRequest {
     std::string format; // "png", "svg" or "pdf"
     std::string title;  // kept in the file where the format has a title
     std::vector<PicturePart> parts;
+    std::string description = {}; // under the title on every page of a PDF, "" for none
 };
 
 // Draws the request onto out; false with a message in Japanese when it cannot.
@@ -47,7 +48,7 @@ bool bodyRows(const Grid& grid, int titleRows, int from, int to, PictureBlock& b
 // The title rows and the last count rows of the body.
 PictureBlock lastBodyRows(const Grid& grid, int titleRows, int count);
 // A picture as one asks for it by default: the title rows and the latest
-// kDefaultPictureRows rows, or the whole grid where it is no longer.
+// kDefaultPictureRows rows, or all rows where there are no more.
 PictureBlock defaultPicture(const Grid& grid, int titleRows);
 
 } // namespace n4

@@ -35,7 +35,7 @@ std::array<Grid, 4> computePrediction(const DrawTable& table, const StartupFigur
 }
 
 PictureRequest predictionPicture(const std::array<Grid, 4>& grids, const std::string& format) {
-    PictureRequest request{format, kPredictionCaption, {}};
+    PictureRequest request{format, kPredictionCaption, {}, kPredictionDescription};
     for (int g = 0; g < 4; ++g)
         request.parts.push_back({predictionGridLabel(g), &grids[g], wholeGrid(grids[g])});
     return request;

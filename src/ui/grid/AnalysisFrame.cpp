@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
-#include <QRadialGradient>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -26,17 +25,11 @@ QPushButton* makeButton(const QString& text, const QString& colour, QWidget* par
     return b;
 }
 
-QPixmap ballPixmap(const QColor& dark, const QColor& light) {
+QPixmap ballPixmap(LegendPicture ball) {
     QPixmap pm(19, 19);
     pm.fill(Qt::white);
     QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient g(QPointF(7, 7), 10, QPointF(6, 6));
-    g.setColorAt(0, light);
-    g.setColorAt(1, dark);
-    p.setBrush(g);
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(QRectF(1.5, 1.5, 16, 16));
+    paintLegendPicture(p, ball, QRectF(0, 0, 19, 19));
     return pm;
 }
 
@@ -51,7 +44,7 @@ QPushButton* makeCloseButton(QWidget* parent) {
 QPushButton* makePrintButton(QWidget* parent) {
     auto* b = makeButton(QStringLiteral("印刷"), QStringLiteral("rgb(255,192,255)"), parent);
     b->setObjectName(QStringLiteral("Command2"));
-    b->setEnabled(false);
+    b->setToolTip(QStringLiteral("印刷プレビューを開き、表を印刷します"));
     return b;
 }
 
@@ -60,10 +53,8 @@ QLabel* makeLegendPicture(LegendPicture kind, QWidget* parent) {
     l->setObjectName(QStringLiteral("Picture1"));
     switch (kind) {
     case LegendPicture::Ball:
-        l->setPixmap(ballPixmap(QColor(51, 51, 204), QColor(153, 153, 255)));
-        break;
     case LegendPicture::BonusBall:
-        l->setPixmap(ballPixmap(QColor(204, 51, 51), QColor(255, 153, 153)));
+        l->setPixmap(ballPixmap(kind));
         break;
     case LegendPicture::Swatch:
         l->setFixedSize(17, 17);
@@ -106,6 +97,8 @@ AnalysisFrame::AnalysisFrame(const QString& label, bool printButton, QWidget* pa
     layout->addLayout(top);
     layout->addWidget(view_); // (a scroll area: it takes the room left)
     connect(close_, &QPushButton::clicked, this, &AnalysisFrame::closeRequested);
+    if (print_)
+        connect(print_, &QPushButton::clicked, view_->menu()->printAction(), &QAction::trigger);
 }
 
 void AnalysisFrame::addLegend(LegendPicture picture, const QString& text) {
@@ -115,6 +108,7 @@ void AnalysisFrame::addLegend(LegendPicture picture, const QString& text) {
     auto* l = new QLabel(text, legendBox_);
     l->setObjectName(QStringLiteral("Label2"));
     layout->addWidget(l);
+    view_->menu()->addLegend(picture, text);
 }
 
 void AnalysisFrame::setGrid(Grid grid) {

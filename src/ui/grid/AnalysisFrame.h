@@ -1,6 +1,6 @@
 #pragma once
 // The common frame of the analysis windows: along the top the description
-// label, the legend beside it, the greyed print button and the close button,
+// label, the legend beside it, the print button and the close button,
 // on one row where the description fits beside the rest (on two lines where
 // it does not), then the grid, whose columns fill the window's width when it
 // opens. Ctrl+G goes to a draw in grids that list draws.
@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "core/grid/Grid.h"
+#include "paint/GridPicture.h"
 #include "ui/grid/OneLineLabel.h"
 
 class QPushButton;
@@ -17,10 +18,9 @@ namespace n4 {
 class DrawJump;
 class GridView;
 
-enum class LegendPicture { Ball, BonusBall, Swatch };
-
 // The buttons every window shares: "閉じる" on light yellow and the print
-// button "印刷" on pink, which has no action and is shown greyed.
+// button "印刷" on pink; the window connects the print button to its grid's
+// 印刷… (GridViewMenu).
 QPushButton* makeCloseButton(QWidget* parent);
 QPushButton* makePrintButton(QWidget* parent);
 // A small picture drawn by the program (no image files).
@@ -36,7 +36,8 @@ class AnalysisFrame : public QWidget {
   public:
     AnalysisFrame(const QString& label, bool printButton, QWidget* parent = nullptr);
 
-    // A legend entry: a picture followed by its text, in order of addition.
+    // A legend entry: a picture followed by its text, in order of addition;
+    // printed pages show it too.
     void addLegend(LegendPicture picture, const QString& text);
     void setGrid(Grid grid);
     // Title rows and label columns kept in view, and where the grid opens.

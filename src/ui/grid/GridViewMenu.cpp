@@ -6,9 +6,14 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStandardPaths>
+#include <algorithm>
+#include <deque>
 #include <sstream>
 
 #include "paint/GridPicture.h"
@@ -31,6 +36,18 @@ QString suggestedSavePath(QStandardPaths::StandardLocation where, const QString&
 }
 
 namespace {
+
+void previewAndPrint(QWidget* parent, QPrinter& printer,
+                     const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(QStringLiteral("印刷プレビュー"));
+    // Tall enough to read a page, wide enough for the whole tool bar.
+    const QRect screen = parent->screen()->availableGeometry();
+    preview.resize(std::min(960, screen.width() * 9 / 10), screen.height() * 9 / 10);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                     [&paint](QPrinter* target) { paint(*target); });
+    preview.exec();
+}
 
 bool commit(QSaveFile& file, bool written, QString& error) {
     if (written && file.commit()) return true;
@@ -56,16 +73,23 @@ GridViewMenu::GridViewMenu(GridView* view) : QObject(view), view_(view) {
     selectAll_->setShortcut(QKeySequence::SelectAll);
     savePicture_ = new QAction(QStringLiteral("画像として保存…"), this);
     saveHtml_ = new QAction(QStringLiteral("HTML として保存…"), this);
-    for (QAction* a : {copy_, selectAll_}) {
+    print_ = new QAction(QStringLiteral("印刷…"), this);
+    print_->setShortcut(QKeySequence::Print);
+    for (QAction* a : {copy_, selectAll_, print_}) {
         a->setShortcutContext(Qt::WidgetShortcut); // the view's own keys do the work
         a->setShortcutVisibleInContextMenu(true);
     }
+    view->addAction(print_); // (its key: the view has none of its own for it)
     connect(copy_, &QAction::triggered, view, [view] { view->copySelection(); });
     connect(selectAll_, &QAction::triggered, view, [view] { view->selectAll(); });
     connect(savePicture_, &QAction::triggered, this, [this] { askAndSave(true); });
     connect(saveHtml_, &QAction::triggered, this, [this] { askAndSave(false); });
+    connect(print_, &QAction::triggered, this, &GridViewMenu::print);
     chooser_ = [view](const QString& caption, const QString& suggested, const QString& filters) {
         return askSaveFileName(view, caption, suggested, filters);
+    };
+    printDialog_ = [view](QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+        previewAndPrint(view, printer, paint);
     };
 }
 
@@ -84,12 +108,20 @@ void GridViewMenu::setFileChooser(FileChooser chooser) {
     chooser_ = std::move(chooser);
 }
 
+void GridViewMenu::addLegend(LegendPicture picture, const QString& text) {
+    legend_.push_back({picture, text});
+}
+
+void GridViewMenu::setPrintDialog(PrintDialog dialog) {
+    printDialog_ = std::move(dialog);
+}
+
 void GridViewMenu::addWindowAction(QAction* action) {
     windowActions_.append(action);
 }
 
 QList<QAction*> GridViewMenu::actions() const {
-    return QList<QAction*>{copy_, selectAll_, savePicture_, saveHtml_} + windowActions_;
+    return QList<QAction*>{copy_, selectAll_, savePicture_, saveHtml_, print_} + windowActions_;
 }
 
 void GridViewMenu::popup(const QPoint& globalPos) {
@@ -98,6 +130,8 @@ void GridViewMenu::popup(const QPoint& globalPos) {
     menu.addActions({copy_, selectAll_});
     menu.addSeparator();
     menu.addActions({savePicture_, saveHtml_});
+    menu.addSeparator();
+    menu.addAction(print_);
     if (!windowActions_.isEmpty()) {
         menu.addSeparator();
         menu.addActions(windowActions_);
@@ -132,9 +166,7 @@ bool GridViewMenu::savePictureTo(const QString& path, QString& error) const {
     sheet.font = view_->font();
     const QRect s = view_->selection();
     if (s.width() * s.height() > 1) {
-        // The selection, under the title rows where it lies below them.
-        const int head = s.top() > view_->frozenRows() ? view_->frozenRows() : 0;
-        sheet.block = PictureBlock{head, s.top(), s.bottom(), s.left(), s.right()};
+        sheet.block = selectedBlock();
         sheet.window = windowFor(sheet.layout, *sheet.block);
     } else {
         sheet.window = view_->window(); // the part in view
@@ -144,7 +176,58 @@ bool GridViewMenu::savePictureTo(const QString& path, QString& error) const {
         error = QStringLiteral("%1 に保存できませんでした: %2").arg(path, file.errorString());
         return false;
     }
-    return commit(file, writeSheets({sheet}, format, title_, &file, error), error);
+    return commit(file, writeSheets({sheet}, format, pageHeading(page()), &file, error), error);
+}
+
+PictureBlock GridViewMenu::selectedBlock() const {
+    const QRect s = view_->selection();
+    const int titles = view_->frozenRows();
+    if (s.bottom() <= titles) return PictureBlock{0, s.top(), s.bottom(), s.left(), s.right()};
+    return PictureBlock{titles, std::max(s.top(), titles + 1), s.bottom(), s.left(), s.right()};
+}
+
+PageHeading GridViewMenu::pageHeading(const HtmlPage& page) const {
+    return PageHeading{QString::fromStdString(page.title), QString::fromStdString(page.description),
+                       legend_};
+}
+
+// The grids are printed from copies: the window may be computed anew while
+// the dialog is open.
+void GridViewMenu::print() {
+    const QRect s = view_->selection();
+    if (s.width() * s.height() <= 1) {
+        printPage();
+        return;
+    }
+    const Grid grid = view_->grid();
+    printSheets({sheetFor(PicturePart{"", &grid, selectedBlock()})}, pageHeading(page()));
+}
+
+void GridViewMenu::printPage() {
+    const HtmlPage whole = page();
+    std::deque<Grid> grids; // (where the sheets point)
+    std::vector<GridSheet> sheets;
+    for (const HtmlTable& table : whole.tables) {
+        const Grid& grid = grids.emplace_back(*table.grid);
+        sheets.push_back(sheetFor(PicturePart{
+            table.heading, &grid, lastBodyRows(grid, table.titleRows, grid.maxRows())}));
+    }
+    printSheets(sheets, pageHeading(whole));
+}
+
+void GridViewMenu::printSheets(const std::vector<GridSheet>& sheets, const PageHeading& heading) {
+    QPrinter printer;
+    printer.setResolution(static_cast<int>(kPictureDpi)); // a pixel of the sheets
+    printer.setPageLayout(pdfPageLayout(sheetsSize(sheets).width()));
+    printer.setDocName(heading.title);
+    printer.setCreator(QStringLiteral("ナンバーズ4マーヴォ"));
+    bool painted = true;
+    printDialog_(printer, [&](QPrinter& target) {
+        painted = paintOnPages(target, sheets, heading) && painted;
+    });
+    if (!painted)
+        QMessageBox::warning(view_, QStringLiteral("メッセ－ジ"),
+                             QStringLiteral("印刷できませんでした。"));
 }
 
 HtmlPage GridViewMenu::page() const {

@@ -1,8 +1,11 @@
 #pragma once
 // The context menu of every grid: コピー (the selection as TSV), すべて選択,
 // 画像として保存… (the selection, under its title rows, or else the part in
-// view, as PNG, SVG or PDF) and HTML として保存… (the whole grid as a page that
-// reads like the window). Windows add their own entries after these.
+// view, as PNG, SVG or PDF), HTML として保存… (the whole grid as a page that
+// reads like the window) and 印刷… (the selection, or else what the page
+// shows, on A4 pages under the window's name, description and legend, in the
+// print preview whose print button opens the system's print dialog). Windows
+// add their own entries after these.
 #include <QList>
 #include <QObject>
 #include <QStandardPaths>
@@ -10,9 +13,11 @@
 #include <functional>
 
 #include "core/grid/GridHtml.h"
+#include "paint/GridPicture.h"
 
 class QAction;
 class QWidget;
+class QPrinter;
 
 namespace n4 {
 
@@ -45,6 +50,15 @@ class GridViewMenu : public QObject {
     using FileChooser = std::function<QString(const QString& caption, const QString& suggested,
                                               const QString& filters)>;
     void setFileChooser(FileChooser chooser);
+    // A legend entry of the window, under the title on printed and PDF pages.
+    void addLegend(LegendPicture picture, const QString& text);
+    // Shows the printer, set up for A4 in the orientation that fits, to the
+    // user; paint draws the pages on the printer as the user leaves it set
+    // up (for a preview as for the print). By default the toolkit's print
+    // preview, whose print button opens the system's print dialog.
+    using PrintDialog =
+        std::function<void(QPrinter& printer, const std::function<void(QPrinter&)>& paint)>;
+    void setPrintDialog(PrintDialog dialog);
     // A further entry, after the grid's own.
     void addWindowAction(QAction* action);
 
@@ -52,6 +66,7 @@ class GridViewMenu : public QObject {
     QAction* selectAllAction() const { return selectAll_; }
     QAction* savePictureAction() const { return savePicture_; }
     QAction* saveHtmlAction() const { return saveHtml_; }
+    QAction* printAction() const { return print_; }
     QList<QAction*> actions() const;
 
     void popup(const QPoint& globalPos);
@@ -60,18 +75,31 @@ class GridViewMenu : public QObject {
     // picture follows the file's suffix. false with a message in Japanese.
     bool savePictureTo(const QString& path, QString& error) const;
     bool saveHtmlTo(const QString& path, QString& error) const;
+    // What 印刷… does: the selection where more than one cell is selected,
+    // else the whole page (the grid, or the grids the page maker gives).
+    void print();
+    // The whole page, whatever is selected (the window's 印刷 button where
+    // the page has more grids than this one).
+    void printPage();
 
   private:
     void askAndSave(bool picture);
     HtmlPage page() const;
+    PageHeading pageHeading(const HtmlPage& page) const;
+    // The selection as a block of rows under the title rows, where it
+    // reaches below them.
+    PictureBlock selectedBlock() const;
+    void printSheets(const std::vector<GridSheet>& sheets, const PageHeading& heading);
 
     GridView* view_;
-    QAction *copy_, *selectAll_, *savePicture_, *saveHtml_;
+    QAction *copy_, *selectAll_, *savePicture_, *saveHtml_, *print_;
     QList<QAction*> windowActions_;
     QString title_, description_;
     std::string titleUtf8_, descriptionUtf8_; // what the default page points at
+    std::vector<LegendEntry> legend_;
     std::function<HtmlPage()> pageMaker_;
     FileChooser chooser_;
+    PrintDialog printDialog_;
 };
 
 } // namespace n4

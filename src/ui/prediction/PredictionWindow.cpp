@@ -69,6 +69,8 @@ PredictionWindow::PredictionWindow(AnalysisOptions& options, PredictionEngine& e
     buildOptionsPanel();
     RestoreOptionButtons();
     buildPredictionPanel();
+    // The button prints the four grids, under the window's name and the draw predicted.
+    connect(print, &QPushButton::clicked, this, [this] { views_[0]->menu()->printPage(); });
     setDraws(table, latestDrawNo);
 }
 
