@@ -75,7 +75,7 @@ TEST(GridMenu, ARightClickOffersItsEntriesAndSelectsTheCellClicked) {
     const int row = t.view->grid().maxRows() - 5;
     EXPECT_EQ(rightClick(t.view, t.view->cellRect(3, row).center()),
               (QStringList{"コピー\tCtrl+C", "すべて選択\tCtrl+A", "-", "画像として保存…",
-                           "HTML として保存…", "-", "印刷…\tCtrl+P", "回号へ移動…\tCtrl+G"}));
+                           "HTML として保存…", "-", "印刷…\tCtrl+P", "-", "回号へ移動…\tCtrl+G"}));
     EXPECT_EQ(t.view->cursorCell(), QPoint(3, row));
     EXPECT_EQ(t.view->selection(), QRect(3, row, 1, 1));
     // The keys show also where the desktop hides them in context menus.

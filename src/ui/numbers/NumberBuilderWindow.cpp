@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,14 +31,6 @@ QString digitsText(const DigitSlots& chosen) {
     return digits.join(QLatin1Char(' '));
 }
 
-QString askWithDialog(QWidget* parent, const QString& caption, const QString& suggested,
-                      const QString& filters) {
-    QString chosenFilter;
-    const QString path =
-        QFileDialog::getSaveFileName(parent, caption, suggested, filters, &chosenFilter);
-    return withChosenSuffix(path, chosenFilter);
-}
-
 } // namespace
 
 bool parseDigitSet(const QString& text, std::bitset<10>& digits, QString& hint) {
@@ -63,7 +54,7 @@ NumberBuilderWindow::NumberBuilderWindow(const DrawTable& table,
     : QWidget(parent), draws_(table), prediction_(std::move(prediction)) {
     setObjectName(QStringLiteral("買い目作成"));
     chooser_ = [this](const QString& caption, const QString& suggested, const QString& filters) {
-        return askWithDialog(this, caption, suggested, filters);
+        return askSaveFileName(this, caption, suggested, filters);
     };
     auto* layout = new QGridLayout(this);
     layout->addWidget(buildPositions(), 0, 0);
