@@ -59,7 +59,7 @@ bool typeSet(const std::string& text, std::bitset<kNumberTypeCount>& types) {
 } // namespace
 
 const std::vector<FilterOptionSpec>& filterOptionSpecs() {
-    static const std::vector<FilterOptionSpec> specs = {
+    static const std::vector<FilterOptionSpec> options = {
         {"--pos1", "DIGITS", "numbers: 第1数字に使える数字（例 0123）"},
         {"--pos2", "DIGITS", "numbers: 第2数字に使える数字"},
         {"--pos3", "DIGITS", "numbers: 第3数字に使える数字"},
@@ -77,7 +77,7 @@ const std::vector<FilterOptionSpec>& filterOptionSpecs() {
         {"--not-drawn", "N", "numbers: 最近 N 回にそのままの並びで出た番号を除く"},
         {"--not-drawn-box", "N", "numbers: 最近 N 回に並びを問わず出た番号を除く"},
     };
-    return specs;
+    return options;
 }
 
 bool applyFilterOption(const std::string& name, const std::string& value, NumberFilter& f,
