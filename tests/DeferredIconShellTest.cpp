@@ -103,32 +103,26 @@ TEST(DeferredIcon, AMessageBoxStillShowsItsSymbol) {
     EXPECT_FALSE(box.iconPixmap().isNull());
 }
 
-// Each kind of message keeps its own symbol, drawn for the screen's pixel
-// ratio: at 2 a picture of twice the pixels, not a small one enlarged.
+// Each kind of message keeps its own symbol (its hue at the left middle: blue,
+// amber, red, blue), drawn for the screen's pixel ratio: at 2 a picture of
+// twice the pixels, not a small one enlarged.
 TEST(DeferredIcon, MessageSymbolsKeepTheirKindAndAreDrawnForThePixelRatio) {
     prepareApplication(*qApp);
     const QMessageBox::Icon kinds[] = {QMessageBox::Information, QMessageBox::Warning,
                                        QMessageBox::Critical, QMessageBox::Question};
-    const QStyle::StandardPixmap symbols[] = {
-        QStyle::SP_MessageBoxInformation, QStyle::SP_MessageBoxWarning,
-        QStyle::SP_MessageBoxCritical, QStyle::SP_MessageBoxQuestion};
-    // The hue at the symbol's left middle: blue, amber, red, blue.
     const int hues[] = {215, 50, 0, 215};
     QList<QImage> seen;
     for (int k = 0; k < 4; ++k) {
-        SCOPED_TRACE(k);
         QMessageBox box(kinds[k], "t", "x");
-        const QPixmap shown = box.iconPixmap();
         const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
-        EXPECT_EQ(shown.deviceIndependentSize().toSize(), QSize(side, side));
-        const QImage at2 = QApplication::style()
-                               ->standardIcon(symbols[k])
-                               .pixmap(QSize(side, side), 2.0)
-                               .toImage();
-        EXPECT_EQ(at2.size(), QSize(2 * side, 2 * side));
-        const int hue = at2.pixelColor(side / 3, side + side / 3).hslHue();
-        EXPECT_LE(std::min(std::abs(hue - hues[k]), 360 - std::abs(hue - hues[k])), 20) << hue;
-        EXPECT_FALSE(seen.contains(at2));
-        seen << at2;
+        EXPECT_EQ(box.iconPixmap().deviceIndependentSize().toSize(), QSize(side, side)) << k;
+        const auto symbol = QStyle::StandardPixmap(QStyle::SP_MessageBoxInformation + k);
+        const QImage drawn =
+            QApplication::style()->standardIcon(symbol).pixmap(QSize(side, side), 2.0).toImage();
+        EXPECT_EQ(drawn.size(), QSize(2 * side, 2 * side)) << k;
+        const int hue = drawn.pixelColor(side / 3, side + side / 3).hslHue();
+        EXPECT_LE(std::min(std::abs(hue - hues[k]), 360 - std::abs(hue - hues[k])), 20) << k;
+        EXPECT_FALSE(seen.contains(drawn)) << k;
+        seen << drawn;
     }
 }

@@ -17,21 +17,9 @@ using namespace n4;
 
 namespace {
 
-QList<QAccessibleEvent*>& told() {
-    static QList<QAccessibleEvent*> events;
+QStringList& told() {
+    static QStringList events;
     return events;
-}
-
-// The events the toolkit would pass to a screen reader: which kind, and the
-// name of the cell it is about.
-QStringList toldEvents() {
-    QStringList out;
-    for (QAccessibleEvent* e : told()) {
-        QAccessibleInterface* about = e->accessibleInterface();
-        out << QStringLiteral("%1 %2").arg(e->type()).arg(about ? about->text(QAccessible::Name)
-                                                                : QString());
-    }
-    return out;
 }
 
 QStringList names(const QList<QAccessibleInterface*>& cells) {
@@ -54,47 +42,34 @@ TEST(GridAccessible, TheIntervalGridReadsAsATableWithHeadersSelectionAndCursor) 
     EXPECT_EQ(grid->role(), QAccessible::Table);
     EXPECT_EQ(grid->text(QAccessible::Name), "過去の当選数字が何回前に出現しているか分析します");
     EXPECT_EQ(table->rowCount(), view->grid().maxRows());
-    EXPECT_EQ(table->columnCount(), 9);
     // Draw 2 (grid row 4): its interval, under 出現, beside its draw number.
     QAccessibleInterface* cell = table->cellAt(3, 2);
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->text(QAccessible::Name), "初回");
-    EXPECT_EQ(cell->role(), QAccessible::Cell);
-    EXPECT_EQ(grid->child(3 * 9 + 2), cell);
-    EXPECT_EQ(grid->indexOfChild(cell), 3 * 9 + 2);
-    QAccessibleTableCellInterface* place = cell->tableCellInterface();
-    ASSERT_NE(place, nullptr);
-    EXPECT_EQ(names(place->columnHeaderCells()), QStringList{"出現"});
-    EXPECT_EQ(names(place->rowHeaderCells()), QStringList{"2"});
-    EXPECT_EQ(table->columnDescription(4), "当 選 数 字 出現");
-    EXPECT_EQ(table->rowDescription(3), "2");
+    EXPECT_EQ(names(cell->tableCellInterface()->columnHeaderCells()), QStringList{"出現"});
+    EXPECT_EQ(names(cell->tableCellInterface()->rowHeaderCells()), QStringList{"2"});
+    EXPECT_EQ(table->columnDescription(4), "当 選 数 字 出現"); // the title runs over it
     EXPECT_EQ(table->cellAt(0, 4)->role(), QAccessible::ColumnHeader);
-    EXPECT_EQ(grid->childAt(view->viewport()->mapToGlobal(view->cellRect(3, 4).center()).x(),
-                            view->viewport()->mapToGlobal(view->cellRect(3, 4).center()).y()),
-              cell);
 
-    // The cursor, moved by the keys, is the focused cell and the selection,
-    // and each move is told.
+    // The cursor moved by the keys is the focused cell and the selection, told at each move.
     const GridNoticeListener before = listenToGridNotices([](QAccessibleEvent* e) {
-        told() << new QAccessibleEvent(e->accessibleInterface(), e->type());
+        told() << QStringLiteral("%1 %2").arg(e->type()).arg(
+            e->accessibleInterface()->text(QAccessible::Name));
     });
     QApplication::setActiveWindow(shell.main.get());
     view->setFocus();
     view->moveCursorTo(2, 3);
-    qDeleteAll(told());
     told().clear();
     QTest::keyClick(view, Qt::Key_Down);
     QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
     listenToGridNotices(before);
-    EXPECT_EQ(toldEvents(), (QStringList{QStringLiteral("%1 5").arg(QAccessible::Focus),
-                                         QStringLiteral("%1 5").arg(QAccessible::Selection),
-                                         QStringLiteral("%1 初回").arg(QAccessible::Focus),
-                                         QStringLiteral("%1 初回").arg(QAccessible::Selection)}));
-    qDeleteAll(told());
-    told().clear();
+    const int focus = QAccessible::Focus, selection = QAccessible::Selection;
+    EXPECT_EQ(told(),
+              (QStringList{QStringLiteral("%1 5").arg(focus), QStringLiteral("%1 5").arg(selection),
+                           QStringLiteral("%1 初回").arg(focus),
+                           QStringLiteral("%1 初回").arg(selection)}));
     EXPECT_EQ(grid->focusChild(), cell);
     EXPECT_TRUE(cell->state().focused && cell->state().selected);
-    EXPECT_EQ(table->selectedCellCount(), 2);
     EXPECT_EQ(names(table->selectedCells()), (QStringList{"5", "初回"}));
     // A new grid (the history changed): the table follows it.
     frame->setGrid(Grid(3, 2));

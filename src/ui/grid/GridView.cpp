@@ -179,15 +179,11 @@ void GridView::moveCursorTo(int col, int row, bool extend) {
     if (!extend || anchor_.isNull()) anchor_ = cursor_;
     selectBlock(anchor_.x(), anchor_.y(), cursor_.x(), cursor_.y());
     scrollToCell(cursor_);
-    cursorMoved();
+    cursorMovedForAccessibility(this);
 }
 
 void GridView::moveCursorToRow(int row, bool extend) {
     moveCursorTo(cursor_.isNull() ? firstCellInView().x() : cursor_.x(), row, extend);
-}
-
-void GridView::cursorMoved() {
-    cursorMovedForAccessibility(this);
 }
 
 void GridView::scrollToCell(QPoint cell) {
@@ -290,7 +286,7 @@ void GridView::mousePressEvent(QMouseEvent* event) {
     if (!(event->modifiers() & Qt::ShiftModifier) || selection_.isNull()) anchor_ = cell;
     cursor_ = cell;
     selectBlock(anchor_.x(), anchor_.y(), cell.x(), cell.y());
-    cursorMoved();
+    cursorMovedForAccessibility(this);
 }
 
 void GridView::mouseMoveEvent(QMouseEvent* event) {
@@ -299,7 +295,7 @@ void GridView::mouseMoveEvent(QMouseEvent* event) {
     if (cell.x() == 0 || cell == cursor_) return;
     cursor_ = cell;
     selectBlock(anchor_.x(), anchor_.y(), cell.x(), cell.y());
-    cursorMoved();
+    cursorMovedForAccessibility(this);
 }
 
 void GridView::contextMenuEvent(QContextMenuEvent* event) {

@@ -107,7 +107,6 @@ class GridView : public QAbstractScrollArea {
     GridPainter painter() const;
     bool moveCursorByKey(const QKeyEvent* event);
     void goToEnd(bool latest, bool extend);
-    void cursorMoved();
     QPoint firstCellInView() const;
     int bodyRowsInView() const;
     void scrollToCell(QPoint cell);

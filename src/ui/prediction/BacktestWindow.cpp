@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -124,6 +125,8 @@ void BacktestWindow::buildControls() {
     pages_ = new QTabWidget(this);
     pages_->addTab(buildWordsPage(), QStringLiteral("結果の説明"));
     pages_->addTab(buildChartPage(), QStringLiteral("グラフ"));
+    pages_->setAccessibleName(QStringLiteral("検証結果の説明とグラフ"));
+    pages_->tabBar()->setAccessibleName(pages_->accessibleName());
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
