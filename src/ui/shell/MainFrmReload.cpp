@@ -106,10 +106,10 @@ bool MainFrm::reloadDrawTable() {
             }
         } else if (auto* b = qobject_cast<BacktestWindow*>(it.value()->widget())) {
             b->setDraws(table_);
-        } else if (auto* n = qobject_cast<NumberLookupWindow*>(it.value()->widget())) {
-            n->setDraws(table_);
-        } else if (auto* n = qobject_cast<NumberBuilderWindow*>(it.value()->widget())) {
-            n->setDraws(table_);
+        } else if (auto* lookup = qobject_cast<NumberLookupWindow*>(it.value()->widget())) {
+            lookup->setDraws(table_);
+        } else if (auto* builder = qobject_cast<NumberBuilderWindow*>(it.value()->widget())) {
+            builder->setDraws(table_);
         } else {
             recomputeAnalysis(it.key(), it.value());
         }
