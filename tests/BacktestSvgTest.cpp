@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "GoldenGrid.h"
+#include "TestSupport.h"
 #include "core/prediction/Backtest.h"
 #include "core/prediction/BacktestSvg.h"
 
@@ -13,17 +14,7 @@ namespace {
 
 // Pseudo-random draws, more than the chart has points for.
 DrawTable chartHistory() {
-    DrawTable t;
-    unsigned x = 4242;
-    for (int no = 1; no <= 700; ++no) {
-        DrawRecord r{no, {}};
-        for (int& d : r.digits) {
-            x = x * 1103515245u + 12345u;
-            d = static_cast<int>((x >> 16) % 10);
-        }
-        t.push_back(r);
-    }
-    return t;
+    return n4test::pseudoRandomDraws(700, 4242);
 }
 
 std::string oneElementALine(const std::string& svg) {

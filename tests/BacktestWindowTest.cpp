@@ -43,17 +43,7 @@ namespace {
 
 // Pseudo-random draws 1..count.
 DrawTable randomDraws(int count) {
-    DrawTable t;
-    unsigned x = 77;
-    for (int no = 1; no <= count; ++no) {
-        DrawRecord r{no, {}};
-        for (int& d : r.digits) {
-            x = x * 1103515245u + 12345u;
-            d = static_cast<int>((x >> 16) % 10);
-        }
-        t.push_back(r);
-    }
-    return t;
+    return n4test::pseudoRandomDraws(count, 77);
 }
 
 void waitUntilComputed(BacktestWindow* w) {

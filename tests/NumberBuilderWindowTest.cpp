@@ -49,17 +49,7 @@ struct Builder {
 };
 
 DrawTable randomDraws(int count) {
-    DrawTable t;
-    unsigned x = 12345;
-    for (int no = 1; no <= count; ++no) {
-        DrawRecord r{no, {}};
-        for (int& d : r.digits) {
-            x = x * 1103515245u + 12345u;
-            d = static_cast<int>((x >> 16) % 10);
-        }
-        t.push_back(r);
-    }
-    return t;
+    return n4test::pseudoRandomDraws(count, 12345);
 }
 
 void waitUntilComputed(IfBoughtPanel* panel) {

@@ -82,6 +82,20 @@ n4::DrawTable realHistory() {
     return parsed.ok ? parsed.rows : n4::DrawTable{};
 }
 
+n4::DrawTable pseudoRandomDraws(int count, unsigned seed) {
+    n4::DrawTable t;
+    unsigned x = seed;
+    for (int no = 1; no <= count; ++no) {
+        n4::DrawRecord r{no, {}};
+        for (int& d : r.digits) {
+            x = x * 1103515245u + 12345u;
+            d = static_cast<int>((x >> 16) % 10);
+        }
+        t.push_back(r);
+    }
+    return t;
+}
+
 n4::DrawTable realPricedHistory() {
     std::string folder = sharedDataFolder();
     if (folder.empty()) return {};

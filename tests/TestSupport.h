@@ -15,6 +15,8 @@ std::string sharedDataFolder();
 n4::DrawTable realHistory();
 // The real history with each draw's date and prizes, where the checkout has it.
 n4::DrawTable realPricedHistory();
+// Draws 1..count of pseudo-random digits, the same for the same seed.
+n4::DrawTable pseudoRandomDraws(int count, unsigned seed);
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 // The draws of the database in a program folder, as the program reads them.
