@@ -21,6 +21,9 @@
 #include "core/prediction/SettingsFile.h"
 #include "core/store/AtomicFile.h"
 #include "core/store/DrawStore.h"
+#include "core/tickets/TicketCsv.h"
+#include "core/tickets/TicketReport.h"
+#include "core/tickets/TicketStore.h"
 #include "core/update/DrawUpdate.h"
 #include "core/update/UpdateSources.h"
 
@@ -57,8 +60,10 @@ const std::vector<OptionSpec>& optionTable() {
          "backtest。既定は設定ファイルのとおり）"},
         {"--from", "N",
          "検証する最初の回（backtest。既定は消去法が全行を読める最初の回）、"
-         "numbers --bought で買い始める回（既定は第1回）"},
-        {"--to", "M", "検証する、または買う最後の回（backtest、numbers --bought。既定は最新の回）"},
+         "numbers --bought で買い始める回（既定は第1回）、tickets で数える最初の回"},
+        {"--to", "M",
+         "検証する、または買う最後の回（backtest、numbers --bought。既定は最新の回）、"
+         "tickets で数える最後の回"},
         {"--rows", "FIRST:LAST",
          "画像にする行: 見出しの行の下から数えて FIRST～LAST（回ごとの表では回数）"},
         {"--last", "N", "画像にする行: 最後の N 行（既定は最新の 100 行。短い表は全体）"},
@@ -69,6 +74,8 @@ const std::vector<OptionSpec>& optionTable() {
          "import でデータベースと違う回もファイルのとおりに書き換える（ないときは違う回を"
          "そのまま残して示し、終了コード 1）"},
         {"--dry-run", "", "import で何も書き込まず、取り込むとどうなるかを示す"},
+        {"--import", "FILE",
+         "tickets: 先に CSV ファイル（回,最終回,番号,種類,口数）の購入記録を加える"},
         {"--bought", "KIND",
          "numbers: 条件に合う番号を毎回 1 口ずつ買っていたらの収支（straight、box、set）"},
     };
@@ -123,6 +130,7 @@ int runBacktest(const Invocation& in);
 int runUpdate(const Invocation& in);
 int runLookup(const Invocation& in);
 int runNumbers(const Invocation& in);
+int runTickets(const Invocation& in);
 
 std::vector<const char*> numbersOptions() {
     std::vector<const char*> names = {"--db", "--format", "--bought", "--from", "--to"};
@@ -165,6 +173,11 @@ const std::vector<CommandSpec>& commandTable() {
          numbersOptions(),
          "条件に合う番号を一覧にする。--bought では、毎回それを買っていたらの収支を全番号と比べる",
          runNumbers},
+        {"tickets",
+         {},
+         {"--db", "--import", "--from", "--to", "--format"},
+         "購入記録の各券をその回の当選番号と賞金で確かめ、収支の合計とともに書き出す",
+         runTickets},
     };
     return commands;
 }
@@ -656,6 +669,73 @@ int runNumbers(const Invocation& in) {
         in.err << "賞金の分からない当せん（条件に合う番号 " << result.filtered.unknownPrizes
                << " 件、全番号 " << result.all.unknownPrizes
                << " 件）は当せん金に含めていません。\n";
+    return CliDone;
+}
+
+// Adds the tickets of a CSV file to the ledger, all or none.
+bool importTickets(const Invocation& in) {
+    const std::string file = in.value("--import", "");
+    std::string bytes, message;
+    TicketCsvResult read;
+    if (readUserFile(file, bytes, message))
+        read = readTicketsCsv(bytes);
+    else
+        read.message = message;
+    if (!read.ok) {
+        in.err << file << ": " << read.message << "\n";
+        return false;
+    }
+    if (!in.has("--db") && !prepareDataFolder(in.location, message)) {
+        in.err << message << "\n";
+        return false;
+    }
+    if (!finishInterruptedTakeOver(in)) return false;
+    StoreResult r;
+    auto store = DrawStore::open(connectionFor(in), r);
+    if (store) r = changeTickets(*store, read.tickets);
+    if (!r) {
+        in.err << r.message << "\n";
+        return false;
+    }
+    in.err << file << ": 購入記録に " << read.tickets.size() << " 件を加えました。\n";
+    return true;
+}
+
+// Each ticket checked against the draws stored, only its draws in the range.
+int runTickets(const Invocation& in) {
+    std::string format;
+    if (!textFormat(in, format)) return CliUsage;
+    TicketPeriod period;
+    period.kind = TicketPeriod::Draws;
+    if (!drawNumberOption(in, "--from", 0, period.from) ||
+        !drawNumberOption(in, "--to", 0, period.to))
+        return CliUsage;
+    if (period.from > 0 && period.to > 0 && period.from > period.to)
+        return usageError(in.err, "--from は --to 以下の回にしてください。");
+    if (in.has("--import") && !importTickets(in)) return CliBadInput;
+    if (!finishInterruptedTakeOver(in)) return CliBadInput;
+    DrawTable table;
+    std::vector<Ticket> tickets;
+    StoreResult r;
+    auto store = DrawStore::open(connectionFor(in), r, nullptr, IfMissing::ReadOnly);
+    if (store) r = store->readAll(table);
+    if (r && store) r = readTickets(*store, tickets);
+    if (!r) {
+        in.err << r.message << "\n";
+        return CliBadInput;
+    }
+    std::vector<CheckedTicket> checked;
+    for (CheckedTicket& c : checkTickets(tickets, table)) {
+        auto out = std::remove_if(c.results.begin(), c.results.end(),
+                                  [&](const TicketDrawResult& d) { return !period.contains(d); });
+        c.results.erase(out, c.results.end());
+        if (!c.results.empty()) checked.push_back(std::move(c));
+    }
+    const TicketTotals totals = totalTickets(checked, period);
+    in.out << (format == "json" ? ticketsJson(checked, totals) : ticketsTsv(checked, totals));
+    if (totals.unknownPrizes > 0)
+        in.err << "賞金の分からない当せん " << totals.unknownPrizes
+               << " 件は当せん金に含めていません。\n";
     return CliDone;
 }
 

@@ -157,6 +157,16 @@ ImportResult readHistoryFile(const std::string& path) {
     }
 }
 
+bool readUserFile(const std::string& path, std::string& bytes, std::string& message) {
+    try {
+        InputFile in(path);
+        return in.readAll(bytes, kMaxImportBytes, message);
+    } catch (const std::bad_alloc&) {
+        message = "ファイルを読むためのメモリが足りません。";
+        return false;
+    }
+}
+
 ImportResult readHistoryBytes(std::string bytes) {
     try {
         return readText(std::move(bytes));

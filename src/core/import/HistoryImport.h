@@ -28,6 +28,9 @@ bool isJetDatabaseFile(const std::string& path);
 // Only a regular file is read (a folder, a device or a pipe is refused
 // without waiting on it), at most kMaxImportBytes.
 ImportResult readHistoryFile(const std::string& path);
+// The bytes of a file the user names, under the same rules (a regular file,
+// at most kMaxImportBytes); false with the reason in Japanese otherwise.
+bool readUserFile(const std::string& path, std::string& bytes, std::string& message);
 // The text formats, from bytes in any of the accepted encodings. Takes the
 // bytes by value so a caller can hand its buffer over instead of copying.
 ImportResult readHistoryBytes(std::string bytes);

@@ -131,13 +131,7 @@ bool applyFilterOption(const std::string& name, const std::string& value, Number
 }
 
 bool parseBuyKind(const std::string& text, BuyKind& kind, std::string& error) {
-    static const char* const kNames[][2] = {
-        {"straight", "ストレート"}, {"box", "ボックス"}, {"set", "セット"}};
-    for (int k = 0; k < 3; ++k)
-        if (text == kNames[k][0] || text == kNames[k][1]) {
-            kind = static_cast<BuyKind>(k);
-            return true;
-        }
+    if (parseBuyKind(text, kind)) return true;
     error = "--bought は straight、box、set のいずれかです: " + text;
     return false;
 }

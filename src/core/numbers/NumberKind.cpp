@@ -60,6 +60,25 @@ const char* buyKindName(BuyKind kind) {
     return kNames[static_cast<int>(kind)];
 }
 
+bool parseBuyKind(const std::string& text, BuyKind& kind) {
+    struct Name {
+        const char* text;
+        BuyKind kind;
+    };
+    static const Name kNames[] = {
+        {"ストレート", BuyKind::Straight}, {"ボックス", BuyKind::Box}, {"セット", BuyKind::Set},
+        {"straight", BuyKind::Straight},   {"box", BuyKind::Box},      {"set", BuyKind::Set}};
+    size_t begin = text.find_first_not_of(" \t"), end = text.find_last_not_of(" \t");
+    if (begin == std::string::npos) return false;
+    const std::string word = text.substr(begin, end - begin + 1);
+    for (const Name& n : kNames)
+        if (word == n.text) {
+            kind = n.kind;
+            return true;
+        }
+    return false;
+}
+
 bool canBuy(int number, BuyKind kind) {
     return kind == BuyKind::Straight || typeOf(number) != NumberType::Quad;
 }

@@ -33,6 +33,10 @@ int ordersOf(NumberType type); // 24, 12, 6, 4, 1
 const char* typeName(NumberType type);
 const char* buyKindName(BuyKind kind);
 
+// "ストレート", "ボックス" or "セット", or the English words (straight, box,
+// set) as scripts write them, spaces around allowed; false for anything else.
+bool parseBuyKind(const std::string& text, BuyKind& kind);
+
 // A quad has one order and is sold as ストレート only.
 bool canBuy(int number, BuyKind kind);
 

@@ -40,6 +40,17 @@ constexpr const char* kCreateDetails =
     " ボックス INTEGER NULL CHECK (ボックス >= 0),"
     " セットストレート INTEGER NULL CHECK (セットストレート >= 0),"
     " セットボックス INTEGER NULL CHECK (セットボックス >= 0));";
+// The ticket ledger, in the order entered; a ticket of one draw has its
+// 最終回 equal to its 回.
+constexpr const char* kTicketsTable = "購入記録";
+constexpr const char* kCreateTickets =
+    "CREATE TABLE IF NOT EXISTS 購入記録 ("
+    " 記録番号 INTEGER PRIMARY KEY,"
+    " 回 INTEGER NOT NULL CHECK (回 BETWEEN 1 AND 99999),"
+    " 最終回 INTEGER NOT NULL CHECK (最終回 BETWEEN 回 AND 99999),"
+    " 番号 INTEGER NOT NULL CHECK (番号 BETWEEN 0 AND 9999),"
+    " 種類 TEXT NOT NULL CHECK (種類 IN ('ストレート', 'ボックス', 'セット')),"
+    " 口数 INTEGER NOT NULL CHECK (口数 BETWEEN 1 AND 9999));";
 constexpr const char* kCreateView =
     "CREATE VIEW 全データ選択クエリ AS"
     " SELECT 回数, 第1数字, 第2数字, 第3数字, 第4数字 FROM 当選番号;";
@@ -206,7 +217,7 @@ Schema schemaOf(sqlite3* db) {
             table = true;
         else if (type == "view" && name == "全データ選択クエリ")
             view = true;
-        else if (type == "table" && name == kDetailsTable)
+        else if (type == "table" && (name == kDetailsTable || name == kTicketsTable))
             continue;
         else if (name.rfind("sqlite_autoindex_当選番号", 0) != 0)
             other = true;
@@ -273,6 +284,7 @@ StoreResult DrawStore::createFile(const DbConnectionString& conn,
             r = store->inTransaction([&] {
                 if (auto s = store->exec(kSchema); !s) return s;
                 if (auto s = store->exec(kCreateDetails); !s) return s;
+                if (auto s = store->exec(kCreateTickets); !s) return s;
                 return store->writeRows(rows);
             });
         if (!r) return discard(refuse(conn.dataSource, "を作成できません: " + r.message));
@@ -299,14 +311,20 @@ StoreResult DrawStore::create(const DbConnectionString& conn, const std::vector<
 // A file that an interrupted creation left empty, or with the table but not
 // the view, holds no draws of ours yet: the missing part is made in one
 // transaction. Anything else is not touched.
-StoreResult DrawStore::completeSchema(bool& completed) {
+StoreResult DrawStore::completeSchema(bool& completed, bool readOnly) {
     completed = false;
     const Schema schema = schemaOf(db_);
     switch (schema) {
     case Schema::Whole:
-        // A database of an earlier version gains the details table, silently.
-        return hasTable(db_, kDetailsTable) ? StoreResult::success()
-                                            : inTransaction([&] { return exec(kCreateDetails); });
+        // A database of an earlier version gains the tables kept beside the
+        // draws, silently, in one transaction; a reader leaves it as it is
+        // and reads none of them.
+        if (readOnly || (hasTable(db_, kDetailsTable) && hasTable(db_, kTicketsTable)))
+            return StoreResult::success();
+        return inTransaction([&] {
+            StoreResult made = exec(kCreateDetails);
+            return made ? exec(kCreateTickets) : made;
+        });
     case Schema::Foreign:
         return isBusy(db_) ? busy(path_)
                            : refuse(path_, "にはこのプログラムの当選データがありません。");
@@ -317,7 +335,8 @@ StoreResult DrawStore::completeSchema(bool& completed) {
     const bool empty = schema == Schema::Empty;
     StoreResult r = inTransaction([&]() -> StoreResult {
         if (auto made = exec(empty ? kSchema : kCreateView); !made) return made;
-        return exec(kCreateDetails);
+        if (auto made = exec(kCreateDetails); !made) return made;
+        return exec(kCreateTickets);
     });
     if (!r) return r;
     if (empty) ::chmod(path_.c_str(), S_IRUSR | S_IWUSR);
@@ -367,7 +386,7 @@ std::unique_ptr<DrawStore> DrawStore::open(const DbConnectionString& conn, Store
     bool completed = false;
     if (store && readOnly && schemaOf(store->db_) == Schema::Empty)
         store->noSchema_ = true; // left as it is
-    else if (store && !(result = store->completeSchema(completed)))
+    else if (store && !(result = store->completeSchema(completed, readOnly)))
         return nullptr;
     if (store && !(result = store->quickCheck())) return nullptr;
     if (!store) return nullptr;

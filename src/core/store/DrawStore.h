@@ -107,6 +107,12 @@ class DrawStore {
     std::string cipherVersion() const;
     bool integrityOk() const;
     const std::string& path() const { return path_; }
+    // The open connection, for the tables kept beside the draws (the ticket
+    // ledger); writes to it go through inTransaction.
+    sqlite3* connection() const { return db_; }
+    // The failure of what (読み込み, 書き込み ...) just tried on the
+    // connection, as the user is told it (another program's lock named as such).
+    StoreResult failure(const char* what) const;
 
   private:
     DrawStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
@@ -114,11 +120,10 @@ class DrawStore {
                                               bool readOnly = false);
     static StoreResult createFile(const DbConnectionString& conn,
                                   const std::vector<DrawRecord>& rows, bool& alreadyThere);
-    StoreResult completeSchema(bool& completed);
+    StoreResult completeSchema(bool& completed, bool readOnly);
     StoreResult quickCheck() const;
     StoreResult writeRows(const std::vector<DrawRecord>& rows);
     StoreResult exec(const char* sql) const;
-    StoreResult failure(const char* what) const;
     std::optional<DrawRecord> readDraw(int drawNo, StoreResult& result) const;
     // The date and prizes of the draws in rows (in draw order), where stored.
     StoreResult readDetails(DrawTable& rows) const;

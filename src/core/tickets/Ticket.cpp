@@ -1,0 +1,60 @@
+#include "core/tickets/Ticket.h"
+
+namespace n4 {
+
+namespace {
+
+bool startsWith(const std::string& text, size_t at, const char* what) {
+    return text.compare(at, std::char_traits<char>::length(what), what) == 0;
+}
+
+} // namespace
+
+std::string ticketProblem(const Ticket& t) {
+    if (t.firstDraw < 1) return "回は第1回からです。";
+    if (t.firstDraw > kMaxDrawNo || t.lastDraw > kMaxDrawNo) return "回は第99999回までです。";
+    if (t.lastDraw < t.firstDraw) return "最終回は回より前にできません。";
+    if (t.number < 0 || t.number >= kNumberCount) return "番号は4けたです（0000～9999）。";
+    if (!canBuy(t.number, t.kind))
+        return "ゾロ目（" + fourDigits(t.number) + "）はストレートでしか買えません。";
+    if (t.units < 1 || t.units > kMaxTicketUnits) return "口数は 1～9999 で入力してください。";
+    return {};
+}
+
+int parseDrawNo(const std::string& text) {
+    long long value = 0;
+    int digits = 0;
+    bool closed = false; // 「回」 seen: nothing may follow but spaces
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        int digit = -1;
+        size_t length = 1;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (c == 0xEF && i + 2 < text.size() &&
+                   static_cast<unsigned char>(text[i + 1]) == 0xBC &&
+                   static_cast<unsigned char>(text[i + 2]) >= 0x90 &&
+                   static_cast<unsigned char>(text[i + 2]) <= 0x99) {
+            digit = static_cast<unsigned char>(text[i + 2]) - 0x90;
+            length = 3;
+        } else if (c == ' ' || c == '\t') {
+            ++i;
+            continue;
+        } else if (startsWith(text, i, "第") && digits == 0 && !closed) {
+            i += 3;
+            continue;
+        } else if (startsWith(text, i, "回") && digits > 0 && !closed) {
+            closed = true;
+            i += 3;
+            continue;
+        } else {
+            return -1;
+        }
+        if (closed || ++digits > 6) return -1;
+        value = value * 10 + digit;
+        i += length;
+    }
+    return digits == 0 ? -1 : static_cast<int>(value);
+}
+
+} // namespace n4
