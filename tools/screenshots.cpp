@@ -44,6 +44,8 @@ void open(n4::MainFrm& main, const QString& name) {
         main.openNumberBuilder();
     else if (name == "予想の検証")
         openBacktest(main);
+    else if (name == "購入記録")
+        main.openTicketLedger();
     else
         main.openAnalysis(name);
 }

@@ -183,4 +183,28 @@ std::string drawTicketsSummary(const std::vector<CheckedTicket>& checked, int dr
     return line;
 }
 
+std::vector<int> drawsBroughtIn(const DrawTable& before, const DrawTable& after) {
+    std::vector<int> brought;
+    for (const DrawRecord& r : after) {
+        if (!r.isComplete()) continue;
+        const DrawRecord* was = findDraw(before, r.drawNo);
+        if (!was || was->digits != r.digits) brought.push_back(r.drawNo);
+    }
+    return brought;
+}
+
+std::string ticketNews(const std::vector<CheckedTicket>& checked, const std::vector<int>& drawNos) {
+    constexpr size_t kTold = 3;
+    std::vector<std::string> lines;
+    for (int drawNo : drawNos)
+        if (std::string line = drawTicketsSummary(checked, drawNo); !line.empty())
+            lines.push_back(line);
+    std::string news;
+    const size_t first = lines.size() > kTold ? lines.size() - kTold : 0;
+    for (size_t i = first; i < lines.size(); ++i)
+        news += (news.empty() ? "" : "　") + lines[i];
+    if (first > 0) news += "（ほか " + std::to_string(first) + " 回）";
+    return news;
+}
+
 } // namespace n4

@@ -75,4 +75,11 @@ TicketTotals totalTickets(const std::vector<CheckedTicket>& checked, const Ticke
 // "第N回: M 枚中 K 枚当せん ¥合計" for a draw with tickets, or "" when none covers it.
 std::string drawTicketsSummary(const std::vector<CheckedTicket>& checked, int drawNo);
 
+// The draws whole in after whose digits before did not have (new, changed or
+// completed), ascending.
+std::vector<int> drawsBroughtIn(const DrawTable& before, const DrawTable& after);
+// The summaries of those of the draws that have tickets, the last three
+// joined and the rest counted; "" when none has.
+std::string ticketNews(const std::vector<CheckedTicket>& checked, const std::vector<int>& drawNos);
+
 } // namespace n4

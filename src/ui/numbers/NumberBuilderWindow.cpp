@@ -226,12 +226,18 @@ QGroupBox* NumberBuilderWindow::buildResult() {
             &NumberBuilderWindow::showList);
     saveCsv_ = new QPushButton(QStringLiteral("CSV で保存…"), box);
     connect(saveCsv_, &QPushButton::clicked, this, &NumberBuilderWindow::askAndSaveCsv);
+    toLedger_ = new QPushButton(QStringLiteral("購入記録へ(&T)"), box);
+    toLedger_->setObjectName(QStringLiteral("cmdToLedger"));
+    toLedger_->setToolTip(QStringLiteral("この番号を次の回に買った券として購入記録に加えます"));
+    connect(toLedger_, &QPushButton::clicked, this,
+            [this] { emit handOver(passing_, buyKind(), units_->value()); });
     QPushButton* close = makeCloseButton(box);
     connect(close, &QPushButton::clicked, this, &NumberBuilderWindow::closeRequested);
     auto* tools = new QHBoxLayout;
     tools->addWidget(new QLabel(QStringLiteral("並べ替え:"), box));
     tools->addWidget(order_);
     tools->addWidget(saveCsv_);
+    tools->addWidget(toLedger_);
     tools->addStretch(1);
     tools->addWidget(close);
     saved_ = new QLabel(box);

@@ -71,8 +71,12 @@ class NumberBuilderWindow : public QWidget {
     GridView* listView() const { return list_; }
     IfBoughtPanel* ifBoughtPanel() const { return ifBought_; }
 
+    QPushButton* toLedgerButton() const { return toLedger_; }
+
   signals:
     void closeRequested();
+    // 購入記録へ: the numbers listed, as the window would buy them.
+    void handOver(const std::vector<int>& numbers, BuyKind kind, int units);
 
   private:
     QGroupBox* buildPositions();
@@ -110,6 +114,7 @@ class NumberBuilderWindow : public QWidget {
     QLabel *count_ = nullptr, *cost_ = nullptr, *saved_ = nullptr;
     QComboBox* order_ = nullptr;
     QPushButton* saveCsv_ = nullptr;
+    QPushButton* toLedger_ = nullptr;
     GridView* list_ = nullptr;
     IfBoughtPanel* ifBought_ = nullptr;
 };

@@ -32,6 +32,7 @@
 #include "ui/shell/HelpWindow.h"
 #include "ui/shell/ProgramIcon.h"
 #include "ui/shell/WindowArrangement.h"
+#include "ui/tickets/TicketLedgerWindow.h"
 
 namespace n4 {
 
@@ -42,6 +43,7 @@ const QString kBacktestName = QStringLiteral("予想の検証");
 const QString kNumberLookupName = QStringLiteral("番号検索");
 const QString kDataEntryName = QStringLiteral("当選データ入力");
 const QString kNumberBuilderName = QStringLiteral("買い目作成");
+const QString kTicketLedgerName = QStringLiteral("購入記録");
 const QString kHelpFileName = QStringLiteral("ナンバーズ4マーヴォM.chm");
 
 // Hourglass for the length of a scope, after letting pending messages run once.
@@ -167,6 +169,8 @@ void MainFrm::buildMenus() {
     connect(command(hosyu, "mnuMasterInput", QStringLiteral("当選データ入力(&I)")),
             &QAction::triggered, this, &MainFrm::openDataEntry);
     command(hosyu, "mnuMasterKanri", QStringLiteral("当選データ保守(&D)"))->setEnabled(false);
+    connect(command(hosyu, "mnuTicketLedger", QStringLiteral("購入記録(&T)")), &QAction::triggered,
+            this, &MainFrm::openTicketLedger);
     hosyu->addSeparator();
     // Imports: they refresh the open windows and need none of them closed.
     connect(command(hosyu, "mnuImportFile", QStringLiteral("ファイルから取り込み…(&F)")),
@@ -386,6 +390,30 @@ void MainFrm::openNumberBuilder() {
     QMdiSubWindow* sub =
         addChild(kNumberBuilderName, window, kNumberBuilderName, twipsSize(16200, 13200, this));
     connect(window, &NumberBuilderWindow::closeRequested, sub, &QWidget::close);
+    connect(window, &NumberBuilderWindow::handOver, this,
+            [this](const std::vector<int>& numbers, BuyKind kind, int units) {
+                if (TicketLedgerWindow* ledger = openTicketLedger())
+                    ledger->addNumbers(numbers, kind, units);
+            });
+}
+
+TicketLedgerWindow* MainFrm::openTicketLedger() {
+    if (bringToFront(kTicketLedgerName))
+        return qobject_cast<TicketLedgerWindow*>(openWindow(kTicketLedgerName)->widget());
+    StoreResult result;
+    auto store = DrawStore::open(conn_, result, nullptr, IfMissing::Refuse);
+    if (!store) {
+        messages_->critical(this, kMessageTitle,
+                            QStringLiteral("購入記録を開けません。\n") +
+                                QString::fromStdString(result.message));
+        return nullptr;
+    }
+    propEnd_ = false; // as an analysis window: data entry waits until it closes
+    auto* window = new TicketLedgerWindow(std::move(store), table_, messages_);
+    QMdiSubWindow* sub =
+        addChild(kTicketLedgerName, window, kTicketLedgerName, twipsSize(13200, 10800, this));
+    connect(window, &TicketLedgerWindow::closeRequested, sub, &QWidget::close);
+    return window;
 }
 
 void MainFrm::openDataEntry() {

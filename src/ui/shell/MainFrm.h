@@ -30,6 +30,7 @@ class QWindow;
 namespace n4 {
 
 class DrawEntryModel;
+class TicketLedgerWindow;
 class MessageSink;
 class AboutWindow;
 class HelpWindow;
@@ -114,6 +115,9 @@ class MainFrm : public QMainWindow {
     void openBacktest();
     void openNumberLookup();
     void openNumberBuilder();
+    // The window 購入記録 (brought to the front when open); nullptr when the
+    // database cannot be opened, which the user is told.
+    TicketLedgerWindow* openTicketLedger();
     void openDataEntry();
     void openHelp();
     void openAbout();
@@ -127,6 +131,8 @@ class MainFrm : public QMainWindow {
   private:
     void showLoadStatus(bool created);
     void showDrawCount();
+    // Once, for the draws a reload brought in that have tickets: how they did.
+    void tellTicketResults(const std::vector<int>& broughtIn);
     void recomputeAnalysis(const QString& name, QMdiSubWindow* sub);
     void onDataEntryClosing();
     bool settleUnsavedEdits();

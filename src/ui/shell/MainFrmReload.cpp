@@ -12,6 +12,7 @@
 #include <QScrollBar>
 
 #include "core/store/DrawDetailsText.h"
+#include "core/tickets/TicketCheck.h"
 #include "ui/common/MessageSink.h"
 #include "ui/data/DataEntryWindow.h"
 #include "ui/data/DrawEntryModel.h"
@@ -24,6 +25,7 @@
 #include "ui/prediction/PredictionWindow.h"
 #include "ui/shell/AnalysisWindowTable.h"
 #include "ui/shell/MainFrm.h"
+#include "ui/tickets/TicketLedgerWindow.h"
 
 namespace n4 {
 
@@ -93,6 +95,7 @@ bool MainFrm::reloadDrawTable() {
         return false;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::vector<int> broughtIn = drawsBroughtIn(table_, fresh);
     table_ = std::move(fresh);
     figures_ = computeStartupFigures(table_);
     loadedRevision_ = changeLog_.revision();
@@ -110,13 +113,23 @@ bool MainFrm::reloadDrawTable() {
             lookup->setDraws(table_);
         } else if (auto* builder = qobject_cast<NumberBuilderWindow*>(it.value()->widget())) {
             builder->setDraws(table_);
+        } else if (auto* ledger = qobject_cast<TicketLedgerWindow*>(it.value()->widget())) {
+            ledger->setDraws(table_);
         } else {
             recomputeAnalysis(it.key(), it.value());
         }
     }
     showDrawCount();
+    tellTicketResults(broughtIn);
     QApplication::restoreOverrideCursor();
     return true;
+}
+
+void MainFrm::tellTicketResults(const std::vector<int>& broughtIn) {
+    std::vector<Ticket> tickets;
+    if (broughtIn.empty() || !watch_ || !readTickets(*watch_, tickets) || tickets.empty()) return;
+    const std::string news = ticketNews(checkTickets(tickets, table_), broughtIn);
+    if (!news.empty() && status_) status_->setText(QString::fromStdString(news));
 }
 
 void MainFrm::onDataEntryClosing() {
