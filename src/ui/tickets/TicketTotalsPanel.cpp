@@ -11,6 +11,7 @@
 #include <QLineSeries>
 #include <QSpinBox>
 #include <QValueAxis>
+#include <algorithm>
 
 #include "core/store/DrawDetailsText.h"
 #include "ui/numbers/IfBoughtPanel.h"
@@ -173,8 +174,12 @@ void TicketTotalsPanel::showChart() {
     chart_->addAxis(y, Qt::AlignLeft);
     line->attachAxis(x);
     line->attachAxis(y);
-    if (totals_.drawNos.size() == 1) x->setRange(totals_.drawNos[0] - 1, totals_.drawNos[0] + 1);
+    // A flat line or one point still gets a scale around it.
+    const auto [low, high] = std::minmax_element(totals_.balances.begin(), totals_.balances.end());
+    const double margin = *low == *high ? 1000.0 : 0.0;
+    y->setRange(static_cast<double>(*low) - margin, static_cast<double>(*high) + margin);
     y->applyNiceNumbers();
+    x->setRange(totals_.drawNos.front() - 1, totals_.drawNos.back() + 1);
 }
 
 } // namespace n4
