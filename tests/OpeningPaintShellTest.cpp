@@ -79,7 +79,7 @@ TEST(OpeningPaint, EveryAnalysisWindowIsPaintedOnceWhenItOpens) {
             n == "mnuHelpFile" || n == "mnuAbout" || n.startsWith("mnuWindow") ||
             n == "mnuMasterKanri" || n == "mnuYoso" || n == "mnuFetchLatest" ||
             n == "mnuImportFile" || n == "mnuCheckAtStart" || n == "mnuBacktest" ||
-            n == "mnuNumberBuilder")
+            n == "mnuNumberBuilder" || n == "mnuTicketLedger")
             continue;
         // One window at a time, so that no other window's parts repaint.
         for (QMdiSubWindow* w : s.main->mdiArea()->subWindowList())

@@ -70,8 +70,9 @@ TEST(MainMenu, TreeAndCaptionsInOrder) {
               (QStringList{"3分割データ分析", "5分割データ分析", "10分割データ分析"}));
     QMenu* hosyu = bar->actions()[3]->menu();
     EXPECT_EQ(captions(hosyu->actions()),
-              (QStringList{"当選データ入力(&I)", "当選データ保守(&D)", "ファイルから取り込み…(&F)",
-                           "最新の当選番号を取得(&N)", "起動時に最新の当選番号を確認する"}));
+              (QStringList{"当選データ入力(&I)", "当選データ保守(&D)", "購入記録(&T)",
+                           "ファイルから取り込み…(&F)", "最新の当選番号を取得(&N)",
+                           "起動時に最新の当選番号を確認する"}));
     EXPECT_FALSE(hosyu->actions()[1]->isEnabled());
     EXPECT_EQ(captions(bar->actions()[5]->menu()->actions()),
               (QStringList{"上下に並べて表示(&H)", "左右に並べて表示(&V)", "重ねて表示(&C)",
@@ -109,8 +110,8 @@ TEST(MainMenu, EveryAnalysisCommandOpensItsWindowWithItsCaption) {
             << n.toStdString();
         EXPECT_EQ(s.main->mdiArea()->activeSubWindow()->pos(), QPoint(0, 0));
     }
-    // The fifteen analyses, the prediction, 番号検索 and 買い目作成.
-    EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), 18);
+    // The fifteen analyses, the prediction, 番号検索, 買い目作成 and 購入記録.
+    EXPECT_EQ(s.main->mdiArea()->subWindowList().size(), 19);
     EXPECT_EQ(s.main->openWindow("回数別出現分析")->windowTitle(), "回数別頻度分析");
 }
 
