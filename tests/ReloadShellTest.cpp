@@ -18,6 +18,7 @@
 
 #include "ResultsServer.h"
 #include "UiSupport.h"
+#include "core/tickets/TicketStore.h"
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -432,11 +433,21 @@ TEST(FetchLatest, AnEmptyProgramTakesTheWholeHistoryWithDatesAndPrizes) {
         << p.sink.messages.back().text.toStdString();
     EXPECT_TRUE(n4test::storedDraws(p.ws.folder).empty());
 
+    // A ticket kept for the first draw before it is fetched: the status bar
+    // says how it did, after what the fetch did.
+    {
+        StoreResult r;
+        auto store = DrawStore::open(DbConnectionString::forProgramFolder(p.ws.folder), r);
+        std::vector<Ticket> tickets{Ticket{0, 1, 1, 4911, BuyKind::Set, 2}};
+        ASSERT_TRUE(store && changeTickets(*store, tickets));
+    }
     p.main->setUpdateSources({server.http("/missing/"), server.http("/")});
     p.sink.answer = true;
     ASSERT_TRUE(p.main->fetchLatestDraws());
     EXPECT_TRUE(p.sink.messages.back().text.contains("新しい回: 40 件"))
         << p.sink.messages.back().text.toStdString();
+    EXPECT_TRUE(p.main->statusLabel()->text().endsWith("　第1回: 1 枚中 1 枚当せん ¥78,400"))
+        << p.main->statusLabel()->text().toStdString();
     const DrawTable stored = n4test::storedDraws(p.ws.folder);
     ASSERT_EQ(stored.size(), 40u);
     EXPECT_EQ(p.main->drawTable().size(), 40u); // every window follows

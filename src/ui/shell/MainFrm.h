@@ -163,6 +163,7 @@ class MainFrm : public QMainWindow {
     QPointer<AboutWindow> about_;
     QPointer<HelpWindow> help_;
     QLabel* status_ = nullptr;
+    QString ticketNews_; // what the last reload told of tickets, or empty
     DrawChangeLog changeLog_;
     unsigned long loadedRevision_ = 0; // of the change log when table_ was read
     // A connection kept open to notice other programs' changes (its data

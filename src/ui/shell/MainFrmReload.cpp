@@ -126,10 +126,11 @@ bool MainFrm::reloadDrawTable() {
 }
 
 void MainFrm::tellTicketResults(const std::vector<int>& broughtIn) {
+    ticketNews_.clear();
     std::vector<Ticket> tickets;
     if (broughtIn.empty() || !watch_ || !readTickets(*watch_, tickets) || tickets.empty()) return;
-    const std::string news = ticketNews(checkTickets(tickets, table_), broughtIn);
-    if (!news.empty() && status_) status_->setText(QString::fromStdString(news));
+    ticketNews_ = QString::fromStdString(ticketNews(checkTickets(tickets, table_), broughtIn));
+    if (!ticketNews_.isEmpty() && status_) status_->setText(ticketNews_);
 }
 
 void MainFrm::onDataEntryClosing() {

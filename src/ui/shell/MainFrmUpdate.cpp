@@ -39,7 +39,11 @@ bool MainFrm::importDraws(const ImportResult& read, const QString& source) {
     const bool written = ImportDialog::run(this, messages_, *model, read, source, report);
     if (written) {
         reloadDrawTable();
-        if (status_) status_->setText(report.section(QLatin1Char('\n'), 0, 0));
+        // What the fetch did, then how the new draws' tickets did.
+        if (status_)
+            status_->setText(
+                report.section(QLatin1Char('\n'), 0, 0) +
+                (ticketNews_.isEmpty() ? QString() : QStringLiteral("　") + ticketNews_));
     }
     return written;
 }
