@@ -116,9 +116,9 @@ void TicketLedgerWindow::buildEntryLine() {
         line->addWidget(l);
         line->addWidget(w);
     };
-    labelled(QStringLiteral("回(&D):"), draw_);
+    labelled(QStringLiteral("回:"), draw_);
     labelled(QStringLiteral("～最終回:"), lastDraw_);
-    labelled(QStringLiteral("番号(&N):"), number_);
+    labelled(QStringLiteral("番号:"), number_);
     labelled(QStringLiteral("種類:"), kind_);
     line->addWidget(units_);
     line->addWidget(add_);
