@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -43,6 +44,26 @@ QLineEdit* field(QWidget* parent, const char* name, const QString& accessible,
     return e;
 }
 
+// The way a ticket is bought, chosen from the three rather than typed.
+class KindDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
+        auto* box = new QComboBox(parent);
+        box->addItems(
+            {QStringLiteral("ストレート"), QStringLiteral("ボックス"), QStringLiteral("セット")});
+        return box;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        static_cast<QComboBox*>(editor)->setCurrentText(index.data(Qt::EditRole).toString());
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        model->setData(index, static_cast<QComboBox*>(editor)->currentText(), Qt::EditRole);
+    }
+};
+
 } // namespace
 
 TicketLedgerWindow::TicketLedgerWindow(std::unique_ptr<DrawStore> store, const DrawTable& table,
@@ -54,6 +75,7 @@ TicketLedgerWindow::TicketLedgerWindow(std::unique_ptr<DrawStore> store, const D
     table_->setObjectName(QStringLiteral("tblTickets"));
     table_->setAccessibleName(QStringLiteral("購入した券の一覧"));
     table_->setModel(model_);
+    table_->setItemDelegateForColumn(TicketLedgerModel::KindCol, new KindDelegate(table_));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
