@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "core/prediction/BinomialTest.h"
 
@@ -60,4 +61,56 @@ TEST(BinomialTest, EdgesGiveSoundValues) {
     const double p = binomialTwoSidedPValue(131000, 13100, 0.1);
     EXPECT_GT(p, 0.99);
     EXPECT_LE(p, 1.0);
+}
+
+namespace {
+
+// The chances of every count, built up the slow way: one try at a time in
+// long double, nothing left out.
+std::vector<long double> countChances(const std::vector<TrialGroup>& groups) {
+    std::vector<long double> p{1.0L};
+    for (const TrialGroup& g : groups)
+        for (long long t = 0; t < g.trials; ++t) {
+            std::vector<long double> next(p.size() + 1, 0.0L);
+            for (std::size_t k = 0; k < p.size(); ++k) {
+                next[k] += p[k] * (1.0L - g.chance);
+                next[k + 1] += p[k] * g.chance;
+            }
+            p.swap(next);
+        }
+    return p;
+}
+
+void expectBruteForceValues(const std::vector<TrialGroup>& groups, const std::string& name) {
+    const std::vector<long double> chances = countChances(groups);
+    for (std::size_t hits = 0; hits < chances.size(); ++hits) {
+        const long double limit = chances[hits] * (1 + 1e-7L);
+        long double expected = 0;
+        for (long double v : chances)
+            if (v <= limit) expected += v;
+        // Counts below 1e-40 of the most likely one are left out: p is then 0.
+        const auto e = static_cast<double>(expected);
+        EXPECT_NEAR(twoSidedPValue(groups, static_cast<long long>(hits)), e, 1e-12 * e + 1e-38)
+            << name << " hits " << hits;
+    }
+}
+
+} // namespace
+
+// Every count of tries of several sizes, so that the sums of the groups'
+// distributions have every length; the chances give ties at the most likely
+// count (10 tries at 0.5: 5 alone, 9 tries at 0.5: 4 and 5 alike, 19 at 0.3:
+// 5 and 6 alike), counts out in the tails far beyond 1e-40, and certain hits.
+TEST(BinomialTest, AgreesWithTheChancesAddedUpTryByTry) {
+    for (long long n : {1, 2, 3, 4, 5, 7, 9, 10, 19, 33, 80, 150})
+        for (double c : {0.1, 0.3, 0.5, 0.7, 0.9})
+            expectBruteForceValues({{n, c}}, std::to_string(n) + " at " + std::to_string(c));
+    const std::vector<std::vector<TrialGroup>> mixes = {
+        {{3, 0.1}, {5, 0.5}},
+        {{2, 0.4}, {6, 0.5}, {13, 0.6}, {30, 0.7}, {41, 0.8}, {9, 0.9}, {4, 1.0}},
+        {{8, 0.1}, {1, 0.2}, {17, 0.3}, {60, 0.4}},
+        {{7, 0.2}, {7, 0.2}, {0, 0.5}, {5, 0.0}, {120, 0.9}},
+        {{200, 0.6}, {200, 0.4}, {3, 0.5}}};
+    for (std::size_t i = 0; i < mixes.size(); ++i)
+        expectBruteForceValues(mixes[i], "mix " + std::to_string(i));
 }

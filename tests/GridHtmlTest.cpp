@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <regex>
 #include <sstream>
 
 #include "TestSupport.h"
 #include "core/analysis/division/DivisionAnalysis.h"
 #include "core/grid/GridHtml.h"
+#include "core/grid/GridLines.h"
 #include "core/grid/Palette.h"
 
 using namespace n4;
@@ -43,12 +45,19 @@ std::map<std::string, std::string> classes(const std::string& html) {
     return out;
 }
 
+// The CSS of every <td> of a row line, given the page's classes.
+std::vector<std::string> rowCss(const std::string& row,
+                                const std::map<std::string, std::string>& css) {
+    std::vector<std::string> out;
+    std::regex td("<td( colspan=\\d+)?( class=(\\w+))?>");
+    for (std::sregex_iterator it(row.begin(), row.end(), td), end; it != end; ++it)
+        out.push_back((*it)[2].matched ? css.at((*it)[3]) : "");
+    return out;
+}
+
 // The CSS of the n-th <td> (from 0) of a row line.
 std::string cellCss(const std::string& html, const std::string& row, int n) {
-    std::regex td("<td( colspan=\\d+)?( class=(\\w+))?>");
-    auto it = std::sregex_iterator(row.begin(), row.end(), td);
-    std::advance(it, n);
-    return classes(html)[(*it)[3]];
+    return rowCss(row, classes(html)).at(static_cast<std::size_t>(n));
 }
 
 std::vector<CellSpan> spans(const Grid& g, int row) {
@@ -221,4 +230,87 @@ TEST(GridHtmlSpans, HalfWidthKanaTakeTheRoomOfLettersNotOfFullWidthCharacters) {
     EXPECT_EQ(spanOf("アイウエオカキクケ", 3), 5);
     // Characters beyond the basic plane (four bytes, from F0) are full-width too.
     EXPECT_EQ(spanOf("𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷"), 7);
+}
+
+namespace {
+
+// A grid of single cells in a few colours, alignments and lines at random:
+// many looks, most of them shared by several cells.
+Grid patchwork(int cols, int rows, unsigned seed) {
+    std::mt19937 random(seed);
+    const Rgb colours[] = {Rgb::none(), palette::Red, palette::Cyan, palette::Blue};
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    Grid g(cols, rows);
+    g.setTextOverflow(false);
+    for (int row = 1; row <= rows; ++row)
+        for (int col = 1; col <= cols; ++col) {
+            const Block cell = Block::cell(col, row);
+            g.setNumber(col, row, pick(100));
+            g.setForeground(cell, colours[pick(4)]);
+            g.setBackground(cell, colours[pick(4)]);
+            if (pick(3) == 0) g.setAlign(cell, Align::Left);
+            g.setBorderColour(colours[pick(4)]);
+            g.setBorder(cell, pick(3) == 0 ? BorderAll : pick(16));
+        }
+    return g;
+}
+
+std::string border(const char* side, const GridLine& line) {
+    return line.drawn ? std::string("border-") + side + ":1px solid " + line.colour.hex() + ";"
+                      : "";
+}
+
+// The CSS a lone cell should have, from the grid's colours and lines.
+std::string expectedCss(const Grid& g, int col, int row) {
+    std::string css;
+    if (!g.foreground(col, row).isNone()) css += "color:" + g.foreground(col, row).hex() + ";";
+    if (!g.background(col, row).isNone()) css += "background:" + g.background(col, row).hex() + ";";
+    if (g.align(col, row) == Align::Left) css += "text-align:left;";
+    const GridLine left = lineLeftOf(g, col, row), right = lineLeftOf(g, col + 1, row);
+    const GridLine top = lineAbove(g, col, row), bottom = lineAbove(g, col, row + 1);
+    if (left.drawn && left == right && left == top && left == bottom)
+        return css + "border:1px solid " + left.colour.hex() + ";";
+    return css + border("left", left) + border("right", right) + border("top", top) +
+           border("bottom", bottom);
+}
+
+} // namespace
+
+TEST(GridHtml, EveryCellOfEveryTableHasTheClassOfItsOwnLook) {
+    // Two tables of different widths on one page, so that the looks of the
+    // second follow on from those of the first.
+    const Grid first = patchwork(7, 40, 11), second = patchwork(5, 30, 12);
+    std::ostringstream out;
+    writeHtmlPage(out, HtmlPage{"t", "", {{&first, 1, ""}, {&second, 0, ""}}, ""});
+    const std::string html = out.str();
+    const auto css = classes(html);
+    EXPECT_GT(css.size(), 26u); // two-letter class names too
+    const auto r = rows(html);
+    ASSERT_EQ(r.size(), 70u);
+    for (int row = 1; row <= 70; ++row) {
+        const Grid& g = row <= 40 ? first : second;
+        const int gridRow = row <= 40 ? row : row - 40;
+        const auto cells = rowCss(r[row - 1], css);
+        ASSERT_EQ(cells.size(), static_cast<std::size_t>(g.maxCols())) << r[row - 1];
+        for (int col = 1; col <= g.maxCols(); ++col)
+            EXPECT_EQ(cells[col - 1], expectedCss(g, col, gridRow))
+                << "row " << row << " col " << col;
+    }
+}
+
+TEST(GridLines, ARowsLinesReadAtOnceAreThoseOfEachEdge) {
+    const Grid a = patchwork(6, 12, 21), b = patchwork(6, 12, 22);
+    RowLines lines;
+    // Down one grid, then rows out of order, then the other grid's rows.
+    const std::pair<const Grid*, int> reads[] = {{&a, 1},  {&a, 2}, {&a, 3}, {&a, 7}, {&a, 6},
+                                                 {&a, 12}, {&b, 1}, {&b, 2}, {&a, 3}, {&b, 4}};
+    for (const auto& [g, row] : reads) {
+        readRowLines(*g, row, lines);
+        for (int col = 1; col <= 7; ++col)
+            EXPECT_EQ(lines.left[col], lineLeftOf(*g, col, row)) << row << " " << col;
+        for (int col = 1; col <= 6; ++col) {
+            EXPECT_EQ(lines.above[col], lineAbove(*g, col, row)) << row << " " << col;
+            EXPECT_EQ(lines.below[col], lineAbove(*g, col, row + 1)) << row << " " << col;
+        }
+    }
 }

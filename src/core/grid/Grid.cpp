@@ -3,12 +3,21 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "core/grid/PrintfText.h"
-
 namespace n4 {
 
+void appendHex(std::string& out, Rgb colour) {
+    static const char* const kHex = "0123456789abcdef";
+    out += '#';
+    for (int v : {colour.r, colour.g, colour.b}) {
+        out += kHex[(v >> 4) & 0xf];
+        out += kHex[v & 0xf];
+    }
+}
+
 std::string Rgb::hex() const {
-    return printfText("#%02x%02x%02x", r & 0xff, g & 0xff, b & 0xff);
+    std::string out;
+    appendHex(out, *this);
+    return out;
 }
 
 namespace {

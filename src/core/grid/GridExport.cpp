@@ -3,46 +3,11 @@
 #include <ostream>
 #include <sstream>
 
+#include "core/grid/StreamWriter.h"
+
 namespace n4 {
 
 namespace {
-
-// Collects output in a buffer of a few tens of kilobytes and hands it to the
-// stream whenever it is full.
-class StreamWriter {
-  public:
-    explicit StreamWriter(std::ostream& out) : out_(out) { buf_.reserve(kFlushAt + 4096); }
-    ~StreamWriter() { flush(); }
-    StreamWriter(const StreamWriter&) = delete;
-    StreamWriter& operator=(const StreamWriter&) = delete;
-
-    StreamWriter& operator<<(char c) {
-        buf_ += c;
-        return *this;
-    }
-    StreamWriter& operator<<(const char* text) {
-        buf_ += text;
-        return *this;
-    }
-    StreamWriter& operator<<(const std::string& text) {
-        buf_ += text;
-        return *this;
-    }
-    // Call between cells: the buffer only ever grows by one cell past the mark.
-    void maybeFlush() {
-        if (buf_.size() >= kFlushAt) flush();
-    }
-    void flush() {
-        out_.write(buf_.data(), static_cast<std::streamsize>(buf_.size()));
-        buf_.clear();
-    }
-    std::string& buffer() { return buf_; }
-
-  private:
-    static constexpr std::size_t kFlushAt = 64 * 1024;
-    std::ostream& out_;
-    std::string buf_;
-};
 
 void appendJsonEscaped(std::string& out, const std::string& text) {
     static const char* const kHex = "0123456789abcdef";
@@ -72,16 +37,6 @@ void appendJsonEscaped(std::string& out, const std::string& text) {
                 out += c;
             }
         }
-    }
-}
-
-// "#rrggbb", as Rgb::hex() writes it.
-void appendHex(std::string& out, Rgb c) {
-    static const char* const kHex = "0123456789abcdef";
-    out += '#';
-    for (int v : {c.r, c.g, c.b}) {
-        out += kHex[(v >> 4) & 0xf];
-        out += kHex[v & 0xf];
     }
 }
 

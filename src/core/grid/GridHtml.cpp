@@ -4,17 +4,16 @@
 #include <map>
 #include <numeric>
 #include <ostream>
-#include <unordered_map>
 
 #include "core/grid/GridLines.h"
 #include "core/grid/GridMetrics.h"
+#include "core/grid/HtmlLooks.h"
 #include "core/grid/PrintfText.h"
+#include "core/grid/StreamWriter.h"
 
 namespace n4 {
 
-std::string htmlEscape(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
+void appendHtmlEscaped(std::string& out, const std::string& text) {
     for (char c : text) {
         switch (c) {
         case '<':
@@ -33,6 +32,12 @@ std::string htmlEscape(const std::string& text) {
             out += c;
         }
     }
+}
+
+std::string htmlEscape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    appendHtmlEscaped(out, text);
     return out;
 }
 
@@ -68,11 +73,12 @@ bool looksAlike(const Grid& grid, int from, int col, int row) {
            lineAbove(grid, col, row + 1) == lineAbove(grid, from, row + 1);
 }
 
-} // namespace
-
-std::vector<CellSpan> rowSpans(const Grid& grid, int row) {
+// rowSpans into `spans`, with `start` to note where each cell's span starts:
+// both keep their memory from row to row.
+void fillRowSpans(const Grid& grid, int row, std::vector<int>& start,
+                  std::vector<CellSpan>& spans) {
     const int cols = grid.maxCols();
-    std::vector<int> start(cols + 2);
+    start.resize(static_cast<std::size_t>(cols) + 2);
     std::iota(start.begin(), start.end(), 0);
     auto free = [&](int c) { return c >= 1 && c <= cols && start[c] == c; };
     for (int c = 1; grid.textOverflow() && c <= cols; ++c) {
@@ -99,7 +105,7 @@ std::vector<CellSpan> rowSpans(const Grid& grid, int row) {
         }
     }
     // The text of a span is its one non-empty cell, or its first.
-    std::vector<CellSpan> spans;
+    spans.clear();
     for (int c = 1; c <= cols; ++c) {
         if (start[c] == c)
             spans.push_back({c, 1, c});
@@ -107,61 +113,75 @@ std::vector<CellSpan> rowSpans(const Grid& grid, int row) {
             ++spans.back().cols;
         if (!grid.isEmpty(c, row)) spans.back().textCol = c;
     }
+}
+
+} // namespace
+
+std::vector<CellSpan> rowSpans(const Grid& grid, int row) {
+    std::vector<int> start;
+    std::vector<CellSpan> spans;
+    fillRowSpans(grid, row, start, spans);
     return spans;
 }
 
 namespace {
 
+// One row after another of a table: its cells as the page writes them, and
+// the lines around them.
+class RowReader {
+  public:
+    explicit RowReader(const Grid& grid) : grid_(grid) {}
+    const std::vector<CellSpan>& spans(int row) {
+        fillRowSpans(grid_, row, start_, spans_);
+        return spans_;
+    }
+    const RowLines& lines(int row) {
+        readRowLines(grid_, row, lines_);
+        return lines_;
+    }
+
+  private:
+    const Grid& grid_;
+    std::vector<int> start_;
+    std::vector<CellSpan> spans_;
+    RowLines lines_;
+};
+
 // ---------------------------------------------------------------------------
-// Looks: the CSS of one cell, shared by every cell that looks the same.
+// Looks: counted over every table first, so that the page's head can name them.
 
-std::string borderCss(const char* side, const GridLine& line) {
-    return line.drawn ? std::string("border-") + side + ":1px solid " + line.colour.hex() + ";"
-                      : std::string();
+// Every cell's look, cell by cell in the order the page writes them.
+struct CountedLooks {
+    PageLooks looks;
+    std::vector<std::uint32_t> cells;
+};
+
+CountedLooks countLooks(const HtmlPage& page) {
+    CountedLooks counted;
+    for (const HtmlTable& t : page.tables) {
+        RowReader reader(*t.grid);
+        for (int row = 1; row <= t.grid->maxRows(); ++row) {
+            const RowLines& lines = reader.lines(row);
+            for (const CellSpan& span : reader.spans(row)) {
+                const CellLook look = cellLook(*t.grid, span, row, lines);
+                counted.cells.push_back(counted.looks.count(look, span.col));
+            }
+        }
+    }
+    counted.looks.nameClasses();
+    return counted;
 }
 
-std::string lookCss(const Grid& grid, const CellSpan& span, int row) {
-    std::string css;
-    const int c = span.textCol;
-    const Rgb fg = grid.foreground(c, row), bg = grid.background(c, row);
-    if (!fg.isNone()) css += "color:" + fg.hex() + ";";
-    if (!bg.isNone()) css += "background:" + bg.hex() + ";";
-    if (grid.align(c, row) == Align::Left) css += "text-align:left;";
-    const GridLine left = lineLeftOf(grid, span.col, row);
-    const GridLine right = lineLeftOf(grid, span.col + span.cols, row);
-    const GridLine top = lineAbove(grid, span.col, row);
-    const GridLine bottom = lineAbove(grid, span.col, row + 1);
-    if (left.drawn && left == right && left == top && left == bottom)
-        return css + "border:1px solid " + left.colour.hex() + ";";
-    return css + borderCss("left", left) + borderCss("right", right) + borderCss("top", top) +
-           borderCss("bottom", bottom);
-}
+// The classes of the cells as the page writes them, one after the other.
+class CellClasses {
+  public:
+    explicit CellClasses(const CountedLooks& counted) : counted_(counted) {}
+    const std::string& next() { return counted_.looks.classOf(counted_.cells.at(next_++)); }
 
-// "a".."z", "aa".."zz", ...
-std::string className(size_t index) {
-    std::string name;
-    for (++index; index > 0; index = (index - 1) / 26)
-        name.insert(name.begin(), static_cast<char>('a' + (index - 1) % 26));
-    return name;
-}
-
-// Every look of the page, the most frequent with the shortest names.
-std::unordered_map<std::string, std::string> nameLooks(const HtmlPage& page) {
-    std::unordered_map<std::string, size_t> counts;
-    for (const HtmlTable& t : page.tables)
-        for (int row = 1; row <= t.grid->maxRows(); ++row)
-            for (const CellSpan& span : rowSpans(*t.grid, row))
-                ++counts[lookCss(*t.grid, span, row)];
-    counts.erase(""); // a plain cell needs no class
-    std::vector<std::pair<std::string, size_t>> byCount(counts.begin(), counts.end());
-    std::sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) {
-        return a.second != b.second ? a.second > b.second : a.first < b.first;
-    });
-    std::unordered_map<std::string, std::string> names;
-    for (size_t i = 0; i < byCount.size(); ++i)
-        names.emplace(byCount[i].first, className(i));
-    return names;
-}
+  private:
+    const CountedLooks& counted_;
+    std::size_t next_ = 0;
+};
 
 // ---------------------------------------------------------------------------
 // Writing.
@@ -188,18 +208,13 @@ const char* kStyle =
     "@page{size:A4 landscape;margin:10mm}"
     "@media print{body{margin:0}table{max-width:100%}tr{break-inside:avoid}}";
 
-void writeHead(std::ostream& out, const HtmlPage& page,
-               const std::unordered_map<std::string, std::string>& looks) {
+void writeHead(StreamWriter& out, const HtmlPage& page, const PageLooks& looks) {
     std::string style = kStyle;
     style.insert(style.find("--u:") + 4, number(metrics::kZerosPerWidthUnit) + "ch");
     out << "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\">\n<title>"
         << htmlEscape(page.title) << "</title>\n<style>\n"
         << style << "\n";
-    std::map<std::string, std::string> byName;
-    for (const auto& [css, name] : looks)
-        byName.emplace(name, css);
-    for (const auto& [name, css] : byName)
-        out << "." << name << "{" << css << "}\n";
+    looks.appendRules(out.buffer());
     out << "</style></head><body>\n<h1>" << htmlEscape(page.title) << "</h1>\n";
     if (!page.description.empty()) out << "<p>" << htmlEscape(page.description) << "</p>\n";
 }
@@ -217,7 +232,7 @@ double usualRowHeight(const Grid& grid) {
 
 // The table with its column widths; rows are as high as most of them unless
 // they say otherwise.
-void writeColumns(std::ostream& out, const Grid& grid, double usualHeight) {
+void writeColumns(StreamWriter& out, const Grid& grid, double usualHeight) {
     double total = 0;
     for (int c = 1; c <= grid.maxCols(); ++c)
         total += grid.colWidth(c);
@@ -229,32 +244,42 @@ void writeColumns(std::ostream& out, const Grid& grid, double usualHeight) {
     out << "</colgroup>\n";
 }
 
-void writeRow(std::ostream& out, const Grid& grid, int row, double usualHeight,
-              const std::unordered_map<std::string, std::string>& looks) {
-    out << (grid.rowHeight(row) == usualHeight
-                ? std::string("<tr>")
-                : "<tr style=\"height:" + rowPixels(grid.rowHeight(row)) + "\">");
-    for (const CellSpan& span : rowSpans(grid, row)) {
-        out << "<td";
-        if (span.cols > 1) out << " colspan=" << span.cols;
-        auto look = looks.find(lookCss(grid, span, row));
-        if (look != looks.end()) out << " class=" << look->second;
-        out << ">" << htmlEscape(grid.text(span.textCol, row));
+void writeRow(StreamWriter& out, const Grid& grid, int row, const std::vector<CellSpan>& spans,
+              double usualHeight, CellClasses& classes) {
+    std::string& buf = out.buffer();
+    if (grid.rowHeight(row) == usualHeight)
+        buf += "<tr>";
+    else
+        buf += "<tr style=\"height:" + rowPixels(grid.rowHeight(row)) + "\">";
+    for (const CellSpan& span : spans) {
+        buf += "<td";
+        if (span.cols > 1) {
+            buf += " colspan=";
+            buf += std::to_string(span.cols);
+        }
+        const std::string& name = classes.next();
+        if (!name.empty()) {
+            buf += " class=";
+            buf += name;
+        }
+        buf += '>';
+        appendHtmlEscaped(buf, grid.text(span.textCol, row));
     }
-    out << "\n";
+    buf += '\n';
+    out.maybeFlush();
 }
 
-void writeTable(std::ostream& out, const HtmlTable& table,
-                const std::unordered_map<std::string, std::string>& looks) {
+void writeTable(StreamWriter& out, const HtmlTable& table, CellClasses& classes) {
     const Grid& grid = *table.grid;
     if (!table.heading.empty()) out << "<h2>" << htmlEscape(table.heading) << "</h2>\n";
     const double usual = usualRowHeight(grid);
     writeColumns(out, grid, usual);
     const int titleRows = std::clamp(table.titleRows, 0, grid.maxRows());
     if (titleRows > 0) out << "<thead>\n";
+    RowReader reader(grid);
     for (int row = 1; row <= grid.maxRows(); ++row) {
         if (row == titleRows + 1) out << (titleRows > 0 ? "</thead>\n<tbody>\n" : "<tbody>\n");
-        writeRow(out, grid, row, usual, looks);
+        writeRow(out, grid, row, reader.spans(row), usual, classes);
     }
     out << (grid.maxRows() > titleRows ? "</tbody>"
             : titleRows > 0            ? "</thead>"
@@ -265,11 +290,13 @@ void writeTable(std::ostream& out, const HtmlTable& table,
 } // namespace
 
 void writeHtmlPage(std::ostream& out, const HtmlPage& page) {
-    const auto looks = nameLooks(page);
-    writeHead(out, page, looks);
+    const CountedLooks counted = countLooks(page);
+    StreamWriter w(out);
+    writeHead(w, page, counted.looks);
+    CellClasses classes(counted);
     for (const HtmlTable& table : page.tables)
-        writeTable(out, table, looks);
-    out << page.trailer << "</body></html>\n";
+        writeTable(w, table, classes);
+    w << page.trailer << "</body></html>\n";
 }
 
 } // namespace n4

@@ -42,5 +42,6 @@ struct CellSpan {
 std::vector<CellSpan> rowSpans(const Grid& grid, int row);
 
 std::string htmlEscape(const std::string& text);
+void appendHtmlEscaped(std::string& out, const std::string& text);
 
 } // namespace n4

@@ -17,4 +17,7 @@ struct Rgb {
     std::string hex() const; // "#rrggbb"
 };
 
+// Appends "#rrggbb", as Rgb::hex() gives it, without a string of its own.
+void appendHex(std::string& out, Rgb colour);
+
 } // namespace n4

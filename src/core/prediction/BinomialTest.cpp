@@ -61,13 +61,38 @@ Distribution binomial(long long n, double c) {
     return d;
 }
 
-Distribution convolve(const Distribution& a, const Distribution& b) {
+// The distribution of the sum: r[k] is the sum of a[i] * b[k - i] over i,
+// added up in ascending i exactly as a plain loop over i and then j would add
+// them, so that every value comes out the same to the last bit. Four values of
+// a are taken at once, so that each r[k] is read and written once for the
+// four; b is read through three zeros on either side (they add nothing) so
+// that the four read one window. The compiler makes the inner loop work on
+// vectors of doubles, and a second copy for processors with AVX2 twice as
+// wide; the file is built without fused multiply-adds, which would round
+// differently.
+__attribute__((target_clones("avx2", "default"))) Distribution convolve(const Distribution& a,
+                                                                        const Distribution& b) {
+    const std::size_t na = a.p.size(), nb = b.p.size();
     Distribution r;
     r.first = a.first + b.first;
-    r.p.assign(a.p.size() + b.p.size() - 1, 0.0);
-    for (std::size_t i = 0; i < a.p.size(); ++i)
-        for (std::size_t j = 0; j < b.p.size(); ++j)
-            r.p[i + j] += a.p[i] * b.p[j];
+    r.p.assign(na + nb - 1, 0.0);
+    std::vector<double> padded(nb + 6, 0.0);
+    std::copy(b.p.begin(), b.p.end(), padded.begin() + 3);
+    const double* b0 = padded.data() + 3; // b0[m] is b[m], b1[m] is b[m - 1] ...
+    const double *b1 = b0 - 1, *b2 = b0 - 2, *b3 = b0 - 3;
+    std::size_t i = 0;
+    for (; i + 4 <= na; i += 4) {
+        const double a0 = a.p[i], a1 = a.p[i + 1], a2 = a.p[i + 2], a3 = a.p[i + 3];
+        double* to = r.p.data() + i;
+        for (std::size_t m = 0; m < nb + 3; ++m)
+            to[m] = to[m] + a0 * b0[m] + a1 * b1[m] + a2 * b2[m] + a3 * b3[m];
+    }
+    for (; i < na; ++i) {
+        const double ai = a.p[i];
+        double* to = r.p.data() + i;
+        for (std::size_t m = 0; m < nb; ++m)
+            to[m] += ai * b0[m];
+    }
     trim(r);
     return r;
 }
