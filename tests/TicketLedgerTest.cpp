@@ -301,7 +301,8 @@ TEST(CliTickets, AFileWithABadLineAddsNothingAndEveryEncodingIsRead) {
     }
     EXPECT_EQ(n4test::readFile(db), before);
     const std::string empty = n4test::tempFolder();
-    EXPECT_EQ(importTickets(empty, "1,,7777,ボックス,1\n").code, CliBadInput);
+    for (const char* none : {"1,,7777,ボックス,1\n", "", "回,最終回,番号,種類,口数\r\n\r\n"})
+        EXPECT_EQ(importTickets(empty, none).code, CliBadInput) << none;
     EXPECT_EQ(cli({"tickets", "--import", empty + "/none.csv"}, empty).code, CliBadInput);
     EXPECT_FALSE(std::filesystem::exists(empty + "/Numbers4Marvo.mdb")) << "nothing to write";
 
