@@ -17,6 +17,7 @@
 #include "core/cli/Cli.h"
 #include "core/import/TextEncoding.h"
 #include "core/store/DrawStore.h"
+#include "core/tickets/TicketCheck.h"
 #include "core/tickets/TicketCsv.h"
 #include "core/tickets/TicketStore.h"
 
@@ -248,19 +249,18 @@ TEST(CliTickets, TotalsAgreeWithASumOverEveryTicketAndDrawAndTheCsvGivesTheSameL
 TEST(CliTickets, RealDrawsWithTheirRealPrizes) {
     const DrawTable real = n4test::realPricedHistory();
     if (real.empty()) GTEST_SKIP() << "real history with prizes not present";
-    // The first two draws, 1149 and 7921, as published; then each way on
-    // every 500th draw, and the next draw.
-    std::vector<Ticket> tickets = {
-        {0, 1, 1, 1149, BuyKind::Straight, 2}, {0, 1, 1, 9411, BuyKind::Box, 1},
-        {0, 1, 1, 1149, BuyKind::Set, 1},      {0, 1, 1, 1491, BuyKind::Set, 3},
-        {0, 2, 2, 1297, BuyKind::Box, 2},      {0, 2, 2, 7921, BuyKind::Set, 1}};
-    const char* kinds[] = {"ストレート当せん", "ボックス当せん", "セット・ストレート当せん"};
-    for (size_t i = 0; i < real.size(); i += 500)
-        for (int k = 0; k < 3; ++k)
-            tickets.push_back(
-                {0, real[i].drawNo, real[i].drawNo, numberOf(real[i].digits), BuyKind(k), 4});
-    const int next = real.back().drawNo + 1;
-    tickets.push_back({0, next, next, 1234, BuyKind::Box, 1});
+    // The first two draws, 1149 and 7921, with their published payouts; the
+    // latest draw, and the next one still to come.
+    const DrawRecord& last = real.back();
+    const int next = last.drawNo + 1;
+    const std::vector<Ticket> tickets = {
+        {0, 1, 1, 1149, BuyKind::Straight, 2},
+        {0, 1, 1, 9411, BuyKind::Box, 1},
+        {0, 1, 1, 1149, BuyKind::Set, 1},
+        {0, 1, 1, 1491, BuyKind::Set, 3},
+        {0, 2, 2, 1297, BuyKind::Box, 2},
+        {0, 2, 2, 7921, BuyKind::Set, 1},
+        {0, last.drawNo, next, numberOf(last.digits), BuyKind::Straight, 3}};
     const std::string out = cli({"tickets"}, storeFolder(real, tickets)).out;
     for (const char* line : {"1\t\t1149\tストレート\t2\t1\tストレート当せん\t1885200\n",
                              "1\t\t9411\tボックス\t1\t1\tボックス当せん\t78500\n",
@@ -269,16 +269,10 @@ TEST(CliTickets, RealDrawsWithTheirRealPrizes) {
                              "2\t\t1297\tボックス\t2\t2\tボックス当せん\t76800\n",
                              "2\t\t7921\tセット\t1\t2\tセット・ストレート当せん\t481000\n"})
         EXPECT_TRUE(has(out, line)) << line;
-    EXPECT_TRUE(has(out, "\t1\t" + std::to_string(next) + "\t抽せん前\t\n"));
-    for (size_t i = 0; i < real.size(); i += 500)
-        for (int k = 0; k < 3; ++k) {
-            if (!canBuy(numberOf(real[i].digits), BuyKind(k))) continue;
-            const int prize = real[i].details.prizes[size_t(k)];
-            const std::string line =
-                std::to_string(real[i].drawNo) + "\t" + kinds[k] + "\t" +
-                (prize == kUnknown ? "賞金未取得" : std::to_string(4LL * prize));
-            EXPECT_TRUE(has(out, "\t4\t" + line + "\n")) << line;
-        }
+    const std::string latest = "\t3\t" + std::to_string(last.drawNo) + "\tストレート当せん\t" +
+                               std::to_string(3LL * last.details.prizes[kStraight]) + "\n";
+    EXPECT_TRUE(has(out, latest)) << latest;
+    EXPECT_TRUE(has(out, "\t3\t" + std::to_string(next) + "\t抽せん前\t\n"));
 }
 
 TEST(CliTickets, AFileWithABadLineAddsNothingAndEveryEncodingIsRead) {
@@ -358,4 +352,37 @@ TEST(CliTickets, AnOlderDatabaseIsReadAsItWasAndGainsTheLedgerWhenWritten) {
     EXPECT_EQ(cli({"export", "frequency"}, folder).out, exported.out);
     EXPECT_TRUE(has(cli({"tickets"}, folder).out, "\t1\tストレート当せん\t賞金未取得\n"))
         << "the older file knows no prizes: not known, not 0";
+}
+
+TEST(TicketLedger, ADrawsLineForTheStatusBarAndTheTotalsOfAMonthOrAYear) {
+    DrawTable table = draws({{1, 1, 4, 9}, {9, 4, 1, 1}, {1, 2, 3, 4}});
+    table[0].details = {20260730, {900000, 37000, 450000, 18000}}; // Thursday
+    table[1].details = {20260731, {800000, 36000, 400000, 17000}}; // Friday
+    table[2].details.date = 20260803;                              // Monday, prizes unknown
+    const std::vector<CheckedTicket> checked = checkTickets({{0, 1, 4, 1149, BuyKind::Box, 2},
+                                                             {0, 2, 2, 9411, BuyKind::Straight, 1},
+                                                             {0, 3, 3, 4321, BuyKind::Box, 1},
+                                                             {0, 3, 3, 1234, BuyKind::Straight, 1}},
+                                                            table);
+    EXPECT_EQ(drawTicketsSummary(checked, 2), "第2回: 2 枚中 2 枚当せん ¥872,000");
+    EXPECT_EQ(drawTicketsSummary(checked, 3), "第3回: 3 枚中 2 枚当せん ¥0（賞金未取得 2 枚）");
+    EXPECT_EQ(drawTicketsSummary(checked, 5), "");
+
+    // Draw 4, still to come, falls on Tuesday 4 August: August's.
+    const auto totals = [&](TicketPeriod::Kind kind, int year, int month) {
+        TicketPeriod period;
+        period.kind = kind, period.year = year, period.month = month;
+        return totalTickets(checked, period);
+    };
+    const TicketTotals july = totals(TicketPeriod::Month, 2026, 7),
+                       august = totals(TicketPeriod::Month, 2026, 8),
+                       year = totals(TicketPeriod::Year, 2026, 0),
+                       all = totals(TicketPeriod::All, 0, 0);
+    EXPECT_EQ(std::make_pair(july.spent, july.won), std::make_pair(1000LL, 946000LL));
+    EXPECT_EQ(std::make_pair(august.spent, august.won), std::make_pair(1200LL, 0LL));
+    EXPECT_EQ(august.unknownPrizes + august.pending, 3);
+    EXPECT_EQ(std::make_pair(year.spent, year.won), std::make_pair(all.spent, all.won));
+    EXPECT_EQ(all.drawNos, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(all.balances, (std::vector<long long>{73600, 945000, 944200, 943800}));
+    EXPECT_EQ(totals(TicketPeriod::Year, 2025, 0).ticketDraws, 0);
 }
