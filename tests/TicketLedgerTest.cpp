@@ -85,7 +85,7 @@ std::string storedSql(const std::string& folder, const char* name) {
     sqlite3_exec(db, ("PRAGMA key = '" + c.password + "';").c_str(), nullptr, nullptr, nullptr);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE name = ?", -1, &st, nullptr);
-    sqlite3_bind_text(st, 1, name, -1, SQLITE_STATIC);
+    sqlite3_bind_text(st, 1, name, -1, nullptr); // the name outlives the statement
     std::string sql;
     if (sqlite3_step(st) == SQLITE_ROW)
         sql = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
@@ -376,12 +376,12 @@ TEST(TicketLedger, ADrawsLineForTheStatusBarAndTheTotalsOfAMonthOrAYear) {
     };
     const TicketTotals july = totals(TicketPeriod::Month, 2026, 7),
                        august = totals(TicketPeriod::Month, 2026, 8),
-                       year = totals(TicketPeriod::Year, 2026, 0),
+                       inYear = totals(TicketPeriod::Year, 2026, 0),
                        all = totals(TicketPeriod::All, 0, 0);
     EXPECT_EQ(std::make_pair(july.spent, july.won), std::make_pair(1000LL, 946000LL));
     EXPECT_EQ(std::make_pair(august.spent, august.won), std::make_pair(1200LL, 0LL));
     EXPECT_EQ(august.unknownPrizes + august.pending, 3);
-    EXPECT_EQ(std::make_pair(year.spent, year.won), std::make_pair(all.spent, all.won));
+    EXPECT_EQ(std::make_pair(inYear.spent, inYear.won), std::make_pair(all.spent, all.won));
     EXPECT_EQ(all.drawNos, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(all.balances, (std::vector<long long>{73600, 945000, 944200, 943800}));
     EXPECT_EQ(totals(TicketPeriod::Year, 2025, 0).ticketDraws, 0);
