@@ -286,7 +286,9 @@ TEST(CliTickets, AFileWithABadLineAddsNothingAndEveryEncodingIsRead) {
         {"\n\n5,3,1234,ストレート,1\n", "3 行目"},
         {"1,,1234,ロト,1\n", "1 行目"},
         {"1,,1234,ストレート,10000\n", "1 行目"},
-        {"1,2,1234,ストレート,1,1\n", "1 行目"}};
+        {"1,2,1234,ストレート,1,1\n", "1 行目"},
+        {"1,,1234,ストレート,1\n第1回2,,1234,ストレート,1\n", "2 行目"},
+        {"draw,,1234,ストレート,1\n1,,1234,ストレート,1\n", "1 行目"}};
     for (const auto& [csv, line] : refused) {
         const CliRun r = importTickets(folder, csv);
         EXPECT_EQ(r.code, CliBadInput) << csv;
@@ -367,6 +369,8 @@ TEST(TicketLedger, ADrawsLineForTheStatusBarAndTheTotalsOfAMonthOrAYear) {
     EXPECT_EQ(drawTicketsSummary(checked, 2), "第2回: 2 枚中 2 枚当せん ¥872,000");
     EXPECT_EQ(drawTicketsSummary(checked, 3), "第3回: 3 枚中 2 枚当せん ¥0（賞金未取得 2 枚）");
     EXPECT_EQ(drawTicketsSummary(checked, 5), "");
+    EXPECT_EQ(outcomeSummary(checked[0]), "ボックス当せん 2、はずれ 1、抽せん前 1");
+    EXPECT_EQ(outcomeSummary(checked[3]), "ストレート当せん");
 
     // Draw 4, still to come, falls on Tuesday 4 August: August's.
     const auto totals = [&](TicketPeriod::Kind kind, int year, int month) {
