@@ -244,6 +244,14 @@ TEST(CliTickets, TotalsAgreeWithASumOverEveryTicketAndDrawAndTheCsvGivesTheSameL
     for (size_t i = 0; i < back.size(); ++i)
         EXPECT_TRUE(back[i].sameContent(tickets[i])) << i;
     EXPECT_EQ(cli({"tickets"}, copy).out, cli({"tickets"}, folder).out);
+
+    // A change holding a ticket that cannot be is refused whole, removal too.
+    StoreResult r;
+    auto store = DrawStore::open(DbConnectionString::forProgramFolder(folder), r);
+    std::vector<Ticket> put = {{0, 5, 5, 1234, BuyKind::Box, 1}, {0, 6, 6, 7777, BuyKind::Box, 1}};
+    EXPECT_FALSE(store && changeTickets(*store, put, {storedTickets(folder).front().id}));
+    EXPECT_EQ(put[0].id, 0) << "no id for a ticket not stored";
+    EXPECT_EQ(storedTickets(folder).size(), tickets.size());
 }
 
 TEST(CliTickets, RealDrawsWithTheirRealPrizes) {
@@ -288,7 +296,8 @@ TEST(CliTickets, AFileWithABadLineAddsNothingAndEveryEncodingIsRead) {
         {"1,,1234,ストレート,10000\n", "1 行目"},
         {"1,2,1234,ストレート,1,1\n", "1 行目"},
         {"1,,1234,ストレート,1\n第1回2,,1234,ストレート,1\n", "2 行目"},
-        {"draw,,1234,ストレート,1\n1,,1234,ストレート,1\n", "1 行目"}};
+        {"draw,,1234,ストレート,1\n1,,1234,ストレート,1\n", "1 行目: 回「draw」"},
+        {"1,,1149,ストレート,1\r\n1,,1149,ボックス,0\r\n", "2 行目"}};
     for (const auto& [csv, line] : refused) {
         const CliRun r = importTickets(folder, csv);
         EXPECT_EQ(r.code, CliBadInput) << csv;
@@ -302,20 +311,22 @@ TEST(CliTickets, AFileWithABadLineAddsNothingAndEveryEncodingIsRead) {
     EXPECT_EQ(cli({"tickets", "--import", empty + "/none.csv"}, empty).code, CliBadInput);
     EXPECT_FALSE(std::filesystem::exists(empty + "/Numbers4Marvo.mdb")) << "nothing to write";
 
-    // Shift-JIS from a spreadsheet (leading zeros lost), UTF-16 either way round.
-    const auto sjis = utf8ToShiftJis(
-        "回,最終回,番号,種類,口数\r\n1,,42,ボックス,２\r\n第２回,,1149,セット,1\r\n");
+    // Shift-JIS from a spreadsheet (leading zeros lost, no header, spaces
+    // around), UTF-16 either way round; the ends of the ranges.
+    const auto sjis = utf8ToShiftJis("第1回,,　42 ,ボックス,２\r\n第２回,,1149,セット,1\r\n"
+                                     "99998,99999,0,ストレート,9999\r\n");
     ASSERT_TRUE(sjis);
     std::string le = "\xFF\xFE", be = "\xFE\xFF";
-    for (char c : std::string("1,,0042,box,2\r\n2,,1149,set,1\r\n"))
+    for (char c : std::string("1,,0042,box,2\r\n2,,1149,set,1\r\n99998,99999,0000,straight,9999"))
         le += {c, '\0'}, be += {'\0', c};
     for (const std::string& bytes : {*sjis, le, be})
         EXPECT_EQ(importTickets(empty, bytes).code, CliDone);
     const std::vector<Ticket> read = storedTickets(empty);
-    ASSERT_EQ(read.size(), 6u);
-    for (size_t i = 0; i < 6; i += 2) {
+    ASSERT_EQ(read.size(), 9u);
+    for (size_t i = 0; i < 9; i += 3) {
         EXPECT_TRUE(read[i].sameContent(Ticket{0, 1, 1, 42, BuyKind::Box, 2})) << i;
         EXPECT_TRUE(read[i + 1].sameContent(Ticket{0, 2, 2, 1149, BuyKind::Set, 1})) << i;
+        EXPECT_TRUE(read[i + 2].sameContent(Ticket{0, 99998, 99999, 0, BuyKind::Straight, 9999}));
     }
 }
 
@@ -358,21 +369,21 @@ TEST(CliTickets, AnOlderDatabaseIsReadAsItWasAndGainsTheLedgerWhenWritten) {
 
 TEST(TicketLedger, ADrawsLineForTheStatusBarAndTheTotalsOfAMonthOrAYear) {
     DrawTable table = draws({{1, 1, 4, 9}, {9, 4, 1, 1}, {1, 2, 3, 4}});
-    table[0].details = {20260730, {900000, 37000, 450000, 18000}}; // Thursday
-    table[1].details = {20260731, {800000, 36000, 400000, 17000}}; // Friday
-    table[2].details.date = 20260803;                              // Monday, prizes unknown
-    const std::vector<CheckedTicket> checked = checkTickets({{0, 1, 4, 1149, BuyKind::Box, 2},
+    table[0].details = {20260728, {900000, 37000, 450000, 18000}}; // Tuesday
+    table[1].details = {20260729, {800000, 36000, 400000, 17000}}; // Wednesday
+    table[2].details.date = 20260730;                              // Thursday, prizes unknown
+    const std::vector<CheckedTicket> checked = checkTickets({{0, 1, 5, 1149, BuyKind::Box, 2},
                                                              {0, 2, 2, 9411, BuyKind::Straight, 1},
                                                              {0, 3, 3, 4321, BuyKind::Box, 1},
                                                              {0, 3, 3, 1234, BuyKind::Straight, 1}},
                                                             table);
     EXPECT_EQ(drawTicketsSummary(checked, 2), "第2回: 2 枚中 2 枚当せん ¥872,000");
     EXPECT_EQ(drawTicketsSummary(checked, 3), "第3回: 3 枚中 2 枚当せん ¥0（賞金未取得 2 枚）");
-    EXPECT_EQ(drawTicketsSummary(checked, 5), "");
-    EXPECT_EQ(outcomeSummary(checked[0]), "ボックス当せん 2、はずれ 1、抽せん前 1");
+    EXPECT_EQ(drawTicketsSummary(checked, 6), "");
+    EXPECT_EQ(outcomeSummary(checked[0]), "ボックス当せん 2、はずれ 1、抽せん前 2");
     EXPECT_EQ(outcomeSummary(checked[3]), "ストレート当せん");
 
-    // Draw 4, still to come, falls on Tuesday 4 August: August's.
+    // Draws still to come: 4 on Friday 31 July, 5 on Monday 3 August.
     const auto totals = [&](TicketPeriod::Kind kind, int year, int month) {
         TicketPeriod period;
         period.kind = kind, period.year = year, period.month = month;
@@ -382,11 +393,11 @@ TEST(TicketLedger, ADrawsLineForTheStatusBarAndTheTotalsOfAMonthOrAYear) {
                        august = totals(TicketPeriod::Month, 2026, 8),
                        inYear = totals(TicketPeriod::Year, 2026, 0),
                        all = totals(TicketPeriod::All, 0, 0);
-    EXPECT_EQ(std::make_pair(july.spent, july.won), std::make_pair(1000LL, 946000LL));
-    EXPECT_EQ(std::make_pair(august.spent, august.won), std::make_pair(1200LL, 0LL));
-    EXPECT_EQ(august.unknownPrizes + august.pending, 3);
+    EXPECT_EQ(std::make_pair(july.spent, july.won), std::make_pair(2200LL, 946000LL));
+    EXPECT_EQ(std::make_pair(august.spent, august.won), std::make_pair(400LL, 0LL));
+    EXPECT_EQ(std::make_pair(july.unknownPrizes, august.pending), std::make_pair(2, 1));
     EXPECT_EQ(std::make_pair(inYear.spent, inYear.won), std::make_pair(all.spent, all.won));
-    EXPECT_EQ(all.drawNos, (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(all.balances, (std::vector<long long>{73600, 945000, 944200, 943800}));
+    EXPECT_EQ(all.drawNos, (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(all.balances, (std::vector<long long>{73600, 945000, 944200, 943800, 943400}));
     EXPECT_EQ(totals(TicketPeriod::Year, 2025, 0).ticketDraws, 0);
 }
