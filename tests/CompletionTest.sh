@@ -32,7 +32,7 @@ expect() {
     fi
 }
 
-expect "numbers4marvo-cli " "backtest export import list lookup numbers update"
+expect "numbers4marvo-cli " "backtest export import list lookup numbers tickets update"
 expect "numbers4marvo-cli ex" "export"
 expect "numbers4marvo-cli --" "--db --dry-run --format --from --help --last --reflect --replace --rows --source --to --version"
 expect "numbers4marvo-cli export di" "dispersion distance division10 division3 division5"
@@ -62,6 +62,12 @@ expect "numbers4marvo-cli numbers --sum 14:22 --t" "--to --type"
 expect "numbers4marvo-cli numbers --type " "double double-double quad single triple"
 expect "numbers4marvo-cli numbers --pos1 0123 --bought " "box set straight"
 expect "numbers4marvo-cli lookup 1149 --format " "json tsv"
+expect "numbers4marvo-cli ti" "tickets"
+expect "numbers4marvo-cli tickets --" "--db --format --from --help --import --to"
+expect "numbers4marvo-cli tickets --import h" "hist.mdb history.csv"
+expect "numbers4marvo-cli tickets --import=h" "hist.mdb history.csv"
+expect "numbers4marvo-cli tickets --import history.csv --format " "json tsv"
+expect "numbers4marvo-cli tickets --import history.csv --f" "--format --from"
 expect "numbers4marvo-cli update --source http://127.0.0.1:9/ --s" "--source"
 expect "numbers4marvo-cli update --db h" "hist.mdb history.csv"
 # A value joined to its option by "=", as the tool accepts it.

@@ -134,6 +134,11 @@ TicketCsvResult readTicketsCsv(const std::string& bytes) {
         }
         result.tickets.push_back(t);
     }
+    // An empty file, or one of a header alone, is most likely not the one meant.
+    if (result.tickets.empty()) {
+        result.message = "購入記録が 1 件もありません。購入記録には何も書き込んでいません。";
+        return result;
+    }
     result.ok = true;
     return result;
 }

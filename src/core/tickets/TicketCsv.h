@@ -20,7 +20,8 @@ struct TicketCsvResult {
     std::vector<Ticket> tickets;
 };
 
-// A header line (one naming 回 or 番号) is skipped; empty lines are ignored.
+// A header line (one naming 回 or 番号) is skipped; empty lines are ignored;
+// a text without a single ticket is refused.
 // Shorter rows are taken too, as pasted from elsewhere: four fields are
 // 回, 番号, 種類, 口数; three 回, 番号, 種類; two 回, 番号 (one unit,
 // ストレート). A number may have lost its leading zeros in a spreadsheet.
