@@ -297,13 +297,20 @@ TEST(CliTickets, AFileWithABadLineAddsNothingAndEveryEncodingIsRead) {
         {"1,2,1234,ストレート,1,1\n", "1 行目"},
         {"1,,1234,ストレート,1\n第1回2,,1234,ストレート,1\n", "2 行目"},
         {"draw,,1234,ストレート,1\n1,,1234,ストレート,1\n", "1 行目: 回「draw」"},
-        {"1,,1149,ストレート,1\r\n1,,1149,ボックス,0\r\n", "2 行目"}};
+        {"1,,1149,ストレート,1\r\n1,,1149,ボックス,0\r\n", "2 行目"},
+        {"1 2,,1149,ストレート,1\n", "1 行目"},
+        {"1,1001,1149,ストレート,1\n", "1 行目: 継続購入は 1000 回まで"}};
     for (const auto& [csv, line] : refused) {
         const CliRun r = importTickets(folder, csv);
         EXPECT_EQ(r.code, CliBadInput) << csv;
         EXPECT_TRUE(has(r.err, line) && has(r.err, "何も書き込んでいません")) << csv << r.err;
         EXPECT_EQ(r.out, "");
     }
+    // A lifetime of tickets at most: a file asking for more draws to check is refused.
+    std::string huge;
+    for (int i = 0; i < 1001; ++i)
+        huge += "1,1000,1149,ストレート,1\n";
+    EXPECT_TRUE(has(importTickets(folder, huge).err, "1001 行目: 券と回の組が多すぎます"));
     EXPECT_EQ(n4test::readFile(db), before);
     const std::string empty = n4test::tempFolder();
     for (const char* none : {"1,,7777,ボックス,1\n", "", "回,最終回,番号,種類,口数\r\n\r\n"})

@@ -14,6 +14,7 @@ std::string ticketProblem(const Ticket& t) {
     if (t.firstDraw < 1) return "回は第1回からです。";
     if (t.firstDraw > kMaxDrawNo || t.lastDraw > kMaxDrawNo) return "回は第99999回までです。";
     if (t.lastDraw < t.firstDraw) return "最終回は回より前にできません。";
+    if (t.drawCount() > kMaxTicketDraws) return "継続購入は 1000 回までです。";
     if (t.number < 0 || t.number >= kNumberCount) return "番号は4けたです（0000～9999）。";
     if (!canBuy(t.number, t.kind))
         return "ゾロ目（" + fourDigits(t.number) + "）はストレートでしか買えません。";
@@ -24,7 +25,8 @@ std::string ticketProblem(const Ticket& t) {
 int parseDrawNo(const std::string& text) {
     long long value = 0;
     int digits = 0;
-    bool closed = false; // 「回」 seen: nothing may follow but spaces
+    bool ended = false; // the digits are over: a space or 「回」 came after them
+    bool kai = false;   // 「回」 seen
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         int digit = -1;
@@ -38,19 +40,20 @@ int parseDrawNo(const std::string& text) {
             digit = static_cast<unsigned char>(text[i + 2]) - 0x90;
             length = 3;
         } else if (c == ' ' || c == '\t') {
+            ended = digits > 0; // "1 2" is no number
             ++i;
             continue;
-        } else if (startsWith(text, i, "第") && digits == 0 && !closed) {
+        } else if (startsWith(text, i, "第") && digits == 0 && !ended) {
             i += 3;
             continue;
-        } else if (startsWith(text, i, "回") && digits > 0 && !closed) {
-            closed = true;
+        } else if (startsWith(text, i, "回") && digits > 0 && !kai) {
+            ended = kai = true;
             i += 3;
             continue;
         } else {
             return -1;
         }
-        if (closed || ++digits > 6) return -1;
+        if (ended || ++digits > 6) return -1;
         value = value * 10 + digit;
         i += length;
     }

@@ -8,6 +8,8 @@
 namespace n4 {
 
 constexpr int kMaxTicketUnits = 9999;
+// A ticket bought for several draws in a row covers at most this many.
+constexpr int kMaxTicketDraws = 1000;
 
 struct Ticket {
     long long id = 0; // the ledger's own key, in the order entered; 0: not stored yet
@@ -27,7 +29,8 @@ struct Ticket {
 
 // What is wrong with a ticket, in Japanese for the user; empty when it can be
 // kept: draws 1..99999 with the last not before the first, a number the way
-// it is bought can take (a quad is ストレート only), 1..9999 units.
+// it is bought can take (a quad is ストレート only), 1..9999 units, at most
+// kMaxTicketDraws draws.
 std::string ticketProblem(const Ticket& ticket);
 
 // A draw number as typed: digits (full-width too), optionally 「第」…「回」.

@@ -166,8 +166,11 @@ std::string drawTicketsSummary(const std::vector<CheckedTicket>& checked, int dr
     int tickets = 0, won = 0, unknown = 0;
     long long prizes = 0;
     for (const CheckedTicket& c : checked) {
-        if (!c.ticket.covers(drawNo)) continue;
-        const TicketDrawResult& r = c.results[static_cast<size_t>(drawNo - c.ticket.firstDraw)];
+        // By its number: the results may be a part of the ticket's draws.
+        auto found = std::find_if(c.results.begin(), c.results.end(),
+                                  [&](const TicketDrawResult& d) { return d.drawNo == drawNo; });
+        if (found == c.results.end()) continue;
+        const TicketDrawResult& r = *found;
         ++tickets;
         if (r.outcome != TicketOutcome::Won) continue;
         ++won;

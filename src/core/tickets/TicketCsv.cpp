@@ -7,6 +7,7 @@ namespace n4 {
 namespace {
 
 constexpr const char* kHeader = "回,最終回,番号,種類,口数";
+constexpr long long kMaxCheckedDraws = 1000000;
 
 std::string trimmed(const std::string& text) {
     size_t begin = 0, end = text.size();
@@ -113,6 +114,7 @@ TicketCsvResult readTicketsCsv(const std::string& bytes) {
     }
     const std::string& text = decoded.text;
     int lineNo = 0;
+    long long draws = 0;
     bool first = true;
     for (size_t at = 0; at <= text.size();) {
         size_t end = text.find_first_of("\r\n", at);
@@ -130,6 +132,15 @@ TicketCsvResult readTicketsCsv(const std::string& bytes) {
             result.tickets.clear();
             result.message = std::to_string(lineNo) + " 行目: " + problem +
                              " 購入記録には何も書き込んでいません。";
+            return result;
+        }
+        // Every ticket's draws are checked one by one: a file may not ask for
+        // more of them than a lifetime of buying holds.
+        if ((draws += t.drawCount()) > kMaxCheckedDraws) {
+            result.tickets.clear();
+            result.message = std::to_string(lineNo) + " 行目: 券と回の組が多すぎます（" +
+                             std::to_string(kMaxCheckedDraws) +
+                             " まで）。購入記録には何も書き込んでいません。";
             return result;
         }
         result.tickets.push_back(t);
