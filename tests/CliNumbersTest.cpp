@@ -12,16 +12,8 @@ using namespace n4;
 
 namespace {
 
-struct CliResult {
-    int code;
-    std::string out, err;
-};
-
-CliResult cli(std::vector<std::string> args, const std::string& folder) {
-    std::ostringstream out, err;
-    const int code = runCli(args, out, err, folder);
-    return {code, out.str(), err.str()};
-}
+using CliResult = n4test::CliRun;
+using n4test::cli;
 
 // Draws 1..6 with dates and prizes; draw 5's prizes unknown.
 std::string pricedFolder() {

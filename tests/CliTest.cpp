@@ -17,15 +17,8 @@
 using namespace n4;
 
 namespace {
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-CliRun cli(std::vector<std::string> args, const std::string& folder) {
-    std::ostringstream out, err;
-    int code = runCli(args, out, err, folder);
-    return {code, out.str(), err.str()};
-}
+using n4test::cli;
+using n4test::CliRun;
 DrawTable stored(const std::string& folder) {
     StoreResult r;
     DrawTable t;

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "core/cli/Cli.h"
 #include "core/store/DrawStore.h"
 
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sstream>
 #include <unistd.h>
 
 #include "core/import/HistoryCsv.h"
@@ -153,6 +155,12 @@ n4::DrawTable storedDraws(const std::string& folder) {
     if (auto s = n4::DrawStore::open(n4::DbConnectionString::forProgramFolder(folder), r))
         s->readAll(t);
     return t;
+}
+
+CliRun cli(std::vector<std::string> args, const std::string& folder) {
+    std::ostringstream out, err;
+    const int code = n4::runCli(args, out, err, folder);
+    return {code, out.str(), err.str()};
 }
 
 } // namespace n4test

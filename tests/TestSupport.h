@@ -28,6 +28,14 @@ void withStandardInputClosed(const std::function<void()>& f);
 // "pipe:[…]" and the like), as the system names it.
 std::vector<std::string> openDescriptorTargets();
 
+// The command-line tool run in-process over a program folder: its exit code
+// and what it printed.
+struct CliRun {
+    int code;
+    std::string out, err;
+};
+CliRun cli(std::vector<std::string> args, const std::string& folder);
+
 } // namespace n4test
 
 #include "core/analysis/AnalysisCatalog.h"

@@ -25,16 +25,8 @@ using namespace n4;
 
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-
-CliRun cli(std::vector<std::string> args, const std::string& folder) {
-    std::ostringstream out, err;
-    const int code = runCli(args, out, err, folder);
-    return {code, out.str(), err.str()};
-}
+using n4test::cli;
+using n4test::CliRun;
 
 bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -83,28 +83,33 @@ bool canBuy(int number, BuyKind kind) {
     return kind == BuyKind::Straight || typeOf(number) != NumberType::Quad;
 }
 
+int digitAt(const std::string& text, size_t at, size_t& length) {
+    const unsigned char c = static_cast<unsigned char>(text[at]);
+    length = 1;
+    if (c >= '0' && c <= '9') return c - '0';
+    // Full-width ０..９ are EF BC 90..99 in UTF-8.
+    if (c != 0xEF || at + 2 >= text.size() || static_cast<unsigned char>(text[at + 1]) != 0xBC)
+        return -1;
+    const unsigned char last = static_cast<unsigned char>(text[at + 2]);
+    if (last < 0x90 || last > 0x99) return -1;
+    length = 3;
+    return last - 0x90;
+}
+
 int parseNumber(const std::string& text, std::string& hint) {
     int number = 0, digits = 0;
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        int digit = -1;
         size_t length = 1;
-        if (c >= '0' && c <= '9') {
-            digit = c - '0';
-        } else if (c == 0xEF && i + 2 < text.size() &&
-                   static_cast<unsigned char>(text[i + 1]) == 0xBC) {
-            // Full-width ０..９ are EF BC 90..99 in UTF-8.
-            const unsigned char last = static_cast<unsigned char>(text[i + 2]);
-            if (last >= 0x90 && last <= 0x99) digit = last - 0x90;
-            length = 3;
-        } else if (c == ' ' || c == '\t') {
+        const int digit = digitAt(text, i, length);
+        if (digit < 0 && (c == ' ' || c == '\t')) {
             if (digits > 0 && digits < 4) {
                 hint = "番号は空白を入れずに4けたで入力してください。";
                 return -1;
             }
             ++i;
             continue;
-        } else if (c == 0xE3 && text.compare(i, 3, "\xE3\x80\x80") == 0) { // 全角空白
+        } else if (digit < 0 && text.compare(i, 3, "\xE3\x80\x80") == 0) { // 全角空白
             length = 3;
             if (digits > 0 && digits < 4) {
                 hint = "番号は空白を入れずに4けたで入力してください。";

@@ -40,6 +40,10 @@ bool parseBuyKind(const std::string& text, BuyKind& kind);
 // A quad has one order and is sold as ストレート only.
 bool canBuy(int number, BuyKind kind);
 
+// The digit at text[at], half- or full-width (０..９), with its length in
+// bytes; -1 when there is none.
+int digitAt(const std::string& text, size_t at, size_t& length);
+
 // A number as the user types it: four digits, full-width ones too, spaces
 // around them allowed. -1 with a hint in Japanese otherwise.
 int parseNumber(const std::string& text, std::string& hint);

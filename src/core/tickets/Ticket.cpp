@@ -29,32 +29,21 @@ int parseDrawNo(const std::string& text) {
     bool kai = false;   // 「回」 seen
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        int digit = -1;
         size_t length = 1;
-        if (c >= '0' && c <= '9') {
-            digit = c - '0';
-        } else if (c == 0xEF && i + 2 < text.size() &&
-                   static_cast<unsigned char>(text[i + 1]) == 0xBC &&
-                   static_cast<unsigned char>(text[i + 2]) >= 0x90 &&
-                   static_cast<unsigned char>(text[i + 2]) <= 0x99) {
-            digit = static_cast<unsigned char>(text[i + 2]) - 0x90;
-            length = 3;
+        const int digit = digitAt(text, i, length);
+        if (digit >= 0) {
+            if (ended || ++digits > 6) return -1;
+            value = value * 10 + digit;
         } else if (c == ' ' || c == '\t') {
             ended = digits > 0; // "1 2" is no number
-            ++i;
-            continue;
         } else if (startsWith(text, i, "第") && digits == 0 && !ended) {
-            i += 3;
-            continue;
+            length = 3;
         } else if (startsWith(text, i, "回") && digits > 0 && !kai) {
             ended = kai = true;
-            i += 3;
-            continue;
+            length = 3;
         } else {
             return -1;
         }
-        if (ended || ++digits > 6) return -1;
-        value = value * 10 + digit;
         i += length;
     }
     return digits == 0 ? -1 : static_cast<int>(value);
