@@ -66,7 +66,7 @@ void MainFrm::recomputeAnalysis(const QString& name, QMdiSubWindow* sub) {
     // A window still showing its latest draws goes on showing them, also
     // when they used to fit without scrolling.
     const bool latest = view->keepsLatestRows();
-    frame->setGrid(compute(AnalysisInput{table_, figures_}));
+    frame->rebuildGrid([&] { return compute(AnalysisInput{table_, figures_}); });
     across.restore();
     if (!latest) down.restore();
     computeCounts_[name] += 1;
