@@ -319,6 +319,32 @@ TEST(GridCells, InternedTextsAndColoursWriteLikeTheirValues) {
     EXPECT_TRUE(g.foreground(1, 1).isNone());
 }
 
+// Many texts and colours, each written again and again in no order, read
+// back as written: the grid remembers the few it met last, never mixing up
+// two of them.
+TEST(GridCells, ManyTextsAndColoursInAnyOrderReadBackAsWritten) {
+    constexpr int kRows = 3000;
+    Grid g(3, kRows);
+    const auto colourOf = [](int i) { // 120 colours: a grid holds at most 255
+        const int k = i % 120;
+        return Rgb(k, k * 7 % 256, 255 - k);
+    };
+    const auto textOf = [](int i) { return std::to_string(i % 1500) + "回前"; };
+    for (int row = 1; row <= kRows; ++row) {
+        const int i = static_cast<int>((row * 2654435761u) % 100000);
+        g.setText(1, row, textOf(i));
+        g.setBackground(Block::cell(2, row), colourOf(i));
+        g.setForeground({3, row, 3, row}, colourOf(i + 1));
+    }
+    for (int row = 1; row <= kRows; ++row) {
+        const int i = static_cast<int>((row * 2654435761u) % 100000);
+        ASSERT_EQ(g.text(1, row), textOf(i)) << row;
+        ASSERT_EQ(g.background(2, row), colourOf(i)) << row;
+        ASSERT_EQ(g.foreground(3, row), colourOf(i + 1)) << row;
+    }
+    EXPECT_EQ(g.internText(textOf(7)).key, g.internText(std::string("7回前")).key);
+}
+
 TEST(GridCells, AnOutlineFarBelowTheBuiltRowsFramesOnlyItsEdges) {
     Grid g(3, 3000);
     g.setBorderColour(palette::ChartLine);
