@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <sqlite3.h>
+
 #include "ResultsServer.h"
 #include "UiSupport.h"
 #include "core/tickets/TicketStore.h"
@@ -248,6 +250,80 @@ TEST(TwoPrograms, ChangesElsewhereAreReadAndNeverWrittenOver) {
     p.settle();
     ASSERT_EQ(p.main->drawTable().size(), 62u);
     EXPECT_EQ(p.main->drawTable()[60].digits, (std::array<int, 4>{7, 9, 3, 1}));
+}
+
+namespace {
+
+// Another program's plain keyed connection: it writes the file without any
+// of this program's stores knowing.
+void writeElsewhere(const std::string& folder, const std::string& sql) {
+    const DbConnectionString c = DbConnectionString::forProgramFolder(folder);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(c.dataSource.c_str(), &db), SQLITE_OK);
+    const std::string all = "PRAGMA key = '" + c.password + "'; " + sql;
+    EXPECT_EQ(sqlite3_exec(db, all.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+// A database of the given draws made in a folder of its own, then moved over
+// the program's file as another program saving a whole new file would.
+void replaceElsewhere(const std::string& folder, const DrawTable& rows, bool damaged) {
+    const std::string other = n4test::tempFolder();
+    const DbConnectionString c = DbConnectionString::forProgramFolder(other);
+    ASSERT_TRUE(DrawStore::create(c, rows));
+    if (damaged) {
+        std::string bytes = n4test::readFile(c.dataSource);
+        ASSERT_GT(bytes.size(), 60000u);
+        std::fill(bytes.begin() + 20480, bytes.begin() + 40960, '\0');
+        n4test::writeFile(c.dataSource, bytes);
+    }
+    std::filesystem::rename(c.dataSource, DbConnectionString::forProgramFolder(folder).dataSource);
+}
+
+} // namespace
+
+// A refresh reads the draws and checks the file (the quick check of opening)
+// only when another program changed it meanwhile: not after the program's own
+// changes. A file another program put in its place is opened anew, so a
+// damaged one is refused and the windows stay as they were.
+TEST(Reload, TheFileIsCheckedAgainOnlyAfterAnotherProgramChangedIt) {
+    Program p(history(40));
+    p.main->openAnalysis("出現頻度分析");
+    DataEntryWindow* entry = p.openEntry();
+    ASSERT_NE(entry, nullptr);
+    const int checks = DrawStore::quickChecksRun(); // the window's own open checked it
+    type(entry->table(), 0, 1, "5");
+    entry->closeButton()->click();
+    p.settle();
+    EXPECT_EQ(p.main->drawTable()[0].digits[0], 5);
+    EXPECT_TRUE(p.main->reloadDrawTable());
+    EXPECT_EQ(DrawStore::quickChecksRun(), checks);
+
+    writeElsewhere(p.ws.folder, "UPDATE 当選番号 SET 第2数字 = 7 WHERE 回数 = 3");
+    EXPECT_TRUE(p.main->followExternalChanges());
+    EXPECT_EQ(p.main->drawTable()[2].digits[1], 7);
+    EXPECT_EQ(DrawStore::quickChecksRun(), checks + 1);
+    EXPECT_TRUE(p.main->reloadDrawTable());
+    EXPECT_EQ(DrawStore::quickChecksRun(), checks + 1); // once for that change
+
+    // A whole new file is noticed as a change of its own and read.
+    replaceElsewhere(p.ws.folder, history(45), false);
+    EXPECT_TRUE(p.main->followExternalChanges());
+    EXPECT_EQ(p.main->drawTable().size(), 45u);
+    EXPECT_EQ(DrawStore::quickChecksRun(), checks + 2);
+    const std::string shown = gridText(p.grid("出現頻度分析")->grid());
+    EXPECT_EQ(shown, computed("出現頻度分析", history(45)));
+
+    DrawTable many;
+    for (int no = 1; no <= 5000; ++no)
+        many.push_back(DrawRecord{no, {no % 10, 1, 2, 3}});
+    replaceElsewhere(p.ws.folder, many, true);
+    EXPECT_FALSE(p.main->reloadDrawTable());
+    ASSERT_FALSE(p.sink.messages.isEmpty());
+    EXPECT_TRUE(p.sink.messages.back().text.contains("壊れています"))
+        << p.sink.messages.back().text.toStdString();
+    EXPECT_EQ(p.main->drawTable().size(), 45u);
+    EXPECT_EQ(gridText(p.grid("出現頻度分析")->grid()), shown);
 }
 
 TEST(Reload, ClosingDataEntryWithoutAChangeRecomputesNothing) {

@@ -37,21 +37,44 @@ void Grid::resize(int cols, int rows) {
     if (visibleRows_ == 0) visibleRows_ = rows_;
 }
 
-Grid::TextId Grid::internText(const std::string& text) {
-    auto it = textIds_.find(text);
-    if (it != textIds_.end()) return {it->second};
-    auto id = static_cast<std::uint32_t>(texts_.size());
-    texts_.push_back(text);
-    textIds_.emplace(text, id);
-    return {id};
+namespace {
+constexpr std::size_t kRecentTextSlots = 512;
+
+std::size_t recentTextSlot(std::string_view text) {
+    std::uint32_t h = 2166136261u; // FNV-1a
+    for (char c : text)
+        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h & (kRecentTextSlots - 1);
+}
+} // namespace
+
+Grid::TextId Grid::internText(std::string_view text) {
+    if (recentTexts_.empty()) recentTexts_.assign(kRecentTextSlots, 0);
+    std::uint32_t& recent = recentTexts_[recentTextSlot(text)];
+    if (texts_[recent] == text) return {recent};
+    std::string key(text);
+    auto it = textIds_.find(key);
+    if (it == textIds_.end()) {
+        const auto id = static_cast<std::uint32_t>(texts_.size());
+        texts_.push_back(key);
+        it = textIds_.emplace(std::move(key), id).first;
+    }
+    recent = it->second;
+    return {recent};
 }
 
 std::uint8_t Grid::colourIndex(Rgb colour) {
+    const auto part = [](int value) { return static_cast<std::uint32_t>(value + 1); };
+    const std::uint32_t packed = (part(colour.r) << 20) ^ (part(colour.g) << 10) ^ part(colour.b);
+    std::uint8_t& recent = recentColours_[(packed * 2654435761u) >> 26];
+    if (palette_[recent] == colour) return recent;
     auto it = std::find(palette_.begin(), palette_.end(), colour);
-    if (it != palette_.end()) return static_cast<std::uint8_t>(it - palette_.begin());
-    if (palette_.size() >= 255) throw std::length_error("grid palette full");
-    palette_.push_back(colour);
-    return static_cast<std::uint8_t>(palette_.size() - 1);
+    if (it == palette_.end()) {
+        if (palette_.size() >= 255) throw std::length_error("grid palette full");
+        it = palette_.insert(palette_.end(), colour);
+    }
+    recent = static_cast<std::uint8_t>(it - palette_.begin());
+    return recent;
 }
 
 Grid::ColourId Grid::internColour(Rgb colour) {
@@ -78,7 +101,7 @@ void Grid::applyToBlock(const Block& b, CellOp::Kind kind, std::uint8_t value,
     if (any) cells_.apply({kind, value, colour, c.col1, c.row1, c.col2, c.row2});
 }
 
-void Grid::setText(int col, int row, const std::string& text) {
+void Grid::setText(int col, int row, std::string_view text) {
     if (inside(col, row))
         setText(col, row, internText(text));
     else
@@ -128,12 +151,19 @@ double Grid::rowHeight(int row) const {
     return row >= 1 && row <= rows_ ? rowHeights_[row] : kDefaultHeight;
 }
 
+// One cell, as the fills colour them row by row, is written at once.
 void Grid::setBackground(const Block& b, Rgb colour) {
-    applyToBlock(b, CellOp::Background, colourIndex(colour));
+    if (isOneCellInside(b))
+        cells_.at(b.col1, b.row1).bg = colourIndex(colour);
+    else
+        applyToBlock(b, CellOp::Background, colourIndex(colour));
 }
 
 void Grid::setForeground(const Block& b, Rgb colour) {
-    applyToBlock(b, CellOp::Foreground, colourIndex(colour));
+    if (isOneCellInside(b))
+        cells_.at(b.col1, b.row1).fg = colourIndex(colour);
+    else
+        applyToBlock(b, CellOp::Foreground, colourIndex(colour));
 }
 
 void Grid::setForeground(int col, int row, ColourId colour) {
@@ -198,6 +228,7 @@ std::size_t Grid::memoryBytes() const {
     for (const auto& t : texts_)
         bytes += sizeof(std::string) + t.capacity();
     bytes += textIds_.size() * (sizeof(std::string) + sizeof(std::uint32_t) + 2 * sizeof(void*));
+    bytes += recentTexts_.capacity() * sizeof(std::uint32_t);
     return bytes;
 }
 

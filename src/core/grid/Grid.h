@@ -6,8 +6,10 @@
 // share one process-wide set of texts, and colours are indices into a small
 // per-grid palette.
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -59,10 +61,10 @@ class Grid {
     int visibleCols() const { return visibleCols_; }
     int visibleRows() const { return visibleRows_; }
 
-    TextId internText(const std::string& text);
+    TextId internText(std::string_view text);
     ColourId internColour(Rgb colour);
 
-    void setText(int col, int row, const std::string& text);
+    void setText(int col, int row, std::string_view text);
     void setText(int col, int row, TextId text);
     void setNumber(int col, int row, long long value);
     const std::string& text(int col, int row) const {
@@ -129,6 +131,9 @@ class Grid {
         return false;
     }
     bool clip(const Block& b, Block& out) const;
+    bool isOneCellInside(const Block& b) const {
+        return b.col1 == b.col2 && b.row1 == b.row2 && inside(b.col1, b.row1);
+    }
     void applyToBlock(const Block& b, CellOp::Kind kind, std::uint8_t value,
                       std::uint8_t colour = 0);
     std::uint8_t colourIndex(Rgb colour);
@@ -143,7 +148,13 @@ class Grid {
     std::vector<double> colWidths_, rowHeights_;
     std::vector<std::string> texts_{""};
     std::unordered_map<std::string, std::uint32_t> textIds_{{"", 0}};
+    // The text last interned in each slot of a small table, asked before the
+    // map: most texts come again row after row.
+    std::vector<std::uint32_t> recentTexts_;
     std::vector<Rgb> palette_{Rgb::none()};
+    // Each colour's palette index by a hash of the colour, asked before the
+    // palette is searched (a fill alternates between a few colours).
+    std::array<std::uint8_t, 64> recentColours_{};
 };
 
 // The first row from fromRow on whose cells from column fromCol on are not

@@ -15,10 +15,13 @@ namespace n4 {
 
 namespace {
 
-// A large grid's storage, once its window has closed, is kept for the next
-// large grid: without it every open of a long chart above the C library's
-// mapping threshold (32 MB) would take fresh pages from the kernel and pay a
-// page fault per 4 KB. One buffer is kept at most, the largest.
+// A large grid's storage, once released, is kept for the next large grid:
+// without it every grid above the C library's mapping threshold would take
+// fresh pages from the kernel and pay a page fault per 4 KB. One buffer is
+// kept, the one released last: a window computed again releases its old grid
+// first, and the new one takes its storage back. A buffer is taken only by a
+// grid about its size, so that a small grid never holds a large one's memory
+// (each window's storage would otherwise climb to the largest grid's).
 constexpr std::size_t kSpareFrom = (std::size_t(1) << 20) / sizeof(Cell); // cells: 1 MB
 
 struct Spare {
@@ -32,14 +35,26 @@ Spare& spare() {
     return s;
 }
 
+// Room for a few more draws than asked, so that a grid grown by a draw or
+// two still fits the storage its window released. Pages never written are
+// never made resident.
+std::size_t withHeadroom(std::size_t count) {
+    return count + count / 32;
+}
+
+bool fits(std::size_t capacity, std::size_t count) {
+    return capacity >= count && capacity <= withHeadroom(count) + count / 8;
+}
+
 Cell* allocateCells(std::size_t count, std::size_t& capacity) {
     if (count >= kSpareFrom) {
         Spare& s = spare();
         std::lock_guard<std::mutex> guard(s.lock);
-        if (s.data && s.capacity >= count) {
+        if (s.data && fits(s.capacity, count)) {
             capacity = std::exchange(s.capacity, 0);
             return std::exchange(s.data, nullptr);
         }
+        count = withHeadroom(count);
     }
     capacity = count;
     return static_cast<Cell*>(::operator new(count * sizeof(Cell)));
@@ -50,10 +65,8 @@ void freeCells(Cell* data, std::size_t capacity) {
     if (capacity >= kSpareFrom) {
         Spare& s = spare();
         std::lock_guard<std::mutex> guard(s.lock);
-        if (capacity > s.capacity) {
-            std::swap(data, s.data);
-            std::swap(capacity, s.capacity);
-        }
+        std::swap(data, s.data);
+        std::swap(capacity, s.capacity);
     }
     ::operator delete(data);
 }

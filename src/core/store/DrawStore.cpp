@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -124,6 +125,9 @@ DbConnectionString DbConnectionString::forProgramFolder(const std::string& folde
 std::string DbConnectionString::text() const {
     return "Data Source=" + dataSource + ";Password=" + std::string(password.size(), '*');
 }
+
+DrawStore::DrawStore(sqlite3* db, std::string path)
+    : db_(db), path_(std::move(path)), opened_(FileStamp::of(path_)) {}
 
 DrawStore::~DrawStore() {
     sqlite3_close(db_);
@@ -344,12 +348,23 @@ StoreResult DrawStore::completeSchema(bool& completed, bool readOnly) {
     return StoreResult::success();
 }
 
+namespace {
+std::atomic<int> quickChecks{0};
+} // namespace
+
+int DrawStore::quickChecksRun() {
+    return quickChecks.load();
+}
+
 StoreResult DrawStore::quickCheck() const {
+    ++quickChecks;
     Statement st(db_, "PRAGMA quick_check");
     if (st.ok() && sqlite3_step(st.get()) == SQLITE_ROW) {
         const unsigned char* t = sqlite3_column_text(st.get(), 0);
-        if (t && std::string(reinterpret_cast<const char*>(t)) == "ok")
+        if (t && std::string(reinterpret_cast<const char*>(t)) == "ok") {
+            noteFileChecked(path_);
             return StoreResult::success();
+        }
     }
     if (isBusy(db_)) return busy(path_);
     return refuse(path_, "は壊れています（検査で異常が見つかりました）。"
@@ -390,12 +405,33 @@ std::unique_ptr<DrawStore> DrawStore::open(const DbConnectionString& conn, Store
         return nullptr;
     if (store && !(result = store->quickCheck())) return nullptr;
     if (!store) return nullptr;
+    store->noteChecked();
     result = StoreResult::success();
     if (completed)
         result.message = "データベース「" + path +
                          "」は作成の途中で終わっていました（当選データはありません）。"
                          "作り直しました。";
     return store;
+}
+
+bool DrawStore::stillOpenAtPath() const {
+    return opened_.sameFile(FileStamp::of(path_));
+}
+
+void DrawStore::noteChecked() {
+    checkedVersion_ = dataVersion();
+    checkedOwnWrites_ = ownWritesTo(path_);
+}
+
+StoreResult DrawStore::recheckIfChangedElsewhere() {
+    if (!stillOpenAtPath()) return refuse(path_, "は別のプログラムによって置き換えられました。");
+    // Another connection committed, and none of the program's own did.
+    const bool versionMoved =
+        dataVersion() != checkedVersion_ && ownWritesTo(path_) == checkedOwnWrites_;
+    const bool elsewhere = changedElsewhereSinceCheck(path_) || versionMoved;
+    StoreResult r = elsewhere ? quickCheck() : StoreResult::success();
+    if (r) noteChecked();
+    return r;
 }
 
 StoreResult DrawStore::exec(const char* sql) const {
@@ -489,15 +525,13 @@ StoreResult DrawStore::writeDetails(int drawNo, const DrawDetails& d) {
 StoreResult DrawStore::inTransaction(const std::function<StoreResult()>& body) {
     if (!sqlite3_get_autocommit(db_)) return body(); // joins the one under way
     if (auto r = exec("BEGIN IMMEDIATE"); !r) return r;
+    // The write lock is held: what changed the file until now was not us.
+    noteOwnWriteStarting(path_);
     StoreResult r = body();
-    if (!r) {
-        exec("ROLLBACK");
-        return r;
-    }
-    if (auto c = exec("COMMIT"); !c) {
-        exec("ROLLBACK");
-        return c;
-    }
+    if (r)
+        if (auto c = exec("COMMIT"); !c) r = c;
+    if (!r) exec("ROLLBACK");
+    noteOwnWriteEnded(path_);
     return r;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/store/CheckedFiles.h"
 #include "core/store/DrawTable.h"
 
 struct sqlite3;
@@ -104,6 +105,16 @@ class DrawStore {
     // change to the file, never for this connection's own writes.
     long long dataVersion() const;
 
+    // Whether the file under the store's name is still the one it opened:
+    // false once another program replaced or removed it (open the name anew).
+    bool stillOpenAtPath() const;
+    // Checks the file again, as open does, when a program other than this
+    // one changed it since this run last checked it; a file that fails the
+    // check is refused. The program's own writes need no second check.
+    StoreResult recheckIfChangedElsewhere();
+    // How many quick checks this run has made (each reads the whole file).
+    static int quickChecksRun();
+
     std::string cipherVersion() const;
     bool integrityOk() const;
     const std::string& path() const { return path_; }
@@ -115,7 +126,7 @@ class DrawStore {
     StoreResult failure(const char* what) const;
 
   private:
-    DrawStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+    DrawStore(sqlite3* db, std::string path);
     static std::unique_ptr<DrawStore> connect(const DbConnectionString& conn, StoreResult& result,
                                               bool readOnly = false);
     static StoreResult createFile(const DbConnectionString& conn,
@@ -132,6 +143,12 @@ class DrawStore {
 
     sqlite3* db_;
     std::string path_;
+    FileStamp opened_; // the file as the connection found it
+    // The data version and the count of the program's own writes at the
+    // last check or recheck: the version moved without one of ours between.
+    long long checkedVersion_ = -1;
+    unsigned long checkedOwnWrites_ = 0;
+    void noteChecked();
     bool noSchema_ = false; // opened read-only without any schema: no draws
 };
 

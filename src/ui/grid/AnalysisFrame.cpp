@@ -112,7 +112,11 @@ void AnalysisFrame::addLegend(LegendPicture picture, const QString& text) {
 }
 
 void AnalysisFrame::setGrid(Grid grid) {
-    view_->setGrid(std::move(grid));
+    rebuildGrid([&grid] { return std::move(grid); });
+}
+
+void AnalysisFrame::rebuildGrid(const std::function<Grid()>& make) {
+    view_->rebuildGrid(make);
     jump_->action()->setVisible(!view_->grid().drawRows().empty());
 }
 

@@ -6,6 +6,7 @@
 // opens. Ctrl+G goes to a draw in grids that list draws.
 #include <QLabel>
 #include <QWidget>
+#include <functional>
 
 #include "core/grid/Grid.h"
 #include "paint/GridPicture.h"
@@ -40,6 +41,8 @@ class AnalysisFrame : public QWidget {
     // printed pages show it too.
     void addLegend(LegendPicture picture, const QString& text);
     void setGrid(Grid grid);
+    // The grid computed again by make, in the old one's storage (GridView::rebuildGrid).
+    void rebuildGrid(const std::function<Grid()>& make);
     // Title rows and label columns kept in view, and where the grid opens.
     void setPanes(int frozenRows, int frozenCols, OpensAt opensAt);
     GridView* gridView() const { return view_; }

@@ -33,6 +33,11 @@ void GridView::setGrid(Grid grid) {
     gridChangedForAccessibility(this);
 }
 
+void GridView::rebuildGrid(const std::function<Grid()>& make) {
+    grid_ = Grid();
+    setGrid(make());
+}
+
 void GridView::setWidthUnit(double pixels) {
     unit_ = pixels;
     layoutGeometry();

@@ -14,6 +14,7 @@
 
 #include <QAbstractScrollArea>
 #include <QRect>
+#include <functional>
 
 #include "core/grid/Grid.h"
 #include "core/grid/GridMetrics.h"
@@ -34,6 +35,9 @@ class GridView : public QAbstractScrollArea {
     explicit GridView(QWidget* parent = nullptr);
 
     void setGrid(Grid grid);
+    // As setGrid with what make returns, the present grid released first so
+    // that the new one takes its storage back (a window computed again).
+    void rebuildGrid(const std::function<Grid()>& make);
     const Grid& grid() const { return grid_; }
 
     // Pixels per unit of column width.

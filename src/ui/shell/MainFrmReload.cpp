@@ -68,7 +68,7 @@ void MainFrm::recomputeAnalysis(const QString& name, QMdiSubWindow* sub) {
     // A window still showing its latest draws goes on showing them, also
     // when they used to fit without scrolling.
     const bool latest = view->keepsLatestRows();
-    frame->setGrid(compute(AnalysisInput{table_, figures_}));
+    frame->rebuildGrid([&] { return compute(AnalysisInput{table_, figures_}); });
     across.restore();
     if (!latest) down.restore();
     computeCounts_[name] += 1;
@@ -83,10 +83,13 @@ void MainFrm::startWatching() {
 bool MainFrm::reloadDrawTable() {
     DrawTable fresh;
     StoreResult result;
-    if (!watch_) watch_ = DrawStore::open(conn_, result);
+    // A file another program put in place of ours is opened (and checked) anew.
+    if (watch_ && !watch_->stillOpenAtPath()) watch_.reset();
+    if (!watch_) watch_ = DrawStore::open(conn_, result, nullptr, IfMissing::Refuse);
     // The version first: a change after it is noticed next time.
     const long long version = watch_ ? watch_->dataVersion() : -1;
-    if (watch_) result = watch_->readAll(fresh);
+    if (watch_) result = watch_->recheckIfChangedElsewhere();
+    if (watch_ && result) result = watch_->readAll(fresh);
     if (!result) {
         watch_.reset(); // opened anew next time
         messages_->critical(this, kMessageTitle,
@@ -136,7 +139,8 @@ void MainFrm::tellTicketResults(const std::vector<int>& broughtIn) {
 void MainFrm::onDataEntryClosing() {
     // Once, when the data-entry window goes after changing something, or
     // after another program did while it was open.
-    const bool elsewhere = watch_ && watch_->dataVersion() != seenVersion_;
+    const bool elsewhere =
+        watch_ && (watch_->dataVersion() != seenVersion_ || !watch_->stillOpenAtPath());
     if (closing_) return;
     if (changeLog_.revision() != loadedRevision_ || elsewhere) reloadDrawTable();
     // Nothing is refused, but a draw left with a blank digit would otherwise
@@ -146,7 +150,8 @@ void MainFrm::onDataEntryClosing() {
 }
 
 bool MainFrm::followExternalChanges() {
-    if (closing_ || !watch_ || watch_->dataVersion() == seenVersion_) return false;
+    if (closing_ || !watch_) return false;
+    if (watch_->dataVersion() == seenVersion_ && watch_->stillOpenAtPath()) return false;
     if (QMdiSubWindow* sub = openWindow(kDataEntryName)) {
         // The analyses stay as they are while data entry is open.
         auto* entry = qobject_cast<DataEntryWindow*>(sub->widget());

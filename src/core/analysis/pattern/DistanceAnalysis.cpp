@@ -2,6 +2,8 @@
 // change of that position against the previous draw ("+3", "-3", "0").
 #include "core/analysis/pattern/DistanceAnalysis.h"
 
+#include <array>
+
 #include "core/analysis/common/GridSetup.h"
 #include "core/grid/Palette.h"
 
@@ -20,6 +22,7 @@ std::string changeText(int change) {
 
 void fill(Grid& g, const DrawTable& table) {
     std::array<int, 4> prev{0, 0, 0, 0};
+    std::array<Grid::TextId, 19> changeTexts{}; // -9..+9, each interned once (0: not yet)
     int r = 3;
     for (const DrawRecord& draw : table) {
         g.noteDrawRow(draw.drawNo, r);
@@ -29,7 +32,9 @@ void fill(Grid& g, const DrawTable& table) {
                 g.setNumber(2 * p, r, draw.digit(p));
                 if (r == 3) continue; // the first data row never shows changes
                 const int change = draw.digit(p) - prev[p - 1];
-                g.setText(2 * p + 1, r, changeText(change));
+                Grid::TextId& text = changeTexts[change + 9];
+                if (text.key == 0) text = g.internText(changeText(change));
+                g.setText(2 * p + 1, r, text);
                 if (change < 0) g.setBackground(Block::cell(2 * p + 1, r), palette::Magenta);
             }
             prev = draw.digits;
